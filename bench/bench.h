@@ -1,0 +1,37 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velmorandi::bench {
+
+// Median wall time of `runs` calls of `measure` in milliseconds; `prepare` runs
+// before each call and is not timed.
+template <class Prepare, class Measure>
+double medianMs(int runs, Prepare&& prepare, Measure&& measure) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        measure();
+        const auto stop = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+inline void report(const std::string& measure, std::size_t rows, double ms) {
+    std::printf("BENCH %s n=%zu ms=%.1f\n", measure.c_str(), rows, ms);
+    std::fflush(stdout);
+}
+
+// Each area of the core registers its measures here.
+void runRenameListBench();
+void runDiskBench();
+
+} // namespace velmorandi::bench

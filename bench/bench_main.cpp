@@ -1,0 +1,7 @@
+#include "bench.h"
+
+int main() {
+    velmorandi::bench::runRenameListBench();
+    velmorandi::bench::runDiskBench();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "system_error.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmorandi {
+
+// The files of one folder (not sub-folders, not hidden files), names as exact
+// bytes, in natural case-insensitive order of the user's locale.
+// On error names is empty: never a partial list.
+struct FolderListing {
+    std::vector<std::string> names;
+    std::optional<SystemError> error;
+};
+FolderListing ListFolderFiles(const std::string& folder);
+
+// folder + separator + name, with exactly one separator between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+} // namespace velmorandi
+
+namespace velmorandi {
+
+// The sub-folders of one folder (hidden ones left out, symbolic links to
+// folders included), in the same order as ListFolderFiles.
+FolderListing ListSubfolders(const std::string& folder);
+
+} // namespace velmorandi

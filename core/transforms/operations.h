@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmorandi {
+
+class RenameList;
+
+enum class CaseMode { Upper, Lower, Title, Sentence };
+enum class Side { Left, Right };
+
+// The five rules, each a pure function of one edited base name. Bytes that are
+// not valid UTF-8 pass through unchanged.
+std::string FindAndReplace(std::string_view base, std::string_view find,
+                           std::string_view replacement);
+std::string ChangeCase(std::string_view base, CaseMode mode);
+std::string AddString(std::string_view base, std::string_view text, Side side);
+// rowNumber is 1-based; the number is zero-filled to the digit count of rowCount.
+std::string Serialize(std::string_view base, std::size_t rowNumber, std::size_t rowCount,
+                      Side side);
+std::string TrimSpaces(std::string_view base, Side side);
+
+// What the operation frames hold at the moment of an Apply click. An option
+// group with nothing chosen is std::nullopt and changes no name.
+struct OperationInputs {
+    std::string findText;
+    std::string replaceText;
+    std::optional<CaseMode> caseMode;
+    std::string addText;
+    std::optional<Side> addSide;
+    std::optional<Side> serialSide;
+    std::optional<Side> trimSide;
+};
+
+enum class OperationIndex { FindAndReplace = 0, ChangeCase, AddString, Serialize, TrimSpaces };
+
+// Runs the operation of an Apply button (0 to 4) over every row and recomposes.
+// Any other index does nothing at all and returns false.
+bool ApplyOperation(RenameList& list, int index, const OperationInputs& inputs);
+
+} // namespace velmorandi

@@ -1,0 +1,38 @@
+# Shared by start.sh, test.sh and .ci/run: installs missing Debian packages and builds.
+# Sourced, not run.
+
+VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
+TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream)
+
+missing_packages() {
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || echo "$package"
+    done
+}
+
+ensure_packages() {
+    local missing
+    missing=$(missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing missing packages: $missing"
+    # shellcheck disable=SC2086
+    "${sudo[@]}" apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# configure_and_build BUILD_DIR [CMAKE_OPTIONS...]: configures once, then builds incrementally.
+configure_and_build() {
+    local build_dir=$1
+    shift
+    if [ ! -f "$build_dir/build.ninja" ]; then
+        cmake -S "$VELMORANDI_ROOT" -B "$build_dir" -G Ninja "$@"
+    fi
+    cmake --build "$build_dir"
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+namespace velmorandi {
+
+// A 19 x 19 round picture button drawn by the program: black when normal,
+// red under the pointer, blue while pressed. Clicks on press and release over it.
+class PictureButton : public QWidget {
+    Q_OBJECT
+public:
+    enum class Glyph { Apply, Help, Close, Warning };
+    enum class State { Normal, Hover, Pressed };
+
+    // A button without states (the warning button) always shows its normal picture.
+    explicit PictureButton(Glyph glyph, QWidget* parent = nullptr, bool hasStates = true);
+
+    Glyph glyph() const { return m_glyph; }
+    State state() const { return m_state; }
+    void setState(State state);
+
+    QSize sizeHint() const override { return {19, 19}; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Glyph m_glyph;
+    bool m_hasStates;
+    State m_state = State::Normal;
+};
+
+} // namespace velmorandi
