@@ -1,0 +1,109 @@
+#include "rename_list.h"
+
+#include "file_name_rules.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace velmorandi {
+
+std::string_view statusText(RowStatus status) {
+    switch (status) {
+    case RowStatus::Error:
+        return "Err!";
+    case RowStatus::Done:
+        return "Done";
+    case RowStatus::None:
+        break;
+    }
+    return "";
+}
+
+NameParts splitAtLastDot(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return {std::string(name), {}};
+    return {std::string(name.substr(0, dot)), std::string(name.substr(dot + 1))};
+}
+
+std::string serialText(std::size_t index) { return std::to_string(index + 1); }
+
+void RenameList::load(std::vector<std::string> listedNames) {
+    m_rows.clear();
+    m_rows.reserve(listedNames.size());
+    for (auto& name : listedNames) {
+        auto parts = splitAtLastDot(name);
+        RenameRow row;
+        row.editedBase = parts.base;
+        row.originalBase = std::move(parts.base);
+        row.extension = std::move(parts.extension);
+        row.editedName = name;
+        row.listedName = std::move(name);
+        m_rows.push_back(std::move(row));
+    }
+}
+
+void RenameList::ComposeEditedNames() {
+    for (auto& row : m_rows) {
+        row.editedName.assign(row.editedBase);
+        if (!row.extension.empty()) {
+            row.editedName += '.';
+            row.editedName += row.extension;
+        }
+        row.status = RowStatus::None;
+    }
+}
+
+bool RenameList::CheckDuplicateNames() {
+    // Sorting indices by name finds every shared name in N log N instead of N^2 pairs.
+    std::vector<std::size_t> order(m_rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return m_rows[a].editedName < m_rows[b].editedName;
+    });
+    bool passed = true;
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        auto& previous = m_rows[order[i - 1]];
+        auto& current = m_rows[order[i]];
+        if (previous.editedName == current.editedName) {
+            previous.status = RowStatus::Error;
+            current.status = RowStatus::Error;
+            passed = false;
+        }
+    }
+    return passed;
+}
+
+bool RenameList::CheckBlankNames() {
+    bool passed = true;
+    for (auto& row : m_rows) {
+        const std::string_view name = row.editedName;
+        if (name.empty() || name.front() == '.' || !fitsPlatformFileName(name)) {
+            row.status = RowStatus::Error;
+            passed = false;
+        }
+    }
+    return passed;
+}
+
+void RenameList::MarkAllDone() {
+    for (auto& row : m_rows)
+        row.status = RowStatus::Done;
+}
+
+void RenameList::Blank() {
+    for (auto& row : m_rows)
+        row.editedBase.clear();
+    ComposeEditedNames();
+}
+
+void RenameList::Reset() {
+    for (auto& row : m_rows) {
+        const auto firstKept = row.originalBase.find_first_not_of(' ');
+        row.editedBase = firstKept == std::string::npos ? std::string{}
+                                                        : row.originalBase.substr(firstKept);
+    }
+    ComposeEditedNames();
+}
+
+} // namespace velmorandi

@@ -1,0 +1,72 @@
+#include "operations.h"
+
+#include "rename_list.h"
+
+namespace velmorandi {
+
+namespace {
+
+void applyFindAndReplace(RenameList& list, const OperationInputs& in) {
+    list.rewriteEditedBases([&](const std::string& base, std::size_t) {
+        return FindAndReplace(base, in.findText, in.replaceText);
+    });
+}
+
+void applyChangeCase(RenameList& list, const OperationInputs& in) {
+    if (!in.caseMode)
+        return;
+    list.rewriteEditedBases(
+        [&](const std::string& base, std::size_t) { return ChangeCase(base, *in.caseMode); });
+}
+
+void applyAddString(RenameList& list, const OperationInputs& in) {
+    if (!in.addSide || in.addText.empty())
+        return;
+    list.rewriteEditedBases([&](const std::string& base, std::size_t) {
+        return AddString(base, in.addText, *in.addSide);
+    });
+}
+
+void applySerialize(RenameList& list, const OperationInputs& in) {
+    if (!in.serialSide)
+        return;
+    const auto count = list.size();
+    list.rewriteEditedBases([&](const std::string& base, std::size_t index) {
+        return Serialize(base, index + 1, count, *in.serialSide);
+    });
+}
+
+void applyTrimSpaces(RenameList& list, const OperationInputs& in) {
+    if (!in.trimSide)
+        return;
+    list.rewriteEditedBases(
+        [&](const std::string& base, std::size_t) { return TrimSpaces(base, *in.trimSide); });
+}
+
+} // namespace
+
+bool ApplyOperation(RenameList& list, int index, const OperationInputs& inputs) {
+    switch (static_cast<OperationIndex>(index)) {
+    case OperationIndex::FindAndReplace:
+        applyFindAndReplace(list, inputs);
+        break;
+    case OperationIndex::ChangeCase:
+        applyChangeCase(list, inputs);
+        break;
+    case OperationIndex::AddString:
+        applyAddString(list, inputs);
+        break;
+    case OperationIndex::Serialize:
+        applySerialize(list, inputs);
+        break;
+    case OperationIndex::TrimSpaces:
+        applyTrimSpaces(list, inputs);
+        break;
+    default:
+        return false;
+    }
+    list.ComposeEditedNames();
+    return true;
+}
+
+} // namespace velmorandi

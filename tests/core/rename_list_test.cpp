@@ -1,0 +1,138 @@
+#include "rename_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace velmorandi;
+
+namespace {
+
+RenameList loaded(std::vector<std::string> names) {
+    RenameList list;
+    list.load(std::move(names));
+    return list;
+}
+
+std::vector<std::string> statuses(const RenameList& list) {
+    std::vector<std::string> texts;
+    for (const auto& row : list.rows())
+        texts.emplace_back(statusText(row.status));
+    return texts;
+}
+
+// Drives the edited base names through Reset-like rewrites for tests.
+void setEditedBases(RenameList& list, const std::vector<std::string>& bases) {
+    list.rewriteEditedBases([&](const std::string&, std::size_t i) { return bases.at(i); });
+    list.ComposeEditedNames();
+}
+
+} // namespace
+
+TEST(RenameListLoad, SplitsEveryNameAtItsLastDot) {
+    const auto list = loaded({"archive.tar.gz", "README", ".profile", "name.", "x.y"});
+    struct Expected {
+        const char* base;
+        const char* extension;
+    };
+    const Expected expected[] = {
+        {"archive.tar", "gz"}, {"README", ""}, {"", "profile"}, {"name", ""}, {"x", "y"}};
+    ASSERT_EQ(list.size(), 5u);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const auto& row = list.row(i);
+        EXPECT_EQ(row.originalBase, expected[i].base) << row.listedName;
+        EXPECT_EQ(row.extension, expected[i].extension) << row.listedName;
+        EXPECT_EQ(row.editedBase, row.originalBase);
+        EXPECT_EQ(row.editedName, row.listedName) << "edited name starts as the listed name";
+        EXPECT_EQ(row.status, RowStatus::None);
+    }
+    EXPECT_EQ(serialText(0), "1");
+    EXPECT_EQ(serialText(9), "10");
+}
+
+TEST(RenameListLoad, ReplacesEverythingOfThePreviousFolder) {
+    auto list = loaded({"a.txt", "b.txt", "c.txt"});
+    setEditedBases(list, {"x", "y", "z"});
+    list.MarkAllDone();
+    list.load({"only.md"});
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.row(0).editedName, "only.md");
+    EXPECT_EQ(list.row(0).status, RowStatus::None);
+
+    list.load({});
+    EXPECT_TRUE(list.empty());
+}
+
+TEST(RenameListLoad, KeepsNamesAsExactBytes) {
+    const std::string latin1 = "caf\xe9.txt"; // not valid UTF-8
+    const auto list = loaded({latin1});
+    EXPECT_EQ(list.row(0).listedName, latin1);
+    EXPECT_EQ(list.row(0).originalBase, "caf\xe9");
+}
+
+TEST(ComposeEditedNames, JoinsBaseAndExtensionAndClearsStatus) {
+    auto list = loaded({"notes.txt", "README", "name."});
+    list.MarkAllDone();
+    setEditedBases(list, {"", "", "name"});
+    EXPECT_EQ(list.row(0).editedName, ".txt");
+    EXPECT_EQ(list.row(1).editedName, "");
+    EXPECT_EQ(list.row(2).editedName, "name") << "a trailing dot goes at the first recomposition";
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST(CheckDuplicateNames, MarksEveryRowThatSharesItsNameExactly) {
+    auto list = loaded({"1", "2", "3", "4", "5", "6"});
+    setEditedBases(list, {"same", "Photo", "same", "photo", "other", "same"});
+    EXPECT_FALSE(list.CheckDuplicateNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Err!", "", "Err!", "", "", "Err!"}));
+
+    // Swapped names are no duplicates, and a row may keep its own name.
+    auto swapped = loaded({"a", "b", "c"});
+    setEditedBases(swapped, {"b", "a", "c"});
+    EXPECT_TRUE(swapped.CheckDuplicateNames());
+    EXPECT_TRUE(swapped.CheckBlankNames());
+
+    RenameList empty;
+    EXPECT_TRUE(empty.CheckDuplicateNames());
+}
+
+TEST(CheckBlankNames, MarksEmptyDotLeadingAndUnholdableNames) {
+    auto list = loaded({"a.txt", "b", "c.txt", "d", "e", "f", "g"});
+    setEditedBases(list, {"", "", " lead", "trail ", "dir/name", std::string(256, 'x'),
+                          std::string(255, 'y')});
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list),
+              (std::vector<std::string>{"Err!", "Err!", "", "", "Err!", "Err!", ""}));
+}
+
+TEST(Checks, NeverClearAMarkAndTwoEmptyNamesFailBoth) {
+    auto list = loaded({"a", "b", "keep"});
+    list.MarkAllDone();
+    setEditedBases(list, {"", "", "keep"});
+    list.MarkAllDone();
+    EXPECT_FALSE(list.CheckDuplicateNames());
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Err!", "Err!", "Done"}));
+
+    setEditedBases(list, {"x", "y", "keep"});
+    list.markError(0);
+    EXPECT_TRUE(list.CheckDuplicateNames());
+    EXPECT_TRUE(list.CheckBlankNames());
+    EXPECT_EQ(list.row(0).status, RowStatus::Error) << "a passed check keeps an earlier mark";
+}
+
+TEST(BlankAndReset, RewriteEveryEditedBaseName) {
+    auto list = loaded({"notes.txt", "README", "  spaced\t.md"});
+    list.Blank();
+    EXPECT_EQ(list.row(0).editedName, ".txt");
+    EXPECT_EQ(list.row(1).editedName, "");
+    EXPECT_EQ(list.row(2).editedName, ".md");
+
+    list.MarkAllDone();
+    list.Reset();
+    EXPECT_EQ(list.row(0).editedName, "notes.txt");
+    EXPECT_EQ(list.row(1).editedName, "README");
+    EXPECT_EQ(list.row(2).editedName, "spaced\t.md") << "only leading spaces go";
+    EXPECT_EQ(list.row(2).status, RowStatus::None);
+}

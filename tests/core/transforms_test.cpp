@@ -1,0 +1,162 @@
+#include "rename_list.h"
+#include "transforms/operations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace velmorandi;
+
+namespace {
+
+struct Case {
+    std::string input;
+    std::string expected;
+};
+
+std::vector<std::string> editedNames(const RenameList& list) {
+    std::vector<std::string> names;
+    for (const auto& row : list.rows())
+        names.push_back(row.editedName);
+    return names;
+}
+
+RenameList loaded(std::vector<std::string> names) {
+    RenameList list;
+    list.load(std::move(names));
+    return list;
+}
+
+} // namespace
+
+TEST(FindAndReplace, ReplacesEveryExactOccurrenceFromTheLeft) {
+    EXPECT_EQ(FindAndReplace("Banana", "a", "o"), "Bonono");
+    EXPECT_EQ(FindAndReplace("Banana", "b", "x"), "Banana") << "case counts";
+    EXPECT_EQ(FindAndReplace("aaaa", "aa", "b"), "bb");
+    EXPECT_EQ(FindAndReplace("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(FindAndReplace("a", "a", "aa"), "aa") << "the replacement is not searched again";
+    EXPECT_EQ(FindAndReplace("my holiday photo", " ", "_"), "my_holiday_photo");
+    EXPECT_EQ(FindAndReplace("letter-copy", "-copy", ""), "letter");
+    EXPECT_EQ(FindAndReplace("abc", "", "x"), "abc");
+    EXPECT_EQ(FindAndReplace("*.?", "*", "x"), "x.?") << "no wildcards";
+    EXPECT_EQ(FindAndReplace("caf\xe9 a", "a", "o"), "cof\xe9 o") << "invalid bytes kept";
+    EXPECT_EQ(FindAndReplace("\xc3\xa9t\xc3\xa9", "\xc3\xa9", "e"), "ete");
+}
+
+TEST(ChangeCase, FourRulesOnTheExamples) {
+    EXPECT_EQ(ChangeCase("hELLO wORLD", CaseMode::Upper), "HELLO WORLD");
+    EXPECT_EQ(ChangeCase("hELLO wORLD", CaseMode::Lower), "hello world");
+    EXPECT_EQ(ChangeCase("hELLO wORLD", CaseMode::Title), "Hello World");
+    EXPECT_EQ(ChangeCase("hELLO wORLD", CaseMode::Sentence), "Hello world");
+
+    const Case title[] = {{"my_file-name final", "My_file-name Final"},
+                          {"o'neil mcDONALD", "O'neil Mcdonald"},
+                          {"2nd try", "2nd Try"},
+                          {"(copy) notes", "(copy) Notes"},
+                          {"a  b", "A  B"},
+                          {"USB stick", "Usb Stick"},
+                          {"tab\tsep", "Tab\tSep"},
+                          {"", ""}};
+    for (const auto& c : title)
+        EXPECT_EQ(ChangeCase(c.input, CaseMode::Title), c.expected) << c.input;
+
+    const Case sentence[] = {{"USB stick", "Usb stick"},
+                             {"first. second", "First. second"},
+                             {" Leading Space", " leading space"},
+                             {"9 LIVES", "9 lives"}};
+    for (const auto& c : sentence)
+        EXPECT_EQ(ChangeCase(c.input, CaseMode::Sentence), c.expected) << c.input;
+}
+
+TEST(ChangeCase, LettersOfEveryScriptAndInvalidBytesUntouched) {
+    EXPECT_EQ(ChangeCase("\xc3\xa9lan vital", CaseMode::Title), "\xc3\x89lan Vital"); // élan
+    EXPECT_EQ(ChangeCase("\xd0\xbf\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82", CaseMode::Upper),
+              "\xd0\x9f\xd0\xa0\xd0\x98\xd0\x92\xd0\x95\xd0\xa2"); // привет
+    EXPECT_EQ(ChangeCase("\xce\x91\xce\x92\xce\x93", CaseMode::Lower),
+              "\xce\xb1\xce\xb2\xce\xb3"); // ΑΒΓ
+    EXPECT_EQ(ChangeCase("stra\xc3\x9f" "e", CaseMode::Upper), "STRASSE") << "full mapping";
+    EXPECT_EQ(ChangeCase("\xe6\x97\xa5\xe6\x9c\xac 1", CaseMode::Upper),
+              "\xe6\x97\xa5\xe6\x9c\xac 1"); // caseless script
+    // A Latin-1 byte is no character: it passes as it is and uses up the word start.
+    EXPECT_EQ(ChangeCase("caf\xe9 AU LAIT", CaseMode::Lower), "caf\xe9 au lait");
+    EXPECT_EQ(ChangeCase("\xe9t\xe9 ici", CaseMode::Title), "\xe9t\xe9 Ici");
+    EXPECT_EQ(ChangeCase("ab\xff\xfe" "cd", CaseMode::Upper), "AB\xff\xfe" "CD");
+}
+
+TEST(AddStringSerializeTrim, PureRules) {
+    EXPECT_EQ(AddString("1234", "IMG_", Side::Left), "IMG_1234");
+    EXPECT_EQ(AddString("letter", " copy", Side::Right), "letter copy");
+    EXPECT_EQ(AddString(AddString("a", "x", Side::Left), "x", Side::Left), "xxa");
+
+    EXPECT_EQ(Serialize("a", 1, 12, Side::Left), "01a");
+    EXPECT_EQ(Serialize("b", 12, 12, Side::Right), "b12");
+    EXPECT_EQ(Serialize("a", 9, 9, Side::Left), "9a");
+    EXPECT_EQ(Serialize("a", 1, 10, Side::Left), "01a");
+    EXPECT_EQ(Serialize("a", 1, 100, Side::Left), "001a");
+    EXPECT_EQ(Serialize("a", 7, 100000, Side::Left), "000007a") << "no 16-bit limit";
+
+    EXPECT_EQ(TrimSpaces("  a b  ", Side::Left), "a b  ");
+    EXPECT_EQ(TrimSpaces("  a b  ", Side::Right), "  a b");
+    EXPECT_EQ(TrimSpaces("   ", Side::Left), "");
+    EXPECT_EQ(TrimSpaces("   ", Side::Right), "");
+    EXPECT_EQ(TrimSpaces("\xc2\xa0x", Side::Left), "\xc2\xa0x") << "no-break space stays";
+    EXPECT_EQ(TrimSpaces("\tx ", Side::Right), "\tx");
+}
+
+TEST(ApplyOperation, RewritesBasesOnlyAndRecomposes) {
+    auto list = loaded({"report.final.txt", "photo.jpg", "README", ".profile"});
+    OperationInputs in;
+    in.caseMode = CaseMode::Upper;
+    ASSERT_TRUE(ApplyOperation(list, 1, in));
+    EXPECT_EQ(editedNames(list),
+              (std::vector<std::string>{"REPORT.FINAL.txt", "PHOTO.jpg", "README", ".profile"}));
+
+    in.findText = ".";
+    in.replaceText = "_";
+    ApplyOperation(list, 0, in);
+    EXPECT_EQ(list.row(0).editedName, "REPORT_FINAL.txt") << "the extension's dot is out of reach";
+
+    in.addText = "x";
+    in.addSide = Side::Left;
+    ApplyOperation(list, 2, in);
+    EXPECT_EQ(list.row(3).editedName, "x.profile");
+
+    in.serialSide = Side::Right;
+    ApplyOperation(list, 3, in);
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"xREPORT_FINAL1.txt", "xPHOTO2.jpg",
+                                                           "xREADME3", "x4.profile"}));
+}
+
+TEST(ApplyOperation, NoChoiceStillClearsStatusButUnknownIndexDoesNothing) {
+    auto list = loaded({"a.txt", "b.txt"});
+    const OperationInputs nothingChosen;
+    for (int index = 0; index <= 4; ++index) {
+        list.MarkAllDone();
+        ASSERT_TRUE(ApplyOperation(list, index, nothingChosen));
+        EXPECT_EQ(editedNames(list), (std::vector<std::string>{"a.txt", "b.txt"})) << index;
+        EXPECT_EQ(list.row(0).status, RowStatus::None) << index;
+    }
+    for (int index : {-1, 5, 32767}) {
+        list.MarkAllDone();
+        OperationInputs everything;
+        everything.caseMode = CaseMode::Upper;
+        EXPECT_FALSE(ApplyOperation(list, index, everything));
+        EXPECT_EQ(list.row(0).status, RowStatus::Done) << index;
+        EXPECT_EQ(list.row(0).editedName, "a.txt") << index;
+    }
+}
+
+TEST(ApplyOperation, CompoundsAndSerialFollowsRows) {
+    auto list = loaded({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"});
+    OperationInputs in;
+    in.serialSide = Side::Left;
+    ApplyOperation(list, 3, in);
+    ApplyOperation(list, 3, in);
+    EXPECT_EQ(list.row(0).editedName, "0101a");
+    EXPECT_EQ(list.row(11).editedName, "1212l");
+    in.trimSide = Side::Right;
+    list.Reset();
+    ApplyOperation(list, 4, in);
+    EXPECT_EQ(list.row(0).editedName, "a");
+}
