@@ -3,7 +3,7 @@
 #include "file_name_rules.h"
 
 #include <algorithm>
-#include <numeric>
+#include <functional>
 
 namespace velmorandi {
 
@@ -55,17 +55,27 @@ void RenameList::ComposeEditedNames() {
 }
 
 bool RenameList::CheckDuplicateNames() {
-    // Sorting indices by name finds every shared name in N log N instead of N^2 pairs.
-    std::vector<std::size_t> order(m_rows.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        return m_rows[a].editedName < m_rows[b].editedName;
+    // Sorting (hash, row) pairs finds every shared name in N log N with cache-friendly
+    // keys; names are compared only where hashes meet.
+    struct Key {
+        std::size_t hash;
+        std::size_t row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(m_rows.size());
+    const std::hash<std::string_view> hasher;
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        keys.push_back({hasher(m_rows[i].editedName), i});
+    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+        if (a.hash != b.hash)
+            return a.hash < b.hash;
+        return m_rows[a.row].editedName < m_rows[b.row].editedName;
     });
     bool passed = true;
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        auto& previous = m_rows[order[i - 1]];
-        auto& current = m_rows[order[i]];
-        if (previous.editedName == current.editedName) {
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        auto& previous = m_rows[keys[i - 1].row];
+        auto& current = m_rows[keys[i].row];
+        if (keys[i - 1].hash == keys[i].hash && previous.editedName == current.editedName) {
             previous.status = RowStatus::Error;
             current.status = RowStatus::Error;
             passed = false;

@@ -1,0 +1,87 @@
+#include "bench.h"
+
+#include "rename_list.h"
+#include "transforms/operations.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velmorandi::bench {
+
+namespace {
+
+constexpr int kRuns = 5;
+
+// About 20 bytes each, mixed case, spaces, some non-ASCII letters, several extensions.
+std::vector<std::string> generatedNames(std::size_t count) {
+    static const char* const stems[] = {"Holiday photo ", "report_final ", "  Caf\xc3\xa9 menu ",
+                                        "IMG_", "notes-", "\xc3\x89t\xc3\xa9 trip "};
+    static const char* const extensions[] = {".jpg", ".txt", ".tar.gz", "", ".pdf"};
+    std::vector<std::string> names;
+    names.reserve(count);
+    char number[32];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(number, sizeof number, "%07zu", i);
+        names.push_back(std::string(stems[i % 6]) + number + extensions[i % 5]);
+    }
+    return names;
+}
+
+void measureOperation(const std::string& measure, const std::vector<std::string>& names,
+                      int index, const OperationInputs& inputs) {
+    RenameList list;
+    const double ms = medianMs(
+        kRuns, [&] { list.load(names); }, [&] { ApplyOperation(list, index, inputs); });
+    report(measure, names.size(), ms);
+}
+
+void measureCheck(const std::string& measure, const std::vector<std::string>& names,
+                  const std::function<bool(RenameList&)>& check) {
+    RenameList list;
+    const double ms = medianMs(kRuns, [&] { list.load(names); }, [&] { check(list); });
+    report(measure, names.size(), ms);
+}
+
+void runForSize(std::size_t count) {
+    const auto names = generatedNames(count);
+    {
+        RenameList list;
+        std::vector<std::string> copy;
+        const double ms =
+            medianMs(kRuns, [&] { copy = names; }, [&] { list.load(std::move(copy)); });
+        report("load", count, ms);
+    }
+    OperationInputs find;
+    find.findText = " ";
+    find.replaceText = "_";
+    measureOperation("find-replace", names, 0, find);
+    OperationInputs title;
+    title.caseMode = CaseMode::Title;
+    measureOperation("change-case-title", names, 1, title);
+    OperationInputs upper;
+    upper.caseMode = CaseMode::Upper;
+    measureOperation("change-case-upper", names, 1, upper);
+    OperationInputs add;
+    add.addText = "new_";
+    add.addSide = Side::Left;
+    measureOperation("add-string", names, 2, add);
+    OperationInputs serial;
+    serial.serialSide = Side::Left;
+    measureOperation("serialize", names, 3, serial);
+    OperationInputs trim;
+    trim.trimSide = Side::Left;
+    measureOperation("trim", names, 4, trim);
+    measureCheck("check-duplicates", names, [](RenameList& l) { return l.CheckDuplicateNames(); });
+    measureCheck("check-blank", names, [](RenameList& l) { return l.CheckBlankNames(); });
+}
+
+} // namespace
+
+void runRenameListBench() {
+    for (std::size_t count : {std::size_t{100000}, std::size_t{1000000}})
+        runForSize(count);
+}
+
+} // namespace velmorandi::bench
