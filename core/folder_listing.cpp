@@ -1,0 +1,49 @@
+#include "folder_listing.h"
+
+#include "natural_order.h"
+#include "platform/folder_access.h"
+
+namespace velmorandi {
+namespace {
+
+enum class Wanted { Files, Folders };
+
+FolderListing listEntries(const std::string& folder, Wanted wanted) {
+    FolderListing listing;
+    platform::FolderHandle handle;
+    std::vector<platform::FolderEntry> entries;
+    listing.error = handle.open(folder);
+    if (!listing.error)
+        listing.error = handle.readEntries(entries, platform::EntryKinds::Resolved);
+    if (listing.error)
+        return listing;
+    for (platform::FolderEntry& entry : entries)
+        if (!entry.hidden && entry.isFolder == (wanted == Wanted::Folders))
+            listing.names.push_back(std::move(entry.name));
+    sortNaturally(listing.names);
+    return listing;
+}
+
+} // namespace
+
+FolderListing ListFolderFiles(const std::string& folder) {
+    return listEntries(folder, Wanted::Files);
+}
+
+FolderListing ListSubfolders(const std::string& folder) {
+    return listEntries(folder, Wanted::Folders);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder);
+    // A root folder already ends in a separator; nothing else is touched, so
+    // network paths keep their leading double separator.
+    if (folder.empty() || !platform::isPathSeparator(folder.back()))
+        path.push_back(platform::pathSeparator());
+    path.append(name);
+    return path;
+}
+
+} // namespace velmorandi

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+
+// Sorts file names as people read them in the user's locale: letter case
+// ignored, digit runs by value (photo2 before photo10). Names that still tie
+// are ordered by their bytes, so the order is total and the same on every load.
+void sortNaturally(std::vector<std::string>& names);
+
+} // namespace velmorandi

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "system_error.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Everything that reads a folder or renames in it, one implementation per
+// operating system (posix/, windows/), chosen by CMake.
+namespace velmorandi::platform {
+
+struct FolderEntry {
+    std::string name;      // exact bytes as the system gives them
+    bool hidden = false;   // what the platform's file lists leave out by default
+    bool isFolder = false; // a folder or a link to one; resolved for visible entries only
+};
+
+enum class EntryKinds { Unresolved, Resolved };
+
+// One open folder. Every operation is made relative to the same handle, so a
+// rename can never land in another folder that has since taken the path.
+class FolderHandle {
+  public:
+    FolderHandle() = default;
+    ~FolderHandle();
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+
+    std::optional<SystemError> open(const std::string& path);
+
+    // Every entry except "." and "..", hidden entries and folders included.
+    std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
+                                           EntryKinds kinds) const;
+
+    // Renames one entry of this folder; fails rather than replace an existing
+    // name. Each method stands in where the file system refuses the one before;
+    // `first` lets a caller start further down.
+    enum class RenameMethod { NoReplaceFlag, LinkThenUnlink, Placeholder };
+    std::optional<SystemError>
+    renameNoReplace(const std::string& from, const std::string& to,
+                    RenameMethod first = RenameMethod::NoReplaceFlag) const;
+
+    // Makes the renames made so far survive a crash.
+    std::optional<SystemError> sync() const;
+
+  private:
+    std::optional<SystemError> renameByLink(const std::string& from, const std::string& to) const;
+    std::optional<SystemError> renameOntoPlaceholder(const std::string& from,
+                                                     const std::string& to) const;
+
+    std::string m_path;
+    std::intptr_t m_native = -1;
+};
+
+// True when a failed rename means that the target name already exists.
+bool meansNameTaken(const SystemError& error);
+
+bool isPathSeparator(char c);
+char pathSeparator();
+
+// Value of an environment variable, or nothing when it is not defined.
+std::optional<std::string> environmentVariable(const char* name);
+
+// Folders of the operating system itself, each ending in a separator, that
+// the environment does not name (none on Windows).
+std::vector<std::string_view> systemFolders();
+
+} // namespace velmorandi::platform

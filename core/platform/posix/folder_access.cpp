@@ -1,0 +1,221 @@
+#include "platform/folder_access.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace velmorandi::platform {
+namespace {
+
+SystemError errorFrom(int code) {
+    return SystemError{code, std::strerror(code)};
+}
+
+int renameWithoutReplacing(int folder, const char* from, const char* to) {
+#if defined(RENAME_NOREPLACE)
+    return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
+#elif defined(SYS_renameat2)
+    // Older C libraries lack the wrapper; the kernel call is the same.
+    constexpr unsigned noReplace = 1u;
+    return static_cast<int>(::syscall(SYS_renameat2, folder, from, folder, to, noReplace));
+#else
+    (void)folder, (void)from, (void)to;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+// The file system has no hard links (FAT-like) or refuses them here.
+bool linksUnsupported(int code) {
+    return code == EPERM || code == EOPNOTSUPP || code == ENOTSUP || code == ENOSYS ||
+           code == EMLINK;
+}
+
+enum class Kind { File, Folder, Vanished };
+
+// Only called where d_type cannot tell: unknown types and symbolic links.
+Kind kindAt(int folder, const char* name, int& errorCode) {
+    struct stat status {};
+    if (::fstatat(folder, name, &status, 0) == 0)
+        return S_ISDIR(status.st_mode) ? Kind::Folder : Kind::File;
+    // A dangling or looping link is still an entry that can be renamed.
+    if (::fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+        return S_ISDIR(status.st_mode) ? Kind::Folder : Kind::File;
+    if (errno == ENOENT)
+        return Kind::Vanished;
+    errorCode = errno;
+    return Kind::File;
+}
+
+class DirectoryStream {
+  public:
+    explicit DirectoryStream(int folder) {
+        // The duplicate shares the read offset with the handle, hence the rewind.
+        const int duplicate = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+        if (duplicate < 0)
+            return;
+        m_stream = ::fdopendir(duplicate);
+        if (m_stream)
+            ::rewinddir(m_stream);
+        else
+            ::close(duplicate);
+    }
+    ~DirectoryStream() {
+        if (m_stream)
+            ::closedir(m_stream);
+    }
+    DirectoryStream(const DirectoryStream&) = delete;
+    DirectoryStream& operator=(const DirectoryStream&) = delete;
+    DIR* get() const { return m_stream; }
+
+  private:
+    DIR* m_stream = nullptr;
+};
+
+} // namespace
+
+FolderHandle::~FolderHandle() {
+    if (m_native >= 0)
+        ::close(static_cast<int>(m_native));
+}
+
+std::optional<SystemError> FolderHandle::open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errorFrom(errno);
+    if (m_native >= 0)
+        ::close(static_cast<int>(m_native));
+    m_native = fd;
+    m_path = path;
+    return std::nullopt;
+}
+
+std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
+                                                     EntryKinds kinds) const {
+    entries.clear();
+    const int folder = static_cast<int>(m_native);
+    DirectoryStream stream(folder);
+    if (!stream.get())
+        return errorFrom(errno);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(stream.get());
+        if (!entry) {
+            if (errno != 0) {
+                const int code = errno;
+                entries.clear();
+                return errorFrom(code);
+            }
+            return std::nullopt;
+        }
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        FolderEntry item{name, name[0] == '.', false};
+        if (kinds == EntryKinds::Resolved && !item.hidden) {
+            if (entry->d_type == DT_DIR) {
+                item.isFolder = true;
+            } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                int errorCode = 0;
+                const Kind kind = kindAt(folder, name, errorCode);
+                if (errorCode != 0) {
+                    entries.clear();
+                    return errorFrom(errorCode);
+                }
+                if (kind == Kind::Vanished)
+                    continue;
+                item.isFolder = kind == Kind::Folder;
+            }
+        }
+        entries.push_back(std::move(item));
+    }
+}
+
+std::optional<SystemError> FolderHandle::renameNoReplace(const std::string& from,
+                                                         const std::string& to,
+                                                         RenameMethod first) const {
+    if (first == RenameMethod::LinkThenUnlink)
+        return renameByLink(from, to);
+    if (first == RenameMethod::Placeholder)
+        return renameOntoPlaceholder(from, to);
+    if (renameWithoutReplacing(static_cast<int>(m_native), from.c_str(), to.c_str()) == 0)
+        return std::nullopt;
+    // EINVAL: the file system does not know the flag (NFS, most FUSE servers).
+    if (errno != EINVAL && errno != ENOSYS)
+        return errorFrom(errno);
+    return renameByLink(from, to);
+}
+
+std::optional<SystemError> FolderHandle::renameByLink(const std::string& from,
+                                                      const std::string& to) const {
+    const int folder = static_cast<int>(m_native);
+    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) {
+        if (linksUnsupported(errno))
+            return renameOntoPlaceholder(from, to);
+        return errorFrom(errno);
+    }
+    if (::unlinkat(folder, from.c_str(), 0) != 0) {
+        const int code = errno;
+        ::unlinkat(folder, to.c_str(), 0);
+        return errorFrom(code);
+    }
+    return std::nullopt;
+}
+
+std::optional<SystemError> FolderHandle::renameOntoPlaceholder(const std::string& from,
+                                                               const std::string& to) const {
+    // Creating the name exclusively reserves it, so the rename below replaces only our own file.
+    const int folder = static_cast<int>(m_native);
+    const int placeholder =
+        ::openat(folder, to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (placeholder < 0)
+        return errorFrom(errno);
+    ::close(placeholder);
+    if (::renameat(folder, from.c_str(), folder, to.c_str()) != 0) {
+        const int code = errno;
+        ::unlinkat(folder, to.c_str(), 0);
+        return errorFrom(code);
+    }
+    return std::nullopt;
+}
+
+std::optional<SystemError> FolderHandle::sync() const {
+    if (::fsync(static_cast<int>(m_native)) == 0)
+        return std::nullopt;
+    // Some file systems cannot sync a folder at all; nothing more can be done there.
+    if (errno == EINVAL || errno == EROFS)
+        return std::nullopt;
+    return errorFrom(errno);
+}
+
+bool meansNameTaken(const SystemError& error) {
+    return error.code == EEXIST;
+}
+
+bool isPathSeparator(char c) {
+    return c == '/';
+}
+
+char pathSeparator() {
+    return '/';
+}
+
+std::optional<std::string> environmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value)
+        return std::nullopt;
+    return std::string(value);
+}
+
+std::vector<std::string_view> systemFolders() {
+    return {"/bin/",   "/boot/", "/dev/",  "/etc/", "/lib/", "/lib32/",
+            "/lib64/", "/proc/", "/sbin/", "/sys/", "/usr/", "/var/lib/"};
+}
+
+} // namespace velmorandi::platform

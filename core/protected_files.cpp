@@ -1,0 +1,73 @@
+#include "protected_files.h"
+
+#include "folder_listing.h"
+#include "letter_case.h"
+#include "platform/folder_access.h"
+#include "rename_list.h"
+
+#include <vector>
+
+namespace velmorandi {
+
+const char* const kProtectedFilesWarning =
+    "It is not advisable to rename some of the listed files.\r\n\r\n"
+    "It may cause serious damages to the operating system of this computer. Renaming these "
+    "files may also result undesirable to the execution of the programs that is dependent of "
+    "these files.";
+
+std::optional<std::string> systemEnvironment(const char* name) {
+    return platform::environmentVariable(name);
+}
+
+namespace {
+
+std::string_view trimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Splits at ";" and keeps the trimmed, lower-cased, non-empty entries.
+void addEntries(std::string_view text, std::vector<std::string>& entries) {
+    for (;;) {
+        const auto end = text.find(';');
+        const std::string_view entry = trimSpaces(text.substr(0, end));
+        if (!entry.empty())
+            entries.push_back(lowerCase(entry));
+        if (end == std::string_view::npos)
+            return;
+        text.remove_prefix(end + 1);
+    }
+}
+
+std::vector<std::string> protectedEntries(const EnvironmentLookup& environment) {
+    std::vector<std::string> entries;
+    for (const char* variable : {"ProgramData", "ProgramFiles", "SystemRoot"})
+        addEntries(environment(variable).value_or(std::string()), entries);
+    for (const std::string_view folder : platform::systemFolders())
+        entries.emplace_back(folder);
+    addEntries("autoexec.bat;config.sys;command.com", entries);
+    return entries;
+}
+
+} // namespace
+
+bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
+                         const EnvironmentLookup& environment) {
+    const std::vector<std::string> entries = protectedEntries(environment);
+    // Lowering the folder once is the same as lowering every joined path:
+    // the separator between them has no case.
+    const std::string folderPath = JoinPath(lowerCase(folder), "");
+    std::string path;
+    for (const RenameRow& row : list.rows()) {
+        path = folderPath;
+        path += lowerCase(row.editedName);
+        for (const std::string& entry : entries)
+            if (path.find(entry) != std::string::npos)
+                return false;
+    }
+    return true;
+}
+
+} // namespace velmorandi

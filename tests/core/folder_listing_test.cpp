@@ -1,0 +1,97 @@
+#include "folder_listing.h"
+#include "folder_loader.h"
+#include "rename_list.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace velmorandi {
+namespace {
+
+using testing::TempFolder;
+using Names = std::vector<std::string>;
+
+TEST(FolderListing, ListsVisibleFilesAsExactBytes) {
+    TempFolder folder;
+    const std::string latin1 = "caf\xE9.txt"; // not valid UTF-8
+    const std::string longest(255, 'n');
+    for (const std::string& name : {std::string("two words.txt"), latin1, longest})
+        folder.createFile(name);
+    folder.createFile(".hidden");
+    folder.createFolder("sub");
+    folder.createFolder(".hiddenfolder");
+    folder.createLink("sub", "link to folder");
+    folder.createLink("two words.txt", "link to file");
+    folder.createLink("nowhere", "dangling");
+
+    FolderListing files = ListFolderFiles(folder.path());
+    ASSERT_FALSE(files.error);
+    std::sort(files.names.begin(), files.names.end());
+    EXPECT_EQ(files.names, (Names{latin1, "dangling", "link to file", longest, "two words.txt"}));
+
+    const FolderListing folders = ListSubfolders(folder.path());
+    ASSERT_FALSE(folders.error);
+    EXPECT_EQ(folders.names, (Names{"link to folder", "sub"}));
+}
+
+TEST(FolderListing, NaturalCaseInsensitiveOrderWithByteTieBreak) {
+    TempFolder folder;
+    for (const char* name : {"photo10.jpg", "photo2.jpg", "photo.jpg", "Banana", "apple",
+                             "Photo.jpg", "item 9", "item 10", "Zebra"})
+        folder.createFile(name);
+    const Names expected{"apple",     "Banana",     "item 9",      "item 10", "Photo.jpg",
+                         "photo.jpg", "photo2.jpg", "photo10.jpg", "Zebra"};
+    EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
+    // The same order on every load.
+    EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
+}
+
+TEST(FolderListing, UnlistableFolderGivesErrorAndNoNames) {
+    TempFolder folder;
+    folder.createFile("plain");
+    const FolderListing gone = ListFolderFiles(folder.at("missing"));
+    ASSERT_TRUE(gone.error);
+    EXPECT_EQ(gone.error->code, ENOENT);
+    EXPECT_FALSE(gone.error->reason.empty());
+    EXPECT_TRUE(gone.names.empty());
+
+    const FolderListing notFolder = ListFolderFiles(folder.at("plain"));
+    ASSERT_TRUE(notFolder.error);
+    EXPECT_EQ(notFolder.error->code, ENOTDIR);
+    EXPECT_TRUE(ListSubfolders(folder.at("plain")).error);
+}
+
+TEST(FolderListing, JoinPathPutsExactlyOneSeparator) {
+    EXPECT_EQ(JoinPath("/", "a.txt"), "/a.txt");
+    EXPECT_EQ(JoinPath("/home/user", "a.txt"), "/home/user/a.txt");
+    EXPECT_EQ(JoinPath("/home/user/", "a.txt"), "/home/user/a.txt");
+    EXPECT_EQ(JoinPath("//server/share", "a.txt"), "//server/share/a.txt");
+    EXPECT_EQ(JoinPath("/a//b", "c"), "/a//b/c");
+}
+
+TEST(FolderLoader, LoadsListThenGuardAndKeepsListOnError) {
+    TempFolder folder;
+    folder.createFile("b.txt");
+    folder.createFile("a.txt");
+    RenameList list;
+    LoadOutcome outcome = LoadFolder(list, folder.path());
+    EXPECT_FALSE(outcome.error);
+    EXPECT_FALSE(outcome.protectedFileListed);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.row(0).listedName, "a.txt");
+    EXPECT_EQ(list.row(1).editedName, "b.txt");
+
+    folder.createFile("CONFIG.SYS");
+    EXPECT_TRUE(LoadFolder(list, folder.path()).protectedFileListed);
+    EXPECT_EQ(list.size(), 3u);
+
+    outcome = LoadFolder(list, folder.at("missing"));
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(list.size(), 3u);
+}
+
+} // namespace
+} // namespace velmorandi
