@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/button_pictures.h"
+
 #include <QWidget>
 
 namespace velmorandi {
@@ -8,8 +10,8 @@ namespace velmorandi {
 // red under the pointer, blue while pressed. Clicks on press and release over it.
 class PictureButton : public QWidget {
     Q_OBJECT
-public:
-    enum class Glyph { Apply, Help, Close, Warning };
+  public:
+    using Glyph = ButtonGlyph;
     enum class State { Normal, Hover, Pressed };
 
     // A button without states (the warning button) always shows its normal picture.
@@ -21,19 +23,20 @@ public:
 
     QSize sizeHint() const override { return {19, 19}; }
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     Glyph m_glyph;
     bool m_hasStates;
     State m_state = State::Normal;
+    bool m_leftPressed = false;
 };
 
 } // namespace velmorandi

@@ -1,0 +1,65 @@
+#include "shell/picture_button.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace velmorandi {
+
+namespace {
+
+QColor inkOf(PictureButton::State state) {
+    switch (state) {
+    case PictureButton::State::Hover:
+        return QColor(0xFF, 0x00, 0x00);
+    case PictureButton::State::Pressed:
+        return QColor(0x00, 0x00, 0xFF);
+    case PictureButton::State::Normal:
+        break;
+    }
+    return QColor(0x00, 0x00, 0x00);
+}
+
+} // namespace
+
+PictureButton::PictureButton(Glyph glyph, QWidget* parent, bool hasStates)
+    : QWidget(parent), m_glyph(glyph), m_hasStates(hasStates) {
+    setFixedSize(kButtonPictureSize, kButtonPictureSize);
+    setFocusPolicy(Qt::NoFocus);
+    // Plain hovering must reach mouseMoveEvent, not only moves with a button held.
+    setMouseTracking(true);
+}
+
+void PictureButton::setState(State state) {
+    if (!m_hasStates || state == m_state)
+        return;
+    m_state = state;
+    update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintButtonPicture(painter, m_glyph, inkOf(m_state));
+}
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = true;
+    setState(State::Pressed);
+}
+
+void PictureButton::mouseMoveEvent(QMouseEvent*) {
+    // Moves while held arrive here too, also off the button, and show hover.
+    setState(State::Hover);
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = event->button() == Qt::LeftButton && m_leftPressed &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = false;
+    setState(State::Normal);
+    if (click)
+        emit clicked();
+}
+
+} // namespace velmorandi
