@@ -1,13 +1,45 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace velmorandi {
 
+class PictureButton;
+
 // Shows the text in the modal message window centred on mainWindow; returns
 // when the user has closed it.
 void ShowMessage(QWidget* mainWindow, const QString& text);
+
+// The borderless message box: a title, the text and a close button. Escape and
+// Enter close it; every other key is swallowed.
+class frmMessageBox : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmMessageBox(QWidget* mainWindow);
+
+    // Read when the window loads; CR LF shows as a line break.
+    QString vMessage;
+
+    // Places the window over the main window and fills in the text, before it is shown.
+    void Form_Load();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void ImgXbut_Click();
+    void ResetImageButtons();
+    void placeOverMainWindow();
+
+    QWidget* m_mainWindow;
+    QLabel* m_message;
+    PictureButton* m_closeButton;
+};
 
 } // namespace velmorandi

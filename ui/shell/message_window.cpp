@@ -1,0 +1,125 @@
+#include "shell/message_window.h"
+
+#include "shell/picture_button.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+
+namespace velmorandi {
+
+namespace {
+
+constexpr QSize kWindowSize(385, 209);
+constexpr int kMessageWidth = 303;
+const QColor kTextColour(0x40, 0x40, 0x40);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kTextColour);
+    label->setPalette(palette);
+    return label;
+}
+
+QWidget* makeRule(QWidget* parent) {
+    auto* rule = new QWidget(parent);
+    rule->setObjectName(QStringLiteral("Line1"));
+    rule->setGeometry(24, 48, 336, 1);
+    rule->setAutoFillBackground(true);
+    QPalette palette = rule->palette();
+    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    rule->setPalette(palette);
+    // A drawn line: moves over it belong to the window's background.
+    rule->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return rule;
+}
+
+} // namespace
+
+frmMessageBox::frmMessageBox(QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("frmMessageBox"));
+    setWindowTitle(QStringLiteral("Message"));
+    setFixedSize(kWindowSize);
+    setMouseTracking(true);
+
+    QLabel* title = makeLabel(this, "lblTitle", QStringLiteral("Message"));
+    title->move(40, 32);
+    title->adjustSize();
+
+    makeRule(this);
+
+    m_message = makeLabel(this, "lblMessage", QString());
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_message->setGeometry(40, 64, kMessageWidth, 0);
+
+    m_closeButton = new PictureButton(PictureButton::Glyph::Close, this);
+    m_closeButton->setObjectName(QStringLiteral("ImgXbut"));
+    m_closeButton->move(347, 11);
+    connect(m_closeButton, &PictureButton::clicked, this, &frmMessageBox::ImgXbut_Click);
+}
+
+void frmMessageBox::Form_Load() {
+    placeOverMainWindow();
+    QString text = vMessage;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_message->setText(text);
+    // The label grows downwards; the window's bottom edge cuts off what does not fit.
+    m_message->resize(kMessageWidth, m_message->heightForWidth(kMessageWidth));
+}
+
+void frmMessageBox::placeOverMainWindow() {
+    if (m_mainWindow == nullptr)
+        return;
+    // Centred on the main window wherever it was dragged, even partly off the screen.
+    const QRect main = m_mainWindow->frameGeometry();
+    const double top = (main.height() - height()) / 2.0 + main.top();
+    const double left = (main.width() - width()) / 2.0 + main.left();
+    move(qRound(left), qRound(top));
+}
+
+void frmMessageBox::ImgXbut_Click() {
+    accept();
+}
+
+void frmMessageBox::ResetImageButtons() {
+    m_closeButton->setState(PictureButton::State::Normal);
+}
+
+void frmMessageBox::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ImgXbut_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMessageBox::mouseMoveEvent(QMouseEvent*) {
+    ResetImageButtons();
+}
+
+void frmMessageBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void ShowMessage(QWidget* mainWindow, const QString& text) {
+    frmMessageBox box(mainWindow);
+    box.vMessage = text;
+    box.Form_Load();
+    box.exec();
+}
+
+} // namespace velmorandi
