@@ -1,0 +1,133 @@
+#include "shell/second_instance_notice.h"
+#include "shell/single_instance.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+using velmorandi::SingleInstance;
+
+namespace {
+
+const char kHolderVariable[] = "VELMORANDI_TEST_LOCK_HOLDER";
+
+// Started as a child of the test: takes the lock, says so and waits to be killed.
+[[noreturn]] void holdTheLockUntilKilled() {
+    SingleInstance instance;
+    std::puts(instance.acquire() ? "held" : "refused");
+    std::fflush(stdout);
+    for (;;)
+        QThread::sleep(60);
+}
+
+} // namespace
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void secondLockInTheSameRuntimeFolderIsRefused();
+    void liveHolderRefusesHoweverOldItsLockDeadHolderDoesNot();
+    void secondInstanceNoticeIsThePlainStandardBox();
+
+  private:
+    QTemporaryDir m_runtime;
+};
+
+void SingleInstanceTest::initTestCase() {
+    if (qEnvironmentVariableIsSet(kHolderVariable))
+        holdTheLockUntilKilled();
+    // Never meet the lock of an instance the user is running.
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+}
+
+void SingleInstanceTest::secondLockInTheSameRuntimeFolderIsRefused() {
+    {
+        SingleInstance first;
+        QCOMPARE(QFileInfo(first.lockPath()).absolutePath(), m_runtime.path());
+        QVERIFY(first.acquire());
+        SingleInstance second;
+        QCOMPARE(second.lockPath(), first.lockPath());
+        QVERIFY(!second.acquire());
+    }
+    SingleInstance afterTheFirstEnded;
+    QVERIFY(afterTheFirstEnded.acquire());
+}
+
+void SingleInstanceTest::liveHolderRefusesHoweverOldItsLockDeadHolderDoesNot() {
+    QProcess holder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kHolderVariable), QStringLiteral("1"));
+    holder.setProcessEnvironment(environment);
+    holder.start(QCoreApplication::applicationFilePath(), {});
+    QByteArray said;
+    while (!said.contains("held") && !said.contains("refused") && holder.waitForReadyRead(10000))
+        said += holder.readAllStandardOutput();
+    QVERIFY2(said.contains("held"), said.constData());
+
+    SingleInstance instance;
+    QVERIFY(!instance.acquire());
+
+    // A program runs for hours: the age of its lock must not free it.
+    QFile lockFile(instance.lockPath());
+    QVERIFY(lockFile.open(QIODevice::ReadWrite));
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                 QFileDevice::FileModificationTime));
+    lockFile.close();
+    QVERIFY(!instance.acquire());
+
+    // A crash leaves the lock file behind; it must not block the next start.
+    holder.kill();
+    QVERIFY(holder.waitForFinished(10000));
+    QVERIFY(QFile::exists(instance.lockPath()));
+    QVERIFY(instance.acquire());
+}
+
+void SingleInstanceTest::secondInstanceNoticeIsThePlainStandardBox() {
+    QString text, caption;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::StandardButtons buttons;
+    int buttonCount = 0;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        seen = box->isVisible();
+        text = box->text();
+        caption = box->windowTitle();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        buttonCount = box->buttons().size();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->done(0);
+    });
+    watchdog.start(3000);
+    velmorandi::showSecondInstanceNotice();
+
+    QVERIFY(seen);
+    QCOMPARE(text, QStringLiteral("\r\nAn instance of this application is already running.\r\n"
+                                  "A second instance is not supported"));
+    QCOMPARE(caption, QStringLiteral("Velmorandi"));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(buttonCount, 1);
+}
+
+QTEST_MAIN(SingleInstanceTest)
+#include "single_instance_test.moc"
