@@ -87,12 +87,6 @@ void PictureButtonTest::everyGlyphStartsBlackOnWhiteInItsCircle() {
         for (QPoint edge : {QPoint(0, 9), QPoint(18, 9), QPoint(9, 0), QPoint(9, 18)})
             QVERIFY2(qGray(image.pixel(edge)) < 128, qPrintable(QString::number(edge.x())));
     }
-    // The glyphs differ from one another.
-    PictureButton apply(PictureButton::Glyph::Apply);
-    PictureButton close(PictureButton::Glyph::Close);
-    PictureButton help(PictureButton::Glyph::Help);
-    QVERIFY(picture(apply) != picture(close));
-    QVERIFY(picture(help) != picture(close));
 }
 
 void PictureButtonTest::hoverPressMoveAndReleaseOverTheButtonClickAfterNormal() {
