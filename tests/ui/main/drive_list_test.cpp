@@ -1,0 +1,80 @@
+#include "main/drive_folders.h"
+#include "main/drive_list.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velmorandi;
+
+class DriveListTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void entryTexts();
+    void pseudoVolumesLeftOut();
+    void mountedDrivesStartAtRoot();
+    void listStartsWithoutSelection();
+    void driveCurrentFolder();
+};
+
+void DriveListTest::entryTexts() {
+    QCOMPARE(driveEntryText("/", ""), QString("/"));
+    QCOMPARE(driveEntryText("/media/usb", "STICK"), QString("/media/usb [STICK]"));
+    QCOMPARE(driveEntryText("C:/", "System"), QString("c: [System]"));
+    QCOMPARE(driveEntryText("A:/", ""), QString("a:"));
+}
+
+void DriveListTest::pseudoVolumesLeftOut() {
+    QVERIFY(isPseudoVolume("/proc", "proc"));
+    QVERIFY(isPseudoVolume("/sys/fs/cgroup", "tmpfs"));
+    QVERIFY(isPseudoVolume("/run/user/1000", "tmpfs"));
+    QVERIFY(isPseudoVolume("/snap/core/1", "squashfs"));
+    QVERIFY(isPseudoVolume("/anywhere", "cgroup2"));
+    QVERIFY(!isPseudoVolume("/", "ext4"));
+    QVERIFY(!isPseudoVolume("/tmp", "tmpfs"));
+    QVERIFY(!isPseudoVolume("/runtime-data", "xfs"));
+}
+
+void DriveListTest::mountedDrivesStartAtRoot() {
+    const std::vector<DriveEntry> drives = mountedDrives();
+    QVERIFY(!drives.empty());
+    QCOMPARE(drives.front().root, std::string("/"));
+    for (std::size_t i = 1; i < drives.size(); ++i)
+        QVERIFY(drives[i - 1].root < drives[i].root);
+}
+
+void DriveListTest::listStartsWithoutSelection() {
+    DriveList list;
+    QSignalSpy changes(&list, &QComboBox::currentIndexChanged);
+    list.setDrives({{"/", "/"}, {"/data [Data]", "/data"}});
+    QCOMPARE(list.currentIndex(), -1);
+    QCOMPARE(list.drive(), std::string());
+    QCOMPARE(list.entryTexts(), QStringList({"/", "/data [Data]"}));
+    QCOMPARE(changes.count(), 0);
+    list.setCurrentIndex(1);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(list.drive(), std::string("/data"));
+}
+
+void DriveListTest::driveCurrentFolder() {
+    QVERIFY(liesUnder("/home/u", "/"));
+    QVERIFY(liesUnder("/home", "/home"));
+    QVERIFY(!liesUnder("/homework", "/home"));
+    QVERIFY(liesUnder("C:\\Data", "C:\\"));
+
+    DriveFolders folders("/home/u/work");
+    QCOMPARE(folders.currentFolder("/"), std::string("/home/u/work"));
+    QCOMPARE(folders.currentFolder("/home"), std::string("/home/u/work"));
+    QCOMPARE(folders.currentFolder("/media/usb"), std::string("/media/usb"));
+
+    folders.opened("/media/usb/photos");
+    folders.opened("/home/u");
+    QCOMPARE(folders.currentFolder("/media/usb"), std::string("/media/usb/photos"));
+    QCOMPARE(folders.currentFolder("/"), std::string("/home/u"));
+    folders.opened("/media/usb/photos");
+    QCOMPARE(folders.currentFolder("/"), std::string("/media/usb/photos"));
+    QCOMPARE(folders.currentFolder("/home"), std::string("/home/u"));
+}
+
+QTEST_MAIN(DriveListTest)
+#include "drive_list_test.moc"

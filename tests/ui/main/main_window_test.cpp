@@ -1,0 +1,345 @@
+#include "main/drive_list.h"
+#include "main/folder_list.h"
+#include "main/main_window.h"
+#include "modal_closer.h"
+#include "shell/picture_button.h"
+
+#include "protected_files.h"
+#include "transforms/operations.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace velmorandi;
+using test::ModalCloser;
+
+namespace {
+
+const QString kDriveNotReady = ModalCloser::shown(
+    "Selected drive is not found ready for IO operations. Resetting the drive default to first "
+    "accessible drive found.\r\n\r\nAlso check floppy, CD or DVD drive contains disk in it and "
+    "is closed properly.");
+const QString kFolderNotOpened = ModalCloser::shown(
+    "Selected folder could not be opened.\r\n\r\nCheck that the folder still exists and that "
+    "you may read it.");
+
+void createFiles(const QString& folder, const QStringList& names) {
+    for (const QString& name : names) {
+        QFile file(folder + '/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+QStringList filesOnDisk(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    void typicalRunRenamesEveryFile();
+    void refusedRenameShowsMessageAndMarksRows();
+    void foldersOpenByEnterAndDoubleClick();
+    void unreadableDrivesRecoverWithoutLooping();
+    void forbiddenCharactersAndHelpKey();
+    void hoverResetOnlyOnBackgroundFramesAndTitle();
+    void titleDragsWithLeftButtonAlone();
+    void warningButtonFollowsEachLoad();
+
+  private:
+    void openWindow();
+    template <class T> T* child(const QString& name) {
+        auto* widget = m_window->findChild<T*>(name);
+        if (widget == nullptr)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QString cell(int row, int column) {
+        auto* model = child<QTableView>("MSFlexGrid1")->model();
+        return model->index(row, column).data().toString();
+    }
+    int rows() { return child<QTableView>("MSFlexGrid1")->model()->rowCount(); }
+    // Through the window system, so the move lands on whatever lies under the pointer.
+    void moveOver(QWidget* widget, QPoint at) {
+        QTest::mouseMove(m_window->windowHandle(), widget->mapTo(m_window.get(), at));
+    }
+    void clickApply(int index) {
+        QTest::mouseClick(child<PictureButton>(QStringLiteral("ImgApply(%1)").arg(index)),
+                          Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<frmMainWindow> m_window;
+};
+
+void MainWindowTest::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+}
+
+void MainWindowTest::cleanup() {
+    m_window.reset();
+    QDir::setCurrent(QDir::tempPath());
+    m_folder.reset();
+}
+
+// The program opens at the folder it was started in.
+void MainWindowTest::openWindow() {
+    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_window = std::make_unique<frmMainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void MainWindowTest::typicalRunRenamesEveryFile() {
+    createFiles(m_folder->path(), {"alpha.txt", "beta.txt", "gamma.log"});
+    openWindow();
+    QCOMPARE(m_window->size(), QSize(689, 425));
+    QVERIFY(m_window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(child<FolderList>("Dir1")->path(), m_folder->path().toStdString());
+    QCOMPARE(rows(), 3);
+    QCOMPARE(cell(0, 0), QString("1"));
+    QCOMPARE(cell(2, 1), QString("gamma.log"));
+
+    QTest::keyClicks(child<QLineEdit>("tFind"), "a:");
+    QTest::keyClicks(child<QLineEdit>("tReplace"), "o");
+    QCOMPARE(child<QLineEdit>("tFind")->text(), QString("a"));
+    clickApply(0);
+    QCOMPARE(cell(0, 2), QString("olpho.txt"));
+    QCOMPARE(cell(2, 2), QString("gommo.log"));
+
+    QTest::mouseClick(child<QRadioButton>("oLeftSerialize"), Qt::LeftButton);
+    QVERIFY(child<QRadioButton>("oLeftSerialize")->isChecked());
+    clickApply(3);
+    const QStringList bases = {"olpho", "beto", "gommo"};
+    const QStringList extensions = {"txt", "txt", "log"};
+    QStringList expected;
+    for (int i = 0; i < 3; ++i)
+        expected << QString::fromStdString(
+                        Serialize(bases[i].toStdString(), i + 1, 3, Side::Left)) +
+                        '.' + extensions[i];
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(cell(i, 2), expected[i]);
+
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen(), QStringList());
+    expected.sort();
+    QCOMPARE(filesOnDisk(m_folder->path()), expected);
+    QCOMPARE(rows(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(cell(i, 3), QString("Done"));
+}
+
+void MainWindowTest::refusedRenameShowsMessageAndMarksRows() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt", "c"});
+    openWindow();
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    QCOMPARE(cell(0, 2), QString(".txt"));
+    QCOMPARE(cell(2, 2), QString());
+
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen().size(), 1);
+    QVERIFY2(closer.seen().first().startsWith("Could not invoke rename process."),
+             qPrintable(closer.seen().first()));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(cell(i, 3), QString("Err!"));
+    QCOMPARE(filesOnDisk(m_folder->path()), QStringList({"a.txt", "b.txt", "c"}));
+
+    // Reset brings the listed names back and clears the marks.
+    QTest::mouseClick(child<QPushButton>("CmdReset"), Qt::LeftButton);
+    QCOMPARE(cell(1, 2), QString("b.txt"));
+    QCOMPARE(cell(1, 3), QString());
+}
+
+void MainWindowTest::foldersOpenByEnterAndDoubleClick() {
+    const QString top = m_folder->path();
+    QVERIFY(QDir(top).mkpath("inner"));
+    QVERIFY(QDir(top).mkpath(".hidden"));
+    QVERIFY(QDir(top).mkpath("gone"));
+    createFiles(top, {"top.txt"});
+    createFiles(top + "/inner", {"x.txt", "y.txt"});
+    openWindow();
+
+    auto* dir1 = child<FolderList>("Dir1");
+    const int topRow = dir1->currentRow();
+    QCOMPARE(dir1->entry(topRow).path, top.toStdString());
+    QCOMPARE(dir1->count(), topRow + 3);
+    QCOMPARE(dir1->entry(topRow + 1).name, std::string("gone"));
+    QCOMPARE(dir1->entry(topRow + 2).name, std::string("inner"));
+
+    const QString driveBefore = child<QComboBox>("Drive1")->currentText();
+    dir1->setCurrentRow(topRow + 2);
+    QTest::keyClick(dir1, Qt::Key_Return);
+    QCOMPARE(dir1->path(), (top + "/inner").toStdString());
+    QCOMPARE(rows(), 2);
+    QCOMPARE(cell(1, 1), QString("y.txt"));
+    QCOMPARE(child<QComboBox>("Drive1")->currentText(), driveBefore);
+
+    // Back up the chain with a double-click.
+    const QRect topItem = dir1->visualItemRect(dir1->item(topRow));
+    QTest::mouseDClick(dir1->viewport(), Qt::LeftButton, {}, topItem.center());
+    QCOMPARE(dir1->path(), top.toStdString());
+    QCOMPARE(cell(0, 1), QString("top.txt"));
+
+    // A folder deleted meanwhile: the message, and the list stays as it was.
+    QVERIFY(QDir(top).rmdir("gone"));
+    ModalCloser closer;
+    dir1->setCurrentRow(topRow + 1);
+    QTest::keyClick(dir1, Qt::Key_Enter);
+    QCOMPARE(closer.seen(), QStringList{kFolderNotOpened});
+    QCOMPARE(dir1->path(), top.toStdString());
+    QCOMPARE(rows(), 1);
+    QCOMPARE(cell(0, 1), QString("top.txt"));
+}
+
+void MainWindowTest::unreadableDrivesRecoverWithoutLooping() {
+    createFiles(m_folder->path(), {"kept.txt"});
+    openWindow();
+    auto* drive1 = child<DriveList>("Drive1");
+    auto* dir1 = child<FolderList>("Dir1");
+
+    drive1->setDrives({{"/", "/"}, {"/media/empty", "/nonexistent-velmorandi-drive"}});
+    {
+        ModalCloser closer;
+        drive1->setCurrentIndex(1);
+        QCOMPARE(closer.seen(), QStringList{kDriveNotReady});
+    }
+    QCOMPARE(drive1->currentIndex(), 0);
+    QCOMPARE(dir1->path(), m_folder->path().toStdString());
+    QCOMPARE(cell(0, 1), QString("kept.txt"));
+
+    // The default drive cannot be read either: one message more, then stop.
+    drive1->setDrives(
+        {{"/media/a", "/nonexistent-velmorandi-a"}, {"/media/b", "/nonexistent-velmorandi-b"}});
+    {
+        ModalCloser closer;
+        drive1->setCurrentIndex(1);
+        QCOMPARE(closer.seen(), QStringList({kDriveNotReady, kDriveNotReady}));
+    }
+    QCOMPARE(drive1->currentIndex(), 0);
+    QCOMPARE(dir1->path(), m_folder->path().toStdString());
+    QCOMPARE(rows(), 1);
+}
+
+void MainWindowTest::forbiddenCharactersAndHelpKey() {
+    openWindow();
+    auto* text = child<QLineEdit>("tText");
+    QTest::keyClicks(text, "x\"|\\/:*?<>y");
+    QCOMPARE(text->text(), QString("xy"));
+    QTest::keyClicks(text, "1 -_.");
+    QTest::keyClick(text, Qt::Key_Backspace);
+    QCOMPARE(text->text(), QString("xy1 -_"));
+
+    // F1 reaches the folder list, which passes it up to the window: one About window.
+    ModalCloser closer;
+    QTest::keyClick(child<FolderList>("Dir1"), Qt::Key_F1);
+    QTest::keyClick(text, Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(closer.seen(), QStringList(3, "frmHelpAbout"));
+}
+
+void MainWindowTest::hoverResetOnlyOnBackgroundFramesAndTitle() {
+    openWindow();
+    auto* apply2 = child<PictureButton>("ImgApply(2)");
+    auto* close = child<PictureButton>("ImgXbut");
+    auto* help = child<PictureButton>("ImgQbut");
+    const auto hover = [&] {
+        for (PictureButton* button : {apply2, close, help})
+            button->setState(PictureButton::State::Hover);
+    };
+    const auto allNormal = [&] {
+        return apply2->state() == PictureButton::State::Normal &&
+               close->state() == PictureButton::State::Normal &&
+               help->state() == PictureButton::State::Normal;
+    };
+
+    hover();
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    moveOver(grid->viewport(), QPoint(50, 50));
+    moveOver(child<QRadioButton>("oUpper"), QPoint(20, 8));
+    moveOver(child<QPushButton>("CmdRename"), QPoint(10, 10));
+    moveOver(child<QWidget>("Label4"), QPoint(5, 5));
+    QCOMPARE(close->state(), PictureButton::State::Hover);
+    QCOMPARE(apply2->state(), PictureButton::State::Hover);
+
+    moveOver(m_window.get(), QPoint(5, 300));
+    QVERIFY(allNormal());
+
+    hover();
+    moveOver(child<QWidget>("Frame1(3)"), QPoint(75, 30));
+    QVERIFY(allNormal());
+
+    hover();
+    moveOver(child<QWidget>("lblTitle"), QPoint(300, 8));
+    QVERIFY(allNormal());
+}
+
+void MainWindowTest::titleDragsWithLeftButtonAlone() {
+    openWindow();
+    auto* title = child<QWidget>("lblTitle");
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons held) {
+        QMouseEvent event(type, at, title->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(title, &event);
+    };
+    const QPoint start = m_window->pos();
+
+    send(QEvent::MouseButtonPress, {100, 8}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {130, 18}, Qt::NoButton, Qt::LeftButton);
+    QTRY_COMPARE(m_window->pos(), start + QPoint(30, 10));
+
+    // Left and right together do not move the window, but reset the buttons.
+    child<PictureButton>("ImgQbut")->setState(PictureButton::State::Hover);
+    send(QEvent::MouseMove, {160, 18}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {160, 18}, Qt::LeftButton, Qt::RightButton);
+    send(QEvent::MouseMove, {170, 18}, Qt::NoButton, Qt::RightButton);
+    QTest::qWait(20);
+    QCOMPARE(m_window->pos(), start + QPoint(30, 10));
+    QCOMPARE(child<PictureButton>("ImgQbut")->state(), PictureButton::State::Normal);
+
+    // A right-button press sets the anchor too.
+    send(QEvent::MouseButtonPress, {50, 5}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
+    send(QEvent::MouseMove, {45, 9}, Qt::NoButton, Qt::LeftButton);
+    QTRY_COMPARE(m_window->pos(), start + QPoint(25, 14));
+}
+
+void MainWindowTest::warningButtonFollowsEachLoad() {
+    QVERIFY(QDir(m_folder->path()).mkpath("plain"));
+    createFiles(m_folder->path(), {"CONFIG.SYS", "other.txt"});
+    createFiles(m_folder->path() + "/plain", {"x.txt"});
+    openWindow();
+    auto* warning = child<PictureButton>("ImgAbut");
+    QVERIFY(warning->isVisible());
+    {
+        ModalCloser closer;
+        QTest::mouseClick(warning, Qt::LeftButton);
+        QCOMPARE(closer.seen(), QStringList{ModalCloser::shown(kProtectedFilesWarning)});
+    }
+
+    auto* dir1 = child<FolderList>("Dir1");
+    dir1->openRow(dir1->count() - 1);
+    QCOMPARE(dir1->path(), (m_folder->path() + "/plain").toStdString());
+    QVERIFY(!warning->isVisible());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,75 @@
+#include "main/rename_grid_model.h"
+
+#include "rename_list.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace velmorandi;
+
+class RenameGridModelTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void showsTheCoreRows();
+    void announcesLoadsAndRecompositions();
+};
+
+void RenameGridModelTest::showsTheCoreRows() {
+    RenameList list;
+    list.load({"archive.tar.gz", "README", std::string("caf\xe9.txt")});
+    RenameGridModel model(list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.columnCount(), 4);
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+    const QStringList captions = {"S#", "Original filename", "Edited filename", "Status"};
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), captions[column]);
+
+    QCOMPARE(model.index(0, 0).data().toString(), QString("1"));
+    QCOMPARE(model.index(2, 0).data().toString(), QString("3"));
+    QCOMPARE(model.index(0, 1).data().toString(), QString("archive.tar.gz"));
+    QCOMPARE(model.index(1, 2).data().toString(), QString("README"));
+    QCOMPARE(model.index(1, 3).data().toString(), QString());
+    QVERIFY(model.index(2, 1).data().toString().startsWith("caf"));
+    QVERIFY(!model.index(0, 1).data(Qt::EditRole).isValid());
+    QVERIFY(!model.index(0, 1).flags().testFlag(Qt::ItemIsEditable));
+}
+
+void RenameGridModelTest::announcesLoadsAndRecompositions() {
+    RenameList list;
+    RenameGridModel model(list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+
+    model.rowsRecomposed();
+    QCOMPARE(changes.count(), 0);
+
+    const int loaded = model.reload([&] {
+        list.load({"a.txt", "b.txt"});
+        return 2;
+    });
+    QCOMPARE(loaded, 2);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(model.rowCount(), 2);
+
+    list.Blank();
+    model.rowsRecomposed();
+    QCOMPARE(changes.count(), 1);
+    const auto from = changes.first().at(0).value<QModelIndex>();
+    const auto to = changes.first().at(1).value<QModelIndex>();
+    QCOMPARE(from, model.index(0, 0));
+    QCOMPARE(to, model.index(1, 3));
+    QCOMPARE(model.index(1, 2).data().toString(), QString(".txt"));
+
+    model.reload([&] { list.load({}); });
+    QCOMPARE(resets.count(), 2);
+    QCOMPARE(model.rowCount(), 0);
+}
+
+QTEST_MAIN(RenameGridModelTest)
+#include "rename_grid_model_test.moc"

@@ -1,0 +1,39 @@
+#include "main/drive_folders.h"
+
+#include <algorithm>
+
+namespace velmorandi {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+} // namespace
+
+bool liesUnder(const std::string& folder, const std::string& root) {
+    if (root.empty() || folder.size() < root.size() || folder.compare(0, root.size(), root) != 0)
+        return false;
+    return folder.size() == root.size() || isSeparator(root.back()) ||
+           isSeparator(folder[root.size()]);
+}
+
+DriveFolders::DriveFolders(std::string processFolder) : m_processFolder(std::move(processFolder)) {}
+
+std::string DriveFolders::currentFolder(const std::string& driveRoot) const {
+    const auto last = std::find_if(m_opened.rbegin(), m_opened.rend(),
+                                   [&](const std::string& f) { return liesUnder(f, driveRoot); });
+    if (last != m_opened.rend())
+        return *last;
+    if (liesUnder(m_processFolder, driveRoot))
+        return m_processFolder;
+    return driveRoot;
+}
+
+void DriveFolders::opened(const std::string& folder) {
+    std::erase(m_opened, folder);
+    m_opened.push_back(folder);
+}
+
+} // namespace velmorandi

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+
+// True when folder is root itself or lies somewhere below it.
+bool liesUnder(const std::string& folder, const std::string& root);
+
+// Which folder a drive opens at: the folder last opened under its root in this
+// run, else the process's folder when it lies under the root, else the root.
+class DriveFolders {
+  public:
+    explicit DriveFolders(std::string processFolder);
+
+    std::string currentFolder(const std::string& driveRoot) const;
+    void opened(const std::string& folder);
+
+  private:
+    std::string m_processFolder;
+    std::vector<std::string> m_opened; // most recent last, each folder once
+};
+
+} // namespace velmorandi

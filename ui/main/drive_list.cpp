@@ -1,0 +1,91 @@
+#include "main/drive_list.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+
+#include <algorithm>
+#include <array>
+
+namespace velmorandi {
+
+QString driveEntryText(const QString& rootPath, const QString& label) {
+    static const QRegularExpression driveLetter(QStringLiteral("^([A-Za-z]:)[/\\\\]?$"));
+    const auto match = driveLetter.match(rootPath);
+    QString text =
+        match.hasMatch() ? match.captured(1).toLower() : QDir::toNativeSeparators(rootPath);
+    if (!label.isEmpty())
+        text += QStringLiteral(" [%1]").arg(label);
+    return text;
+}
+
+namespace {
+
+bool isUnderFolder(const QString& path, const QString& folder) {
+    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+} // namespace
+
+bool isPseudoVolume(const QString& rootPath, const QByteArray& fileSystemType) {
+    static constexpr std::array pseudoTypes = {
+        "autofs", "binfmt_misc", "bpf",        "cgroup",     "cgroup2",   "configfs", "debugfs",
+        "devpts", "devtmpfs",    "efivarfs",   "fusectl",    "hugetlbfs", "mqueue",   "nsfs",
+        "proc",   "pstore",      "rpc_pipefs", "securityfs", "squashfs",  "sysfs",    "tracefs"};
+    if (std::find(pseudoTypes.begin(), pseudoTypes.end(), fileSystemType) != pseudoTypes.end())
+        return true;
+    static const std::array systemFolders = {QStringLiteral("/proc"),    QStringLiteral("/sys"),
+                                             QStringLiteral("/dev"),     QStringLiteral("/run"),
+                                             QStringLiteral("/var/run"), QStringLiteral("/snap")};
+    return std::any_of(systemFolders.begin(), systemFolders.end(),
+                       [&](const QString& folder) { return isUnderFolder(rootPath, folder); });
+}
+
+std::vector<DriveEntry> mountedDrives() {
+    std::vector<DriveEntry> drives;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        // Containers bind single files (/etc/hosts) as mounts.
+        if (!volume.isValid() || !volume.isReady() || !QFileInfo(root).isDir() ||
+            isPseudoVolume(root, volume.fileSystemType()))
+            continue;
+        const std::string rootBytes = QFile::encodeName(root).toStdString();
+        const bool seen = std::any_of(drives.begin(), drives.end(),
+                                      [&](const DriveEntry& d) { return d.root == rootBytes; });
+        if (!seen)
+            drives.push_back({driveEntryText(root, volume.name()), rootBytes});
+    }
+    std::sort(drives.begin(), drives.end(),
+              [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
+    return drives;
+}
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {}
+
+void DriveList::setDrives(std::vector<DriveEntry> drives) {
+    const QSignalBlocker blocker(this);
+    clear();
+    m_drives = std::move(drives);
+    for (const DriveEntry& drive : m_drives)
+        addItem(drive.text);
+    setCurrentIndex(-1);
+}
+
+QStringList DriveList::entryTexts() const {
+    QStringList texts;
+    for (const DriveEntry& drive : m_drives)
+        texts << drive.text;
+    return texts;
+}
+
+std::string DriveList::drive() const {
+    const int index = currentIndex();
+    if (index < 0 || index >= static_cast<int>(m_drives.size()))
+        return {};
+    return m_drives[index].root;
+}
+
+} // namespace velmorandi

@@ -1,0 +1,34 @@
+#include "main/keyboard_filter.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace velmorandi {
+
+bool isForbiddenCharacter(const QString& typed) {
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    return typed.size() == 1 && forbidden.contains(typed.at(0));
+}
+
+KeyboardFilter::KeyboardFilter(QWidget* window, std::function<void()> onHelp, QObject* parent)
+    : QObject(parent), m_window(window), m_onHelp(std::move(onHelp)) {}
+
+bool KeyboardFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event != m_helpedEvent)
+        m_helpedEvent = nullptr;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != m_window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (isForbiddenCharacter(key->text()))
+        return true;
+    if (key->key() == Qt::Key_F1 && m_helpedEvent == nullptr) {
+        m_onHelp();
+        m_helpedEvent = event;
+    }
+    return false;
+}
+
+} // namespace velmorandi

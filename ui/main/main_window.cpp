@@ -1,0 +1,271 @@
+#include "main/main_window.h"
+
+#include "main/default_drive.h"
+#include "main/drive_folders.h"
+#include "main/drive_list.h"
+#include "main/folder_list.h"
+#include "main/keyboard_filter.h"
+#include "main/rename_grid_model.h"
+#include "main/title_label.h"
+#include "main/twips.h"
+#include "shell/about_window.h"
+#include "shell/app_icon.h"
+#include "shell/message_window.h"
+#include "shell/picture_button.h"
+
+#include "folder_loader.h"
+#include "protected_files.h"
+#include "rename_commit.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTableView>
+
+#include <filesystem>
+
+namespace velmorandi {
+
+namespace {
+
+const char* const kDriveNotReady =
+    "Selected drive is not found ready for IO operations. Resetting the drive default to first "
+    "accessible drive found.\r\n\r\nAlso check floppy, CD or DVD drive contains disk in it and "
+    "is closed properly.";
+
+const char* const kFolderNotOpened = "Selected folder could not be opened.\r\n\r\nCheck that the "
+                                     "folder still exists and that you may read it.";
+
+std::string processFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
+}
+
+std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* right) {
+    if (left->isChecked())
+        return Side::Left;
+    if (right->isChecked())
+        return Side::Right;
+    return std::nullopt;
+}
+
+} // namespace
+
+frmMainWindow::frmMainWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_driveFolders(std::make_unique<DriveFolders>(processFolder())) {
+    setObjectName(QStringLiteral("frmMainWindow"));
+    setWindowTitle(QStringLiteral("Velmorandi"));
+    setWindowIcon(applicationIcon());
+    setFixedSize(px(10335), px(6375));
+    setMouseTracking(true);
+    QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setStyleHint(QFont::SansSerif);
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Base));
+    colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    buildTitleBand();
+    buildBody();
+    buildGrid();
+    buildFrames();
+    setTabOrder();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    qApp->installEventFilter(new KeyboardFilter(
+        this, [this] { ImgQbut_Click(); }, this));
+    m_Drive1->setDrives(mountedDrives());
+
+    connect(m_lblTitle, &TitleLabel::pointerMoved, this, &frmMainWindow::ResetImageButtons);
+    connect(m_ImgAbut, &PictureButton::clicked, this, &frmMainWindow::ImgAbut_Click);
+    connect(m_ImgQbut, &PictureButton::clicked, this, &frmMainWindow::ImgQbut_Click);
+    connect(m_ImgXbut, &PictureButton::clicked, this, &frmMainWindow::ImgXbut_Click);
+    for (int i = 0; i < static_cast<int>(m_ImgApply.size()); ++i)
+        connect(m_ImgApply[i], &PictureButton::clicked, this, [this, i] { ImgApply_Click(i); });
+    connect(m_CmdRename, &QPushButton::clicked, this, &frmMainWindow::CmdRename_Click);
+    connect(m_CmdReset, &QPushButton::clicked, this, &frmMainWindow::CmdReset_Click);
+    connect(m_CmdBlank, &QPushButton::clicked, this, &frmMainWindow::CmdBlank_Click);
+    connect(m_Drive1, &QComboBox::currentIndexChanged, this, &frmMainWindow::Drive1_Change);
+    connect(m_Dir1, &FolderList::openRequested, this, &frmMainWindow::Dir1_OpenRequested);
+
+    m_Dir1->setFocus();
+    Form_Load();
+}
+
+frmMainWindow::~frmMainWindow() = default;
+
+void frmMainWindow::Form_Load() {
+    m_lblTitle->setText(QStringLiteral("          Velmorandi ") +
+                        QString::fromStdString(GetVersion()));
+    QHeaderView* header = m_MSFlexGrid1->horizontalHeader();
+    QFont headerFont = header->font();
+    headerFont.setBold(true);
+    header->setFont(headerFont);
+    SelectDefaultDrive();
+}
+
+void frmMainWindow::SelectDefaultDrive() {
+    if (const std::optional<int> index = defaultDriveIndex(m_Drive1->entryTexts()))
+        m_Drive1->setCurrentIndex(*index);
+}
+
+void frmMainWindow::Drive1_Change() {
+    const std::string drive = m_Drive1->drive();
+    if (drive.empty())
+        return;
+    if (moveToFolder(drive, m_driveFolders->currentFolder(drive)))
+        return;
+    showMessage(kDriveNotReady);
+    // The default drive failed as well: the message has been shown again, stop here.
+    if (m_driveRecoveryDepth > 0)
+        return;
+    ++m_driveRecoveryDepth;
+    SelectDefaultDrive();
+    --m_driveRecoveryDepth;
+}
+
+bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
+    const std::string previousRoot = m_Dir1->root();
+    const std::string previousFolder = m_Dir1->path();
+    if (m_Dir1->setPath(root, folder))
+        return false;
+    if (Dir1_Change()) {
+        m_driveFolders->opened(folder);
+        return true;
+    }
+    // Back to the folder loaded last, which the grid still shows.
+    if (!previousFolder.empty())
+        m_Dir1->setPath(previousRoot, previousFolder);
+    return false;
+}
+
+bool frmMainWindow::Dir1_Change() {
+    const bool wasWarning = !m_ImgAbut->isHidden();
+    m_ImgAbut->hide();
+    const std::string folder = m_Dir1->path();
+    const LoadOutcome outcome = m_gridModel->reload([&] { return LoadFolder(m_list, folder); });
+    if (outcome.error) {
+        m_ImgAbut->setVisible(wasWarning);
+        return false;
+    }
+    m_loadedFolder = folder;
+    m_ImgAbut->setVisible(outcome.protectedFileListed);
+    return true;
+}
+
+void frmMainWindow::Dir1_OpenRequested(const std::string& folder) {
+    if (folder == m_Dir1->path())
+        return;
+    if (!moveToFolder(m_Dir1->root(), folder))
+        showMessage(kFolderNotOpened);
+}
+
+void frmMainWindow::ImgApply_Click(int index) {
+    if (ApplyOperation(m_list, index, frameInputs()))
+        m_gridModel->rowsRecomposed();
+}
+
+OperationInputs frmMainWindow::frameInputs() const {
+    OperationInputs inputs;
+    inputs.findText = m_tFind->text().toStdString();
+    inputs.replaceText = m_tReplace->text().toStdString();
+    if (m_oUpper->isChecked())
+        inputs.caseMode = CaseMode::Upper;
+    else if (m_oLower->isChecked())
+        inputs.caseMode = CaseMode::Lower;
+    else if (m_oTitle->isChecked())
+        inputs.caseMode = CaseMode::Title;
+    else if (m_oSentence->isChecked())
+        inputs.caseMode = CaseMode::Sentence;
+    inputs.addText = m_tText->text().toStdString();
+    inputs.addSide = chosenSide(m_oLeftText, m_oRightText);
+    inputs.serialSide = chosenSide(m_oLeftSerialize, m_oRightSerialize);
+    inputs.trimSide = chosenSide(m_oLeftTrim, m_oRightTrim);
+    return inputs;
+}
+
+void frmMainWindow::CmdRename_Click() {
+    const CommitOutcome outcome =
+        m_gridModel->reload([&] { return CommitRename(m_list, m_loadedFolder); });
+    if (outcome.listReloaded)
+        m_ImgAbut->setVisible(outcome.protectedFileListed);
+    if (!outcome.message.empty())
+        showMessage(outcome.message);
+}
+
+void frmMainWindow::CmdBlank_Click() {
+    m_list.Blank();
+    m_gridModel->rowsRecomposed();
+}
+
+void frmMainWindow::CmdReset_Click() {
+    m_list.Reset();
+    m_gridModel->rowsRecomposed();
+}
+
+void frmMainWindow::ImgAbut_Click() {
+    showMessage(kProtectedFilesWarning);
+}
+
+void frmMainWindow::ImgQbut_Click() {
+    ShowAbout(this, m_lblTitle->text());
+}
+
+void frmMainWindow::ImgXbut_Click() {
+    QCoreApplication::quit();
+}
+
+void frmMainWindow::ResetImageButtons() {
+    for (PictureButton* apply : m_ImgApply)
+        apply->setState(PictureButton::State::Normal);
+    m_ImgXbut->setState(PictureButton::State::Normal);
+    m_ImgQbut->setState(PictureButton::State::Normal);
+}
+
+void frmMainWindow::showMessage(const std::string& text) {
+    ShowMessage(this, QString::fromStdString(text));
+}
+
+void frmMainWindow::mouseMoveEvent(QMouseEvent* event) {
+    // Moves that a control passed up are that control's, not the background's.
+    if (childAt(event->position().toPoint()) == nullptr)
+        ResetImageButtons();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool frmMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        auto* frame = qobject_cast<QGroupBox*>(watched);
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (frame != nullptr && frame->childAt(move->position().toPoint()) == nullptr)
+            ResetImageButtons();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // Shape2 frames the title band, Shape1 the body; Line1 steps down under the buttons.
+    painter.drawRect(0, 0, px(10335) - 1, px(615) - 1);
+    painter.drawRect(0, px(600), px(10335) - 1, px(5775) - 1);
+    painter.drawLine(px(15), px(4560), px(6245), px(4560));
+    painter.drawLine(px(6240), px(4560), px(6720), px(4800));
+    painter.drawLine(px(6720), px(4800), px(10320), px(4800));
+}
+
+} // namespace velmorandi

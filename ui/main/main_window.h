@@ -1,0 +1,109 @@
+#pragma once
+
+#include "rename_list.h"
+#include "transforms/operations.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+
+namespace velmorandi {
+
+class DriveFolders;
+class DriveList;
+class FolderList;
+class PictureButton;
+class RenameGridModel;
+class TitleLabel;
+
+// The program's working window: folder chooser, rename grid, command buttons
+// and the five operation frames.
+class frmMainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit frmMainWindow(QWidget* parent = nullptr);
+    ~frmMainWindow() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Layout (main_window_layout.cpp)
+    void buildTitleBand();
+    void buildBody();
+    void buildFrames();
+    QGroupBox* buildFrame(int index, const QString& caption, int left, int width);
+    QRadioButton* buildOption(QGroupBox* frame, QButtonGroup* group, const char* name,
+                              const QString& caption, const QRect& place);
+    QLineEdit* buildTextBox(QGroupBox* frame, const char* name, const QRect& place);
+    QPushButton* buildCommandButton(int pictureIndex, const char* name, const QString& caption,
+                                    int left);
+    void buildGrid();
+    void setTabOrder();
+
+    // Start and navigation (main_window.cpp)
+    void Form_Load();
+    void SelectDefaultDrive();
+    void Drive1_Change();
+    bool Dir1_Change();
+    bool moveToFolder(const std::string& root, const std::string& folder);
+    void Dir1_OpenRequested(const std::string& folder);
+
+    // Commands
+    void ImgApply_Click(int index);
+    OperationInputs frameInputs() const;
+    void CmdRename_Click();
+    void CmdBlank_Click();
+    void CmdReset_Click();
+    void ImgAbut_Click();
+    void ImgQbut_Click();
+    void ImgXbut_Click();
+    void ResetImageButtons();
+    void showMessage(const std::string& text);
+
+    RenameList m_list;
+    std::unique_ptr<DriveFolders> m_driveFolders;
+    std::string m_loadedFolder;
+    int m_driveRecoveryDepth = 0;
+
+    TitleLabel* m_lblTitle = nullptr;
+    PictureButton* m_ImgAbut = nullptr;
+    PictureButton* m_ImgQbut = nullptr;
+    PictureButton* m_ImgXbut = nullptr;
+    FolderList* m_Dir1 = nullptr;
+    DriveList* m_Drive1 = nullptr;
+    QTableView* m_MSFlexGrid1 = nullptr;
+    RenameGridModel* m_gridModel = nullptr;
+    QPushButton* m_CmdBlank = nullptr;
+    QPushButton* m_CmdReset = nullptr;
+    QPushButton* m_CmdRename = nullptr;
+    std::array<QGroupBox*, 5> m_Frame1{};
+    std::array<PictureButton*, 5> m_ImgApply{};
+    QLineEdit* m_tFind = nullptr;
+    QLineEdit* m_tReplace = nullptr;
+    QLineEdit* m_tText = nullptr;
+    QRadioButton* m_oUpper = nullptr;
+    QRadioButton* m_oLower = nullptr;
+    QRadioButton* m_oTitle = nullptr;
+    QRadioButton* m_oSentence = nullptr;
+    QRadioButton* m_oLeftText = nullptr;
+    QRadioButton* m_oRightText = nullptr;
+    QRadioButton* m_oLeftSerialize = nullptr;
+    QRadioButton* m_oRightSerialize = nullptr;
+    QRadioButton* m_oLeftTrim = nullptr;
+    QRadioButton* m_oRightTrim = nullptr;
+};
+
+} // namespace velmorandi

@@ -1,0 +1,256 @@
+// Where every control of the main window sits and how it looks.
+#include "main/main_window.h"
+
+#include "main/drive_list.h"
+#include "main/folder_list.h"
+#include "main/rename_grid_model.h"
+#include "main/title_label.h"
+#include "main/twips.h"
+#include "shell/app_icon.h"
+#include "shell/picture_button.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include <limits>
+
+namespace velmorandi {
+
+namespace {
+
+// 8.25 points at 96 dots per inch; the layout is fixed in pixels, so the
+// font is too.
+constexpr int kFontPixels = 11;
+
+QFont faceFont(const QString& family, bool bold = false) {
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kFontPixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont verdana(bool bold = false) {
+    return faceFont(QStringLiteral("Verdana"), bold);
+}
+
+QLabel* buildLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    // A wider stand-in face must not cut the caption short.
+    label->setGeometry(place.adjusted(0, 0, qMax(0, label->sizeHint().width() - place.width()), 0));
+    return label;
+}
+
+PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, const QString& name,
+                                  const QRect& place, bool hasStates = true) {
+    auto* button = new PictureButton(glyph, parent, hasStates);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    return button;
+}
+
+} // namespace
+
+void frmMainWindow::buildTitleBand() {
+    m_lblTitle = new TitleLabel(this);
+    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    m_lblTitle->setTextFormat(Qt::PlainText);
+    m_lblTitle->setFont(faceFont(QStringLiteral("MS Sans Serif"), true));
+    m_lblTitle->setText(QStringLiteral("     #"));
+    m_lblTitle->setGeometry(twipsRect(0, 210, 10335, 255));
+
+    auto* image1 = new QLabel(this);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setGeometry(twipsRect(240, 165, 285, 285));
+    image1->setPixmap(programPicture(24));
+    image1->setScaledContents(true);
+
+    using Glyph = PictureButton::Glyph;
+    m_ImgAbut = buildPictureButton(this, Glyph::Warning, QStringLiteral("ImgAbut"),
+                                   twipsRect(9120, 165, 285, 285), false);
+    m_ImgAbut->hide();
+    m_ImgQbut = buildPictureButton(this, Glyph::Help, QStringLiteral("ImgQbut"),
+                                   twipsRect(9450, 165, 285, 285));
+    m_ImgXbut = buildPictureButton(this, Glyph::Close, QStringLiteral("ImgXbut"),
+                                   twipsRect(9795, 165, 285, 285));
+}
+
+QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* name,
+                                               const QString& caption, int left) {
+    // The container is shorter than the button, so only its face shows.
+    auto* container = new QWidget(this);
+    container->setObjectName(QStringLiteral("Picture1(%1)").arg(pictureIndex));
+    container->setGeometry(twipsRect(left, 4385, 855, 275));
+    auto* button = new QPushButton(caption, container);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(twipsRect(0, -75, 855, 375));
+    button->setFont(verdana());
+    QPalette face = button->palette();
+    face.setColor(QPalette::Button, QColor(0xE0, 0xE0, 0xE0));
+    button->setPalette(face);
+    return button;
+}
+
+void frmMainWindow::buildBody() {
+    m_Dir1 = new FolderList(this);
+    m_Dir1->setObjectName(QStringLiteral("Dir1"));
+    m_Dir1->setGeometry(twipsRect(240, 840, 2535, 3240));
+    m_Dir1->setFont(verdana());
+
+    auto* driveBox = new QWidget(this);
+    driveBox->setObjectName(QStringLiteral("Picture1(0)"));
+    driveBox->setGeometry(twipsRect(240, 4100, 2535, 275));
+    m_Drive1 = new DriveList(driveBox);
+    m_Drive1->setObjectName(QStringLiteral("Drive1"));
+    m_Drive1->setGeometry(twipsRect(-30, -30, 2580, 315));
+    m_Drive1->setFont(verdana());
+
+    m_CmdBlank = buildCommandButton(2, "CmdBlank", QStringLiteral("Blank"), 7460);
+    m_CmdReset = buildCommandButton(7, "CmdReset", QStringLiteral("Reset"), 8350);
+    m_CmdRename = buildCommandButton(1, "CmdRename", QStringLiteral("Rename"), 9240);
+
+    QLabel* label4 = buildLabel(this, "Label4", QStringLiteral("Rename options"),
+                                twipsRect(240, 4800, 4815, 255));
+    label4->setFont(verdana(true));
+}
+
+void frmMainWindow::buildGrid() {
+    m_gridModel = new RenameGridModel(m_list, this);
+    m_MSFlexGrid1 = new QTableView(this);
+    m_MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_MSFlexGrid1->setGeometry(twipsRect(2880, 840, 7215, 3530));
+    m_MSFlexGrid1->setFont(verdana());
+    m_MSFlexGrid1->setModel(m_gridModel);
+    m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_MSFlexGrid1->setWordWrap(false);
+    m_MSFlexGrid1->setCornerButtonEnabled(false);
+    m_MSFlexGrid1->setStyleSheet(QStringLiteral(
+        "QTableView { gridline-color: #E0E0E0; }"
+        "QHeaderView::section { background-color: #808080; color: white; border: none;"
+        " border-right: 1px solid #E0E0E0; border-bottom: 1px solid #E0E0E0; padding-left: 2px; "
+        "}"));
+
+    // Fixed row heights keep a folder of a hundred thousand files as quick as a small one.
+    QHeaderView* rows = m_MSFlexGrid1->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(px(240));
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+
+    QHeaderView* header = m_MSFlexGrid1->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setFixedHeight(px(240));
+    // Each column as wide as its caption with the blanks behind it.
+    const QStringList designCaptions = {
+        QStringLiteral("S#    "), QStringLiteral("Original filename                  "),
+        QStringLiteral("Edited filename                      "), QStringLiteral("Status     ")};
+    const QFontMetrics metrics(verdana(true));
+    for (int column = 0; column < designCaptions.size(); ++column)
+        header->resizeSection(column, metrics.horizontalAdvance(designCaptions[column]) + 4);
+}
+
+QGroupBox* frmMainWindow::buildFrame(int index, const QString& caption, int left, int width) {
+    auto* frame = new QGroupBox(caption, this);
+    frame->setObjectName(QStringLiteral("Frame1(%1)").arg(index));
+    frame->setGeometry(twipsRect(left, 5160, width, 975));
+    frame->setMouseTracking(true);
+    frame->installEventFilter(this);
+    return frame;
+}
+
+QRadioButton* frmMainWindow::buildOption(QGroupBox* frame, QButtonGroup* group, const char* name,
+                                         const QString& caption, const QRect& place) {
+    auto* option = new QRadioButton(caption, frame);
+    option->setObjectName(QLatin1String(name));
+    option->setGeometry(place);
+    group->addButton(option);
+    return option;
+}
+
+QLineEdit* frmMainWindow::buildTextBox(QGroupBox* frame, const char* name, const QRect& place) {
+    auto* box = new QLineEdit(frame);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(place);
+    box->setFrame(false);
+    box->setFont(verdana());
+    box->setMaxLength(std::numeric_limits<int>::max());
+    QPalette colours = box->palette();
+    colours.setColor(QPalette::Base, QColor(0xEB, 0xEB, 0xEB));
+    colours.setColor(QPalette::Text, Qt::black);
+    box->setPalette(colours);
+    return box;
+}
+
+void frmMainWindow::buildFrames() {
+    QGroupBox* find = buildFrame(0, QStringLiteral("Find && Replace"), 240, 2295);
+    buildLabel(find, "Label1", QStringLiteral("Find"), twipsRect(120, 360, 300, 195));
+    m_tFind = buildTextBox(find, "tFind", twipsRect(960, 360, 1095, 195));
+    buildLabel(find, "Label2", QStringLiteral("Replace"), twipsRect(120, 600, 600, 195));
+    m_tReplace = buildTextBox(find, "tReplace", twipsRect(960, 600, 1095, 195));
+
+    QGroupBox* changeCase = buildFrame(1, QStringLiteral("Change Case"), 2640, 2415);
+    auto* cases = new QButtonGroup(changeCase);
+    m_oUpper = buildOption(changeCase, cases, "oUpper", QStringLiteral("Upper"),
+                           twipsRect(120, 360, 855, 255));
+    m_oLower = buildOption(changeCase, cases, "oLower", QStringLiteral("Lower"),
+                           twipsRect(120, 600, 855, 255));
+    m_oTitle = buildOption(changeCase, cases, "oTitle", QStringLiteral("Title"),
+                           twipsRect(1080, 360, 855, 255));
+    m_oSentence = buildOption(changeCase, cases, "oSentence", QStringLiteral("Sentence"),
+                              twipsRect(1080, 600, 1095, 255));
+
+    QGroupBox* addString = buildFrame(2, QStringLiteral("Add String"), 5160, 2295);
+    auto* textSides = new QButtonGroup(addString);
+    m_oLeftText = buildOption(addString, textSides, "oLeftText", QStringLiteral("Left"),
+                              twipsRect(120, 360, 855, 255));
+    m_oRightText = buildOption(addString, textSides, "oRightText", QStringLiteral("Right"),
+                               twipsRect(120, 600, 855, 255));
+    buildLabel(addString, "Label3", QStringLiteral("String"), twipsRect(1080, 360, 405, 195));
+    m_tText = buildTextBox(addString, "tText", twipsRect(1080, 600, 975, 195));
+
+    QGroupBox* serial = buildFrame(3, QStringLiteral("Serial"), 7560, 1215);
+    auto* serialSides = new QButtonGroup(serial);
+    m_oLeftSerialize = buildOption(serial, serialSides, "oLeftSerialize", QStringLiteral("Left"),
+                                   twipsRect(120, 360, 855, 255));
+    m_oRightSerialize = buildOption(serial, serialSides, "oRightSerialize", QStringLiteral("Right"),
+                                    twipsRect(120, 600, 855, 255));
+
+    QGroupBox* trim = buildFrame(4, QStringLiteral("Trim"), 8880, 1215);
+    auto* trimSides = new QButtonGroup(trim);
+    m_oLeftTrim = buildOption(trim, trimSides, "oLeftTrim", QStringLiteral("Left"),
+                              twipsRect(120, 360, 975, 255));
+    m_oRightTrim = buildOption(trim, trimSides, "oRightTrim", QStringLiteral("Right"),
+                               twipsRect(120, 600, 975, 255));
+
+    m_Frame1 = {find, changeCase, addString, serial, trim};
+    // Each Apply button sits on its frame's top edge, at the end of the caption line.
+    const std::array applyLefts = {1920, 2040, 1920, 840, 840};
+    for (int i = 0; i < 5; ++i)
+        m_ImgApply[i] = buildPictureButton(m_Frame1[i], PictureButton::Glyph::Apply,
+                                           QStringLiteral("ImgApply(%1)").arg(i),
+                                           twipsRect(applyLefts[i], 0, 285, 285));
+}
+
+void frmMainWindow::setTabOrder() {
+    const std::array<QWidget*, 19> order = {
+        m_Dir1,      m_Drive1,         m_tFind,           m_tReplace,   m_oUpper,
+        m_oLower,    m_oTitle,         m_oSentence,       m_oLeftText,  m_oRightText,
+        m_tText,     m_oLeftSerialize, m_oRightSerialize, m_oLeftTrim,  m_oRightTrim,
+        m_CmdRename, m_CmdReset,       m_CmdBlank,        m_MSFlexGrid1};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace velmorandi
