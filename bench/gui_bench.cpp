@@ -1,5 +1,6 @@
 // The main window on a folder of a hundred thousand files: how long a folder
-// change takes to show the grid's first rows, and one Apply click to repaint.
+// change takes to show the grid's first rows, one Apply click to repaint, and
+// a jump to the other end of the grid.
 #include "bench.h"
 
 #include "main/folder_list.h"
@@ -89,14 +90,32 @@ int main(int argc, char** argv) {
     }
     bench::report("gui-load", kFiles, loadMs);
 
-    window.findChild<QRadioButton*>(QStringLiteral("oUpper"))->setChecked(true);
+    // Upper and lower case by turns, so that every click rewrites every name.
+    auto* upper = window.findChild<QRadioButton*>(QStringLiteral("oUpper"));
+    auto* lower = window.findChild<QRadioButton*>(QStringLiteral("oLower"));
     auto* apply = window.findChild<PictureButton*>(QStringLiteral("ImgApply(1)"));
     const double applyMs = bench::medianMs(
-        kRuns, [] {},
+        kRuns, [&] { (upper->isChecked() ? lower : upper)->setChecked(true); },
         [&] {
             click(apply);
             showFirstRows();
         });
+    const QString firstEdited = grid->model()->index(0, 2).data().toString();
+    if (firstEdited != QLatin1String("PHOTO 000000.jpg")) {
+        std::fprintf(stderr, "gui bench: Apply left %s\n", qPrintable(firstEdited));
+        return 1;
+    }
     bench::report("gui-apply", kFiles, applyMs);
+
+    // Scrolling must not freeze either: from the top to the last row and back.
+    bool atBottom = true;
+    const double scrollMs = bench::medianMs(
+        kRuns, [] {},
+        [&] {
+            grid->scrollTo(grid->model()->index(atBottom ? kFiles - 1 : 0, 0));
+            atBottom = !atBottom;
+            showFirstRows();
+        });
+    bench::report("gui-scroll", kFiles, scrollMs);
     return 0;
 }

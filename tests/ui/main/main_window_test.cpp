@@ -6,11 +6,13 @@
 
 #include "protected_files.h"
 #include "transforms/operations.h"
+#include "version.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -112,6 +114,9 @@ void MainWindowTest::typicalRunRenamesEveryFile() {
     openWindow();
     QCOMPARE(m_window->size(), QSize(689, 425));
     QVERIFY(m_window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(child<QLabel>("lblTitle")->text(),
+             "          Velmorandi " + QString::fromStdString(GetVersion()));
+    QCOMPARE(m_window->focusWidget(), child<QWidget>("Dir1"));
     QCOMPARE(child<FolderList>("Dir1")->path(), m_folder->path().toStdString());
     QCOMPARE(rows(), 3);
     QCOMPARE(cell(0, 0), QString("1"));
@@ -253,7 +258,8 @@ void MainWindowTest::forbiddenCharactersAndHelpKey() {
     QTest::keyClick(child<FolderList>("Dir1"), Qt::Key_F1);
     QTest::keyClick(text, Qt::Key_F1, Qt::ShiftModifier);
     QTest::keyClick(text, Qt::Key_F1, Qt::ControlModifier | Qt::AltModifier);
-    QCOMPARE(closer.seen(), QStringList(3, "frmHelpAbout"));
+    QTest::mouseClick(child<PictureButton>("ImgQbut"), Qt::LeftButton);
+    QCOMPARE(closer.seen(), QStringList(4, "frmHelpAbout"));
 }
 
 void MainWindowTest::hoverResetOnlyOnBackgroundFramesAndTitle() {
