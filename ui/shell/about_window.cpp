@@ -4,6 +4,7 @@
 #include "shell/picture_button.h"
 #include "version.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +126,8 @@ void frmHelpAbout::Form_Load(const QWidget* mainWindow, const QString& mainTitle
     m_lblAuthor->adjustSize();
     m_txtUrl->setText(webAddress);
     m_txtUrl->setCursorPosition(0);
+    // Given before the first show, so the box takes the focus without selecting its text.
+    m_txtUrl->setFocus();
 
     if (mainWindow) {
         // Same size as the main window, so this lands exactly on top of it.
@@ -139,6 +142,10 @@ void frmHelpAbout::Form_Load(const QWidget* mainWindow, const QString& mainTitle
 
 bool frmHelpAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_txtUrl) {
+        // The dialog announces its opening focus as a Tab, which would select the whole address.
+        if (event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent*>(event)->reason() == Qt::TabFocusReason)
+            return true;
         // Taking the override keeps any application shortcut (F1 included) from firing here.
         if (event->type() == QEvent::ShortcutOverride) {
             event->accept();
@@ -186,11 +193,6 @@ void frmHelpAbout::mouseMoveEvent(QMouseEvent* event) {
 
 void frmHelpAbout::ResetImageButtons() {
     m_imgXbut->setState(PictureButton::State::Normal);
-}
-
-void frmHelpAbout::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    m_txtUrl->setFocus(Qt::OtherFocusReason);
 }
 
 void frmHelpAbout::paintEvent(QPaintEvent*) {

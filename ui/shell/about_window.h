@@ -24,7 +24,6 @@ class frmHelpAbout : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     void createControls();

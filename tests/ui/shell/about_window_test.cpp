@@ -109,6 +109,7 @@ void AboutWindowTest::opensExactlyOverTheMainWindowWhereverItIs() {
             QVERIFY(about.isModal());
             QTRY_COMPARE(QApplication::focusWidget(),
                          about.findChild<QLineEdit*>(QStringLiteral("txtUrl")));
+            QVERIFY(!about.findChild<QLineEdit*>(QStringLiteral("txtUrl"))->hasSelectedText());
             QTest::keyClick(&about, Qt::Key_Escape);
         });
     }
