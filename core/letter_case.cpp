@@ -28,35 +28,46 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-std::string lowerAscii(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lowered;
+void appendLowerAscii(std::string& target, std::string_view text) {
+    const std::size_t start = target.size();
+    target.append(text);
+    for (std::size_t i = start; i < target.size(); ++i)
+        if (target[i] >= 'A' && target[i] <= 'Z')
+            target[i] = static_cast<char>(target[i] - 'A' + 'a');
 }
 
-template <class Convert> std::string convertUnicode(std::string_view text, Convert&& convert) {
-    if (isAscii(text) || !isValidUtf8(text))
-        return lowerAscii(text);
+template <class Convert>
+void appendConverted(std::string& target, std::string_view text, Convert&& convert) {
+    if (isAscii(text) || !isValidUtf8(text)) {
+        appendLowerAscii(target, text);
+        return;
+    }
     icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
     convert(unicode);
-    std::string result;
-    unicode.toUTF8String(result);
-    return result;
+    unicode.toUTF8String(target);
 }
 
 } // namespace
 
 std::string lowerCase(std::string_view text) {
-    return convertUnicode(text, [](icu::UnicodeString& u) { u.toLower(icu::Locale::getRoot()); });
+    std::string lowered;
+    appendLowerCase(lowered, text);
+    return lowered;
+}
+
+void appendLowerCase(std::string& target, std::string_view text) {
+    appendConverted(target, text, [](icu::UnicodeString& u) { u.toLower(icu::Locale::getRoot()); });
 }
 
 bool differOnlyInCase(std::string_view a, std::string_view b) {
     if (a == b)
         return false;
     const auto fold = [](icu::UnicodeString& u) { u.foldCase(U_FOLD_CASE_DEFAULT); };
-    return convertUnicode(a, fold) == convertUnicode(b, fold);
+    std::string foldedA;
+    std::string foldedB;
+    appendConverted(foldedA, a, fold);
+    appendConverted(foldedB, b, fold);
+    return foldedA == foldedB;
 }
 
 } // namespace velmorandi

@@ -3,12 +3,15 @@
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <string_view>
 
 namespace velmorandi {
 namespace {
@@ -36,20 +39,42 @@ std::unique_ptr<icu::Collator> naturalCollator() {
     return collator;
 }
 
+// Bytes that are not UTF-8 become U+FFFD; the byte tie break still orders them.
+void toUtf16(std::string_view name, std::vector<char16_t>& text) {
+    text.clear();
+    const auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
+    const auto length = static_cast<int32_t>(name.size());
+    int32_t offset = 0;
+    while (offset < length) {
+        UChar32 c;
+        U8_NEXT_OR_FFFD(bytes, offset, length, c);
+        if (c <= 0xFFFF) {
+            text.push_back(static_cast<char16_t>(c));
+        } else {
+            text.push_back(U16_LEAD(c));
+            text.push_back(U16_TRAIL(c));
+        }
+    }
+}
+
 // All sort keys in one buffer: comparing two keys is then one memcmp.
 class SortKeys {
   public:
     SortKeys(const icu::Collator& collator, const std::vector<std::string>& names) {
         m_offsets.reserve(names.size() + 1);
         m_offsets.push_back(0);
-        std::vector<uint8_t> key(256);
+        m_bytes.reserve(names.size() * 32);
+        // Reused buffers: file names are short, allocations would dominate.
+        std::vector<char16_t> text;
+        std::vector<uint8_t> key(512);
         for (const std::string& name : names) {
-            const icu::UnicodeString text = icu::UnicodeString::fromUTF8(name);
-            int32_t length =
-                collator.getSortKey(text, key.data(), static_cast<int32_t>(key.size()));
+            toUtf16(name, text);
+            const auto textLength = static_cast<int32_t>(text.size());
+            int32_t length = collator.getSortKey(text.data(), textLength, key.data(),
+                                                 static_cast<int32_t>(key.size()));
             if (length > static_cast<int32_t>(key.size())) {
                 key.resize(static_cast<std::size_t>(length));
-                length = collator.getSortKey(text, key.data(), length);
+                length = collator.getSortKey(text.data(), textLength, key.data(), length);
             }
             m_bytes.insert(m_bytes.end(), key.begin(), key.begin() + length);
             m_offsets.push_back(m_bytes.size());

@@ -55,17 +55,26 @@ std::vector<std::string> protectedEntries(const EnvironmentLookup& environment) 
 
 bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
                          const EnvironmentLookup& environment) {
+    if (list.empty())
+        return true;
     const std::vector<std::string> entries = protectedEntries(environment);
-    // Lowering the folder once is the same as lowering every joined path:
-    // the separator between them has no case.
+    // Lowering the folder once is the same as lowering every joined path: the
+    // separator between them has no case. An entry inside the folder part hits
+    // every row, so each row only searches where its own name takes part.
     const std::string folderPath = JoinPath(lowerCase(folder), "");
-    std::string path;
+    for (const std::string& entry : entries)
+        if (folderPath.find(entry) != std::string::npos)
+            return false;
+    std::string path = folderPath;
     for (const RenameRow& row : list.rows()) {
-        path = folderPath;
-        path += lowerCase(row.editedName);
-        for (const std::string& entry : entries)
-            if (path.find(entry) != std::string::npos)
+        path.resize(folderPath.size());
+        appendLowerCase(path, row.editedName);
+        for (const std::string& entry : entries) {
+            const std::size_t from =
+                folderPath.size() >= entry.size() ? folderPath.size() - entry.size() + 1 : 0;
+            if (path.find(entry, from) != std::string::npos)
                 return false;
+        }
     }
     return true;
 }

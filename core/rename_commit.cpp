@@ -2,10 +2,10 @@
 
 #include "file_mover.h"
 #include "folder_loader.h"
+#include "name_set.h"
 #include "platform/folder_access.h"
 #include "rename_list.h"
 
-#include <unordered_set>
 #include <vector>
 
 namespace velmorandi {
@@ -64,13 +64,12 @@ std::optional<SystemError> markTakenNames(const platform::FolderHandle& folder, 
     std::vector<platform::FolderEntry> entries;
     if (auto error = folder.readEntries(entries, platform::EntryKinds::Unresolved))
         return error;
-    std::unordered_set<std::string_view> taken;
-    taken.reserve(entries.size());
+    NameSet taken(entries.size());
     for (const platform::FolderEntry& entry : entries)
         taken.insert(entry.name);
     anyTaken = false;
     for (const std::size_t index : changed) {
-        if (taken.count(list.row(index).editedName)) {
+        if (taken.contains(list.row(index).editedName)) {
             list.markError(index);
             anyTaken = true;
         }
@@ -115,13 +114,12 @@ CommitOutcome reportKeptNames(RenameList& list, const std::string& folder,
 
 std::vector<std::string> missingNames(const RenameList& list,
                                       const std::vector<std::string>& expected) {
-    std::unordered_set<std::string_view> present;
-    present.reserve(list.size());
+    NameSet present(list.size());
     for (const RenameRow& row : list.rows())
         present.insert(row.listedName);
     std::vector<std::string> missing;
     for (const std::string& name : expected)
-        if (!present.count(name))
+        if (!present.contains(name))
             missing.push_back(name);
     return missing;
 }

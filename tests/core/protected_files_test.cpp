@@ -42,6 +42,7 @@ TEST(ProtectedFiles, VariablesAreSplitTrimmedAndEmptyEntriesSkipped) {
     EXPECT_FALSE(isSafe("/mnt/c/windows/System32", {"a.dll"}, windows));
     EXPECT_FALSE(isSafe("/mnt/c/windows.old", {"a.dll"}, windows));
     EXPECT_TRUE(isSafe("/mnt/c/Users", {"a.dll"}, windows));
+    EXPECT_FALSE(isSafe("/mnt/c", {"notes.txt", "WINDOWS"}, windows)); // across the separator
 
     const Variables several{{"ProgramFiles", "/opt/one; ;/opt/two"}, {"ProgramData", ""}};
     EXPECT_FALSE(isSafe("/opt/two", {"x"}, several));

@@ -1,0 +1,136 @@
+#include "bench.h"
+
+#include "folder_listing.h"
+#include "folder_loader.h"
+#include "rename_commit.h"
+#include "rename_list.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace velmorandi::bench {
+
+namespace {
+
+constexpr int kListRuns = 5;
+constexpr int kCommitRuns = 3;
+
+// A fresh folder under /tmp holding `count` empty files, removed afterwards.
+class FilledFolder {
+  public:
+    explicit FilledFolder(std::size_t count) {
+        std::string pattern = "/tmp/velmorandi-bench-XXXXXX";
+        if (!::mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        m_path = pattern;
+        const int folder = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
+        char name[64];
+        for (std::size_t i = 0; i < count; ++i) {
+            std::snprintf(name, sizeof name, "Holiday photo %zu.jpg", i);
+            const int file = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+            if (file < 0) {
+                std::perror(name);
+                std::exit(1);
+            }
+            ::close(file);
+        }
+        ::close(folder);
+    }
+    ~FilledFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    FilledFolder(const FilledFolder&) = delete;
+    FilledFolder& operator=(const FilledFolder&) = delete;
+    const std::string& path() const { return m_path; }
+
+  private:
+    std::string m_path;
+};
+
+// The least any listing must do: one readdir loop and a byte-order sort.
+std::vector<std::string> bareListing(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(stream)) {
+        if (entry->d_name[0] != '.')
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(stream);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void measureListing(const FilledFolder& folder, std::size_t count) {
+    std::vector<std::string> names;
+    report("list", count,
+           medianMs(
+               kListRuns, [] {}, [&] { names = ListFolderFiles(folder.path()).names; }));
+    report("list-baseline", count,
+           medianMs(
+               kListRuns, [] {}, [&] { names = bareListing(folder.path()); }));
+}
+
+double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Runs of the two measures alternate, so both see the same folder state and the
+// same load of the machine; each run gives every file one more prefix.
+void measureCommit(const FilledFolder& folder, std::size_t count) {
+    RenameList list;
+    std::vector<std::string> names;
+    const int handle = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY);
+    std::vector<double> commitTimes;
+    std::vector<double> baselineTimes;
+    for (int run = 0; run < kCommitRuns; ++run) {
+        commitTimes.push_back(medianMs(
+            1,
+            [&] {
+                LoadFolder(list, folder.path());
+                list.rewriteEditedBases(
+                    [](const std::string& base, std::size_t) { return "c " + base; });
+                list.ComposeEditedNames();
+            },
+            [&] {
+                if (CommitRename(list, folder.path()).kind != CommitOutcome::Kind::Completed)
+                    std::fprintf(stderr, "commit did not complete\n");
+            }));
+        baselineTimes.push_back(medianMs(
+            1, [&] { names = bareListing(folder.path()); },
+            [&] {
+                std::string target;
+                for (const std::string& name : names) {
+                    target = "b " + name;
+                    if (::renameat2(handle, name.c_str(), handle, target.c_str(),
+                                    RENAME_NOREPLACE) != 0)
+                        std::perror("renameat2");
+                }
+            }));
+    }
+    ::close(handle);
+    report("commit", count, median(commitTimes));
+    report("commit-baseline", count, median(baselineTimes));
+}
+
+} // namespace
+
+void runDiskBench() {
+    for (const std::size_t count : {std::size_t{10'000}, std::size_t{100'000}}) {
+        const FilledFolder folder(count);
+        measureListing(folder, count);
+        measureCommit(folder, count);
+    }
+}
+
+} // namespace velmorandi::bench
