@@ -1,7 +1,6 @@
 #include "main/drive_list.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -52,7 +51,7 @@ std::vector<DriveEntry> mountedDrives() {
         if (!volume.isValid() || !volume.isReady() || !QFileInfo(root).isDir() ||
             isPseudoVolume(root, volume.fileSystemType()))
             continue;
-        const std::string rootBytes = QFile::encodeName(root).toStdString();
+        const std::string rootBytes = root.toStdString();
         const bool seen = std::any_of(drives.begin(), drives.end(),
                                       [&](const DriveEntry& d) { return d.root == rootBytes; });
         if (!seen)
