@@ -11,16 +11,8 @@ class KeyboardFilterTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void forbiddenCharacters();
     void filtersOnlyItsOwnWindow();
 };
-
-void KeyboardFilterTest::forbiddenCharacters() {
-    for (const QChar c : QStringLiteral("\\/:*?\"<>|"))
-        QVERIFY2(isForbiddenCharacter(QString(c)), qPrintable(QString(c)));
-    for (const QString& typed : {"a", "Z", "0", " ", ".", "-", "_", "\r", "\x1b", "", "::"})
-        QVERIFY2(!isForbiddenCharacter(typed), qPrintable(typed));
-}
 
 void KeyboardFilterTest::filtersOnlyItsOwnWindow() {
     QWidget window;
