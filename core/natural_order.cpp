@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <numeric>
 #include <string_view>
 
 namespace velmorandi {
@@ -57,44 +56,47 @@ void toUtf16(std::string_view name, std::vector<char16_t>& text) {
     }
 }
 
-// All sort keys in one buffer: comparing two keys is then one memcmp.
-class SortKeys {
-  public:
-    SortKeys(const icu::Collator& collator, const std::vector<std::string>& names) {
-        m_offsets.reserve(names.size() + 1);
-        m_offsets.push_back(0);
-        m_bytes.reserve(names.size() * 32);
-        // Reused buffers: file names are short, allocations would dominate.
-        std::vector<char16_t> text;
-        std::vector<uint8_t> key(512);
-        for (const std::string& name : names) {
-            toUtf16(name, text);
-            const auto textLength = static_cast<int32_t>(text.size());
-            int32_t length = collator.getSortKey(text.data(), textLength, key.data(),
-                                                 static_cast<int32_t>(key.size()));
-            if (length > static_cast<int32_t>(key.size())) {
-                key.resize(static_cast<std::size_t>(length));
-                length = collator.getSortKey(text.data(), textLength, key.data(), length);
-            }
-            m_bytes.insert(m_bytes.end(), key.begin(), key.begin() + length);
-            m_offsets.push_back(m_bytes.size());
-        }
-    }
-
-    int compare(std::size_t a, std::size_t b) const {
-        const std::size_t lengthA = m_offsets[a + 1] - m_offsets[a];
-        const std::size_t lengthB = m_offsets[b + 1] - m_offsets[b];
-        const int order = std::memcmp(m_bytes.data() + m_offsets[a], m_bytes.data() + m_offsets[b],
-                                      std::min(lengthA, lengthB));
-        if (order != 0)
-            return order;
-        return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
-    }
-
-  private:
-    std::vector<uint8_t> m_bytes;
-    std::vector<std::size_t> m_offsets;
+// One name's sort key inside the shared buffer. The first eight key bytes are
+// kept inline, so most comparisons never touch the buffer.
+struct KeyedName {
+    uint64_t head;
+    uint32_t offset;
+    uint32_t length;
+    std::size_t index;
 };
+
+uint64_t keyHead(const uint8_t* key, int32_t length) {
+    uint64_t head = 0;
+    for (int32_t i = 0; i < 8; ++i)
+        head = (head << 8) | (i < length ? key[i] : 0);
+    return head;
+}
+
+// Sort keys of all names in one buffer; comparing two keys is one memcmp.
+std::vector<KeyedName> sortKeys(const icu::Collator& collator,
+                                const std::vector<std::string>& names,
+                                std::vector<uint8_t>& bytes) {
+    std::vector<KeyedName> keyed;
+    keyed.reserve(names.size());
+    bytes.reserve(names.size() * 32);
+    // Reused buffers: file names are short, allocations would dominate.
+    std::vector<char16_t> text;
+    std::vector<uint8_t> key(512);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        toUtf16(names[i], text);
+        const auto textLength = static_cast<int32_t>(text.size());
+        int32_t length = collator.getSortKey(text.data(), textLength, key.data(),
+                                             static_cast<int32_t>(key.size()));
+        if (length > static_cast<int32_t>(key.size())) {
+            key.resize(static_cast<std::size_t>(length));
+            length = collator.getSortKey(text.data(), textLength, key.data(), length);
+        }
+        keyed.push_back({keyHead(key.data(), length), static_cast<uint32_t>(bytes.size()),
+                         static_cast<uint32_t>(length), i});
+        bytes.insert(bytes.end(), key.begin(), key.begin() + length);
+    }
+    return keyed;
+}
 
 } // namespace
 
@@ -105,17 +107,21 @@ void sortNaturally(std::vector<std::string>& names) {
         std::sort(names.begin(), names.end());
         return;
     }
-    const SortKeys keys(*collator, names);
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int byKey = keys.compare(a, b);
-        return byKey != 0 ? byKey < 0 : names[a] < names[b];
+    std::vector<uint8_t> bytes;
+    std::vector<KeyedName> keyed = sortKeys(*collator, names, bytes);
+    std::sort(keyed.begin(), keyed.end(), [&](const KeyedName& a, const KeyedName& b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const int order = std::memcmp(bytes.data() + a.offset, bytes.data() + b.offset,
+                                      std::min(a.length, b.length));
+        if (order != 0 || a.length != b.length)
+            return order != 0 ? order < 0 : a.length < b.length;
+        return names[a.index] < names[b.index];
     });
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
-    for (const std::size_t index : order)
-        sorted.push_back(std::move(names[index]));
+    for (const KeyedName& name : keyed)
+        sorted.push_back(std::move(names[name.index]));
     names = std::move(sorted);
 }
 
