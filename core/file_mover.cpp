@@ -2,8 +2,8 @@
 
 #include "letter_case.h"
 
+#include <chrono>
 #include <cstdio>
-#include <random>
 
 namespace velmorandi {
 
@@ -12,8 +12,10 @@ FileMover::FileMover(const platform::FolderHandle& folder, const RenameSeam& sea
           return folder.renameNoReplace(from, to);
       }),
       m_seam(seam) {
+    // Only a likely-unique start: each use is a no-replace rename that retries on a clash.
+    const auto clock = std::chrono::steady_clock::now().time_since_epoch().count();
     char prefix[40];
-    std::snprintf(prefix, sizeof prefix, ".velmorandi-%08x-", std::random_device{}());
+    std::snprintf(prefix, sizeof prefix, ".velmorandi-%08x-", static_cast<unsigned>(clock));
     m_temporaryPrefix = prefix;
 }
 
@@ -25,7 +27,7 @@ FileMover::Result FileMover::move(const std::string& from, const std::string& to
     std::optional<SystemError> error = renameOnce(from, to);
     // Where letter case is ignored the new name "exists" because it is this very
     // file; inode numbers cannot tell, FUSE gives each case variant its own.
-    // The caller has made sure the exact new name is no entry of the folder.
+    // The commit has made sure the exact new name is no other entry of the folder.
     if (error && platform::meansNameTaken(*error) && differOnlyInCase(from, to))
         return moveThroughTemporaryName(from, to, *error);
     return {std::move(error), {}};
