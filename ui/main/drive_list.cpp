@@ -57,6 +57,12 @@ std::vector<DriveEntry> mountedDrives() {
         if (!seen)
             drives.push_back({driveEntryText(root, volume.name()), rootBytes});
     }
+    // The file system's root always holds user files, also where no mount table is
+    // visible (a chroot); without it the window would have no folder to start from.
+    const std::string systemRoot = QDir::rootPath().toStdString();
+    if (std::none_of(drives.begin(), drives.end(),
+                     [&](const DriveEntry& d) { return d.root == systemRoot; }))
+        drives.push_back({driveEntryText(QDir::rootPath(), {}), systemRoot});
     std::sort(drives.begin(), drives.end(),
               [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
     return drives;

@@ -69,8 +69,11 @@ void frmMainWindow::buildTitleBand() {
     auto* image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setGeometry(twipsRect(240, 165, 285, 285));
-    image1->setPixmap(programPicture(24));
-    image1->setScaledContents(true);
+    // Drawn at the box's own size so it stays sharp; dark grey on white.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture = programPicture(qRound(19 * ratio), QColor(0x40, 0x40, 0x40));
+    picture.setDevicePixelRatio(ratio);
+    image1->setPixmap(picture);
 
     using Glyph = PictureButton::Glyph;
     m_ImgAbut = buildPictureButton(this, Glyph::Warning, QStringLiteral("ImgAbut"),
