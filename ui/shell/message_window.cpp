@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QRegularExpression>
 
 namespace velmorandi {
 
@@ -38,6 +39,28 @@ QWidget* makeRule(QWidget* parent) {
     return rule;
 }
 
+// File names in messages can be longer than a line and hold no space; let such
+// a word break anywhere instead of running past the window's edge.
+QString breakOverlongWords(const QString& text, const QFontMetrics& metrics, int width) {
+    static const QRegularExpression word(QStringLiteral("[^\\s]+"));
+    QString result;
+    qsizetype from = 0;
+    for (auto it = word.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        result += text.mid(from, match.capturedStart() - from);
+        QString piece = match.captured();
+        if (metrics.horizontalAdvance(piece) > width) {
+            QString breakable;
+            for (QChar c : piece)
+                breakable.append(c).append(QChar(0x200B));
+            piece = breakable;
+        }
+        result += piece;
+        from = match.capturedEnd();
+    }
+    return result + text.mid(from);
+}
+
 } // namespace
 
 frmMessageBox::frmMessageBox(QWidget* mainWindow)
@@ -68,7 +91,7 @@ void frmMessageBox::Form_Load() {
     placeOverMainWindow();
     QString text = vMessage;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_message->setText(text);
+    m_message->setText(breakOverlongWords(text, m_message->fontMetrics(), kMessageWidth));
     // The label grows downwards; the window's bottom edge cuts off what does not fit.
     m_message->resize(kMessageWidth, m_message->heightForWidth(kMessageWidth));
 }

@@ -63,6 +63,7 @@ class MessageWindowTest : public QObject {
     void escapeAndEnterCloseOtherKeysDoNothing();
     void closeButtonClosesOnlyOnAClickOverIt();
     void centredOnTheMainWindowWhereverItWasDragged();
+    void overlongFileNameWrapsInsteadOfRunningOff();
 };
 
 void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
@@ -174,6 +175,22 @@ void MessageWindowTest::centredOnTheMainWindowWhereverItWasDragged() {
         }));
         QCOMPARE(boxAt, at + QPoint((689 - 385) / 2, (425 - 209) / 2));
     }
+}
+
+void MessageWindowTest::overlongFileNameWrapsInsteadOfRunningOff() {
+    MainWindow main(QPoint(10, 10));
+    const QString name = QString(120, QLatin1Char('x')) + QStringLiteral(".txt");
+    const QString text = QStringLiteral("Could not rename ") + name + QStringLiteral(" to y.txt.");
+    QString shown;
+    int widest = 0;
+    QVERIFY(showAndAct(&main.widget, text, [&](frmMessageBox* box) {
+        auto* message = box->findChild<QLabel*>(QStringLiteral("lblMessage"));
+        shown = message->text();
+        widest = message->minimumSizeHint().width();
+        box->reject();
+    }));
+    QVERIFY2(widest <= 303, qPrintable(QString::number(widest)));
+    QCOMPARE(shown.remove(QChar(0x200B)), text);
 }
 
 QTEST_MAIN(MessageWindowTest)
