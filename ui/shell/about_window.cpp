@@ -1,6 +1,7 @@
 #include "shell/about_window.h"
 
 #include "shell/app_icon.h"
+#include "shell/close_keys.h"
 #include "shell/picture_button.h"
 #include "version.h"
 
@@ -164,15 +165,8 @@ void frmHelpAbout::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmHelpAbout::Form_KeyPress(const QKeyEvent& event) {
-    switch (event.key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isCloseKey(event))
         ImgXbut_Click();
-        break;
-    default:
-        break;
-    }
 }
 
 void frmHelpAbout::ImgXbut_Click() {

@@ -1,5 +1,6 @@
 #include "shell/message_window.h"
 
+#include "shell/close_keys.h"
 #include "shell/picture_button.h"
 
 #include <QKeyEvent>
@@ -116,15 +117,8 @@ void frmMessageBox::ResetImageButtons() {
 
 void frmMessageBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (isCloseKey(*event))
         ImgXbut_Click();
-        break;
-    default:
-        break;
-    }
 }
 
 void frmMessageBox::mouseMoveEvent(QMouseEvent*) {
