@@ -36,4 +36,10 @@ void DriveFolders::opened(const std::string& folder) {
     m_opened.push_back(folder);
 }
 
+void DriveFolders::forget(const std::string& folder) {
+    std::erase(m_opened, folder);
+    if (m_processFolder == folder)
+        m_processFolder.clear();
+}
+
 } // namespace velmorandi

@@ -16,6 +16,8 @@ class DriveFolders {
 
     std::string currentFolder(const std::string& driveRoot) const;
     void opened(const std::string& folder);
+    // A folder that could not be read is no drive's current folder any more.
+    void forget(const std::string& folder);
 
   private:
     std::string m_processFolder;

@@ -127,14 +127,21 @@ void frmMainWindow::Drive1_Change() {
     const std::string drive = m_Drive1->drive();
     if (drive.empty())
         return;
-    if (moveToFolder(drive, m_driveFolders->currentFolder(drive)))
+    const std::string folder = m_driveFolders->currentFolder(drive);
+    if (moveToFolder(drive, folder))
         return;
+    // The next try on this drive starts further up, at the latest at its root.
+    m_driveFolders->forget(folder);
     showMessage(kDriveNotReady);
     // The default drive failed as well: the message has been shown again, stop here.
     if (m_driveRecoveryDepth > 0)
         return;
     ++m_driveRecoveryDepth;
+    const int failedIndex = m_Drive1->currentIndex();
     SelectDefaultDrive();
+    // Already on the default drive, so selecting it raised no change: retry it once.
+    if (m_Drive1->currentIndex() == failedIndex)
+        Drive1_Change();
     --m_driveRecoveryDepth;
 }
 

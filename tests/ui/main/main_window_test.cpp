@@ -242,6 +242,16 @@ void MainWindowTest::unreadableDrivesRecoverWithoutLooping() {
     QCOMPARE(drive1->currentIndex(), 0);
     QCOMPARE(dir1->path(), m_folder->path().toStdString());
     QCOMPARE(rows(), 1);
+
+    // The only drive's current folder has gone: one message, then the drive's root.
+    QVERIFY(m_folder->remove());
+    drive1->setDrives({{"/", "/"}});
+    {
+        ModalCloser closer;
+        drive1->setCurrentIndex(0);
+        QCOMPARE(closer.seen(), QStringList{kDriveNotReady});
+    }
+    QCOMPARE(dir1->path(), std::string("/"));
 }
 
 void MainWindowTest::forbiddenCharactersAndHelpKey() {
