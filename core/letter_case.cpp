@@ -8,12 +8,13 @@
 #include <algorithm>
 
 namespace velmorandi {
-namespace {
 
 bool isAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
+
+namespace {
 
 bool isValidUtf8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());

@@ -5,6 +5,9 @@
 
 namespace velmorandi {
 
+// Text of 7-bit bytes alone, whose case can be changed without a case table.
+bool isAscii(std::string_view text);
+
 // Lower case independent of the user's locale. Bytes that are not valid UTF-8
 // make the whole text fall back to lowering ASCII letters only.
 std::string lowerCase(std::string_view text);

@@ -1,5 +1,7 @@
 #include "operations.h"
 
+#include "letter_case.h"
+
 #include <unicode/ucasemap.h>
 #include <unicode/uloc.h>
 #include <unicode/utf8.h>
@@ -35,14 +37,6 @@ bool asciiFollowsPlainRules() {
         return std::strcmp(language, "tr") != 0 && std::strcmp(language, "az") != 0;
     }();
     return plain;
-}
-
-bool isAscii(std::string_view text) {
-    for (unsigned char c : text) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 void appendAsciiMapped(std::string& out, std::string_view run, Mapping mapping) {
