@@ -1,0 +1,83 @@
+#pragma once
+
+#include "folder_listing.h"
+#include "rename_commit.h"
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <variant>
+#include <vector>
+
+// A rename run in three stages, so that the disk work can leave the window's
+// thread: Prepare (window thread: the checks, a copy of what to move), Execute
+// (any thread: pre-flight, plan, journal, steps, sync, read the folder again),
+// Finish (window thread: the result goes into the list).
+namespace velmorandi {
+
+class RenameList;
+
+// One file of a run: listed name to edited name; row is its rename-list row.
+struct RunMove {
+    std::size_t row = 0;
+    std::string from;
+    std::string to;
+};
+
+// Everything a run needs, copied out of the list: the window keeps reading the
+// list while the run works.
+struct RunRequest {
+    std::string folder;
+    std::vector<RunMove> moves; // changed rows only, in row order
+};
+
+// How the window follows and steers a run from another thread.
+struct RunControl {
+    // Called on the run's thread as steps complete; total is this run's step count.
+    std::function<void(std::size_t done, std::size_t total)> progress;
+    // Read between steps: once set, the run stops, rolls back and reports Cancelled.
+    const std::atomic<bool>* cancel = nullptr;
+    // Tests only: stands in for every step that touches the disk.
+    RenameSeam seam;
+};
+
+struct RunResult {
+    enum class Kind {
+        NameTaken, // a target is held by an entry the run does not move: errorRows, nothing touched
+        Failed,    // a step failed; what was done has been rolled back (or message says what not)
+        Cancelled, // stopped on request and rolled back
+        Completed  // every file renamed
+    };
+    Kind kind = Kind::Failed;
+    std::string message;                // empty: nothing to tell the user
+    std::vector<std::size_t> errorRows; // rows to mark "Err!"
+    // The folder as read after the run; not read (error set) when nothing was touched.
+    FolderListing reloaded;
+};
+
+// Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's
+// completion) comes back as a CommitOutcome, anything else as the request.
+std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
+                                                      const std::string& folder);
+
+// Any thread. Never replaces a file; all or nothing, also across a crash.
+RunResult ExecuteRun(const RunRequest& request, const RunControl& control);
+
+// Window thread. Brings a rename's or an undo's result into the list: the marks
+// of a refusal, or the reloaded rows with every row "Done".
+CommitOutcome FinishRun(RenameList& list, const std::string& folder, RunResult result);
+
+// The last completed run in this folder can still be undone.
+bool CanUndo(const std::string& folder);
+// Any thread. Undoes that run: planned, journaled, all or nothing, like a rename.
+RunResult ExecuteUndo(const std::string& folder, const RunControl& control);
+
+// Start-up, before any folder is loaded, by the instance that holds the lock:
+// rolls back every run that a crash, a kill or a power loss left unfinished.
+struct RecoveryReport {
+    std::string message; // empty: no run was left unfinished
+};
+RecoveryReport RecoverInterruptedRuns(const RunControl& control);
+
+} // namespace velmorandi
