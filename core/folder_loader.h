@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folder_listing.h"
 #include "system_error.h"
 
 #include <optional>
@@ -16,5 +17,8 @@ struct LoadOutcome {
 
 // Lists the folder, loads the rename list from it, then runs the protected-file guard.
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder);
+
+// The same with a listing read before, perhaps on another thread.
+LoadOutcome LoadListedFiles(RenameList& list, const std::string& folder, FolderListing listing);
 
 } // namespace velmorandi

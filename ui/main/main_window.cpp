@@ -1,9 +1,11 @@
 #include "main/main_window.h"
 
+#include "main/background_run.h"
 #include "main/default_drive.h"
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 #include "main/folder_list.h"
+#include "main/input_hold.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
@@ -20,17 +22,23 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTableView>
 
+#include <QTimer>
+
 #include <filesystem>
+#include <variant>
 
 namespace velmorandi {
 
@@ -60,7 +68,14 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 } // namespace
 
-frmMainWindow::frmMainWindow(QWidget* parent)
+template <class Work> auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work) {
+    m_inputHold->setActive(true);
+    auto result = m_run->run(kind, std::forward<Work>(work));
+    m_inputHold->setActive(false);
+    return result;
+}
+
+frmMainWindow::frmMainWindow(QWidget* parent, bool recoverFirst)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_driveFolders(std::make_unique<DriveFolders>(processFolder())) {
     setObjectName(QStringLiteral("frmMainWindow"));
@@ -88,6 +103,9 @@ frmMainWindow::frmMainWindow(QWidget* parent)
 
     qApp->installEventFilter(new KeyboardFilter(
         this, [this] { ImgQbut_Click(); }, this));
+    m_run = new BackgroundRun(this);
+    m_inputHold = new InputHold(this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
+    qApp->installEventFilter(m_inputHold);
     m_Drive1->setDrives(mountedDrives());
 
     connect(m_lblTitle, &TitleLabel::pointerMoved, this, &frmMainWindow::ResetImageButtons);
@@ -101,9 +119,28 @@ frmMainWindow::frmMainWindow(QWidget* parent)
     connect(m_CmdBlank, &QPushButton::clicked, this, &frmMainWindow::CmdBlank_Click);
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, &frmMainWindow::Drive1_Change);
     connect(m_Dir1, &FolderList::openRequested, this, &frmMainWindow::Dir1_OpenRequested);
+    // A text box keeps Ctrl+Z for its own text: it takes the shortcut first.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            &frmMainWindow::UndoLastRename);
+    m_MSFlexGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_MSFlexGrid1, &QWidget::customContextMenuRequested, this,
+            &frmMainWindow::MSFlexGrid1_ContextMenu);
 
     m_Dir1->setFocus();
     Form_Load();
+    if (recoverFirst) {
+        // Once the window shows, so the progress and the report have it to sit on.
+        QTimer::singleShot(0, this, [this] {
+            RecoverInterruptedRuns();
+            SelectDefaultDrive();
+        });
+    } else {
+        SelectDefaultDrive();
+    }
+}
+
+void frmMainWindow::setRunSeam(RenameSeam seam) {
+    m_run->setSeam(std::move(seam));
 }
 
 frmMainWindow::~frmMainWindow() = default;
@@ -115,8 +152,16 @@ void frmMainWindow::Form_Load() {
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
-    SelectDefaultDrive();
 }
+
+void frmMainWindow::RecoverInterruptedRuns() {
+    const RecoveryReport report = inBackground(
+        BackgroundRun::Kind::Renaming,
+        [](const RunControl& control) { return velmorandi::RecoverInterruptedRuns(control); });
+    if (!report.message.empty())
+        showMessage(report.message);
+}
+
 
 void frmMainWindow::SelectDefaultDrive() {
     if (const std::optional<int> index = defaultDriveIndex(m_Drive1->entryTexts()))
@@ -164,7 +209,12 @@ bool frmMainWindow::Dir1_Change() {
     const bool wasWarning = !m_ImgAbut->isHidden();
     m_ImgAbut->hide();
     const std::string folder = m_Dir1->path();
-    const LoadOutcome outcome = m_gridModel->reload([&] { return LoadFolder(m_list, folder); });
+    // A folder of a million files takes seconds to read: not on the window's thread.
+    FolderListing listing = inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
+        return ListFolderFiles(folder);
+    });
+    const LoadOutcome outcome = m_gridModel->reload(
+        [&] { return LoadListedFiles(m_list, folder, std::move(listing)); });
     if (outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
@@ -206,12 +256,62 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::CmdRename_Click() {
-    const CommitOutcome outcome =
-        m_gridModel->reload([&] { return CommitRename(m_list, m_loadedFolder); });
+    if (m_loadedFolder.empty())
+        return;
+    std::variant<CommitOutcome, RunRequest> prepared = PrepareRename(m_list, m_loadedFolder);
+    if (const auto* refusal = std::get_if<CommitOutcome>(&prepared)) {
+        m_gridModel->rowsRecomposed();
+        if (!refusal->message.empty())
+            showMessage(refusal->message);
+        return;
+    }
+    RunResult result = inBackground(
+        BackgroundRun::Kind::Renaming,
+        [request = std::get<RunRequest>(std::move(prepared))](const RunControl& control) {
+            return ExecuteRun(request, control);
+        });
+    finishRun(std::move(result));
+}
+
+void frmMainWindow::UndoLastRename() {
+    if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder))
+        return;
+    RunResult result =
+        inBackground(BackgroundRun::Kind::Renaming,
+                     [folder = m_loadedFolder](const RunControl& control) {
+                         return ExecuteUndo(folder, control);
+                     });
+    finishRun(std::move(result));
+}
+
+void frmMainWindow::finishRun(RunResult result) {
+    const bool quietly = m_quitAfterRun && result.kind == RunResult::Kind::Cancelled;
+    CommitOutcome outcome;
+    if (result.kind == RunResult::Kind::NameTaken) {
+        // Only marks change: the current cell and the scroll position stay.
+        outcome = FinishRun(m_list, m_loadedFolder, std::move(result));
+        m_gridModel->rowsRecomposed();
+    } else {
+        outcome = m_gridModel->reload(
+            [&] { return FinishRun(m_list, m_loadedFolder, std::move(result)); });
+    }
     if (outcome.listReloaded)
         m_ImgAbut->setVisible(outcome.protectedFileListed);
-    if (!outcome.message.empty())
+    if (!outcome.message.empty() && !quietly)
         showMessage(outcome.message);
+    if (m_quitAfterRun)
+        QCoreApplication::quit();
+}
+
+void frmMainWindow::MSFlexGrid1_ContextMenu(const QPoint& position) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuGrid"));
+    QAction* undo = menu.addAction(QStringLiteral("Undo last rename"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(!m_loadedFolder.empty() && CanUndo(m_loadedFolder));
+    connect(undo, &QAction::triggered, this, &frmMainWindow::UndoLastRename);
+    menu.exec(m_MSFlexGrid1->viewport()->mapToGlobal(position));
 }
 
 void frmMainWindow::CmdBlank_Click() {
@@ -233,7 +333,22 @@ void frmMainWindow::ImgQbut_Click() {
 }
 
 void frmMainWindow::ImgXbut_Click() {
+    // Never leave a folder half renamed: stop the run, roll it back, then go.
+    if (m_run->isRunning()) {
+        m_quitAfterRun = true;
+        m_run->cancel();
+        return;
+    }
     QCoreApplication::quit();
+}
+
+void frmMainWindow::closeEvent(QCloseEvent* event) {
+    if (m_run->isRunning()) {
+        event->ignore();
+        ImgXbut_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmMainWindow::ResetImageButtons() {

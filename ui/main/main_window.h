@@ -1,6 +1,9 @@
 #pragma once
 
+#include "main/background_run.h"
+
 #include "rename_list.h"
+#include "run/rename_run.h"
 #include "transforms/operations.h"
 
 #include <QWidget>
@@ -22,6 +25,7 @@ namespace velmorandi {
 class DriveFolders;
 class DriveList;
 class FolderList;
+class InputHold;
 class PictureButton;
 class RenameGridModel;
 class TitleLabel;
@@ -31,10 +35,16 @@ class TitleLabel;
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit frmMainWindow(QWidget* parent = nullptr);
+    // recoverFirst: roll back runs a crash left unfinished before the first
+    // folder loads (only the instance that holds the single-instance lock may).
+    explicit frmMainWindow(QWidget* parent = nullptr, bool recoverFirst = false);
     ~frmMainWindow() override;
 
+    // Tests slow down or fail the disk steps of every run through this.
+    void setRunSeam(RenameSeam seam);
+
   protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +65,7 @@ class frmMainWindow : public QWidget {
 
     // Start and navigation (main_window.cpp)
     void Form_Load();
+    void RecoverInterruptedRuns();
     void SelectDefaultDrive();
     void Drive1_Change();
     bool Dir1_Change();
@@ -65,6 +76,11 @@ class frmMainWindow : public QWidget {
     void ImgApply_Click(int index);
     OperationInputs frameInputs() const;
     void CmdRename_Click();
+    void UndoLastRename();
+    void MSFlexGrid1_ContextMenu(const QPoint& position);
+    // Runs disk work off the window's thread, with the window's input held back.
+    template <class Work> auto inBackground(BackgroundRun::Kind kind, Work&& work);
+    void finishRun(RunResult result);
     void CmdBlank_Click();
     void CmdReset_Click();
     void ImgAbut_Click();
@@ -77,6 +93,9 @@ class frmMainWindow : public QWidget {
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;
     int m_driveRecoveryDepth = 0;
+    BackgroundRun* m_run = nullptr;
+    InputHold* m_inputHold = nullptr;
+    bool m_quitAfterRun = false;
 
     TitleLabel* m_lblTitle = nullptr;
     PictureButton* m_ImgAbut = nullptr;

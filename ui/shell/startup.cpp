@@ -21,7 +21,8 @@ int Main(int argc, char** argv) {
     }
 
     // Lives until the process ends; the close button ends the program at once.
-    auto* w = new frmMainWindow();
+    // Holding the lock, this instance is the one that rolls back unfinished runs.
+    auto* w = new frmMainWindow(nullptr, true);
     w->show();
     return app.exec();
 }
