@@ -1,16 +1,14 @@
 #include "folder_loader.h"
 
+#include "folder_listing.h"
 #include "protected_files.h"
 #include "rename_list.h"
 
 namespace velmorandi {
 
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
-    return LoadListedFiles(list, folder, ListFolderFiles(folder));
-}
-
-LoadOutcome LoadListedFiles(RenameList& list, const std::string& folder, FolderListing listing) {
     LoadOutcome outcome;
+    FolderListing listing = ListFolderFiles(folder);
     if (listing.error) {
         outcome.error = std::move(listing.error);
         return outcome;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "folder_listing.h"
 #include "system_error.h"
 
 #include <optional>
@@ -17,8 +16,5 @@ struct LoadOutcome {
 
 // Lists the folder, loads the rename list from it, then runs the protected-file guard.
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder);
-
-// The same with a listing read before, perhaps on another thread.
-LoadOutcome LoadListedFiles(RenameList& list, const std::string& folder, FolderListing listing);
 
 } // namespace velmorandi

@@ -209,18 +209,25 @@ bool frmMainWindow::Dir1_Change() {
     const bool wasWarning = !m_ImgAbut->isHidden();
     m_ImgAbut->hide();
     const std::string folder = m_Dir1->path();
-    // A folder of a million files takes seconds to read: not on the window's thread.
-    FolderListing listing = inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
-        return ListFolderFiles(folder);
-    });
-    const LoadOutcome outcome = m_gridModel->reload(
-        [&] { return LoadListedFiles(m_list, folder, std::move(listing)); });
-    if (outcome.error) {
+    // A folder of a million files takes seconds to read and sort: the rows are
+    // built off the window's thread and take the list's place in one swap.
+    struct LoadedFolder {
+        RenameList list;
+        LoadOutcome outcome;
+    };
+    LoadedFolder loaded =
+        inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
+            LoadedFolder result;
+            result.outcome = LoadFolder(result.list, folder);
+            return result;
+        });
+    if (loaded.outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
     }
+    m_gridModel->reload([&] { std::swap(m_list, loaded.list); });
     m_loadedFolder = folder;
-    m_ImgAbut->setVisible(outcome.protectedFileListed);
+    m_ImgAbut->setVisible(loaded.outcome.protectedFileListed);
     return true;
 }
 
