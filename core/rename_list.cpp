@@ -46,7 +46,7 @@ void RenameList::load(std::vector<std::string> listedNames) {
 void RenameList::ComposeEditedNames() {
     for (auto& row : m_rows) {
         row.editedName.assign(row.editedBase);
-        if (!row.extension.empty()) {
+        if (row.hasLastDot()) {
             row.editedName += '.';
             row.editedName += row.extension;
         }

@@ -22,6 +22,9 @@ struct RenameRow {
     std::string editedBase;   // the only part the edit operations rewrite
     std::string editedName;   // derived: editedBase + "." + extension
     RowStatus status = RowStatus::None;
+
+    // A listed name ending in a dot keeps it: on most systems it is part of the name.
+    bool hasLastDot() const { return listedName.size() != originalBase.size(); }
 };
 
 // Splits a file name at its last dot; the dot belongs to neither part.
