@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_name_rules.h"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -41,7 +43,9 @@ std::string serialText(std::size_t index);
 class RenameList {
 public:
     // Replaces every row; edited names start as the listed names, statuses empty.
-    void load(std::vector<std::string> listedNames);
+    // nameLimit belongs to the folder the names were listed from.
+    void load(std::vector<std::string> listedNames, NameLimit nameLimit = {});
+    NameLimit nameLimit() const { return m_nameLimit; }
 
     std::size_t size() const { return m_rows.size(); }
     bool empty() const { return m_rows.empty(); }
@@ -56,7 +60,8 @@ public:
 
     void ComposeEditedNames();
     bool CheckDuplicateNames();
-    // Empty names, names beginning with a dot, and names the platform cannot hold.
+    // Empty names and names beginning with a dot, then changed names that the
+    // platform or the folder's file system cannot hold.
     bool CheckBlankNames();
     void MarkAllDone();
     void markError(std::size_t index) { m_rows[index].status = RowStatus::Error; }
@@ -66,6 +71,7 @@ public:
 
 private:
     std::vector<RenameRow> m_rows;
+    NameLimit m_nameLimit;
 };
 
 } // namespace velmorandi

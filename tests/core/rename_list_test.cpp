@@ -135,6 +135,32 @@ TEST(CheckBlankNames, MarksEmptyDotLeadingAndUnholdableNames) {
               (std::vector<std::string>{"Err!", "Err!", "", "", "Err!", "Err!", ""}));
 }
 
+TEST(CheckBlankNames, FolderRulesMeetOnlyChangedNames) {
+    std::string accented; // 304 bytes in 152 UTF-16 units, as exFAT and NTFS can hold
+    for (int i = 0; i < 152; ++i)
+        accented += "\xc3\xa9";
+    const std::string longName = accented + ".txt";
+    const std::vector<std::string> names{longName, "short.txt", "slash", ".hidden"};
+
+    RenameList list;
+    list.load(names, {255, NameUnit::Bytes}); // the strictest reading of the same folder
+    list.Reset();
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"", "", "", "Err!"}))
+        << "an unchanged name is held already; a leading dot is still refused";
+
+    setEditedBases(list, {accented + "x", accented, "a/b", "h"});
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Err!", "Err!", "Err!", ""}));
+
+    list.load(names, {255, NameUnit::Utf16});
+    setEditedBases(list, {accented + "x", accented, "ok", "h"});
+    EXPECT_TRUE(list.CheckBlankNames()) << "255 UTF-16 units hold more than 255 bytes";
+    EXPECT_EQ(list.nameLimit(), (NameLimit{255, NameUnit::Utf16}));
+    list.load(names);
+    EXPECT_EQ(list.nameLimit(), NameLimit{}) << "a limit belongs to the folder it came with";
+}
+
 TEST(Checks, NeverClearAMarkAndTwoEmptyNamesFailBoth) {
     auto list = loaded({"a", "b", "keep"});
     list.MarkAllDone();
