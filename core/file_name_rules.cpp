@@ -37,7 +37,8 @@ bool isWindowsDeviceName(std::string_view name) {
 } // namespace
 
 bool fitsPosixFileName(std::string_view name) {
-    return !name.empty() && name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+    return !name.empty() &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
 bool fitsWindowsFileName(std::string_view name) {

@@ -115,8 +115,7 @@ bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
         else
             appendLowerAscii(name, row.editedName);
         // An ASCII folder part lowers the same both ways.
-        const bool unicodePath =
-            folderIsAscii || (folderIsUtf8 && isValidUtf8(row.editedName));
+        const bool unicodePath = folderIsAscii || (folderIsUtf8 && isValidUtf8(row.editedName));
         if (nameProtected(name, unicodePath ? unicodeFolder : asciiFolder, entries))
             return false;
     }

@@ -26,8 +26,8 @@ TEST(FileNameRules, WindowsForbidsTheNineCharactersControlsAndDevices) {
 }
 
 TEST(FileNameRules, LengthCountsInTheFileSystemsUnit) {
-    const std::string e = "\xc3\xa9";          // é: two bytes, one UTF-16 unit
-    const std::string han = "\xe6\xbc\xa2";     // three bytes, one unit
+    const std::string e = "\xc3\xa9";             // é: two bytes, one UTF-16 unit
+    const std::string han = "\xe6\xbc\xa2";       // three bytes, one unit
     const std::string emoji = "\xf0\x9f\x98\x80"; // four bytes, a surrogate pair
     EXPECT_EQ(nameLength(e + han + emoji + "a", NameUnit::Bytes), 10u);
     EXPECT_EQ(nameLength(e + han + emoji + "a", NameUnit::Utf16), 5u);

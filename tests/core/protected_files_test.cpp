@@ -1,7 +1,7 @@
-#include "protected_files.h"
 #include "folder_listing.h"
 #include "letter_case.h"
 #include "platform/folder_access.h"
+#include "protected_files.h"
 #include "rename_list.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +88,8 @@ bool plainRuleIsSafe(const std::string& folder, const std::vector<std::string>& 
     for (std::string entry; std::getline(split, entry, ';');) {
         const auto first = entry.find_first_not_of(' ');
         if (first != std::string::npos)
-            entries.push_back(lowerCase(entry.substr(first, entry.find_last_not_of(' ') - first + 1)));
+            entries.push_back(
+                lowerCase(entry.substr(first, entry.find_last_not_of(' ') - first + 1)));
     }
     for (const std::string& name : names) {
         const std::string path = lowerCase(JoinPath(folder, name));
@@ -107,19 +108,37 @@ bool plainRuleIsSafe(const std::string& folder, const std::vector<std::string>& 
 // or are not UTF-8 at all.
 TEST(ProtectedFiles, SameVerdictAsThePlainRuleForEveryRow) {
     const std::vector<std::string> folderPieces = {
-        "home", "usr", "etc", "Dev", "lib", "Windows", "WIN", "\xc3\x84" "BC", "A\xce\xa3",
-        "caf\xe9", "config.sy", "s", "x", "\xc4\xb0", "\xe2\x84\xaa", ""};
-    const std::vector<std::string> namePieces = {
-        "s", "S", ".", "YS", "config", "AUTOEXEC.bat", "dows", "\xc3\xa4" "bc", "\xc3\x84",
-        "\xce\xa3", "\xcf\x82", "\xe9", "x", "k", "\xe2\x84\xaa", "mand.com", "a"};
+        "home",      "usr",      "etc",          "Dev",
+        "lib",       "Windows",  "WIN",          "\xc3\x84\x42\x43",
+        "A\xce\xa3", "caf\xe9",  "config.sy",    "s",
+        "x",         "\xc4\xb0", "\xe2\x84\xaa", ""};
+    const std::vector<std::string> namePieces = {"s",
+                                                 "S",
+                                                 ".",
+                                                 "YS",
+                                                 "config",
+                                                 "AUTOEXEC.bat",
+                                                 "dows",
+                                                 "\xc3\xa4\x62\x63",
+                                                 "\xc3\x84",
+                                                 "\xce\xa3",
+                                                 "\xcf\x82",
+                                                 "\xe9",
+                                                 "x",
+                                                 "k",
+                                                 "\xe2\x84\xaa",
+                                                 "mand.com",
+                                                 "a"};
     const std::vector<std::string> valuePieces = {
-        " /home/\xc3\xa4", "bc/s", "\xce\xa3/", " /etc ", "win", "/Windows/x", "k/k", "s/config",
-        "\xc3\xa4", "\xcf\x82/s", "i\xcc\x87/", "\xe9/x", "", " "};
+        " /home/\xc3\xa4", "bc/s",     "\xce\xa3/",  " /etc ",     "win",    "/Windows/x", "k/k",
+        "s/config",        "\xc3\xa4", "\xcf\x82/s", "i\xcc\x87/", "\xe9/x", "",           " "};
     std::mt19937 random(20240611);
     const auto pick = [&](const std::vector<std::string>& pieces) {
         return pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
     };
-    const auto count = [&](int most) { return std::uniform_int_distribution<int>(0, most)(random); };
+    const auto count = [&](int most) {
+        return std::uniform_int_distribution<int>(0, most)(random);
+    };
 
     int protectedCount = 0;
     for (int round = 0; round < 4000; ++round) {

@@ -96,12 +96,10 @@ TEST(ComposeEditedNames, KeepsTheLastDotOfEveryListedName) {
     EXPECT_TRUE(list.CheckDuplicateNames()) << "foo and foo. stay two names";
     EXPECT_TRUE(list.CheckBlankNames());
 
-    list.rewriteEditedBases([](const std::string& base, std::size_t) {
-        return AddString(base, "X", Side::Right);
-    });
+    list.rewriteEditedBases(
+        [](const std::string& base, std::size_t) { return AddString(base, "X", Side::Right); });
     list.ComposeEditedNames();
-    EXPECT_EQ(editedNames(list),
-              (std::vector<std::string>{"fooX", "fooX.", "a.X.", "notesX.txt"}));
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"fooX", "fooX.", "a.X.", "notesX.txt"}));
 
     // Blank leaves the dot alone, as it leaves an extension: "." is refused like ".txt".
     list.Blank();

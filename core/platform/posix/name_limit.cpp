@@ -40,8 +40,8 @@ bool storesUtf16Names(const std::string& folder) {
 NameLimit fileNameLimit(const std::string& folder) {
     // -1: no limit, or none can be told; the rename itself then refuses what is too long.
     const long reported = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    const std::size_t limit = reported < 0 ? std::numeric_limits<std::size_t>::max()
-                                           : static_cast<std::size_t>(reported);
+    const std::size_t limit =
+        reported < 0 ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(reported);
     if (storesUtf16Names(folder))
         return {std::min(limit, kUtf16NameMax), NameUnit::Utf16};
     return {limit, NameUnit::Bytes};
