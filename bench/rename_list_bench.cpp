@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "protected_files.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
 
@@ -75,6 +76,8 @@ void runForSize(std::size_t count) {
     measureOperation("trim", names, 4, trim);
     measureCheck("check-duplicates", names, [](RenameList& l) { return l.CheckDuplicateNames(); });
     measureCheck("check-blank", names, [](RenameList& l) { return l.CheckBlankNames(); });
+    measureCheck("check-protected", names,
+                 [](RenameList& l) { return CheckProtectedFiles("/home/user/Photos", l); });
 }
 
 } // namespace

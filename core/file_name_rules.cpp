@@ -7,7 +7,6 @@ namespace velmorandi {
 
 namespace {
 
-constexpr std::size_t kPosixNameMax = 255;
 constexpr std::string_view kWindowsForbidden = "\\/:*?\"<>|";
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -38,7 +37,7 @@ bool isWindowsDeviceName(std::string_view name) {
 } // namespace
 
 bool fitsPosixFileName(std::string_view name) {
-    return !name.empty() && name.size() <= kPosixNameMax &&
+    return !name.empty() &&
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
@@ -50,6 +49,22 @@ bool fitsWindowsFileName(std::string_view name) {
             return false;
     }
     return !isWindowsDeviceName(name);
+}
+
+std::size_t nameLength(std::string_view name, NameUnit unit) {
+    if (unit == NameUnit::Bytes)
+        return name.size();
+    std::size_t units = 0;
+    for (const unsigned char c : name) {
+        const bool continuation = (c & 0xC0) == 0x80;
+        const bool beyondBmpLead = c >= 0xF0; // four bytes, one surrogate pair
+        units += (continuation ? 0 : 1) + (beyondBmpLead ? 1 : 0);
+    }
+    return units;
+}
+
+bool fitsNameLimit(std::string_view name, NameLimit limit) {
+    return nameLength(name, limit.unit) <= limit.maxLength;
 }
 
 } // namespace velmorandi

@@ -1,6 +1,7 @@
 #include "folder_loader.h"
 
 #include "folder_listing.h"
+#include "platform/name_limit.h"
 #include "protected_files.h"
 #include "rename_list.h"
 
@@ -13,7 +14,7 @@ LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
         outcome.error = std::move(listing.error);
         return outcome;
     }
-    list.load(std::move(listing.names));
+    list.load(std::move(listing.names), platform::fileNameLimit(folder));
     outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
     return outcome;
 }

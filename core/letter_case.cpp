@@ -14,8 +14,6 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-namespace {
-
 bool isValidUtf8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const auto length = static_cast<int32_t>(text.size());
@@ -36,6 +34,8 @@ void appendLowerAscii(std::string& target, std::string_view text) {
         if (target[i] >= 'A' && target[i] <= 'Z')
             target[i] = static_cast<char>(target[i] - 'A' + 'a');
 }
+
+namespace {
 
 template <class Convert>
 void appendConverted(std::string& target, std::string_view text, Convert&& convert) {

@@ -8,10 +8,13 @@ namespace velmorandi {
 // Text of 7-bit bytes alone, whose case can be changed without a case table.
 bool isAscii(std::string_view text);
 
+bool isValidUtf8(std::string_view text);
+
 // Lower case independent of the user's locale. Bytes that are not valid UTF-8
 // make the whole text fall back to lowering ASCII letters only.
 std::string lowerCase(std::string_view text);
 void appendLowerCase(std::string& target, std::string_view text);
+void appendLowerAscii(std::string& target, std::string_view text);
 
 // True when the two texts differ, but not once letter case is folded away.
 bool differOnlyInCase(std::string_view a, std::string_view b);

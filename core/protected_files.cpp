@@ -41,14 +41,49 @@ void addEntries(std::string_view text, std::vector<std::string>& entries) {
     }
 }
 
+// Entries that count anywhere in the lower-case path.
 std::vector<std::string> protectedEntries(const EnvironmentLookup& environment) {
     std::vector<std::string> entries;
     for (const char* variable : {"ProgramData", "ProgramFiles", "SystemRoot"})
         addEntries(environment(variable).value_or(std::string()), entries);
-    for (const std::string_view folder : platform::systemFolders())
-        entries.emplace_back(folder);
     addEntries("autoexec.bat;config.sys;command.com", entries);
     return entries;
+}
+
+// What the folder part of every path decides, worked out once per load.
+struct FolderPart {
+    bool protectedAlready = false;
+    // An entry that begins inside the folder part and runs on into the file
+    // name: the row is protected when its lower-case name begins with the rest.
+    std::vector<std::string> nameBeginnings;
+};
+
+FolderPart readFolderPart(std::string_view folderPath, const std::vector<std::string>& entries) {
+    FolderPart part;
+    // The operating system's own folders count only where the path begins.
+    for (const std::string_view systemFolder : platform::systemFolders())
+        part.protectedAlready |= folderPath.starts_with(systemFolder);
+    for (const std::string& entry : entries) {
+        part.protectedAlready |= folderPath.find(entry) != std::string_view::npos;
+        for (std::size_t inFolder = 1; inFolder < entry.size() && inFolder <= folderPath.size();
+             ++inFolder)
+            if (folderPath.ends_with(std::string_view(entry).substr(0, inFolder)))
+                part.nameBeginnings.push_back(entry.substr(inFolder));
+    }
+    return part;
+}
+
+bool nameProtected(std::string_view loweredName, const FolderPart& folder,
+                   const std::vector<std::string>& entries) {
+    if (folder.protectedAlready)
+        return true;
+    for (const std::string& entry : entries)
+        if (loweredName.find(entry) != std::string_view::npos)
+            return true;
+    for (const std::string& beginning : folder.nameBeginnings)
+        if (loweredName.starts_with(beginning))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -58,23 +93,31 @@ bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
     if (list.empty())
         return true;
     const std::vector<std::string> entries = protectedEntries(environment);
-    // Lowering the folder once is the same as lowering every joined path: the
-    // separator between them has no case. An entry inside the folder part hits
-    // every row, so each row only searches where its own name takes part.
-    const std::string folderPath = JoinPath(lowerCase(folder), "");
-    for (const std::string& entry : entries)
-        if (folderPath.find(entry) != std::string::npos)
-            return false;
-    std::string path = folderPath;
+    // A path is lowered as one text, and one byte that is not UTF-8 anywhere in
+    // it leaves all but its ASCII letters as they are, folder part included. So
+    // the folder part is read once for each way, and each row takes the way its
+    // whole path would take. The separator has no case and ends every context a
+    // lowering looks at, so the parts lower on their own as they do together.
+    std::string lowered;
+    appendLowerCase(lowered, folder);
+    const FolderPart unicodeFolder = readFolderPart(JoinPath(lowered, ""), entries);
+    lowered.clear();
+    appendLowerAscii(lowered, folder);
+    const FolderPart asciiFolder = readFolderPart(JoinPath(lowered, ""), entries);
+    const bool folderIsUtf8 = isValidUtf8(folder);
+    const bool folderIsAscii = isAscii(folder);
+
+    std::string name;
     for (const RenameRow& row : list.rows()) {
-        path.resize(folderPath.size());
-        appendLowerCase(path, row.editedName);
-        for (const std::string& entry : entries) {
-            const std::size_t from =
-                folderPath.size() >= entry.size() ? folderPath.size() - entry.size() + 1 : 0;
-            if (path.find(entry, from) != std::string::npos)
-                return false;
-        }
+        name.clear();
+        if (folderIsUtf8)
+            appendLowerCase(name, row.editedName); // lowers ASCII only when the name is not UTF-8
+        else
+            appendLowerAscii(name, row.editedName);
+        // An ASCII folder part lowers the same both ways.
+        const bool unicodePath = folderIsAscii || (folderIsUtf8 && isValidUtf8(row.editedName));
+        if (nameProtected(name, unicodePath ? unicodeFolder : asciiFolder, entries))
+            return false;
     }
     return true;
 }

@@ -28,7 +28,8 @@ NameParts splitAtLastDot(std::string_view name) {
 
 std::string serialText(std::size_t index) { return std::to_string(index + 1); }
 
-void RenameList::load(std::vector<std::string> listedNames) {
+void RenameList::load(std::vector<std::string> listedNames, NameLimit nameLimit) {
+    m_nameLimit = nameLimit;
     m_rows.clear();
     m_rows.reserve(listedNames.size());
     for (auto& name : listedNames) {
@@ -46,7 +47,7 @@ void RenameList::load(std::vector<std::string> listedNames) {
 void RenameList::ComposeEditedNames() {
     for (auto& row : m_rows) {
         row.editedName.assign(row.editedBase);
-        if (!row.extension.empty()) {
+        if (row.hasLastDot()) {
             row.editedName += '.';
             row.editedName += row.extension;
         }
@@ -85,10 +86,17 @@ bool RenameList::CheckDuplicateNames() {
 }
 
 bool RenameList::CheckBlankNames() {
+    // Only changed names meet the platform's rules: a name the folder already
+    // holds is one its file system holds.
+    const auto unholdable = [this](const RenameRow& row) {
+        return row.editedName != row.listedName &&
+               (!fitsPlatformFileName(row.editedName) ||
+                !fitsNameLimit(row.editedName, m_nameLimit));
+    };
     bool passed = true;
     for (auto& row : m_rows) {
         const std::string_view name = row.editedName;
-        if (name.empty() || name.front() == '.' || !fitsPlatformFileName(name)) {
+        if (name.empty() || name.front() == '.' || unholdable(row)) {
             row.status = RowStatus::Error;
             passed = false;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_name_rules.h"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -22,6 +24,9 @@ struct RenameRow {
     std::string editedBase;   // the only part the edit operations rewrite
     std::string editedName;   // derived: editedBase + "." + extension
     RowStatus status = RowStatus::None;
+
+    // A listed name ending in a dot keeps it: on most systems it is part of the name.
+    bool hasLastDot() const { return listedName.size() != originalBase.size(); }
 };
 
 // Splits a file name at its last dot; the dot belongs to neither part.
@@ -38,7 +43,9 @@ std::string serialText(std::size_t index);
 class RenameList {
 public:
     // Replaces every row; edited names start as the listed names, statuses empty.
-    void load(std::vector<std::string> listedNames);
+    // nameLimit belongs to the folder the names were listed from.
+    void load(std::vector<std::string> listedNames, NameLimit nameLimit = {});
+    NameLimit nameLimit() const { return m_nameLimit; }
 
     std::size_t size() const { return m_rows.size(); }
     bool empty() const { return m_rows.empty(); }
@@ -53,7 +60,8 @@ public:
 
     void ComposeEditedNames();
     bool CheckDuplicateNames();
-    // Empty names, names beginning with a dot, and names the platform cannot hold.
+    // Empty names and names beginning with a dot, then changed names that the
+    // platform or the folder's file system cannot hold.
     bool CheckBlankNames();
     void MarkAllDone();
     void markError(std::size_t index) { m_rows[index].status = RowStatus::Error; }
@@ -63,6 +71,7 @@ public:
 
 private:
     std::vector<RenameRow> m_rows;
+    NameLimit m_nameLimit;
 };
 
 } // namespace velmorandi

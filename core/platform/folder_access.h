@@ -65,7 +65,7 @@ char pathSeparator();
 std::optional<std::string> environmentVariable(const char* name);
 
 // Folders of the operating system itself, each ending in a separator, that
-// the environment does not name (none on Windows).
+// the environment does not name (none on Windows). Each is the start of a path.
 std::vector<std::string_view> systemFolders();
 
 } // namespace velmorandi::platform

@@ -6,11 +6,10 @@
 
 using namespace velmorandi;
 
-TEST(FileNameRules, PosixForbidsOnlySlashNulAndOverlongNames) {
+TEST(FileNameRules, PosixForbidsOnlySlashAndNul) {
     EXPECT_TRUE(fitsPosixFileName("a:b?c*\"<>|\\.txt"));
-    EXPECT_TRUE(fitsPosixFileName(std::string(255, 'n')));
+    EXPECT_TRUE(fitsPosixFileName(std::string(1000, 'n'))) << "length is the folder's rule";
     EXPECT_TRUE(fitsPosixFileName("caf\xe9"));
-    EXPECT_FALSE(fitsPosixFileName(std::string(256, 'n')));
     EXPECT_FALSE(fitsPosixFileName("a/b"));
     EXPECT_FALSE(fitsPosixFileName(std::string("a\0b", 3)));
     EXPECT_FALSE(fitsPosixFileName(""));
@@ -24,4 +23,26 @@ TEST(FileNameRules, WindowsForbidsTheNineCharactersControlsAndDevices) {
         EXPECT_FALSE(fitsWindowsFileName(device)) << device;
     for (const char* name : {"console.txt", "com0", "COM10", "lpt", "nul_file", "a.con", "ok"})
         EXPECT_TRUE(fitsWindowsFileName(name)) << name;
+}
+
+TEST(FileNameRules, LengthCountsInTheFileSystemsUnit) {
+    const std::string e = "\xc3\xa9";             // é: two bytes, one UTF-16 unit
+    const std::string han = "\xe6\xbc\xa2";       // three bytes, one unit
+    const std::string emoji = "\xf0\x9f\x98\x80"; // four bytes, a surrogate pair
+    EXPECT_EQ(nameLength(e + han + emoji + "a", NameUnit::Bytes), 10u);
+    EXPECT_EQ(nameLength(e + han + emoji + "a", NameUnit::Utf16), 5u);
+
+    std::string accented; // 304 bytes, 152 units: fits exFAT and NTFS, not ext4
+    for (int i = 0; i < 152; ++i)
+        accented += e;
+    EXPECT_TRUE(fitsNameLimit(accented, {255, NameUnit::Utf16}));
+    EXPECT_FALSE(fitsNameLimit(accented, {255, NameUnit::Bytes}));
+
+    std::string pairs = "a"; // 255 units exactly, then one more
+    for (int i = 0; i < 127; ++i)
+        pairs += emoji;
+    EXPECT_TRUE(fitsNameLimit(pairs, {255, NameUnit::Utf16}));
+    EXPECT_FALSE(fitsNameLimit(pairs + "b", {255, NameUnit::Utf16}));
+    EXPECT_TRUE(fitsNameLimit(std::string(255, 'n'), {}));
+    EXPECT_FALSE(fitsNameLimit(std::string(256, 'n'), {}));
 }

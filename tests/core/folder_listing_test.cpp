@@ -1,5 +1,6 @@
 #include "folder_listing.h"
 #include "folder_loader.h"
+#include "platform/name_limit.h"
 #include "rename_list.h"
 #include "temp_folder.h"
 
@@ -7,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velmorandi {
 namespace {
@@ -91,6 +94,36 @@ TEST(FolderLoader, LoadsListThenGuardAndKeepsListOnError) {
     outcome = LoadFolder(list, folder.at("missing"));
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(list.size(), 3u);
+}
+
+// The limit a load takes from the platform is the one the folder's file system
+// enforces: the longest name can be created and checked, one more cannot.
+TEST(FolderLoader, TakesTheNameLimitOfTheFoldersFileSystem) {
+    TempFolder folder;
+    folder.createFile("a.txt");
+    RenameList list;
+    ASSERT_FALSE(LoadFolder(list, folder.path()).error);
+    const NameLimit limit = list.nameLimit();
+    EXPECT_EQ(limit, platform::fileNameLimit(folder.path()));
+    ASSERT_LT(limit.maxLength, 100000u) << "this file system reports a limit";
+
+    const auto create = [&](const std::string& name) {
+        const int file = ::open(folder.at(name).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        const int code = file < 0 ? errno : 0;
+        if (file >= 0)
+            ::close(file);
+        return code;
+    };
+    const std::string longest(limit.maxLength, 'n'); // ASCII: one byte, one unit
+    EXPECT_EQ(create(longest), 0);
+    EXPECT_EQ(create(longest + "n"), ENAMETOOLONG);
+
+    list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(4); });
+    list.ComposeEditedNames();
+    EXPECT_TRUE(list.CheckBlankNames()) << list.row(0).editedName.size();
+    list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(3); });
+    list.ComposeEditedNames();
+    EXPECT_FALSE(list.CheckBlankNames());
 }
 
 } // namespace

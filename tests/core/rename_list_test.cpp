@@ -1,4 +1,5 @@
 #include "rename_list.h"
+#include "transforms/operations.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,13 @@ RenameList loaded(std::vector<std::string> names) {
     RenameList list;
     list.load(std::move(names));
     return list;
+}
+
+std::vector<std::string> editedNames(const RenameList& list) {
+    std::vector<std::string> names;
+    for (const auto& row : list.rows())
+        names.push_back(row.editedName);
+    return names;
 }
 
 std::vector<std::string> statuses(const RenameList& list) {
@@ -77,8 +85,27 @@ TEST(ComposeEditedNames, JoinsBaseAndExtensionAndClearsStatus) {
     setEditedBases(list, {"", "", "name"});
     EXPECT_EQ(list.row(0).editedName, ".txt");
     EXPECT_EQ(list.row(1).editedName, "");
-    EXPECT_EQ(list.row(2).editedName, "name") << "a trailing dot goes at the first recomposition";
+    EXPECT_EQ(list.row(2).editedName, "name.") << "a trailing dot stays";
     EXPECT_EQ(statuses(list), (std::vector<std::string>{"", "", ""}));
+}
+
+TEST(ComposeEditedNames, KeepsTheLastDotOfEveryListedName) {
+    auto list = loaded({"foo", "foo.", "a..", "notes.txt"});
+    list.Reset();
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"foo", "foo.", "a..", "notes.txt"}));
+    EXPECT_TRUE(list.CheckDuplicateNames()) << "foo and foo. stay two names";
+    EXPECT_TRUE(list.CheckBlankNames());
+
+    list.rewriteEditedBases(
+        [](const std::string& base, std::size_t) { return AddString(base, "X", Side::Right); });
+    list.ComposeEditedNames();
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"fooX", "fooX.", "a.X.", "notesX.txt"}));
+
+    // Blank leaves the dot alone, as it leaves an extension: "." is refused like ".txt".
+    list.Blank();
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"", ".", ".", ".txt"}));
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Err!", "Err!", "Err!", "Err!"}));
 }
 
 TEST(CheckDuplicateNames, MarksEveryRowThatSharesItsNameExactly) {
@@ -104,6 +131,32 @@ TEST(CheckBlankNames, MarksEmptyDotLeadingAndUnholdableNames) {
     EXPECT_FALSE(list.CheckBlankNames());
     EXPECT_EQ(statuses(list),
               (std::vector<std::string>{"Err!", "Err!", "", "", "Err!", "Err!", ""}));
+}
+
+TEST(CheckBlankNames, FolderRulesMeetOnlyChangedNames) {
+    std::string accented; // 304 bytes in 152 UTF-16 units, as exFAT and NTFS can hold
+    for (int i = 0; i < 152; ++i)
+        accented += "\xc3\xa9";
+    const std::string longName = accented + ".txt";
+    const std::vector<std::string> names{longName, "short.txt", "slash", ".hidden"};
+
+    RenameList list;
+    list.load(names, {255, NameUnit::Bytes}); // the strictest reading of the same folder
+    list.Reset();
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"", "", "", "Err!"}))
+        << "an unchanged name is held already; a leading dot is still refused";
+
+    setEditedBases(list, {accented + "x", accented, "a/b", "h"});
+    EXPECT_FALSE(list.CheckBlankNames());
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Err!", "Err!", "Err!", ""}));
+
+    list.load(names, {255, NameUnit::Utf16});
+    setEditedBases(list, {accented + "x", accented, "ok", "h"});
+    EXPECT_TRUE(list.CheckBlankNames()) << "255 UTF-16 units hold more than 255 bytes";
+    EXPECT_EQ(list.nameLimit(), (NameLimit{255, NameUnit::Utf16}));
+    list.load(names);
+    EXPECT_EQ(list.nameLimit(), NameLimit{}) << "a limit belongs to the folder it came with";
 }
 
 TEST(Checks, NeverClearAMarkAndTwoEmptyNamesFailBoth) {
