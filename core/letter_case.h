@@ -16,4 +16,11 @@ void appendLowerCase(std::string& target, std::string_view text);
 // True when the two texts differ, but not once letter case is folded away.
 bool differOnlyInCase(std::string_view a, std::string_view b);
 
+enum class CaseMapping { Upper, Lower };
+
+// Appends text mapped by the case rules of the user's locale, so that the
+// Turkish dotted and dotless i come out right there. Text that is not valid
+// UTF-8 is appended as it is.
+void appendLocaleCase(std::string& target, std::string_view text, CaseMapping mapping);
+
 } // namespace velmorandi
