@@ -2,6 +2,7 @@
 
 #include "folder_listing.h"
 #include "letter_case.h"
+#include "paths.h"
 #include "platform/folder_access.h"
 #include "rename_list.h"
 
@@ -34,7 +35,7 @@ void addEntries(std::string_view text, std::vector<std::string>& entries) {
         const auto end = text.find(';');
         const std::string_view entry = trimSpaces(text.substr(0, end));
         if (!entry.empty())
-            entries.push_back(lowerCase(entry));
+            entries.push_back(lowerCase(nativePath(entry)));
         if (end == std::string_view::npos)
             return;
         text.remove_prefix(end + 1);
@@ -60,8 +61,9 @@ bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
     const std::vector<std::string> entries = protectedEntries(environment);
     // Lowering the folder once is the same as lowering every joined path: the
     // separator between them has no case. An entry inside the folder part hits
-    // every row, so each row only searches where its own name takes part.
-    const std::string folderPath = JoinPath(lowerCase(folder), "");
+    // every row, so each row only searches where its own name takes part. Both
+    // sides are written with the platform's separators, however they came in.
+    const std::string folderPath = JoinPath(lowerCase(nativePath(folder)), "");
     for (const std::string& entry : entries)
         if (folderPath.find(entry) != std::string::npos)
             return false;

@@ -1,3 +1,4 @@
+#include "on_platform.h"
 #include "protected_files.h"
 #include "rename_list.h"
 
@@ -6,10 +7,28 @@
 #include <cstdlib>
 #include <map>
 
+#ifdef _WIN32
+#include "platform/windows/wide_text.h"
+#include <windows.h>
+#endif
+
 namespace velmorandi {
 namespace {
 
 using Variables = std::map<std::string, std::string>;
+
+// Sets or, given no value, removes a variable of this process.
+void setVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    ::SetEnvironmentVariableW(platform::widen(name).c_str(),
+                              value ? platform::widen(value).c_str() : nullptr);
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
 
 EnvironmentLookup environmentOf(Variables variables) {
     return [variables](const char* name) -> std::optional<std::string> {
@@ -51,6 +70,7 @@ TEST(ProtectedFiles, VariablesAreSplitTrimmedAndEmptyEntriesSkipped) {
 }
 
 TEST(ProtectedFiles, SystemFoldersNeedTheirSeparator) {
+    VELMORANDI_LINUX_ONLY("the system folders of Linux");
     EXPECT_FALSE(isSafe("/etc", {"passwd"}));
     EXPECT_FALSE(isSafe("/boot", {"vmlinuz"}));
     EXPECT_TRUE(isSafe("/", {"vmlinuz"}));
@@ -63,9 +83,9 @@ TEST(ProtectedFiles, SystemFoldersNeedTheirSeparator) {
 }
 
 TEST(ProtectedFiles, SystemEnvironmentReadsTheProcessEnvironment) {
-    ::setenv("VELMORANDI_GUARD_TEST", " value ", 1);
-    EXPECT_EQ(systemEnvironment("VELMORANDI_GUARD_TEST"), " value ");
-    ::unsetenv("VELMORANDI_GUARD_TEST");
+    setVariable("VELMORANDI_GUARD_TEST", " value \xC3\xA9");
+    EXPECT_EQ(systemEnvironment("VELMORANDI_GUARD_TEST"), " value \xC3\xA9");
+    setVariable("VELMORANDI_GUARD_TEST", nullptr);
     EXPECT_EQ(systemEnvironment("VELMORANDI_GUARD_TEST"), std::nullopt);
 }
 
