@@ -109,6 +109,7 @@ TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
     EXPECT_TRUE(liesUnder("c:\\users\\me", "C:\\"));
     EXPECT_TRUE(liesUnder("C:\\Users\\Me", "c:\\users"));
     EXPECT_TRUE(liesUnder("C:/Users/me", "C:\\"));
+    EXPECT_TRUE(liesUnder("C:\\Users\\me", "C:/"));
     EXPECT_TRUE(liesUnder("C:\\Caf\xC3\xA9\\x", "c:\\caf\xC3\x89")); // É and é
     EXPECT_FALSE(liesUnder("C:\\Usersx", "C:\\Users"));
     EXPECT_FALSE(liesUnder("D:\\Users", "C:\\"));
@@ -129,6 +130,8 @@ TEST(WindowsPaths, StartFolderIsReadAsUtf16) {
     ::SetCurrentDirectoryW(previous);
     EXPECT_EQ(start, expected);
     EXPECT_TRUE(liesUnder(start, nativePath(start.substr(0, 2))));
+    // A drive root as Qt writes it still holds the start folder.
+    EXPECT_TRUE(liesUnder(start, start.substr(0, 2) + "/"));
 }
 
 EnvironmentLookup windowsEnvironment() {
