@@ -9,9 +9,9 @@
 namespace velmorandi::testing {
 
 #ifdef _WIN32
-inline constexpr int kNoSuchEntry = 2; // ERROR_FILE_NOT_FOUND
-inline constexpr int kNotAFolder = 267; // ERROR_DIRECTORY
-inline constexpr int kNameTakenCode = 183; // ERROR_ALREADY_EXISTS
+inline constexpr int kNoSuchEntry = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr int kNotAFolder = 267;       // ERROR_DIRECTORY
+inline constexpr int kNameTakenCode = 183;    // ERROR_ALREADY_EXISTS
 inline constexpr bool kSymbolicLinks = false; // need a privilege on Windows
 // A name that takes more than ASCII to say: an accent and a surrogate pair.
 inline const std::string kUnusualName = "caf\xC3\xA9\xF0\x9F\x98\x80";

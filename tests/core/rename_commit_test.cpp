@@ -219,7 +219,8 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     const Snapshot before = folder.snapshot();
     Calls calls;
     CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.message, noFileRenamed("c.txt", "x-c.txt", systemReason("gone", "x", folder)));
+    EXPECT_EQ(outcome.message,
+              noFileRenamed("c.txt", "x-c.txt", systemReason("gone", "x", folder)));
     EXPECT_EQ(folder.snapshot(), before);
 
     calls.clear();
@@ -233,7 +234,8 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     list = loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}});
     outcome = CommitRename(list, folder.path(), intruder);
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
-    EXPECT_EQ(outcome.message, noFileRenamed("b.txt", "x-b.txt", systemReason("a.txt", "c.txt", folder)));
+    EXPECT_EQ(outcome.message,
+              noFileRenamed("b.txt", "x-b.txt", systemReason("a.txt", "c.txt", folder)));
     Snapshot expected = before;
     expected["c.txt"] = "c.txt";
     expected["x-b.txt"] = "intruder";

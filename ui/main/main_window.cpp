@@ -31,7 +31,6 @@
 #include <QScreen>
 #include <QTableView>
 
-
 namespace velmorandi {
 
 namespace {

@@ -40,7 +40,8 @@ void appendFoldedCase(std::string& target, std::string_view text) {
 }
 
 void appendUserLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {
-    const auto convert = mapping == CaseMapping::Upper ? ucasemap_utf8ToUpper : ucasemap_utf8ToLower;
+    const auto convert =
+        mapping == CaseMapping::Upper ? ucasemap_utf8ToUpper : ucasemap_utf8ToLower;
     const auto offset = target.size();
     // Case mapping can grow text (ß to SS); retry once with the size ICU asks for.
     int32_t capacity = static_cast<int32_t>(text.size()) * 3 + 8;

@@ -47,7 +47,8 @@ std::string nativePath(std::string_view path) {
 std::string currentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+        const DWORD length =
+            ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
         if (length == 0)
             return {};
         if (length < folder.size()) {

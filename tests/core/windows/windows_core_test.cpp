@@ -55,8 +55,8 @@ TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
     const auto before = folder.snapshot();
     // Device names with an extension and in any case, a final dot or space,
     // one of the nine characters; the last row alone would be fine.
-    RenameList list = loadWithBases(folder, {"Con", "lpt3", "ends in dot.", "ends in space ",
-                                             "what?", "fine"});
+    RenameList list =
+        loadWithBases(folder, {"Con", "lpt3", "ends in dot.", "ends in space ", "what?", "fine"});
     int calls = 0;
     const RenameSeam counting = [&](const std::string& from, const std::string& to,
                                     const RenameFunction& rename) {
@@ -65,16 +65,16 @@ TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
     };
     const CommitOutcome outcome = CommitRename(list, folder.path(), counting);
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Refused);
-    EXPECT_EQ(statuses(list), (std::vector<RowStatus>{RowStatus::Error, RowStatus::Error,
-                                                      RowStatus::Error, RowStatus::Error,
-                                                      RowStatus::Error, RowStatus::None}));
+    EXPECT_EQ(statuses(list),
+              (std::vector<RowStatus>{RowStatus::Error, RowStatus::Error, RowStatus::Error,
+                                      RowStatus::Error, RowStatus::Error, RowStatus::None}));
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(folder.snapshot(), before);
 }
 
 TEST(WindowsNames, UnpairedSurrogatesMapToWtf8AndBack) {
-    const std::wstring samples[] = {L"a\xD800", L"\xDC00z", L"\xDBFF\xDBFF", L"\xDC00\xD800",
-                                    L"\xD83D\xDE00", L"caf\xE9"};
+    const std::wstring samples[] = {L"a\xD800",      L"\xDC00z",      L"\xDBFF\xDBFF",
+                                    L"\xDC00\xD800", L"\xD83D\xDE00", L"caf\xE9"};
     for (const std::wstring& wide : samples)
         EXPECT_EQ(platform::widen(platform::narrow(wide)), wide);
     EXPECT_EQ(platform::narrow(L"a\xD800"), "a\xED\xA0\x80");
@@ -120,7 +120,8 @@ TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
 TEST(WindowsPaths, StartFolderIsReadAsUtf16) {
     TempFolder folder;
     // Greek and Japanese: outside every ANSI code page at once.
-    const std::string name = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string name =
+        "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC";
     folder.createFolder(name);
     const std::string expected = JoinPath(nativePath(folder.path()), name);
     wchar_t previous[MAX_PATH];
@@ -171,11 +172,21 @@ TEST(WindowsGuard, SystemFoldersMatchWhateverTheSeparatorsAndCase) {
 
 TEST(WindowsListing, OrderOfTheSystemsOwnFileWindows) {
     TempFolder folder;
-    for (const char* name : {"photo10.jpg", "photo2.jpg", "Photo.jpg", "\xC3\xA9" "cole",
+    for (const char* name : {"photo10.jpg", "photo2.jpg", "Photo.jpg",
+                             "\xC3\xA9"
+                             "cole",
                              "Banana", "apple", "item 10", "item 9", "Zebra"})
         folder.createFile(name);
-    const Names expected{"apple", "Banana", "\xC3\xA9" "cole", "item 9", "item 10",
-                         "Photo.jpg", "photo2.jpg", "photo10.jpg", "Zebra"};
+    const Names expected{"apple",
+                         "Banana",
+                         "\xC3\xA9"
+                         "cole",
+                         "item 9",
+                         "item 10",
+                         "Photo.jpg",
+                         "photo2.jpg",
+                         "photo10.jpg",
+                         "Zebra"};
     EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
 }
 
@@ -185,8 +196,10 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
         folder.createFile(name);
     folder.createFolder("sub");
     folder.createFolder("hidden sub");
-    ASSERT_TRUE(::SetFileAttributesW(widePath(folder, "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(::SetFileAttributesW(widePath(folder, "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(
+        ::SetFileAttributesW(widePath(folder, "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        ::SetFileAttributesW(widePath(folder, "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(
         ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW(widePath(folder, "hidden sub").c_str(),
