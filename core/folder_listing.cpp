@@ -34,16 +34,4 @@ FolderListing ListSubfolders(const std::string& folder) {
     return listEntries(folder, Wanted::Folders);
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path;
-    path.reserve(folder.size() + 1 + name.size());
-    path.append(folder);
-    // A root folder already ends in a separator; nothing else is touched, so
-    // network paths keep their leading double separator.
-    if (folder.empty() || !platform::isPathSeparator(folder.back()))
-        path.push_back(platform::pathSeparator());
-    path.append(name);
-    return path;
-}
-
 } // namespace velmorandi

@@ -1,4 +1,5 @@
 #include "folder_loader.h"
+#include "on_platform.h"
 #include "platform/folder_access.h"
 #include "rename_commit.h"
 #include "rename_list.h"
@@ -9,7 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
-#include <unistd.h>
+#include <set>
 
 namespace velmorandi {
 namespace {
@@ -57,6 +58,15 @@ RenameSeam recording(Calls& calls, std::vector<std::size_t> failing = {}) {
     };
 }
 
+// The system's own sentence for what renaming from to to in the folder meets now.
+std::string systemReason(const std::string& from, const std::string& to, const TempFolder& folder) {
+    platform::FolderHandle handle;
+    EXPECT_FALSE(handle.open(folder.path()));
+    const auto error = handle.renameNoReplace(from, to);
+    EXPECT_TRUE(error);
+    return error ? error->reason : std::string();
+}
+
 std::string noFileRenamed(const std::string& from, const std::string& to,
                           const std::string& reason) {
     return "Could not rename " + from + " to " + to + ": " + reason +
@@ -66,9 +76,9 @@ std::string noFileRenamed(const std::string& from, const std::string& to,
 
 TEST(RenameCommit, RenamesEveryFileAndReloads) {
     TempFolder folder;
-    const std::string latin1 = "caf\xE9";
+    const std::string unusual = testing::kUnusualName;
     const std::string longBase(249, 'n'); // with "x-" and ".txt": 255 bytes
-    const Snapshot files{{"a.txt", "A"},           {"two words.txt", "B"}, {latin1 + ".txt", "C"},
+    const Snapshot files{{"a.txt", "A"},           {"two words.txt", "B"}, {unusual + ".txt", "C"},
                          {longBase + ".txt", "D"}, {"Photo.jpg", "E"},     {"same.txt", "F"}};
     for (const auto& [name, content] : files)
         folder.createFile(name, content);
@@ -77,7 +87,7 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
 
     RenameList list = loadEdited(folder, {{"a", "x-a"},
                                           {"two words", "x-two words"},
-                                          {latin1, "x-" + latin1},
+                                          {unusual, "x-" + unusual},
                                           {longBase, "x-" + longBase},
                                           {"Photo", "photo"}});
     Calls calls;
@@ -86,10 +96,14 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_TRUE(outcome.listReloaded);
-    EXPECT_EQ(calls.size(), 5u); // the unchanged row needs no call
+    std::set<std::string> moved; // a file system may need a temporary name for Photo
+    for (const auto& call : calls)
+        if (files.count(call.first))
+            moved.insert(call.first);
+    EXPECT_EQ(moved.size(), 5u); // the unchanged row needs no call
     const Snapshot expected{{"x-a.txt", "A"},
                             {"x-two words.txt", "B"},
-                            {"x-" + latin1 + ".txt", "C"},
+                            {"x-" + unusual + ".txt", "C"},
                             {"x-" + longBase + ".txt", "D"},
                             {"photo.jpg", "E"},
                             {"same.txt", "F"},
@@ -148,11 +162,14 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskSwapsAndChains) {
         {RowStatus::Error, RowStatus::None, RowStatus::None},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
+        if (i == 1 && !testing::kSymbolicLinks)
+            continue;
         TempFolder folder;
         for (const char* name : {"a.txt", "b.txt", "c.txt"})
             folder.createFile(name, name);
         folder.createFolder("sub.txt");
-        folder.createLink("sub.txt", "link.txt");
+        if (testing::kSymbolicLinks)
+            folder.createLink("sub.txt", "link.txt");
         const Snapshot before = folder.snapshot();
         RenameList list = loadEdited(folder, cases[i]);
         Calls calls;
@@ -198,11 +215,12 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
         folder.createFile(name, name);
     RenameList list = loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}});
     // Another program takes the second new name after the check, and the third file vanishes.
-    ::unlink(folder.at("c.txt").c_str());
+    folder.remove("c.txt");
     const Snapshot before = folder.snapshot();
     Calls calls;
     CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.message, noFileRenamed("c.txt", "x-c.txt", "No such file or directory"));
+    EXPECT_EQ(outcome.message,
+              noFileRenamed("c.txt", "x-c.txt", systemReason("gone", "x", folder)));
     EXPECT_EQ(folder.snapshot(), before);
 
     calls.clear();
@@ -216,7 +234,8 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     list = loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}});
     outcome = CommitRename(list, folder.path(), intruder);
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
-    EXPECT_EQ(outcome.message, noFileRenamed("b.txt", "x-b.txt", "File exists"));
+    EXPECT_EQ(outcome.message,
+              noFileRenamed("b.txt", "x-b.txt", systemReason("a.txt", "c.txt", folder)));
     Snapshot expected = before;
     expected["c.txt"] = "c.txt";
     expected["x-b.txt"] = "intruder";
@@ -247,7 +266,7 @@ RenameSeam ignoringCase(Calls& calls, bool secondStepTaken) {
                                      const RenameFunction& rename) -> std::optional<SystemError> {
         calls.emplace_back(from, to);
         if (calls.size() == 1 || (secondStepTaken && calls.size() == 3))
-            return SystemError{EEXIST, "File exists"};
+            return SystemError{testing::kNameTakenCode, "File exists"};
         return rename(from, to);
     };
 }
@@ -302,7 +321,7 @@ TEST(RenameCommit, EveryRenameMethodRefusesToReplace) {
         EXPECT_FALSE(handle.renameNoReplace("a", "c", method));
         const auto missing = handle.renameNoReplace("gone", "d", method);
         ASSERT_TRUE(missing);
-        EXPECT_EQ(missing->code, ENOENT);
+        EXPECT_EQ(missing->code, testing::kNoSuchEntry);
         EXPECT_EQ(folder.snapshot(), (Snapshot{{"b", "B"}, {"c", "A"}}));
     }
 }

@@ -14,6 +14,7 @@
 #include "shell/picture_button.h"
 
 #include "folder_loader.h"
+#include "paths.h"
 #include "protected_files.h"
 #include "rename_commit.h"
 #include "version.h"
@@ -30,8 +31,6 @@
 #include <QScreen>
 #include <QTableView>
 
-#include <filesystem>
-
 namespace velmorandi {
 
 namespace {
@@ -43,12 +42,6 @@ const char* const kDriveNotReady =
 
 const char* const kFolderNotOpened = "Selected folder could not be opened.\r\n\r\nCheck that the "
                                      "folder still exists and that you may read it.";
-
-std::string processFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
 
 std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* right) {
     if (left->isChecked())
@@ -62,7 +55,7 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 frmMainWindow::frmMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_driveFolders(std::make_unique<DriveFolders>(processFolder())) {
+      m_driveFolders(std::make_unique<DriveFolders>(currentFolder())) {
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
