@@ -60,15 +60,10 @@ void appendLowerCase(std::string& target, std::string_view text) {
     appendConverted(target, text, [](icu::UnicodeString& u) { u.toLower(icu::Locale::getRoot()); });
 }
 
-bool differOnlyInCase(std::string_view a, std::string_view b) {
-    if (a == b)
-        return false;
-    const auto fold = [](icu::UnicodeString& u) { u.foldCase(U_FOLD_CASE_DEFAULT); };
-    std::string foldedA;
-    std::string foldedB;
-    appendConverted(foldedA, a, fold);
-    appendConverted(foldedB, b, fold);
-    return foldedA == foldedB;
+std::string foldCase(std::string_view text) {
+    std::string folded;
+    appendConverted(folded, text, [](icu::UnicodeString& u) { u.foldCase(U_FOLD_CASE_DEFAULT); });
+    return folded;
 }
 
 } // namespace velmorandi
