@@ -36,6 +36,7 @@ struct RunRequest {
 struct RunTesting {
     bool noExchange = false; // park one file of each cycle under a temporary name
     bool ignoreCase = false; // treat the folder as one that ignores letter case
+    bool noIdentities = false; // as where file numbers do not last (FAT, FUSE): implies noExchange
     // Abandons the run after this many steps, as a crash would: no rollback, journal left.
     std::size_t abandonAfter = static_cast<std::size_t>(-1);
 };

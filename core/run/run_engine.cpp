@@ -17,6 +17,7 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting&
         return error;
     folder.traits = platform::describeFileSystem(folder.handle);
     folder.traits.ignoresCase = folder.traits.ignoresCase || testing.ignoreCase;
+    folder.traits.stableIdentities = folder.traits.stableIdentities && !testing.noIdentities;
     return folder.handle.readEntries(folder.entries, platform::EntryKinds::Unresolved);
 }
 
