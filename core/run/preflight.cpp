@@ -1,52 +1,47 @@
 #include "run/preflight.h"
 
-#include "letter_case.h"
+#include "run/name_index.h"
+#include "run/name_keys.h"
 
-#include <unordered_map>
+#include <limits>
 
 namespace velmorandi {
-namespace {
-
-std::string keyOf(const std::string& name, bool ignoresCase) {
-    return ignoresCase ? foldCase(name) : name;
-}
-
-} // namespace
 
 Preflight checkMoves(std::vector<PlannedMove>& moves,
                      const std::vector<platform::FolderEntry>& entries, bool ignoresCase) {
-    // Entry key -> the entry; a move's source is matched by its exact name.
-    std::unordered_map<std::string, const platform::FolderEntry*> byExactName;
-    std::unordered_map<std::string, std::size_t> holders; // key -> how many entries stay there
-    byExactName.reserve(entries.size());
-    holders.reserve(entries.size());
-    for (const platform::FolderEntry& entry : entries) {
-        byExactName.emplace(entry.name, &entry);
-        ++holders[keyOf(entry.name, ignoresCase)];
+    NameKeys keyOf(ignoresCase);
+    NameIndex byExactName(entries.size()); // a move's source is matched by its exact name
+    NameIndex holders(entries.size());     // key -> how many entries stay under it
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        byExactName.at(entries[i].name) = i;
+        ++holders.at(keyOf(entries[i].name));
     }
 
     Preflight result;
     for (std::size_t i = 0; i < moves.size(); ++i) {
-        const auto found = byExactName.find(moves[i].from);
-        if (found == byExactName.end()) {
+        const std::uint32_t* entry = byExactName.find(moves[i].from);
+        if (!entry) {
             result.missing.push_back(i);
             continue;
         }
-        moves[i].identity = found->second->identity;
-        --holders[keyOf(moves[i].from, ignoresCase)];
+        moves[i].identity = entries[*entry].identity;
+        --holders.at(keyOf(moves[i].from));
     }
 
-    std::unordered_map<std::string, std::size_t> firstTarget;
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    NameIndex firstTarget(moves.size());
     std::vector<bool> marked(moves.size(), false);
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const std::string key = keyOf(moves[i].to, ignoresCase);
-        const auto held = holders.find(key);
-        const auto [earlier, first] = firstTarget.emplace(key, i);
-        if (!first) {
-            marked[earlier->second] = true;
+    for (std::uint32_t i = 0; i < moves.size(); ++i) {
+        const std::string_view key = keyOf(moves[i].to);
+        std::uint32_t& first = firstTarget.at(key, kNone);
+        if (first == kNone) {
+            first = i;
+        } else {
+            marked[first] = true;
             marked[i] = true;
         }
-        if (held != holders.end() && held->second > 0)
+        const std::uint32_t* held = holders.find(key);
+        if (held && *held > 0)
             marked[i] = true;
     }
     for (std::size_t i = 0; i < moves.size(); ++i)

@@ -1,12 +1,12 @@
 #include "run/rename_run.h"
 
 #include "folder_loader.h"
+#include "name_set.h"
 #include "protected_files.h"
 #include "rename_list.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
-#include <unordered_set>
 
 namespace velmorandi {
 namespace {
@@ -27,7 +27,9 @@ CommitOutcome emptyRunCompleted(RenameList& list, const std::string& folder) {
 
 std::vector<std::string> missingNames(const std::vector<std::string>& listed,
                                       const std::vector<std::string>& expected) {
-    const std::unordered_set<std::string> present(listed.begin(), listed.end());
+    NameSet present(listed.size());
+    for (const std::string& name : listed)
+        present.insert(name);
     std::vector<std::string> missing;
     for (const std::string& name : expected)
         if (!present.contains(name))

@@ -1,9 +1,10 @@
 #include "run/run_plan.h"
 
-#include "letter_case.h"
+#include "run/name_index.h"
+#include "run/name_keys.h"
 
+#include <deque>
 #include <limits>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace velmorandi {
@@ -31,48 +32,49 @@ namespace {
 
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-std::string keyOf(const std::string& name, bool ignoresCase) {
-    return ignoresCase ? foldCase(name) : name;
-}
-
 // successor[i]: the move whose current name move i takes; kNone when its
 // target is free, i itself for a change of letter case alone.
 std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, bool ignoresCase) {
-    std::unordered_map<std::string, std::uint32_t> byName;
-    byName.reserve(moves.size());
+    NameKeys keyOf(ignoresCase);
+    NameIndex byName(moves.size());
     for (std::uint32_t i = 0; i < moves.size(); ++i)
-        byName.emplace(keyOf(moves[i].from, ignoresCase), i);
+        byName.at(keyOf(moves[i].from)) = i;
     std::vector<std::uint32_t> next(moves.size(), kNone);
-    for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        const auto found = byName.find(keyOf(moves[i].to, ignoresCase));
-        if (found != byName.end())
-            next[i] = found->second;
-    }
+    for (std::uint32_t i = 0; i < moves.size(); ++i)
+        if (const std::uint32_t* found = byName.find(keyOf(moves[i].to)))
+            next[i] = *found;
     return next;
 }
 
+// Names that no entry and no target bears, gathered only once one is needed.
 class TemporaryNames {
   public:
     TemporaryNames(const PlanOptions& options, const std::vector<std::string>& taken,
                    const std::vector<PlannedMove>& moves)
-        : m_prefix(options.temporaryPrefix), m_ignoresCase(options.ignoresCase) {
-        for (const std::string& name : taken)
-            m_taken.insert(keyOf(name, m_ignoresCase));
-        for (const PlannedMove& move : moves)
-            m_taken.insert(keyOf(move.to, m_ignoresCase));
-    }
+        : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
+          m_moves(moves) {}
     std::string next() {
+        if (m_used.empty()) {
+            m_used.reserve(m_taken.size() + m_moves.size());
+            for (const std::string& name : m_taken)
+                m_used.insert(m_keyOf(name));
+            for (const PlannedMove& move : m_moves)
+                m_used.insert(m_keyOf(move.to));
+        }
         for (;;) {
-            std::string name = m_prefix + std::to_string(++m_count);
-            if (m_taken.insert(keyOf(name, m_ignoresCase)).second)
-                return name;
+            m_names.push_back(m_prefix + std::to_string(++m_count));
+            if (m_used.insert(m_keyOf(m_names.back())).second)
+                return m_names.back();
         }
     }
 
   private:
     std::string m_prefix;
-    bool m_ignoresCase;
-    std::unordered_set<std::string> m_taken;
+    NameKeys m_keyOf;
+    const std::vector<std::string>& m_taken;
+    const std::vector<PlannedMove>& m_moves;
+    std::deque<std::string> m_names;
+    std::unordered_set<std::string_view> m_used;
     unsigned m_count = 0;
 };
 
