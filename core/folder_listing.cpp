@@ -2,11 +2,18 @@
 
 #include "natural_order.h"
 #include "platform/folder_access.h"
+#include "run/temporary_names.h"
 
 namespace velmorandi {
 namespace {
 
 enum class Wanted { Files, Folders };
+
+// A file left under a temporary name is shown: recovery runs before any folder
+// is listed, so no run can still explain it, and hiding it would lose the file.
+bool shown(const platform::FolderEntry& entry) {
+    return !entry.hidden || isTemporaryName(entry.name);
+}
 
 FolderListing listEntries(const std::string& folder, Wanted wanted) {
     FolderListing listing;
@@ -18,7 +25,7 @@ FolderListing listEntries(const std::string& folder, Wanted wanted) {
     if (listing.error)
         return listing;
     for (platform::FolderEntry& entry : entries)
-        if (!entry.hidden && entry.isFolder == (wanted == Wanted::Folders))
+        if (shown(entry) && entry.isFolder == (wanted == Wanted::Folders))
             listing.names.push_back(std::move(entry.name));
     sortNaturally(listing.names);
     return listing;

@@ -43,18 +43,13 @@ void appendLowerCase(std::string& target, std::string_view text) {
         platform::appendInvariantLowerCase(target, text);
 }
 
-bool differOnlyInCase(std::string_view a, std::string_view b) {
-    if (a == b)
-        return false;
-    const auto fold = [](std::string_view text) {
-        std::string folded;
-        if (isAscii(text) || !isValidUtf8(text))
-            appendAsciiMapped(folded, text, CaseMapping::Lower);
-        else
-            platform::appendFoldedCase(folded, text);
-        return folded;
-    };
-    return fold(a) == fold(b);
+std::string foldCase(std::string_view text) {
+    std::string folded;
+    if (isAscii(text) || !isValidUtf8(text))
+        appendLowerAscii(folded, text);
+    else
+        platform::appendFoldedCase(folded, text);
+    return folded;
 }
 
 void appendLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {

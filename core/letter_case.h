@@ -17,8 +17,9 @@ void appendLowerCase(std::string& target, std::string_view text);
 // Lowers A to Z alone.
 void appendLowerAscii(std::string& target, std::string_view text);
 
-// True when the two texts differ, but not once letter case is folded away.
-bool differOnlyInCase(std::string_view a, std::string_view b);
+// A key under which names that differ only in letter case compare equal: full
+// case folding of valid UTF-8; other bytes stay as they are, ASCII letters folded.
+std::string foldCase(std::string_view text);
 
 enum class CaseMapping { Upper, Lower };
 

@@ -26,6 +26,12 @@ TEST(FolderListing, ListsVisibleFilesAsExactBytes) {
     for (const std::string& name : {std::string("two words.txt"), latin1, longest})
         folder.createFile(name);
     folder.createFile(".hidden");
+    // A file left under a temporary name of a run is shown; look-alikes stay hidden.
+    const std::string parked = ".velmorandi-0a1b2c3d-12";
+    for (const std::string& name : {parked, std::string(".velmorandi-0A1B2C3D-1"),
+                                    std::string(".velmorandi-0a1b2c3d-"),
+                                    std::string(".velmorandi-0a1b2c3-1")})
+        folder.createFile(name);
     folder.createFolder("sub");
     folder.createFolder(".hiddenfolder");
     folder.createLink("sub", "link to folder");
@@ -35,7 +41,8 @@ TEST(FolderListing, ListsVisibleFilesAsExactBytes) {
     FolderListing files = ListFolderFiles(folder.path());
     ASSERT_FALSE(files.error);
     std::sort(files.names.begin(), files.names.end());
-    EXPECT_EQ(files.names, (Names{latin1, "dangling", "link to file", longest, "two words.txt"}));
+    EXPECT_EQ(files.names,
+              (Names{parked, latin1, "dangling", "link to file", longest, "two words.txt"}));
 
     const FolderListing folders = ListSubfolders(folder.path());
     ASSERT_FALSE(folders.error);

@@ -3,6 +3,7 @@
 #include "platform/folder_access.h"
 #include "rename_commit.h"
 #include "rename_list.h"
+#include "run/rename_run.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -148,18 +149,25 @@ TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
     EXPECT_EQ(folder.snapshot(), before);
 }
 
-TEST(RenameCommit, RefusesNamesTakenOnDiskSwapsAndChains) {
+TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
     const std::vector<std::map<std::string, std::string>> cases{
         {{"a", "sub"}},             // an unlisted folder
         {{"a", "link"}},            // a link to a folder
+        {{"a", "b"}, {"b", "sub"}}, // a chain that ends on a folder
         {{"a", "b"}, {"b", "a"}},   // a swap
         {{"a", "b"}, {"b", "new"}}, // a chain
     };
     const std::vector<std::vector<RowStatus>> marked{
         {RowStatus::Error, RowStatus::None, RowStatus::None},
         {RowStatus::Error, RowStatus::None, RowStatus::None},
-        {RowStatus::Error, RowStatus::Error, RowStatus::None},
-        {RowStatus::Error, RowStatus::None, RowStatus::None},
+        {RowStatus::None, RowStatus::Error, RowStatus::None},
+        std::vector<RowStatus>(3, RowStatus::Done),
+        std::vector<RowStatus>(3, RowStatus::Done),
+    };
+    const std::vector<Snapshot> after{
+        {}, {}, {},
+        {{"a.txt", "b.txt"}, {"b.txt", "a.txt"}, {"c.txt", "c.txt"}},
+        {{"b.txt", "a.txt"}, {"new.txt", "b.txt"}, {"c.txt", "c.txt"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         if (i == 1 && !testing::kSymbolicLinks)
@@ -174,11 +182,19 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskSwapsAndChains) {
         RenameList list = loadEdited(folder, cases[i]);
         Calls calls;
         const CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
-        EXPECT_EQ(outcome.kind, CommitOutcome::Kind::NameTaken) << i;
-        EXPECT_EQ(outcome.message, kNameTakenMessage);
         EXPECT_EQ(statuses(list), marked[i]) << i;
-        EXPECT_TRUE(calls.empty());
-        EXPECT_EQ(folder.snapshot(), before) << i;
+        if (after[i].empty()) {
+            EXPECT_EQ(outcome.kind, CommitOutcome::Kind::NameTaken) << i;
+            EXPECT_EQ(outcome.message, kNameTakenMessage);
+            EXPECT_TRUE(calls.empty());
+            EXPECT_EQ(folder.snapshot(), before) << i;
+        } else {
+            EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed) << i;
+            Snapshot expected = after[i];
+            expected["sub.txt"] = "folder";
+            expected["link.txt"] = "link to sub.txt";
+            EXPECT_EQ(folder.snapshot(), expected) << i;
+        }
     }
 }
 
@@ -260,15 +276,24 @@ TEST(RenameCommit, FailedUndoNamesTheFilesAndReloads) {
     EXPECT_EQ(list.row(2).listedName, "x-a.txt");
 }
 
-// Answers as a file system that ignores letter case: the new name "exists".
-RenameSeam ignoringCase(Calls& calls, bool secondStepTaken) {
-    return [&calls, secondStepTaken](const std::string& from, const std::string& to,
-                                     const RenameFunction& rename) -> std::optional<SystemError> {
+// The second step of a case-only change, the way back from the temporary name, can fail.
+RenameSeam secondStepTaken(Calls& calls, bool taken) {
+    return [&calls, taken](const std::string& from, const std::string& to,
+                           const RenameFunction& rename) -> std::optional<SystemError> {
         calls.emplace_back(from, to);
-        if (calls.size() == 1 || (secondStepTaken && calls.size() == 3))
+        if (taken && calls.size() == 2)
             return SystemError{testing::kNameTakenCode, "File exists"};
         return rename(from, to);
     };
+}
+
+CommitOutcome commitIgnoringCase(RenameList& list, const TempFolder& folder,
+                                 const RenameSeam& seam) {
+    auto prepared = PrepareRename(list, folder.path());
+    RunControl control;
+    control.seam = seam;
+    control.testing.ignoreCase = true;
+    return FinishRun(list, folder.path(), ExecuteRun(std::get<RunRequest>(prepared), control));
 }
 
 TEST(RenameCommit, CaseOnlyRenameGoesThroughTemporaryName) {
@@ -276,18 +301,18 @@ TEST(RenameCommit, CaseOnlyRenameGoesThroughTemporaryName) {
     folder.createFile("Photo.jpg", "picture");
     RenameList list = loadEdited(folder, {{"Photo", "photo"}});
     Calls calls;
-    CommitOutcome outcome = CommitRename(list, folder.path(), ignoringCase(calls, false));
+    CommitOutcome outcome = commitIgnoringCase(list, folder, secondStepTaken(calls, false));
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[1].first, "Photo.jpg");
-    EXPECT_EQ(calls[1].second, calls[2].first);
-    EXPECT_EQ(calls[2].second, "photo.jpg");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].first, "Photo.jpg");
+    EXPECT_EQ(calls[0].second, calls[1].first);
+    EXPECT_EQ(calls[1].second, "photo.jpg");
     EXPECT_EQ(folder.snapshot(), (Snapshot{{"photo.jpg", "picture"}}));
 
     // Someone takes the name between the two steps: the file goes back.
     list = loadEdited(folder, {{"photo", "PHOTO"}});
     calls.clear();
-    outcome = CommitRename(list, folder.path(), ignoringCase(calls, true));
+    outcome = commitIgnoringCase(list, folder, secondStepTaken(calls, true));
     EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
     EXPECT_EQ(outcome.message, noFileRenamed("photo.jpg", "PHOTO.jpg", "File exists"));
     EXPECT_EQ(folder.snapshot(), (Snapshot{{"photo.jpg", "picture"}}));

@@ -150,7 +150,7 @@ FolderHandle::renameNoReplace(const std::string& from, const std::string& to, Re
         return errorFrom(::GetLastError());
     // NTFS changes the letter case in place; some file systems report success and
     // keep the old name. Answering "taken" then sends the move through a temporary name.
-    if (differOnlyInCase(from, to) && storedName(target) != widen(to))
+    if (from != to && foldCase(from) == foldCase(to) && storedName(target) != widen(to))
         return errorFrom(ERROR_ALREADY_EXISTS);
     return std::nullopt;
 }
