@@ -1,9 +1,10 @@
-#include "shell/startup.h"
+#include "startup.h"
+
+#include "second_instance_notice.h"
+#include "single_instance.h"
 
 #include "main/main_window.h"
 #include "shell/app_icon.h"
-#include "shell/second_instance_notice.h"
-#include "shell/single_instance.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "shell/second_instance_notice.h"
-#include "shell/single_instance.h"
+#include "second_instance_notice.h"
+#include "single_instance.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/single_instance.h"
+#include "single_instance.h"
 
 #include <QDir>
 #include <QStandardPaths>
