@@ -1,28 +1,33 @@
 #include "single_instance.h"
 
+#include "platform/private_folder.h"
+
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
+#include <QLockFile>
 
 namespace velmorandi {
 
-namespace {
-
-QString lockFilePath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return QDir(folder).filePath(QStringLiteral("velmorandi.lock"));
-}
-
-} // namespace
-
-SingleInstance::SingleInstance() : m_lock(lockFilePath()) {
+SingleInstance::SingleInstance() {
+    const std::optional<std::string> folder = platform::privateFolder();
+    if (!folder)
+        return;
+    m_lock = std::make_unique<QLockFile>(
+        QDir(QFile::decodeName(QByteArray::fromStdString(*folder))).filePath(QStringLiteral("velmorandi.lock")));
     // The lock lives as long as the program; only a dead holder makes it stale, never its age.
-    m_lock.setStaleLockTime(0);
+    m_lock->setStaleLockTime(0);
 }
+
+SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::acquire() {
-    if (m_lock.tryLock(0))
+    if (!m_lock || m_lock->tryLock(0))
         return true;
-    return m_lock.error() != QLockFile::LockFailedError;
+    return m_lock->error() != QLockFile::LockFailedError;
+}
+
+QString SingleInstance::lockPath() const {
+    return m_lock ? m_lock->fileName() : QString();
 }
 
 } // namespace velmorandi

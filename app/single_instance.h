@@ -1,25 +1,31 @@
 #pragma once
 
-#include <QLockFile>
 #include <QString>
+
+#include <memory>
+
+class QLockFile;
 
 namespace velmorandi {
 
-// One running instance per user and machine: a lock file in the user's runtime
-// folder, held for the life of this object. A lock left by a process that has
-// died does not count.
+// One running instance per user and machine: a lock file in a folder only this
+// user may enter, held for the life of this object. A lock left by a process
+// that has died does not count.
 class SingleInstance {
   public:
     SingleInstance();
+    ~SingleInstance();
 
-    // False when another live instance holds the lock. A runtime folder that
-    // cannot be used lets the program start rather than refuse it.
+    // False when another live instance holds the lock. Without a private
+    // folder, or when the lock cannot be written, the program starts rather
+    // than refuse, and leaves no file anywhere else.
     bool acquire();
 
-    QString lockPath() const { return m_lock.fileName(); }
+    // Empty when there is no private folder to hold the lock.
+    QString lockPath() const;
 
   private:
-    QLockFile m_lock;
+    std::unique_ptr<QLockFile> m_lock;
 };
 
 } // namespace velmorandi
