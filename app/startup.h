@@ -2,7 +2,8 @@
 
 namespace velmorandi {
 
-// Refuses a second instance, otherwise shows the main window and runs the event loop.
+// Answers --help and --version, refuses a second instance, otherwise shows the
+// main window on the folder the command line names and runs the event loop.
 int Main(int argc, char** argv);
 
 } // namespace velmorandi

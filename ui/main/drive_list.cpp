@@ -1,5 +1,7 @@
 #include "main/drive_list.h"
 
+#include "main/drive_folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -91,6 +93,15 @@ std::string DriveList::drive() const {
     if (index < 0 || index >= static_cast<int>(m_drives.size()))
         return {};
     return m_drives[index].root;
+}
+
+std::optional<int> DriveList::indexHolding(const std::string& folder) const {
+    std::optional<int> holder;
+    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
+        if (liesUnder(folder, m_drives[i].root) &&
+            (!holder || m_drives[i].root.size() > m_drives[*holder].root.size()))
+            holder = i;
+    return holder;
 }
 
 } // namespace velmorandi

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTableView>
 
 #include <filesystem>
@@ -60,9 +61,10 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 } // namespace
 
-frmMainWindow::frmMainWindow(QWidget* parent)
+frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_driveFolders(std::make_unique<DriveFolders>(processFolder())) {
+      m_driveFolders(std::make_unique<DriveFolders>(processFolder())),
+      m_startFolder(std::move(startFolder)) {
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
@@ -115,7 +117,24 @@ void frmMainWindow::Form_Load() {
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
-    SelectDefaultDrive();
+    if (!openStartFolder())
+        SelectDefaultDrive();
+}
+
+// The folder the program was asked to open, with its own drive selected.
+bool frmMainWindow::openStartFolder() {
+    if (m_startFolder.empty())
+        return false;
+    if (const std::optional<int> drive = m_Drive1->indexHolding(m_startFolder)) {
+        const QSignalBlocker quiet(m_Drive1);
+        m_Drive1->setCurrentIndex(*drive);
+        if (moveToFolder(m_Drive1->drive(), m_startFolder))
+            return true;
+        // Nothing selected again, so that selecting the default drive loads it.
+        m_Drive1->setCurrentIndex(-1);
+    }
+    showMessage(kFolderNotOpened);
+    return false;
 }
 
 void frmMainWindow::SelectDefaultDrive() {

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStorageInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,9 +64,10 @@ class MainWindowTest : public QObject {
     void hoverResetOnlyOnBackgroundFramesAndTitle();
     void titleDragsWithLeftButtonAlone();
     void warningButtonFollowsEachLoad();
+    void opensTheFolderItWasStartedWith();
 
   private:
-    void openWindow();
+    void openWindow(const std::string& startFolder = {});
     template <class T> T* child(const QString& name) {
         auto* widget = m_window->findChild<T*>(name);
         if (widget == nullptr)
@@ -102,9 +104,9 @@ void MainWindowTest::cleanup() {
 }
 
 // The program opens at the folder it was started in.
-void MainWindowTest::openWindow() {
+void MainWindowTest::openWindow(const std::string& startFolder) {
     QVERIFY(QDir::setCurrent(m_folder->path()));
-    m_window = std::make_unique<frmMainWindow>();
+    m_window = std::make_unique<frmMainWindow>(nullptr, startFolder);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -355,6 +357,42 @@ void MainWindowTest::warningButtonFollowsEachLoad() {
     dir1->openRow(dir1->count() - 1);
     QCOMPARE(dir1->path(), (m_folder->path() + "/plain").toStdString());
     QVERIFY(!warning->isVisible());
+}
+
+void MainWindowTest::opensTheFolderItWasStartedWith() {
+    const QString deeper = m_folder->path() + "/holiday/day trips";
+    QVERIFY(QDir().mkpath(deeper + "/scans"));
+    createFiles(deeper, {"one.jpg", "two.jpg"});
+    createFiles(m_folder->path(), {"started-here.txt"});
+    {
+        ModalCloser closer;
+        openWindow(deeper.toStdString());
+        QCOMPARE(closer.seen(), QStringList());
+    }
+    auto* dir1 = child<FolderList>("Dir1");
+    auto* drive1 = child<DriveList>("Drive1");
+    QCOMPARE(dir1->path(), deeper.toStdString());
+    QCOMPARE(drive1->drive(), QStorageInfo(deeper).rootPath().toStdString());
+    // The chain from the drive's root down to the folder, then its sub-folder.
+    const int current = dir1->currentRow();
+    QCOMPARE(dir1->entry(0).path, drive1->drive());
+    QCOMPARE(dir1->entry(current - 1).path, (m_folder->path() + "/holiday").toStdString());
+    QVERIFY(dir1->entry(current).onChain);
+    QCOMPARE(dir1->entry(current + 1).name, std::string("scans"));
+    QCOMPARE(rows(), 2);
+    QCOMPARE(cell(1, 1), QString("two.jpg"));
+
+    // A folder that cannot be read: the message, then the start as without it.
+    m_window.reset();
+    {
+        ModalCloser closer;
+        openWindow((m_folder->path() + "/no such folder").toStdString());
+        QCOMPARE(closer.seen(), QStringList{kFolderNotOpened});
+    }
+    QCOMPARE(child<FolderList>("Dir1")->path(), m_folder->path().toStdString());
+    QCOMPARE(child<DriveList>("Drive1")->currentText(),
+             child<DriveList>("Drive1")->entryTexts().first());
+    QCOMPARE(cell(0, 1), QString("started-here.txt"));
 }
 
 QTEST_MAIN(MainWindowTest)
