@@ -4,6 +4,7 @@
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 #include "main/folder_list.h"
+#include "main/grid_place.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
@@ -167,13 +168,12 @@ void frmMainWindow::Drive1_Change() {
 bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
     const std::string previousRoot = m_Dir1->root();
     const std::string previousFolder = m_Dir1->path();
-    if (m_Dir1->setPath(root, folder))
-        return false;
-    if (Dir1_Change()) {
+    if (!m_Dir1->setPath(root, folder) && Dir1_Change()) {
         m_driveFolders->opened(folder);
         return true;
     }
-    // Back to the folder loaded last, which the grid still shows.
+    // Back to the folder loaded last, which the grid still shows, with its
+    // sub-folders read again: the one that failed may have gone.
     if (!previousFolder.empty())
         m_Dir1->setPath(previousRoot, previousFolder);
     return false;
@@ -225,10 +225,16 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::CmdRename_Click() {
+    // The start-up load failed: no list, nothing to rename, nothing to say.
+    if (m_loadedFolder.empty())
+        return;
+    const GridPlace place(*m_MSFlexGrid1);
     const CommitOutcome outcome =
         m_gridModel->reload([&] { return CommitRename(m_list, m_loadedFolder); });
     if (outcome.listReloaded)
         m_ImgAbut->setVisible(outcome.protectedFileListed);
+    else
+        place.restore(*m_MSFlexGrid1);
     if (!outcome.message.empty())
         showMessage(outcome.message);
 }

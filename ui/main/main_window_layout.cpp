@@ -95,6 +95,8 @@ QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* nam
     button->setObjectName(QLatin1String(name));
     button->setGeometry(twipsRect(0, -75, 855, 375));
     button->setFont(verdana());
+    // Enter on the focused button clicks it, as Space does.
+    button->setAutoDefault(true);
     QPalette face = button->palette();
     face.setColor(QPalette::Button, QColor(0xE0, 0xE0, 0xE0));
     button->setPalette(face);
@@ -134,6 +136,8 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_MSFlexGrid1->setWordWrap(false);
     m_MSFlexGrid1->setCornerButtonEnabled(false);
+    // Tab goes on to the next control; the arrow keys move between cells.
+    m_MSFlexGrid1->setTabKeyNavigation(false);
     m_MSFlexGrid1->setStyleSheet(QStringLiteral(
         "QTableView { gridline-color: #E0E0E0; }"
         "QHeaderView::section { background-color: #808080; color: white; border: none;"

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -65,6 +66,7 @@ class MainWindowTest : public QObject {
     void titleDragsWithLeftButtonAlone();
     void warningButtonFollowsEachLoad();
     void opensTheFolderItWasStartedWith();
+    void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
 
   private:
     void openWindow(const std::string& startFolder = {});
@@ -206,13 +208,17 @@ void MainWindowTest::foldersOpenByEnterAndDoubleClick() {
     QCOMPARE(dir1->path(), top.toStdString());
     QCOMPARE(cell(0, 1), QString("top.txt"));
 
-    // A folder deleted meanwhile: the message, and the list stays as it was.
+    // A folder deleted meanwhile: the message, and the list shows the loaded folder again,
+    // read afresh.
     QVERIFY(QDir(top).rmdir("gone"));
     ModalCloser closer;
     dir1->setCurrentRow(topRow + 1);
     QTest::keyClick(dir1, Qt::Key_Enter);
     QCOMPARE(closer.seen(), QStringList{kFolderNotOpened});
     QCOMPARE(dir1->path(), top.toStdString());
+    QCOMPARE(dir1->currentRow(), topRow);
+    QCOMPARE(dir1->count(), topRow + 2);
+    QCOMPARE(dir1->entry(topRow + 1).name, std::string("inner"));
     QCOMPARE(rows(), 1);
     QCOMPARE(cell(0, 1), QString("top.txt"));
 }
@@ -393,6 +399,66 @@ void MainWindowTest::opensTheFolderItWasStartedWith() {
     QCOMPARE(child<DriveList>("Drive1")->currentText(),
              child<DriveList>("Drive1")->entryTexts().first());
     QCOMPARE(cell(0, 1), QString("started-here.txt"));
+}
+
+void MainWindowTest::keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace() {
+    QStringList names;
+    for (int i = 0; i < 80; ++i)
+        names << QString("file %1.txt").arg(i, 2, 10, QChar('0'));
+    createFiles(m_folder->path(), names);
+    openWindow();
+    QApplication::setActiveWindow(m_window.get());
+    auto* grid = child<QTableView>("MSFlexGrid1");
+
+    // Tab and Shift+Tab leave the grid along the tab order; the arrows move between cells.
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(3, 1));
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(4, 2));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("Dir1"));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("CmdBlank"));
+
+    // Enter clicks the focused command button, as Space does.
+    QTest::keyClick(child<QPushButton>("CmdBlank"), Qt::Key_Return);
+    QCOMPARE(cell(0, 2), QString(".txt"));
+    auto* reset = child<QPushButton>("CmdReset");
+    reset->setFocus();
+    QTest::keyClick(reset, Qt::Key_Enter);
+    QCOMPARE(cell(0, 2), QString("file 00.txt"));
+
+    // Edits, Blank, a refused Rename and Reset keep the current cell, the selection and
+    // the scroll position.
+    const QModelIndex far = grid->model()->index(61, 1);
+    grid->setCurrentIndex(far);
+    grid->selectionModel()->select(QItemSelection(far, grid->model()->index(63, 2)),
+                                   QItemSelectionModel::ClearAndSelect);
+    grid->scrollTo(far, QAbstractItemView::PositionAtCenter);
+    const int scrolled = grid->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
+    const auto placeKept = [&](const char* after) {
+        QVERIFY2(grid->currentIndex() == far, after);
+        QVERIFY2(grid->selectionModel()->selectedIndexes() == selected, after);
+        QVERIFY2(grid->verticalScrollBar()->value() == scrolled, after);
+    };
+    QTest::keyClicks(child<QLineEdit>("tFind"), "file");
+    clickApply(0);
+    placeKept("an edit");
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    placeKept("Blank");
+    {
+        ModalCloser closer;
+        QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+        QCOMPARE(closer.seen().size(), 1);
+    }
+    QCOMPARE(cell(61, 3), QString("Err!"));
+    placeKept("a refused Rename");
+    QTest::mouseClick(reset, Qt::LeftButton);
+    placeKept("Reset");
 }
 
 QTEST_MAIN(MainWindowTest)
