@@ -13,6 +13,7 @@
 #include "shell/app_icon.h"
 #include "shell/message_window.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include "folder_loader.h"
 #include "protected_files.h"
@@ -71,15 +72,7 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
     setWindowIcon(applicationIcon());
     setFixedSize(px(10335), px(6375));
     setMouseTracking(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::Base));
-    colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useWindowLook(*this);
 
     buildTitleBand();
     buildBody();

@@ -140,6 +140,8 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setTabKeyNavigation(false);
     m_MSFlexGrid1->setStyleSheet(QStringLiteral(
         "QTableView { gridline-color: #E0E0E0; }"
+        // Beyond the last column the header shows the grid's own ground.
+        "QHeaderView { background-color: palette(base); }"
         "QHeaderView::section { background-color: #808080; color: white; border: none;"
         " border-right: 1px solid #E0E0E0; border-bottom: 1px solid #E0E0E0; padding-left: 2px; "
         "}"));

@@ -2,6 +2,7 @@
 
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,6 +71,7 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     setWindowTitle(QStringLiteral("Message"));
     setFixedSize(kWindowSize);
     setMouseTracking(true);
+    useWindowLook(*this);
 
     QLabel* title = makeLabel(this, "lblTitle", QStringLiteral("Message"));
     title->move(40, 32);

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -22,6 +24,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -67,6 +70,7 @@ class MainWindowTest : public QObject {
     void warningButtonFollowsEachLoad();
     void opensTheFolderItWasStartedWith();
     void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
+    void messageWindowAndGridHeaderShareTheWindowsLook();
 
   private:
     void openWindow(const std::string& startFolder = {});
@@ -459,6 +463,43 @@ void MainWindowTest::keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace() {
     placeKept("a refused Rename");
     QTest::mouseClick(reset, Qt::LeftButton);
     placeKept("Reset");
+}
+
+void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt"});
+    openWindow();
+    const QImage window = m_window->grab().toImage();
+    const QRgb ground = window.pixel(5, 300);
+
+    // Beyond the last column the header shows the grid's ground, as the area below the rows does.
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    const QHeaderView* header = grid->horizontalHeader();
+    QVERIFY(header->length() + 4 < header->width());
+    const QImage gridLook = grid->grab().toImage();
+    const QPoint beyondColumns = header->mapTo(grid, QPoint(header->length() + 3, header->height() / 2));
+    const QPoint belowRows = grid->viewport()->mapTo(grid, QPoint(40, grid->viewport()->height() - 5));
+    QCOMPARE(QColor(gridLook.pixel(beyondColumns)), QColor(gridLook.pixel(belowRows)));
+
+    // The message window: the main window's ground, no square around its close button, and
+    // the main window's size of text.
+    QImage message;
+    int messagePixels = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr)
+            return;
+        message = box->grab().toImage();
+        messagePixels = QFontInfo(box->findChild<QLabel*>("lblMessage")->font()).pixelSize();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QVERIFY(!message.isNull());
+    QCOMPARE(QColor(message.pixel(10, 150)), QColor(ground));
+    const QPoint closeCorner(347, 11);
+    QCOMPARE(QColor(message.pixel(closeCorner)), QColor(ground));
+    QCOMPARE(messagePixels, QFontInfo(child<QLabel>("Label1")->font()).pixelSize());
 }
 
 QTEST_MAIN(MainWindowTest)
