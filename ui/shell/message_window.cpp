@@ -87,6 +87,8 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     m_closeButton = new PictureButton(PictureButton::Glyph::Close, this);
     m_closeButton->setObjectName(QStringLiteral("ImgXbut"));
     m_closeButton->move(347, 11);
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAccessibleDescription(QStringLiteral("Closes the message (Escape or Enter)"));
     connect(m_closeButton, &PictureButton::clicked, this, &frmMessageBox::ImgXbut_Click);
 }
 

@@ -9,6 +9,7 @@
 #include "version.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using namespace velmorandi;
@@ -71,6 +73,7 @@ class MainWindowTest : public QObject {
     void opensTheFolderItWasStartedWith();
     void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
     void messageWindowAndGridHeaderShareTheWindowsLook();
+    void screenReadersNameEveryPictureButtonAndTheGrid();
 
   private:
     void openWindow(const std::string& startFolder = {});
@@ -500,6 +503,53 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
     const QPoint closeCorner(347, 11);
     QCOMPARE(QColor(message.pixel(closeCorner)), QColor(ground));
     QCOMPARE(messagePixels, QFontInfo(child<QLabel>("Label1")->font()).pixelSize());
+}
+
+void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt"});
+    openWindow();
+    const QMap<QString, QString> names = {
+        {"ImgApply(0)", "Apply Find & Replace"}, {"ImgApply(1)", "Apply Change Case"},
+        {"ImgApply(2)", "Apply Add String"},     {"ImgApply(3)", "Apply Serial"},
+        {"ImgApply(4)", "Apply Trim"},           {"ImgAbut", "Protected files warning"},
+        {"ImgQbut", "Help"},                     {"ImgXbut", "Close"}};
+    QStringList descriptions;
+    const auto spoken = [&](QWidget* control, QAccessible::Role role) {
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
+        if (said == nullptr || said->role() != role)
+            return QString("no %1 for %2").arg(role).arg(control->objectName());
+        descriptions << said->text(QAccessible::Description);
+        return said->text(QAccessible::Name);
+    };
+    QStringList seen;
+    for (PictureButton* button : m_window->findChildren<PictureButton*>()) {
+        QCOMPARE(spoken(button, QAccessible::Button), names.value(button->objectName()));
+        seen << button->objectName();
+    }
+    seen.sort();
+    QCOMPARE(seen, QStringList(names.keys()));
+    QCOMPARE(spoken(child<QTableView>("MSFlexGrid1"), QAccessible::Table), QString("Rename grid"));
+
+    // The close buttons of the windows that open over this one.
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    const std::function<void()> openers[] = {
+        [&] { QTest::keyClick(child<QWidget>("Dir1"), Qt::Key_F1); },
+        [&] { QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton); }};
+    for (const std::function<void()>& open : openers) {
+        QString closeName;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr)
+                return;
+            closeName = spoken(box->findChild<PictureButton*>("ImgXbut"), QAccessible::Button);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        ModalCloser closer;
+        open();
+        QCOMPARE(closeName, QString("Close"));
+    }
+    QVERIFY(!descriptions.contains(QString()));
+    QCOMPARE(descriptions.size(), names.size() + 3);
 }
 
 QTEST_MAIN(MainWindowTest)
