@@ -1,6 +1,7 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/main_window.h"
+#include "main/title_label.h"
 #include "modal_closer.h"
 #include "shell/picture_button.h"
 
@@ -351,6 +352,24 @@ void MainWindowTest::titleDragsWithLeftButtonAlone() {
     send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
     send(QEvent::MouseMove, {45, 9}, Qt::NoButton, Qt::LeftButton);
     QTRY_COMPARE(m_window->pos(), start + QPoint(25, 14));
+
+    // The offscreen platform cannot move windows itself, so the drags above were the
+    // title's own. Where the window system takes the drag, the title leaves it alone.
+    QList<QWindow*> handedOver;
+    auto* label = child<TitleLabel>("lblTitle");
+    label->setSystemMove([&](QWindow* window) {
+        handedOver << window;
+        return true;
+    });
+    const QPoint before = m_window->pos();
+    send(QEvent::MouseButtonPress, {50, 5}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
+    QCOMPARE(handedOver.size(), 0);
+    send(QEvent::MouseButtonPress, {100, 8}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {130, 18}, Qt::NoButton, Qt::LeftButton);
+    QTest::qWait(20);
+    QCOMPARE(handedOver, QList<QWindow*>{m_window->windowHandle()});
+    QCOMPARE(m_window->pos(), before);
 }
 
 void MainWindowTest::warningButtonFollowsEachLoad() {
