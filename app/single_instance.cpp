@@ -12,8 +12,8 @@ SingleInstance::SingleInstance() {
     const std::optional<std::string> folder = platform::privateFolder();
     if (!folder)
         return;
-    m_lock = std::make_unique<QLockFile>(
-        QDir(QFile::decodeName(QByteArray::fromStdString(*folder))).filePath(QStringLiteral("velmorandi.lock")));
+    m_lock = std::make_unique<QLockFile>(QDir(QFile::decodeName(QByteArray::fromStdString(*folder)))
+                                             .filePath(QStringLiteral("velmorandi.lock")));
     // The lock lives as long as the program; only a dead holder makes it stale, never its age.
     m_lock->setStaleLockTime(0);
 }

@@ -123,9 +123,8 @@ void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
                                    "Try 'velmorandi --help' for more information.\n"));
 
     // Qt's own options are its own; a mistake is said on the error output, and no window opens.
-    const Run mistake =
-        runMain({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-x")},
-                false);
+    const Run mistake = runMain(
+        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-x")}, false);
     QCOMPARE(mistake.status, 1);
     QCOMPARE(mistake.out, QByteArray());
     QVERIFY2(mistake.err.endsWith("velmorandi: invalid option -- 'x'\n"

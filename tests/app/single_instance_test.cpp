@@ -114,8 +114,8 @@ void SingleInstanceTest::lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn() {
     });
     const QFileDevice::Permissions ownerOnly =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    const QFileDevice::Permissions ownerBits = ownerOnly | QFileDevice::ReadUser |
-                                               QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const QFileDevice::Permissions ownerBits =
+        ownerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
 
     // What a default runtime folder taken first by someone else looks like: not a folder of ours.
     QFile squatter(temporary.filePath(QStringLiteral("probe")));
@@ -124,8 +124,8 @@ void SingleInstanceTest::lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn() {
     const QString user = QFileInfo(squatter).owner();
     QVERIFY(squatter.rename(temporary.filePath(QStringLiteral("runtime-") + user)));
     // A runtime folder that others may enter does not count either.
-    QVERIFY(QFile::setPermissions(shared.path(), ownerBits | QFileDevice::ReadOther |
-                                                      QFileDevice::ExeOther));
+    QVERIFY(QFile::setPermissions(shared.path(),
+                                  ownerBits | QFileDevice::ReadOther | QFileDevice::ExeOther));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(shared.path()));
 
     const QString ownFolder =

@@ -12,8 +12,8 @@ GridPlace::GridPlace(const QTableView& grid) {
     m_column = current.column();
     if (const QItemSelectionModel* selection = grid.selectionModel())
         for (const QItemSelectionRange& range : selection->selection())
-            m_selected.append(QRect(QPoint(range.left(), range.top()),
-                                    QPoint(range.right(), range.bottom())));
+            m_selected.append(
+                QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom())));
     m_scrolledAcross = grid.horizontalScrollBar()->value();
     m_scrolledDown = grid.verticalScrollBar()->value();
 }

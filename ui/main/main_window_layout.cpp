@@ -60,8 +60,7 @@ void speak(QWidget* control, const Spoken& spoken) {
 }
 
 PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, const QString& name,
-                                  const QRect& place, const Spoken& spoken,
-                                  bool hasStates = true) {
+                                  const QRect& place, const Spoken& spoken, bool hasStates = true) {
     auto* button = new PictureButton(glyph, parent, hasStates);
     button->setObjectName(name);
     button->setGeometry(place);
@@ -99,9 +98,9 @@ void frmMainWindow::buildTitleBand() {
     m_ImgQbut = buildPictureButton(
         this, Glyph::Help, QStringLiteral("ImgQbut"), twipsRect(9450, 165, 285, 285),
         {QStringLiteral("Help"), QStringLiteral("Shows the About window (F1)")});
-    m_ImgXbut = buildPictureButton(
-        this, Glyph::Close, QStringLiteral("ImgXbut"), twipsRect(9795, 165, 285, 285),
-        {QStringLiteral("Close"), QStringLiteral("Ends the program")});
+    m_ImgXbut = buildPictureButton(this, Glyph::Close, QStringLiteral("ImgXbut"),
+                                   twipsRect(9795, 165, 285, 285),
+                                   {QStringLiteral("Close"), QStringLiteral("Ends the program")});
 }
 
 QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* name,

@@ -498,8 +498,10 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
     const QHeaderView* header = grid->horizontalHeader();
     QVERIFY(header->length() + 4 < header->width());
     const QImage gridLook = grid->grab().toImage();
-    const QPoint beyondColumns = header->mapTo(grid, QPoint(header->length() + 3, header->height() / 2));
-    const QPoint belowRows = grid->viewport()->mapTo(grid, QPoint(40, grid->viewport()->height() - 5));
+    const QPoint beyondColumns =
+        header->mapTo(grid, QPoint(header->length() + 3, header->height() / 2));
+    const QPoint belowRows =
+        grid->viewport()->mapTo(grid, QPoint(40, grid->viewport()->height() - 5));
     QCOMPARE(QColor(gridLook.pixel(beyondColumns)), QColor(gridLook.pixel(belowRows)));
 
     // The message window: the main window's ground, no square around its close button, and
@@ -527,11 +529,14 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
 void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     createFiles(m_folder->path(), {"a.txt", "b.txt"});
     openWindow();
-    const QMap<QString, QString> names = {
-        {"ImgApply(0)", "Apply Find & Replace"}, {"ImgApply(1)", "Apply Change Case"},
-        {"ImgApply(2)", "Apply Add String"},     {"ImgApply(3)", "Apply Serial"},
-        {"ImgApply(4)", "Apply Trim"},           {"ImgAbut", "Protected files warning"},
-        {"ImgQbut", "Help"},                     {"ImgXbut", "Close"}};
+    const QMap<QString, QString> names = {{"ImgApply(0)", "Apply Find & Replace"},
+                                          {"ImgApply(1)", "Apply Change Case"},
+                                          {"ImgApply(2)", "Apply Add String"},
+                                          {"ImgApply(3)", "Apply Serial"},
+                                          {"ImgApply(4)", "Apply Trim"},
+                                          {"ImgAbut", "Protected files warning"},
+                                          {"ImgQbut", "Help"},
+                                          {"ImgXbut", "Close"}};
     QStringList descriptions;
     const auto spoken = [&](QWidget* control, QAccessible::Role role) {
         QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
