@@ -96,4 +96,13 @@ std::string DriveList::drive() const {
     return m_drives[index].root;
 }
 
+std::optional<int> DriveList::indexHolding(const std::string& folder) const {
+    std::optional<int> holder;
+    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
+        if (liesUnder(folder, m_drives[i].root) &&
+            (!holder || m_drives[i].root.size() > m_drives[*holder].root.size()))
+            holder = i;
+    return holder;
+}
+
 } // namespace velmorandi

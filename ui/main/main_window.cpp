@@ -4,6 +4,7 @@
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 #include "main/folder_list.h"
+#include "main/grid_place.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
@@ -12,6 +13,7 @@
 #include "shell/app_icon.h"
 #include "shell/message_window.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include "folder_loader.h"
 #include "paths.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTableView>
 
 namespace velmorandi {
@@ -53,23 +56,16 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 } // namespace
 
-frmMainWindow::frmMainWindow(QWidget* parent)
+frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_driveFolders(std::make_unique<DriveFolders>(currentFolder())) {
+      m_driveFolders(std::make_unique<DriveFolders>(currentFolder())),
+      m_startFolder(std::move(startFolder)) {
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
     setFixedSize(px(10335), px(6375));
     setMouseTracking(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::Base));
-    colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useWindowLook(*this);
 
     buildTitleBand();
     buildBody();
@@ -108,7 +104,24 @@ void frmMainWindow::Form_Load() {
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
-    SelectDefaultDrive();
+    if (!openStartFolder())
+        SelectDefaultDrive();
+}
+
+// The folder the program was asked to open, with its own drive selected.
+bool frmMainWindow::openStartFolder() {
+    if (m_startFolder.empty())
+        return false;
+    if (const std::optional<int> drive = m_Drive1->indexHolding(m_startFolder)) {
+        const QSignalBlocker quiet(m_Drive1);
+        m_Drive1->setCurrentIndex(*drive);
+        if (moveToFolder(m_Drive1->drive(), m_startFolder))
+            return true;
+        // Nothing selected again, so that selecting the default drive loads it.
+        m_Drive1->setCurrentIndex(-1);
+    }
+    showMessage(kFolderNotOpened);
+    return false;
 }
 
 void frmMainWindow::SelectDefaultDrive() {
@@ -141,13 +154,12 @@ void frmMainWindow::Drive1_Change() {
 bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
     const std::string previousRoot = m_Dir1->root();
     const std::string previousFolder = m_Dir1->path();
-    if (m_Dir1->setPath(root, folder))
-        return false;
-    if (Dir1_Change()) {
+    if (!m_Dir1->setPath(root, folder) && Dir1_Change()) {
         m_driveFolders->opened(folder);
         return true;
     }
-    // Back to the folder loaded last, which the grid still shows.
+    // Back to the folder loaded last, which the grid still shows, with its
+    // sub-folders read again: the one that failed may have gone.
     if (!previousFolder.empty())
         m_Dir1->setPath(previousRoot, previousFolder);
     return false;
@@ -199,10 +211,16 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::CmdRename_Click() {
+    // The start-up load failed: no list, nothing to rename, nothing to say.
+    if (m_loadedFolder.empty())
+        return;
+    const GridPlace place(*m_MSFlexGrid1);
     const CommitOutcome outcome =
         m_gridModel->reload([&] { return CommitRename(m_list, m_loadedFolder); });
     if (outcome.listReloaded)
         m_ImgAbut->setVisible(outcome.protectedFileListed);
+    else
+        place.restore(*m_MSFlexGrid1);
     if (!outcome.message.empty())
         showMessage(outcome.message);
 }

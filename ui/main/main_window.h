@@ -31,7 +31,8 @@ class TitleLabel;
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit frmMainWindow(QWidget* parent = nullptr);
+    // Opens at startFolder when it is given and can be read, else as without it.
+    explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {});
     ~frmMainWindow() override;
 
   protected:
@@ -56,6 +57,7 @@ class frmMainWindow : public QWidget {
     // Start and navigation (main_window.cpp)
     void Form_Load();
     void SelectDefaultDrive();
+    bool openStartFolder();
     void Drive1_Change();
     bool Dir1_Change();
     bool moveToFolder(const std::string& root, const std::string& folder);
@@ -76,6 +78,7 @@ class frmMainWindow : public QWidget {
     RenameList m_list;
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;
+    std::string m_startFolder;
     int m_driveRecoveryDepth = 0;
 
     TitleLabel* m_lblTitle = nullptr;
