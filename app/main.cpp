@@ -1,3 +1,3 @@
-#include "shell/startup.h"
+#include "startup.h"
 
 int main(int argc, char** argv) { return velmorandi::Main(argc, argv); }

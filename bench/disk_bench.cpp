@@ -22,11 +22,14 @@ namespace {
 constexpr int kListRuns = 5;
 constexpr int kCommitRuns = 3;
 
-// A fresh folder under /tmp holding `count` empty files, removed afterwards.
+// On a real disk: /tmp may be memory.
+constexpr const char* kDiskFolder = "/var/tmp";
+
+// A fresh folder on the disk holding `count` empty files, removed afterwards.
 class FilledFolder {
   public:
-    explicit FilledFolder(std::size_t count) {
-        std::string pattern = "/tmp/velmorandi-bench-XXXXXX";
+    explicit FilledFolder(std::size_t count, const char* namePattern = "Holiday photo %zu.jpg") {
+        std::string pattern = std::string(kDiskFolder) + "/velmorandi-bench-XXXXXX";
         if (!::mkdtemp(pattern.data())) {
             std::perror("mkdtemp");
             std::exit(1);
@@ -35,7 +38,7 @@ class FilledFolder {
         const int folder = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
         char name[64];
         for (std::size_t i = 0; i < count; ++i) {
-            std::snprintf(name, sizeof name, "Holiday photo %zu.jpg", i);
+            std::snprintf(name, sizeof name, namePattern, i);
             const int file = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
             if (file < 0) {
                 std::perror(name);
@@ -80,6 +83,34 @@ void measureListing(const FilledFolder& folder, std::size_t count) {
                kListRuns, [] {}, [&] { names = bareListing(folder.path()); }));
 }
 
+// Run journals go to a state folder of the benchmark's own, on the same disk.
+class PrivateStateFolder {
+  public:
+    PrivateStateFolder() {
+        std::string pattern = std::string(kDiskFolder) + "/velmorandi-bench-state-XXXXXX";
+        if (!::mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        m_path = pattern;
+        ::setenv("XDG_STATE_HOME", m_path.c_str(), 1);
+    }
+    ~PrivateStateFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    PrivateStateFolder(const PrivateStateFolder&) = delete;
+    PrivateStateFolder& operator=(const PrivateStateFolder&) = delete;
+
+  private:
+    std::string m_path;
+};
+
+void reportRatio(const std::string& measure, std::size_t rows, double ratio) {
+    std::printf("BENCH %s n=%zu ratio=%.2f\n", measure.c_str(), rows, ratio);
+    std::fflush(stdout);
+}
+
 double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -121,16 +152,83 @@ void measureCommit(const FilledFolder& folder, std::size_t count) {
     ::close(handle);
     report("commit", count, median(commitTimes));
     report("commit-baseline", count, median(baselineTimes));
+    reportRatio("commit-ratio", count, median(commitTimes) / median(baselineTimes));
+}
+
+// The bare loop for a run of `renames` renames: every file gets one more prefix.
+double bareRenames(const FilledFolder& folder, std::size_t renames) {
+    std::vector<std::string> names = bareListing(folder.path());
+    names.resize(std::min(names.size(), renames));
+    const int handle = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY);
+    const double ms = medianMs(
+        1, [] {},
+        [&] {
+            std::string target;
+            for (const std::string& name : names) {
+                target = "b " + name;
+                if (::renameat2(handle, name.c_str(), handle, target.c_str(), RENAME_NOREPLACE) !=
+                    0)
+                    std::perror("renameat2");
+            }
+        });
+    ::close(handle);
+    return ms;
+}
+
+// `rewrite` gives each row its new base name; every run makes `renames` renames.
+template <class Rewrite>
+void measureRun(const char* measure, const char* namePattern, std::size_t count,
+                std::size_t renames, Rewrite&& rewrite) {
+    const FilledFolder folder(count, namePattern);
+    const FilledFolder baselineFolder(renames);
+    RenameList list;
+    std::vector<double> runTimes;
+    std::vector<double> baselineTimes;
+    for (int run = 0; run < kCommitRuns; ++run) {
+        runTimes.push_back(medianMs(
+            1,
+            [&] {
+                LoadFolder(list, folder.path());
+                list.rewriteEditedBases(rewrite);
+                list.ComposeEditedNames();
+            },
+            [&] {
+                if (CommitRename(list, folder.path()).kind != CommitOutcome::Kind::Completed)
+                    std::fprintf(stderr, "%s did not complete\n", measure);
+            }));
+        baselineTimes.push_back(bareRenames(baselineFolder, renames));
+    }
+    report(measure, count, median(runTimes));
+    report(std::string(measure) + "-baseline", count, median(baselineTimes));
+    reportRatio(std::string(measure) + "-ratio", count, median(runTimes) / median(baselineTimes));
+}
+
+// Files 0 to n-1 renumbered by one: each target is the current name of the next file.
+void measureChain(std::size_t count) {
+    measureRun("commit-chain", "%zu.jpg", count, count, [](const std::string& base, std::size_t) {
+        return std::to_string(std::stoull(base) + 1);
+    });
+}
+
+// Pairs of files trading names: "k a" and "k b".
+void measureSwap(std::size_t pairs) {
+    measureRun("commit-swap", "%zu", 2 * pairs, 2 * pairs, [](const std::string& base, std::size_t) {
+        const unsigned long long number = std::stoull(base);
+        return std::to_string(number ^ 1ull);
+    });
 }
 
 } // namespace
 
 void runDiskBench() {
+    const PrivateStateFolder state;
     for (const std::size_t count : {std::size_t{10'000}, std::size_t{100'000}}) {
         const FilledFolder folder(count);
         measureListing(folder, count);
         measureCommit(folder, count);
     }
+    measureChain(100'000);
+    measureSwap(50'000);
 }
 
 } // namespace velmorandi::bench

@@ -33,6 +33,14 @@ if(UNIX AND NOT APPLE)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/example.ombrix.velmorandi.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # A folder's context menu in KDE's file managers. The main entry does not claim folders,
+  # which could make it the default way to open every one. KDE runs a service menu under
+  # ~/.local only when it is executable, so it is installed that way everywhere.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/kde/velmorandi-servicemenu.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus
+    RENAME velmorandi.desktop
+    PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                WORLD_READ WORLD_EXECUTE)
 endif()
 
 set(CPACK_GENERATOR DEB)

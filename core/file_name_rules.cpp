@@ -7,6 +7,7 @@ namespace velmorandi {
 
 namespace {
 
+constexpr std::size_t kWindowsNameMax = 255;
 constexpr std::string_view kWindowsForbidden = "\\/:*?\"<>|";
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
@@ -20,15 +21,23 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool isPortNumber(std::string_view digit) {
+    // Windows reads the superscript digits one to three as port numbers too.
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+           digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
 bool isWindowsDeviceName(std::string_view name) {
-    // "con.txt" and "con.tar.gz" name the device as much as "con" does.
-    const auto stem = name.substr(0, name.find('.'));
+    // "con.txt" and "con.tar.gz" name the device as much as "con" does, and so
+    // does "con .txt": the spaces before the dot do not count.
+    auto stem = name.substr(0, name.find('.'));
+    stem = stem.substr(0, stem.find_last_not_of(' ') + 1);
     static constexpr std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
     for (auto device : plain) {
         if (equalsIgnoringAsciiCase(stem, device))
             return true;
     }
-    if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9')
+    if (stem.size() >= 4 && isPortNumber(stem.substr(3)))
         return equalsIgnoringAsciiCase(stem.substr(0, 3), "COM") ||
                equalsIgnoringAsciiCase(stem.substr(0, 3), "LPT");
     return false;
@@ -42,7 +51,10 @@ bool fitsPosixFileName(std::string_view name) {
 }
 
 bool fitsWindowsFileName(std::string_view name) {
-    if (name.empty())
+    // Windows strips a final dot or space, so the file would get another name
+    // than the one shown.
+    if (name.empty() || name.back() == '.' || name.back() == ' ' ||
+        nameLength(name, NameUnit::Utf16) > kWindowsNameMax)
         return false;
     for (unsigned char c : name) {
         if (c < 0x20 || kWindowsForbidden.find(static_cast<char>(c)) != std::string_view::npos)

@@ -2,11 +2,18 @@
 
 #include "natural_order.h"
 #include "platform/folder_access.h"
+#include "run/temporary_names.h"
 
 namespace velmorandi {
 namespace {
 
 enum class Wanted { Files, Folders };
+
+// A file left under a temporary name is shown: recovery runs before any folder
+// is listed, so no run can still explain it, and hiding it would lose the file.
+bool shown(const platform::FolderEntry& entry) {
+    return !entry.hidden || isTemporaryName(entry.name);
+}
 
 FolderListing listEntries(const std::string& folder, Wanted wanted) {
     FolderListing listing;
@@ -18,7 +25,7 @@ FolderListing listEntries(const std::string& folder, Wanted wanted) {
     if (listing.error)
         return listing;
     for (platform::FolderEntry& entry : entries)
-        if (!entry.hidden && entry.isFolder == (wanted == Wanted::Folders))
+        if (shown(entry) && entry.isFolder == (wanted == Wanted::Folders))
             listing.names.push_back(std::move(entry.name));
     sortNaturally(listing.names);
     return listing;
@@ -32,18 +39,6 @@ FolderListing ListFolderFiles(const std::string& folder) {
 
 FolderListing ListSubfolders(const std::string& folder) {
     return listEntries(folder, Wanted::Folders);
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path;
-    path.reserve(folder.size() + 1 + name.size());
-    path.append(folder);
-    // A root folder already ends in a separator; nothing else is touched, so
-    // network paths keep their leading double separator.
-    if (folder.empty() || !platform::isPathSeparator(folder.back()))
-        path.push_back(platform::pathSeparator());
-    path.append(name);
-    return path;
 }
 
 } // namespace velmorandi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paths.h"
 #include "system_error.h"
 
 #include <optional>
@@ -17,9 +18,6 @@ struct FolderListing {
     std::optional<SystemError> error;
 };
 FolderListing ListFolderFiles(const std::string& folder);
-
-// folder + separator + name, with exactly one separator between them.
-std::string JoinPath(std::string_view folder, std::string_view name);
 
 } // namespace velmorandi
 

@@ -1,9 +1,7 @@
 #include "letter_case.h"
 
-#include <unicode/locid.h>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
-#include <unicode/utf8.h>
+#include "platform/text_services.h"
+#include "utf8.h"
 
 #include <algorithm>
 
@@ -14,41 +12,23 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isValidUtf8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t offset = 0;
-    while (offset < length) {
-        UChar32 c;
-        U8_NEXT(bytes, offset, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
-
-void appendLowerAscii(std::string& target, std::string_view text) {
-    const std::size_t start = target.size();
-    target.append(text);
-    for (std::size_t i = start; i < target.size(); ++i)
-        if (target[i] >= 'A' && target[i] <= 'Z')
-            target[i] = static_cast<char>(target[i] - 'A' + 'a');
-}
-
 namespace {
 
-template <class Convert>
-void appendConverted(std::string& target, std::string_view text, Convert&& convert) {
-    if (isAscii(text) || !isValidUtf8(text)) {
-        appendLowerAscii(target, text);
-        return;
-    }
-    icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
-    convert(unicode);
-    unicode.toUTF8String(target);
+void appendAsciiMapped(std::string& target, std::string_view text, CaseMapping mapping) {
+    const std::size_t start = target.size();
+    target.append(text);
+    const char from = mapping == CaseMapping::Upper ? 'a' : 'A';
+    const char to = mapping == CaseMapping::Upper ? 'A' : 'a';
+    for (std::size_t i = start; i < target.size(); ++i)
+        if (target[i] >= from && target[i] <= from + 25)
+            target[i] = static_cast<char>(target[i] - from + to);
 }
 
 } // namespace
+
+void appendLowerAscii(std::string& target, std::string_view text) {
+    appendAsciiMapped(target, text, CaseMapping::Lower);
+}
 
 std::string lowerCase(std::string_view text) {
     std::string lowered;
@@ -57,18 +37,28 @@ std::string lowerCase(std::string_view text) {
 }
 
 void appendLowerCase(std::string& target, std::string_view text) {
-    appendConverted(target, text, [](icu::UnicodeString& u) { u.toLower(icu::Locale::getRoot()); });
+    if (isAscii(text) || !isValidUtf8(text))
+        appendLowerAscii(target, text);
+    else
+        platform::appendInvariantLowerCase(target, text);
 }
 
-bool differOnlyInCase(std::string_view a, std::string_view b) {
-    if (a == b)
-        return false;
-    const auto fold = [](icu::UnicodeString& u) { u.foldCase(U_FOLD_CASE_DEFAULT); };
-    std::string foldedA;
-    std::string foldedB;
-    appendConverted(foldedA, a, fold);
-    appendConverted(foldedB, b, fold);
-    return foldedA == foldedB;
+std::string foldCase(std::string_view text) {
+    std::string folded;
+    if (isAscii(text) || !isValidUtf8(text))
+        appendLowerAscii(folded, text);
+    else
+        platform::appendFoldedCase(folded, text);
+    return folded;
+}
+
+void appendLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {
+    if (isAscii(text) && platform::userLocaleCasesAsciiPlainly())
+        appendAsciiMapped(target, text, mapping);
+    else if (!isValidUtf8(text))
+        target.append(text);
+    else
+        platform::appendUserLocaleCase(target, text, mapping);
 }
 
 } // namespace velmorandi

@@ -2,6 +2,7 @@
 
 #include "folder_listing.h"
 #include "letter_case.h"
+#include "paths.h"
 #include "platform/folder_access.h"
 #include "rename_list.h"
 
@@ -34,7 +35,7 @@ void addEntries(std::string_view text, std::vector<std::string>& entries) {
         const auto end = text.find(';');
         const std::string_view entry = trimSpaces(text.substr(0, end));
         if (!entry.empty())
-            entries.push_back(lowerCase(entry));
+            entries.push_back(lowerCase(nativePath(entry)));
         if (end == std::string_view::npos)
             return;
         text.remove_prefix(end + 1);
@@ -98,14 +99,16 @@ bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
     // the folder part is read once for each way, and each row takes the way its
     // whole path would take. The separator has no case and ends every context a
     // lowering looks at, so the parts lower on their own as they do together.
+    // Written with the platform's separators, as the entries are, however it came in.
+    const std::string native = nativePath(folder);
     std::string lowered;
-    appendLowerCase(lowered, folder);
+    appendLowerCase(lowered, native);
     const FolderPart unicodeFolder = readFolderPart(JoinPath(lowered, ""), entries);
     lowered.clear();
-    appendLowerAscii(lowered, folder);
+    appendLowerAscii(lowered, native);
     const FolderPart asciiFolder = readFolderPart(JoinPath(lowered, ""), entries);
-    const bool folderIsUtf8 = isValidUtf8(folder);
-    const bool folderIsAscii = isAscii(folder);
+    const bool folderIsUtf8 = isValidUtf8(native);
+    const bool folderIsAscii = isAscii(native);
 
     std::string name;
     for (const RenameRow& row : list.rows()) {

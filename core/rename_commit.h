@@ -16,7 +16,8 @@ struct CommitOutcome {
         NameTaken, // an edited name is taken on disk: "Err!" rows, nothing touched
         Failed,    // a rename failed part-way; what was done has been undone (or message says what
                    // not)
-        Completed  // every file renamed, list reloaded, every row "Done"
+        Completed, // every file renamed, list reloaded, every row "Done"
+        Cancelled  // stopped on request: every file has its old name again
     };
     Kind kind = Kind::Refused;
     std::string message;              // empty: nothing to tell the user

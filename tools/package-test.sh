@@ -8,6 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 build_dir=${VELMORANDI_PACKAGE_BUILD_DIR:-$VELMORANDI_ROOT/build}
 desktop_entry=/usr/share/applications/velmorandi.desktop
 metainfo=/usr/share/metainfo/example.ombrix.velmorandi.metainfo.xml
+service_menu=/usr/share/kio/servicemenus/velmorandi.desktop
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 
@@ -52,9 +53,13 @@ hash -r
 command -v velmorandi >/dev/null || fail "velmorandi is not on the PATH after installing"
 echo "velmorandi is $(command -v velmorandi)"
 
-step "checking the desktop entry, the AppStream file and the icons"
+step "checking the desktop entry, the folder action, the AppStream file and the icons"
 [ -f "$desktop_entry" ] || fail "no desktop entry at $desktop_entry"
 desktop-file-validate "$desktop_entry" || fail "desktop-file-validate rejects $desktop_entry"
+grep -qx 'Exec=velmorandi %f' "$desktop_entry" || fail "the desktop entry does not pass a folder"
+! grep -q '^MimeType=' "$desktop_entry" || fail "the desktop entry must not claim any file type"
+[ -f "$service_menu" ] || fail "no folder action at $service_menu"
+grep -qx 'Name=Rename files with Velmorandi' "$service_menu" || fail "$service_menu has no action"
 [ -f "$metainfo" ] || fail "no AppStream file at $metainfo"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
 for icon in 16x16/apps/velmorandi.png 32x32/apps/velmorandi.png 48x48/apps/velmorandi.png \
@@ -62,12 +67,15 @@ for icon in 16x16/apps/velmorandi.png 32x32/apps/velmorandi.png 48x48/apps/velmo
     [ -s "/usr/share/icons/hicolor/$icon" ] || fail "icon missing: /usr/share/icons/hicolor/$icon"
 done
 
-step "starting the installed program"
+step "asking the installed program for its version"
+[[ "$(velmorandi --version)" == "velmorandi (Velmorandi) "* ]] || fail "velmorandi --version is wrong"
+
+step "starting the installed program on a folder"
 # A fresh runtime folder, so no instance lock of another run is in the way.
 mkdir -m 700 "$scratch/runtime" "$scratch/folder"
 touch "$scratch/folder/a.txt" "$scratch/folder/b.txt"
-(cd "$scratch/folder" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/runtime" \
-    exec velmorandi) >"$scratch/program.log" 2>&1 &
+(cd "$scratch" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/runtime" \
+    exec velmorandi "$scratch/folder") >"$scratch/program.log" 2>&1 &
 pid=$!
 sleep 2
 if ! kill -0 "$pid" 2>/dev/null; then

@@ -4,7 +4,9 @@
 VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
-TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream)
+TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs)
+# The Windows core, cross-built with MinGW-w64 and tested under Wine (.ci/run).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64)
 
 missing_packages() {
     local package

@@ -16,6 +16,7 @@ struct FolderEntry {
     std::string name;      // exact bytes as the system gives them
     bool hidden = false;   // what the platform's file lists leave out by default
     bool isFolder = false; // a folder or a link to one; resolved for visible entries only
+    std::uint64_t identity = 0; // the file's number within its file system, 0 where unknown
 };
 
 enum class EntryKinds { Unresolved, Resolved };
@@ -45,6 +46,9 @@ class FolderHandle {
 
     // Makes the renames made so far survive a crash.
     std::optional<SystemError> sync() const;
+
+    const std::string& path() const { return m_path; }
+    std::intptr_t native() const { return m_native; }
 
   private:
     std::optional<SystemError> renameByLink(const std::string& from, const std::string& to) const;

@@ -32,14 +32,25 @@ struct RunRequest {
     std::vector<RunMove> moves; // changed rows only, in row order
 };
 
+// Tests only: steers what the file system would decide, and stands in for a crash.
+struct RunTesting {
+    bool noExchange = false; // park one file of each cycle under a temporary name
+    bool ignoreCase = false; // treat the folder as one that ignores letter case
+    bool noIdentities = false; // as where file numbers do not last (FAT, FUSE): implies noExchange
+    // Abandons the run after this many steps, as a crash would: no rollback, journal left.
+    std::size_t abandonAfter = static_cast<std::size_t>(-1);
+};
+
 // How the window follows and steers a run from another thread.
 struct RunControl {
     // Called on the run's thread as steps complete; total is this run's step count.
     std::function<void(std::size_t done, std::size_t total)> progress;
     // Read between steps: once set, the run stops, rolls back and reports Cancelled.
     const std::atomic<bool>* cancel = nullptr;
-    // Tests only: stands in for every step that touches the disk.
+    // Tests only: stands in for every step that touches the disk; for a swap
+    // of two names its `rename` argument is the atomic exchange.
     RenameSeam seam;
+    RunTesting testing;
 };
 
 struct RunResult {
@@ -54,6 +65,8 @@ struct RunResult {
     std::vector<std::size_t> errorRows; // rows to mark "Err!"
     // The folder as read after the run; not read (error set) when nothing was touched.
     FolderListing reloaded;
+    // Names that the reloaded folder must show after a completed run.
+    std::vector<std::string> expectedNames;
 };
 
 // Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's

@@ -4,21 +4,6 @@
 
 namespace velmorandi {
 
-namespace {
-
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
-} // namespace
-
-bool liesUnder(const std::string& folder, const std::string& root) {
-    if (root.empty() || folder.size() < root.size() || folder.compare(0, root.size(), root) != 0)
-        return false;
-    return folder.size() == root.size() || isSeparator(root.back()) ||
-           isSeparator(folder[root.size()]);
-}
-
 DriveFolders::DriveFolders(std::string processFolder) : m_processFolder(std::move(processFolder)) {}
 
 std::string DriveFolders::currentFolder(const std::string& driveRoot) const {

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "paths.h"
+
 #include <string>
 #include <vector>
 
 namespace velmorandi {
 
-// True when folder is root itself or lies somewhere below it.
-bool liesUnder(const std::string& folder, const std::string& root);
-
 // Which folder a drive opens at: the folder last opened under its root in this
 // run, else the process's folder when it lies under the root, else the root.
+// liesUnder (paths.h) decides, so letter case does not count on Windows.
 class DriveFolders {
   public:
     explicit DriveFolders(std::string processFolder);

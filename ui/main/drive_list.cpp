@@ -1,5 +1,7 @@
 #include "main/drive_list.h"
 
+#include "paths.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -51,7 +53,8 @@ std::vector<DriveEntry> mountedDrives() {
         if (!volume.isValid() || !volume.isReady() || !QFileInfo(root).isDir() ||
             isPseudoVolume(root, volume.fileSystemType()))
             continue;
-        const std::string rootBytes = root.toStdString();
+        // Qt writes "C:/"; the core and the folder list write "C:\\".
+        const std::string rootBytes = nativePath(root.toStdString());
         const bool seen = std::any_of(drives.begin(), drives.end(),
                                       [&](const DriveEntry& d) { return d.root == rootBytes; });
         if (!seen)
@@ -59,7 +62,7 @@ std::vector<DriveEntry> mountedDrives() {
     }
     // The file system's root always holds user files, also where no mount table is
     // visible (a chroot); without it the window would have no folder to start from.
-    const std::string systemRoot = QDir::rootPath().toStdString();
+    const std::string systemRoot = nativePath(QDir::rootPath().toStdString());
     if (std::none_of(drives.begin(), drives.end(),
                      [&](const DriveEntry& d) { return d.root == systemRoot; }))
         drives.push_back({driveEntryText(QDir::rootPath(), {}), systemRoot});
@@ -91,6 +94,15 @@ std::string DriveList::drive() const {
     if (index < 0 || index >= static_cast<int>(m_drives.size()))
         return {};
     return m_drives[index].root;
+}
+
+std::optional<int> DriveList::indexHolding(const std::string& folder) const {
+    std::optional<int> holder;
+    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
+        if (liesUnder(folder, m_drives[i].root) &&
+            (!holder || m_drives[i].root.size() > m_drives[*holder].root.size()))
+            holder = i;
+    return holder;
 }
 
 } // namespace velmorandi

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ class DriveList : public QComboBox {
     QStringList entryTexts() const;
     // The selected drive's root folder; empty when nothing is selected.
     std::string drive() const;
+    // The drive that holds folder, the innermost where mounts nest.
+    std::optional<int> indexHolding(const std::string& folder) const;
 
   private:
     std::vector<DriveEntry> m_drives;

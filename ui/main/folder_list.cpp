@@ -16,10 +16,6 @@ namespace {
 constexpr int kLevelRole = Qt::UserRole + 1;
 constexpr int kIndentPixels = 7;
 
-bool isSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 class IndentDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -39,19 +35,9 @@ std::vector<FolderEntry> folderChain(const std::string& root, const std::string&
         return {{folder, folder, 0, true}};
     std::vector<FolderEntry> chain{{root, root, 0, true}};
     std::string path = root;
-    std::size_t start = root.size();
-    while (start < folder.size()) {
-        while (start < folder.size() && isSeparator(folder[start]))
-            ++start;
-        std::size_t end = start;
-        while (end < folder.size() && !isSeparator(folder[end]))
-            ++end;
-        if (end > start) {
-            const std::string name = folder.substr(start, end - start);
-            path = JoinPath(path, name);
-            chain.push_back({path, name, static_cast<int>(chain.size()), true});
-        }
-        start = end;
+    for (std::string& name : namesBelow(root, folder)) {
+        path = JoinPath(path, name);
+        chain.push_back({path, std::move(name), static_cast<int>(chain.size()), true});
     }
     return chain;
 }

@@ -5,6 +5,7 @@
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 #include "main/folder_list.h"
+#include "main/grid_place.h"
 #include "main/input_hold.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
@@ -14,8 +15,10 @@
 #include "shell/app_icon.h"
 #include "shell/message_window.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include "folder_loader.h"
+#include "paths.h"
 #include "protected_files.h"
 #include "rename_commit.h"
 #include "version.h"
@@ -33,11 +36,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableView>
-
 #include <QTimer>
 
-#include <filesystem>
 #include <variant>
 
 namespace velmorandi {
@@ -51,12 +53,6 @@ const char* const kDriveNotReady =
 
 const char* const kFolderNotOpened = "Selected folder could not be opened.\r\n\r\nCheck that the "
                                      "folder still exists and that you may read it.";
-
-std::string processFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
 
 std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* right) {
     if (left->isChecked())
@@ -75,23 +71,16 @@ template <class Work> auto frmMainWindow::inBackground(BackgroundRun::Kind kind,
     return result;
 }
 
-frmMainWindow::frmMainWindow(QWidget* parent, bool recoverFirst)
+frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool recoverFirst)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_driveFolders(std::make_unique<DriveFolders>(processFolder())) {
+      m_driveFolders(std::make_unique<DriveFolders>(currentFolder())),
+      m_startFolder(std::move(startFolder)) {
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
     setFixedSize(px(10335), px(6375));
     setMouseTracking(true);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::Base));
-    colours.setColor(QPalette::WindowText, colours.color(QPalette::Text));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useWindowLook(*this);
 
     buildTitleBand();
     buildBody();
@@ -132,10 +121,10 @@ frmMainWindow::frmMainWindow(QWidget* parent, bool recoverFirst)
         // Once the window shows, so the progress and the report have it to sit on.
         QTimer::singleShot(0, this, [this] {
             RecoverInterruptedRuns();
-            SelectDefaultDrive();
+            openFirstFolder();
         });
     } else {
-        SelectDefaultDrive();
+        openFirstFolder();
     }
 }
 
@@ -152,6 +141,27 @@ void frmMainWindow::Form_Load() {
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
+}
+
+void frmMainWindow::openFirstFolder() {
+    if (!openStartFolder())
+        SelectDefaultDrive();
+}
+
+// The folder the program was asked to open, with its own drive selected.
+bool frmMainWindow::openStartFolder() {
+    if (m_startFolder.empty())
+        return false;
+    if (const std::optional<int> drive = m_Drive1->indexHolding(m_startFolder)) {
+        const QSignalBlocker quiet(m_Drive1);
+        m_Drive1->setCurrentIndex(*drive);
+        if (moveToFolder(m_Drive1->drive(), m_startFolder))
+            return true;
+        // Nothing selected again, so that selecting the default drive loads it.
+        m_Drive1->setCurrentIndex(-1);
+    }
+    showMessage(kFolderNotOpened);
+    return false;
 }
 
 void frmMainWindow::RecoverInterruptedRuns() {
@@ -193,13 +203,12 @@ void frmMainWindow::Drive1_Change() {
 bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
     const std::string previousRoot = m_Dir1->root();
     const std::string previousFolder = m_Dir1->path();
-    if (m_Dir1->setPath(root, folder))
-        return false;
-    if (Dir1_Change()) {
+    if (!m_Dir1->setPath(root, folder) && Dir1_Change()) {
         m_driveFolders->opened(folder);
         return true;
     }
-    // Back to the folder loaded last, which the grid still shows.
+    // Back to the folder loaded last, which the grid still shows, with its
+    // sub-folders read again: the one that failed may have gone.
     if (!previousFolder.empty())
         m_Dir1->setPath(previousRoot, previousFolder);
     return false;
@@ -263,6 +272,7 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::CmdRename_Click() {
+    // The start-up load failed: no list, nothing to rename, nothing to say.
     if (m_loadedFolder.empty())
         return;
     std::variant<CommitOutcome, RunRequest> prepared = PrepareRename(m_list, m_loadedFolder);
@@ -299,8 +309,11 @@ void frmMainWindow::finishRun(RunResult result) {
         outcome = FinishRun(m_list, m_loadedFolder, std::move(result));
         m_gridModel->rowsRecomposed();
     } else {
+        const GridPlace place(*m_MSFlexGrid1);
         outcome = m_gridModel->reload(
             [&] { return FinishRun(m_list, m_loadedFolder, std::move(result)); });
+        if (!outcome.listReloaded)
+            place.restore(*m_MSFlexGrid1);
     }
     if (outcome.listReloaded)
         m_ImgAbut->setVisible(outcome.protectedFileListed);

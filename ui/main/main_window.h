@@ -35,9 +35,11 @@ class TitleLabel;
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
+    // Opens at startFolder when it is given and can be read, else as without it.
     // recoverFirst: roll back runs a crash left unfinished before the first
     // folder loads (only the instance that holds the single-instance lock may).
-    explicit frmMainWindow(QWidget* parent = nullptr, bool recoverFirst = false);
+    explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {},
+                           bool recoverFirst = false);
     ~frmMainWindow() override;
 
     // Tests slow down or fail the disk steps of every run through this.
@@ -66,7 +68,9 @@ class frmMainWindow : public QWidget {
     // Start and navigation (main_window.cpp)
     void Form_Load();
     void RecoverInterruptedRuns();
+    void openFirstFolder();
     void SelectDefaultDrive();
+    bool openStartFolder();
     void Drive1_Change();
     bool Dir1_Change();
     bool moveToFolder(const std::string& root, const std::string& folder);
@@ -92,6 +96,7 @@ class frmMainWindow : public QWidget {
     RenameList m_list;
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;
+    std::string m_startFolder;
     int m_driveRecoveryDepth = 0;
     BackgroundRun* m_run = nullptr;
     InputHold* m_inputHold = nullptr;

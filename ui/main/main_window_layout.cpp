@@ -48,11 +48,23 @@ QLabel* buildLabel(QWidget* parent, const char* name, const QString& caption, co
     return label;
 }
 
+// What a screen reader says for a control that shows only a picture.
+struct Spoken {
+    QString name;
+    QString description;
+};
+
+void speak(QWidget* control, const Spoken& spoken) {
+    control->setAccessibleName(spoken.name);
+    control->setAccessibleDescription(spoken.description);
+}
+
 PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, const QString& name,
-                                  const QRect& place, bool hasStates = true) {
+                                  const QRect& place, const Spoken& spoken, bool hasStates = true) {
     auto* button = new PictureButton(glyph, parent, hasStates);
     button->setObjectName(name);
     button->setGeometry(place);
+    speak(button, spoken);
     return button;
 }
 
@@ -76,13 +88,19 @@ void frmMainWindow::buildTitleBand() {
     image1->setPixmap(picture);
 
     using Glyph = PictureButton::Glyph;
-    m_ImgAbut = buildPictureButton(this, Glyph::Warning, QStringLiteral("ImgAbut"),
-                                   twipsRect(9120, 165, 285, 285), false);
+    m_ImgAbut = buildPictureButton(
+        this, Glyph::Warning, QStringLiteral("ImgAbut"), twipsRect(9120, 165, 285, 285),
+        {QStringLiteral("Protected files warning"),
+         QStringLiteral("The folder holds system or start-up files; tells what renaming them "
+                        "risks")},
+        false);
     m_ImgAbut->hide();
-    m_ImgQbut = buildPictureButton(this, Glyph::Help, QStringLiteral("ImgQbut"),
-                                   twipsRect(9450, 165, 285, 285));
+    m_ImgQbut = buildPictureButton(
+        this, Glyph::Help, QStringLiteral("ImgQbut"), twipsRect(9450, 165, 285, 285),
+        {QStringLiteral("Help"), QStringLiteral("Shows the About window (F1)")});
     m_ImgXbut = buildPictureButton(this, Glyph::Close, QStringLiteral("ImgXbut"),
-                                   twipsRect(9795, 165, 285, 285));
+                                   twipsRect(9795, 165, 285, 285),
+                                   {QStringLiteral("Close"), QStringLiteral("Ends the program")});
 }
 
 QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* name,
@@ -95,6 +113,8 @@ QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* nam
     button->setObjectName(QLatin1String(name));
     button->setGeometry(twipsRect(0, -75, 855, 375));
     button->setFont(verdana());
+    // Enter on the focused button clicks it, as Space does.
+    button->setAutoDefault(true);
     QPalette face = button->palette();
     face.setColor(QPalette::Button, QColor(0xE0, 0xE0, 0xE0));
     button->setPalette(face);
@@ -131,11 +151,18 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setGeometry(twipsRect(2880, 840, 7215, 3530));
     m_MSFlexGrid1->setFont(verdana());
     m_MSFlexGrid1->setModel(m_gridModel);
+    speak(m_MSFlexGrid1, {QStringLiteral("Rename grid"),
+                          QStringLiteral("One row per file of the folder: serial number, "
+                                         "original filename, edited filename and status")});
     m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_MSFlexGrid1->setWordWrap(false);
     m_MSFlexGrid1->setCornerButtonEnabled(false);
+    // Tab goes on to the next control; the arrow keys move between cells.
+    m_MSFlexGrid1->setTabKeyNavigation(false);
     m_MSFlexGrid1->setStyleSheet(QStringLiteral(
         "QTableView { gridline-color: #E0E0E0; }"
+        // Beyond the last column the header shows the grid's own ground.
+        "QHeaderView { background-color: palette(base); }"
         "QHeaderView::section { background-color: #808080; color: white; border: none;"
         " border-right: 1px solid #E0E0E0; border-bottom: 1px solid #E0E0E0; padding-left: 2px; "
         "}"));
@@ -240,10 +267,21 @@ void frmMainWindow::buildFrames() {
     m_Frame1 = {find, changeCase, addString, serial, trim};
     // Each Apply button sits on its frame's top edge, at the end of the caption line.
     const std::array applyLefts = {1920, 2040, 1920, 840, 840};
+    const std::array<Spoken, 5> applies = {
+        Spoken{QStringLiteral("Apply Find & Replace"),
+               QStringLiteral("Replaces the find text with the replacement in every edited name")},
+        Spoken{QStringLiteral("Apply Change Case"),
+               QStringLiteral("Changes every edited name to the chosen case")},
+        Spoken{QStringLiteral("Apply Add String"),
+               QStringLiteral("Adds the string on the chosen side of every edited name")},
+        Spoken{QStringLiteral("Apply Serial"),
+               QStringLiteral("Numbers the edited names on the chosen side")},
+        Spoken{QStringLiteral("Apply Trim"),
+               QStringLiteral("Removes the spaces on the chosen side of every edited name")}};
     for (int i = 0; i < 5; ++i)
         m_ImgApply[i] = buildPictureButton(m_Frame1[i], PictureButton::Glyph::Apply,
                                            QStringLiteral("ImgApply(%1)").arg(i),
-                                           twipsRect(applyLefts[i], 0, 285, 285));
+                                           twipsRect(applyLefts[i], 0, 285, 285), applies[i]);
 }
 
 void frmMainWindow::setTabOrder() {

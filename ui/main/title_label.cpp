@@ -1,16 +1,21 @@
 #include "main/title_label.h"
 
 #include <QMouseEvent>
+#include <QWindow>
 
 namespace velmorandi {
 
-TitleLabel::TitleLabel(QWidget* parent) : QLabel(parent) {
+TitleLabel::TitleLabel(QWidget* parent)
+    : QLabel(parent),
+      m_systemMove([](QWindow* window) { return window != nullptr && window->startSystemMove(); }) {
     setMouseTracking(true);
     setCursor(Qt::SizeAllCursor);
 }
 
 void TitleLabel::mousePressEvent(QMouseEvent* event) {
     m_dragAnchor = event->position().toPoint();
+    // Started at the press, the system's move keeps the pointer where it caught the title.
+    m_movedBySystem = event->buttons() == Qt::LeftButton && m_systemMove(window()->windowHandle());
     event->accept();
 }
 
@@ -18,7 +23,7 @@ void TitleLabel::mouseMoveEvent(QMouseEvent* event) {
     emit pointerMoved();
     // The label travels with the window, so the offset from the anchor is how
     // far the pointer has got ahead of the window since the last move.
-    if (event->buttons() == Qt::LeftButton)
+    if (event->buttons() == Qt::LeftButton && !m_movedBySystem)
         window()->move(window()->pos() + event->position().toPoint() - m_dragAnchor);
     event->accept();
 }

@@ -115,6 +115,9 @@ void frmHelpAbout::createControls() {
     m_imgXbut = new PictureButton(PictureButton::Glyph::Close, this);
     m_imgXbut->setObjectName(QStringLiteral("ImgXbut"));
     m_imgXbut->setGeometry(px(9795), px(165), px(285), px(285));
+    m_imgXbut->setAccessibleName(QStringLiteral("Close"));
+    m_imgXbut->setAccessibleDescription(
+        QStringLiteral("Closes the About window (Escape or Enter)"));
     connect(m_imgXbut, &PictureButton::clicked, this, &frmHelpAbout::ImgXbut_Click);
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,6 +71,7 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     setWindowTitle(QStringLiteral("Message"));
     setFixedSize(kWindowSize);
     setMouseTracking(true);
+    useWindowLook(*this);
 
     QLabel* title = makeLabel(this, "lblTitle", QStringLiteral("Message"));
     title->move(40, 32);
@@ -85,6 +87,8 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     m_closeButton = new PictureButton(PictureButton::Glyph::Close, this);
     m_closeButton->setObjectName(QStringLiteral("ImgXbut"));
     m_closeButton->move(347, 11);
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAccessibleDescription(QStringLiteral("Closes the message (Escape or Enter)"));
     connect(m_closeButton, &PictureButton::clicked, this, &frmMessageBox::ImgXbut_Click);
 }
 

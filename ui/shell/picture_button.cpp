@@ -1,11 +1,31 @@
 #include "shell/picture_button.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace velmorandi {
 
 namespace {
+
+class PictureButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit PictureButtonAccessible(PictureButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString& actionName) override {
+        if (actionName == pressAction())
+            static_cast<PictureButton*>(widget())->click();
+    }
+};
+
+QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+    if (auto* button = qobject_cast<PictureButton*>(object))
+        return new PictureButtonAccessible(button);
+    return nullptr;
+}
 
 QColor inkOf(PictureButton::State state) {
     switch (state) {
@@ -27,6 +47,12 @@ PictureButton::PictureButton(Glyph glyph, QWidget* parent, bool hasStates)
     setFocusPolicy(Qt::NoFocus);
     // Plain hovering must reach mouseMoveEvent, not only moves with a button held.
     setMouseTracking(true);
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
+}
+
+void PictureButton::click() {
+    emit clicked();
 }
 
 void PictureButton::setState(State state) {

@@ -8,6 +8,7 @@ namespace velmorandi {
 
 // A 19 x 19 round picture button drawn by the program: black when normal,
 // red under the pointer, blue while pressed. Clicks on press and release over it.
+// Screen readers see a button, named by its accessible name, that they can press.
 class PictureButton : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +21,8 @@ class PictureButton : public QWidget {
     Glyph glyph() const { return m_glyph; }
     State state() const { return m_state; }
     void setState(State state);
+    // What a left press and release over the button do, for assistive technology.
+    void click();
 
     QSize sizeHint() const override { return {19, 19}; }
 

@@ -117,7 +117,7 @@ std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& e
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        FolderEntry item{name, name[0] == '.', false};
+        FolderEntry item{name, name[0] == '.', false, static_cast<std::uint64_t>(entry->d_ino)};
         if (kinds == EntryKinds::Resolved && !item.hidden) {
             if (entry->d_type == DT_DIR) {
                 item.isFolder = true;

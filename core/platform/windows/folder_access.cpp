@@ -1,5 +1,8 @@
 #include "platform/folder_access.h"
 
+#include "letter_case.h"
+#include "platform/windows/wide_text.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -12,27 +15,6 @@
 
 namespace velmorandi::platform {
 namespace {
-
-std::wstring widen(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string narrow(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
 
 SystemError errorFrom(DWORD code) {
     wchar_t* buffer = nullptr;
@@ -49,9 +31,26 @@ SystemError errorFrom(DWORD code) {
     return {static_cast<int>(code), reason};
 }
 
+// The folder's full path in the form that reaches past MAX_PATH and leaves
+// names ending in a dot or a space as they are.
+std::wstring extendedPath(const std::string& folder) {
+    const std::wstring wide = widen(folder);
+    DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return wide;
+    std::wstring full(length, L'\0');
+    length = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    full.resize(length);
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\"))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 std::wstring joinWide(const std::string& folder, const std::string& name) {
     std::wstring path = widen(folder);
-    if (path.empty() || (path.back() != L'\\' && path.back() != L'/'))
+    if (path.empty() || path.back() != L'\\')
         path.push_back(L'\\');
     path += widen(name);
     return path;
@@ -72,21 +71,46 @@ class FindHandle {
     HANDLE m_handle;
 };
 
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle() {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_handle);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return m_handle; }
+
+  private:
+    HANDLE m_handle;
+};
+
+// The name as the folder stores it, letter case included.
+std::wstring storedName(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    const FindHandle find(::FindFirstFileExW(path.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, 0));
+    return find.get() == INVALID_HANDLE_VALUE ? std::wstring() : std::wstring(data.cFileName);
+}
+
 } // namespace
 
 FolderHandle::~FolderHandle() = default;
 
-// Windows renames by path; the handle keeps the folder's path only.
+// Windows renames by path; the handle keeps the folder's full path only.
 std::optional<SystemError> FolderHandle::open(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+    const std::wstring folder = extendedPath(path);
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return errorFrom(::GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return errorFrom(ERROR_DIRECTORY);
-    m_path = path;
+    m_path = narrow(folder);
     return std::nullopt;
 }
 
+// The attributes come with every entry, so both kinds are resolved alike.
 std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
                                                      EntryKinds) const {
     entries.clear();
@@ -121,14 +145,29 @@ std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& e
 // every Windows file system, so there is only one method here.
 std::optional<SystemError>
 FolderHandle::renameNoReplace(const std::string& from, const std::string& to, RenameMethod) const {
-    if (::MoveFileExW(joinWide(m_path, from).c_str(), joinWide(m_path, to).c_str(), 0))
-        return std::nullopt;
-    return errorFrom(::GetLastError());
+    const std::wstring target = joinWide(m_path, to);
+    if (!::MoveFileExW(joinWide(m_path, from).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        return errorFrom(::GetLastError());
+    // NTFS changes the letter case in place; some file systems report success and
+    // keep the old name. Answering "taken" then sends the move through a temporary name.
+    if (from != to && foldCase(from) == foldCase(to) && storedName(target) != widen(to))
+        return errorFrom(ERROR_ALREADY_EXISTS);
+    return std::nullopt;
 }
 
-// NTFS journals its metadata; there is no folder sync to ask for.
 std::optional<SystemError> FolderHandle::sync() const {
-    return std::nullopt;
+    const FileHandle folder(::CreateFileW(widen(m_path).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
+    if (folder.get() != INVALID_HANDLE_VALUE && ::FlushFileBuffers(folder.get()))
+        return std::nullopt;
+    const DWORD code = ::GetLastError();
+    // Some file systems cannot flush a folder at all; nothing more can be done there.
+    if (code == ERROR_INVALID_FUNCTION || code == ERROR_ACCESS_DENIED ||
+        code == ERROR_NOT_SUPPORTED)
+        return std::nullopt;
+    return errorFrom(code);
 }
 
 bool meansNameTaken(const SystemError& error) {
@@ -144,9 +183,15 @@ char pathSeparator() {
 }
 
 std::optional<std::string> environmentVariable(const char* name) {
-    const wchar_t* value = ::_wgetenv(widen(name).c_str());
-    if (!value)
+    const std::wstring wideName = widen(name);
+    const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+    if (size == 0)
         return std::nullopt;
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
+    if (length >= size)
+        return std::nullopt;
+    value.resize(length);
     return narrow(value);
 }
 

@@ -60,7 +60,7 @@ void DriveListTest::driveCurrentFolder() {
     QVERIFY(liesUnder("/home/u", "/"));
     QVERIFY(liesUnder("/home", "/home"));
     QVERIFY(!liesUnder("/homework", "/home"));
-    QVERIFY(liesUnder("C:\\Data", "C:\\"));
+    QVERIFY(!liesUnder("/home\\u", "/home")); // a backslash is part of a Linux name
 
     DriveFolders folders("/home/u/work");
     QCOMPARE(folders.currentFolder("/"), std::string("/home/u/work"));

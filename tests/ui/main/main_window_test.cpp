@@ -1,6 +1,7 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/main_window.h"
+#include "main/title_label.h"
 #include "modal_closer.h"
 #include "shell/picture_button.h"
 
@@ -9,18 +10,25 @@
 #include "version.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStorageInfo>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using namespace velmorandi;
@@ -63,9 +71,13 @@ class MainWindowTest : public QObject {
     void hoverResetOnlyOnBackgroundFramesAndTitle();
     void titleDragsWithLeftButtonAlone();
     void warningButtonFollowsEachLoad();
+    void opensTheFolderItWasStartedWith();
+    void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
+    void messageWindowAndGridHeaderShareTheWindowsLook();
+    void screenReadersNameEveryPictureButtonAndTheGrid();
 
   private:
-    void openWindow();
+    void openWindow(const std::string& startFolder = {});
     template <class T> T* child(const QString& name) {
         auto* widget = m_window->findChild<T*>(name);
         if (widget == nullptr)
@@ -102,9 +114,9 @@ void MainWindowTest::cleanup() {
 }
 
 // The program opens at the folder it was started in.
-void MainWindowTest::openWindow() {
+void MainWindowTest::openWindow(const std::string& startFolder) {
     QVERIFY(QDir::setCurrent(m_folder->path()));
-    m_window = std::make_unique<frmMainWindow>();
+    m_window = std::make_unique<frmMainWindow>(nullptr, startFolder);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -204,13 +216,17 @@ void MainWindowTest::foldersOpenByEnterAndDoubleClick() {
     QCOMPARE(dir1->path(), top.toStdString());
     QCOMPARE(cell(0, 1), QString("top.txt"));
 
-    // A folder deleted meanwhile: the message, and the list stays as it was.
+    // A folder deleted meanwhile: the message, and the list shows the loaded folder again,
+    // read afresh.
     QVERIFY(QDir(top).rmdir("gone"));
     ModalCloser closer;
     dir1->setCurrentRow(topRow + 1);
     QTest::keyClick(dir1, Qt::Key_Enter);
     QCOMPARE(closer.seen(), QStringList{kFolderNotOpened});
     QCOMPARE(dir1->path(), top.toStdString());
+    QCOMPARE(dir1->currentRow(), topRow);
+    QCOMPARE(dir1->count(), topRow + 2);
+    QCOMPARE(dir1->entry(topRow + 1).name, std::string("inner"));
     QCOMPARE(rows(), 1);
     QCOMPARE(cell(0, 1), QString("top.txt"));
 }
@@ -336,6 +352,24 @@ void MainWindowTest::titleDragsWithLeftButtonAlone() {
     send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
     send(QEvent::MouseMove, {45, 9}, Qt::NoButton, Qt::LeftButton);
     QTRY_COMPARE(m_window->pos(), start + QPoint(25, 14));
+
+    // The offscreen platform cannot move windows itself, so the drags above were the
+    // title's own. Where the window system takes the drag, the title leaves it alone.
+    QList<QWindow*> handedOver;
+    auto* label = child<TitleLabel>("lblTitle");
+    label->setSystemMove([&](QWindow* window) {
+        handedOver << window;
+        return true;
+    });
+    const QPoint before = m_window->pos();
+    send(QEvent::MouseButtonPress, {50, 5}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
+    QCOMPARE(handedOver.size(), 0);
+    send(QEvent::MouseButtonPress, {100, 8}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {130, 18}, Qt::NoButton, Qt::LeftButton);
+    QTest::qWait(20);
+    QCOMPARE(handedOver, QList<QWindow*>{m_window->windowHandle()});
+    QCOMPARE(m_window->pos(), before);
 }
 
 void MainWindowTest::warningButtonFollowsEachLoad() {
@@ -355,6 +389,191 @@ void MainWindowTest::warningButtonFollowsEachLoad() {
     dir1->openRow(dir1->count() - 1);
     QCOMPARE(dir1->path(), (m_folder->path() + "/plain").toStdString());
     QVERIFY(!warning->isVisible());
+}
+
+void MainWindowTest::opensTheFolderItWasStartedWith() {
+    const QString deeper = m_folder->path() + "/holiday/day trips";
+    QVERIFY(QDir().mkpath(deeper + "/scans"));
+    createFiles(deeper, {"one.jpg", "two.jpg"});
+    createFiles(m_folder->path(), {"started-here.txt"});
+    {
+        ModalCloser closer;
+        openWindow(deeper.toStdString());
+        QCOMPARE(closer.seen(), QStringList());
+    }
+    auto* dir1 = child<FolderList>("Dir1");
+    auto* drive1 = child<DriveList>("Drive1");
+    QCOMPARE(dir1->path(), deeper.toStdString());
+    QCOMPARE(drive1->drive(), QStorageInfo(deeper).rootPath().toStdString());
+    // The chain from the drive's root down to the folder, then its sub-folder.
+    const int current = dir1->currentRow();
+    QCOMPARE(dir1->entry(0).path, drive1->drive());
+    QCOMPARE(dir1->entry(current - 1).path, (m_folder->path() + "/holiday").toStdString());
+    QVERIFY(dir1->entry(current).onChain);
+    QCOMPARE(dir1->entry(current + 1).name, std::string("scans"));
+    QCOMPARE(rows(), 2);
+    QCOMPARE(cell(1, 1), QString("two.jpg"));
+
+    // A folder that cannot be read: the message, then the start as without it.
+    m_window.reset();
+    {
+        ModalCloser closer;
+        openWindow((m_folder->path() + "/no such folder").toStdString());
+        QCOMPARE(closer.seen(), QStringList{kFolderNotOpened});
+    }
+    QCOMPARE(child<FolderList>("Dir1")->path(), m_folder->path().toStdString());
+    QCOMPARE(child<DriveList>("Drive1")->currentText(),
+             child<DriveList>("Drive1")->entryTexts().first());
+    QCOMPARE(cell(0, 1), QString("started-here.txt"));
+}
+
+void MainWindowTest::keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace() {
+    QStringList names;
+    for (int i = 0; i < 80; ++i)
+        names << QString("file %1.txt").arg(i, 2, 10, QChar('0'));
+    createFiles(m_folder->path(), names);
+    openWindow();
+    QApplication::setActiveWindow(m_window.get());
+    auto* grid = child<QTableView>("MSFlexGrid1");
+
+    // Tab and Shift+Tab leave the grid along the tab order; the arrows move between cells.
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(3, 1));
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(4, 2));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("Dir1"));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("CmdBlank"));
+
+    // Enter clicks the focused command button, as Space does.
+    QTest::keyClick(child<QPushButton>("CmdBlank"), Qt::Key_Return);
+    QCOMPARE(cell(0, 2), QString(".txt"));
+    auto* reset = child<QPushButton>("CmdReset");
+    reset->setFocus();
+    QTest::keyClick(reset, Qt::Key_Enter);
+    QCOMPARE(cell(0, 2), QString("file 00.txt"));
+
+    // Edits, Blank, a refused Rename and Reset keep the current cell, the selection and
+    // the scroll position.
+    const QModelIndex far = grid->model()->index(61, 1);
+    grid->setCurrentIndex(far);
+    grid->selectionModel()->select(QItemSelection(far, grid->model()->index(63, 2)),
+                                   QItemSelectionModel::ClearAndSelect);
+    grid->scrollTo(far, QAbstractItemView::PositionAtCenter);
+    const int scrolled = grid->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
+    const auto placeKept = [&](const char* after) {
+        QVERIFY2(grid->currentIndex() == far, after);
+        QVERIFY2(grid->selectionModel()->selectedIndexes() == selected, after);
+        QVERIFY2(grid->verticalScrollBar()->value() == scrolled, after);
+    };
+    QTest::keyClicks(child<QLineEdit>("tFind"), "file");
+    clickApply(0);
+    placeKept("an edit");
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    placeKept("Blank");
+    {
+        ModalCloser closer;
+        QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+        QCOMPARE(closer.seen().size(), 1);
+    }
+    QCOMPARE(cell(61, 3), QString("Err!"));
+    placeKept("a refused Rename");
+    QTest::mouseClick(reset, Qt::LeftButton);
+    placeKept("Reset");
+}
+
+void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt"});
+    openWindow();
+    const QImage window = m_window->grab().toImage();
+    const QRgb ground = window.pixel(5, 300);
+
+    // Beyond the last column the header shows the grid's ground, as the area below the rows does.
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    const QHeaderView* header = grid->horizontalHeader();
+    QVERIFY(header->length() + 4 < header->width());
+    const QImage gridLook = grid->grab().toImage();
+    const QPoint beyondColumns =
+        header->mapTo(grid, QPoint(header->length() + 3, header->height() / 2));
+    const QPoint belowRows =
+        grid->viewport()->mapTo(grid, QPoint(40, grid->viewport()->height() - 5));
+    QCOMPARE(QColor(gridLook.pixel(beyondColumns)), QColor(gridLook.pixel(belowRows)));
+
+    // The message window: the main window's ground, no square around its close button, and
+    // the main window's size of text.
+    QImage message;
+    int messagePixels = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr)
+            return;
+        message = box->grab().toImage();
+        messagePixels = QFontInfo(box->findChild<QLabel*>("lblMessage")->font()).pixelSize();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QVERIFY(!message.isNull());
+    QCOMPARE(QColor(message.pixel(10, 150)), QColor(ground));
+    const QPoint closeCorner(347, 11);
+    QCOMPARE(QColor(message.pixel(closeCorner)), QColor(ground));
+    QCOMPARE(messagePixels, QFontInfo(child<QLabel>("Label1")->font()).pixelSize());
+}
+
+void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt"});
+    openWindow();
+    const QMap<QString, QString> names = {{"ImgApply(0)", "Apply Find & Replace"},
+                                          {"ImgApply(1)", "Apply Change Case"},
+                                          {"ImgApply(2)", "Apply Add String"},
+                                          {"ImgApply(3)", "Apply Serial"},
+                                          {"ImgApply(4)", "Apply Trim"},
+                                          {"ImgAbut", "Protected files warning"},
+                                          {"ImgQbut", "Help"},
+                                          {"ImgXbut", "Close"}};
+    QStringList descriptions;
+    const auto spoken = [&](QWidget* control, QAccessible::Role role) {
+        QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
+        if (said == nullptr || said->role() != role)
+            return QString("no %1 for %2").arg(role).arg(control->objectName());
+        descriptions << said->text(QAccessible::Description);
+        return said->text(QAccessible::Name);
+    };
+    QStringList seen;
+    for (PictureButton* button : m_window->findChildren<PictureButton*>()) {
+        QCOMPARE(spoken(button, QAccessible::Button), names.value(button->objectName()));
+        seen << button->objectName();
+    }
+    seen.sort();
+    QCOMPARE(seen, QStringList(names.keys()));
+    QCOMPARE(spoken(child<QTableView>("MSFlexGrid1"), QAccessible::Table), QString("Rename grid"));
+
+    // The close buttons of the windows that open over this one.
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    const std::function<void()> openers[] = {
+        [&] { QTest::keyClick(child<QWidget>("Dir1"), Qt::Key_F1); },
+        [&] { QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton); }};
+    for (const std::function<void()>& open : openers) {
+        QString closeName;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr)
+                return;
+            closeName = spoken(box->findChild<PictureButton*>("ImgXbut"), QAccessible::Button);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        ModalCloser closer;
+        open();
+        QCOMPARE(closeName, QString("Close"));
+    }
+    QVERIFY(!descriptions.contains(QString()));
+    QCOMPARE(descriptions.size(), names.size() + 3);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,5 +1,6 @@
 #include "shell/picture_button.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -73,6 +74,7 @@ class PictureButtonTest : public QObject {
     void onlyTheLeftButtonClicksButAnyButtonPresses();
     void buttonWithoutStatesStaysBlack();
     void picturesAreDrawnAtTheScreensPixelRatio();
+    void screenReadersSeeANamedButtonTheyCanPress();
 };
 
 void PictureButtonTest::everyGlyphStartsBlackOnWhiteInItsCircle() {
@@ -184,6 +186,26 @@ void PictureButtonTest::picturesAreDrawnAtTheScreensPixelRatio() {
     QCOMPARE(image.pixel(0, 0), kWhite);
     QVERIFY(qBlue(image.pixel(1, 19)) == 255 && qRed(image.pixel(1, 19)) < 128);
     QCOMPARE(image.pixel(3, 19), kWhite);
+}
+
+void PictureButtonTest::screenReadersSeeANamedButtonTheyCanPress() {
+    QWidget window;
+    auto* button = new PictureButton(PictureButton::Glyph::Close, &window);
+    button->setAccessibleName(QStringLiteral("Close"));
+    button->setAccessibleDescription(QStringLiteral("Ends the program"));
+    window.show();
+    QSignalSpy clicks(button, &PictureButton::clicked);
+
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(spoken != nullptr);
+    QCOMPARE(spoken->role(), QAccessible::Button);
+    QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("Close"));
+    QCOMPARE(spoken->text(QAccessible::Description), QStringLiteral("Ends the program"));
+    QVERIFY(spoken->actionInterface() != nullptr);
+    QCOMPARE(spoken->actionInterface()->actionNames(),
+             QStringList{QAccessibleActionInterface::pressAction()});
+    spoken->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.count(), 1);
 }
 
 QTEST_MAIN(PictureButtonTest)

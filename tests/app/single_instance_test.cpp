@@ -1,12 +1,14 @@
-#include "shell/second_instance_notice.h"
-#include "shell/single_instance.h"
+#include "second_instance_notice.h"
+#include "single_instance.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -38,6 +40,7 @@ class SingleInstanceTest : public QObject {
     void initTestCase();
     void secondLockInTheSameRuntimeFolderIsRefused();
     void liveHolderRefusesHoweverOldItsLockDeadHolderDoesNot();
+    void lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn();
     void secondInstanceNoticeIsThePlainStandardBox();
 
   private:
@@ -92,6 +95,70 @@ void SingleInstanceTest::liveHolderRefusesHoweverOldItsLockDeadHolderDoesNot() {
     QVERIFY(holder.waitForFinished(10000));
     QVERIFY(QFile::exists(instance.lockPath()));
     QVERIFY(instance.acquire());
+}
+
+void SingleInstanceTest::lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn() {
+#ifndef Q_OS_UNIX
+    QSKIP("Folder owners, modes and links as another local user can arrange them on Unix");
+#endif
+    QTemporaryDir temporary, current, shared;
+    QVERIFY(temporary.isValid() && current.isValid() && shared.isValid());
+    const QString previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(current.path()));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        qunsetenv("TMPDIR");
+        QDir::setCurrent(previousFolder);
+    });
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QFileDevice::Permissions ownerBits =
+        ownerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+
+    // What a default runtime folder taken first by someone else looks like: not a folder of ours.
+    QFile squatter(temporary.filePath(QStringLiteral("probe")));
+    QVERIFY(squatter.open(QIODevice::WriteOnly));
+    squatter.close();
+    const QString user = QFileInfo(squatter).owner();
+    QVERIFY(squatter.rename(temporary.filePath(QStringLiteral("runtime-") + user)));
+    // A runtime folder that others may enter does not count either.
+    QVERIFY(QFile::setPermissions(shared.path(),
+                                  ownerBits | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(shared.path()));
+
+    const QString ownFolder =
+        temporary.filePath(QStringLiteral("velmorandi-%1").arg(QFileInfo(squatter).ownerId()));
+    {
+        SingleInstance first;
+        QCOMPARE(QFileInfo(first.lockPath()).absolutePath(), ownFolder);
+        QCOMPARE(QFileInfo(ownFolder).permissions() & ~ownerBits, QFileDevice::Permissions());
+        QVERIFY(first.acquire());
+        SingleInstance second;
+        QVERIFY(!second.acquire());
+    }
+
+    // That folder's name taken first by a file or by a link to a folder of ours: no lock at all.
+    QVERIFY(QDir(ownFolder).removeRecursively());
+    const QString linkedTo = temporary.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkdir(linkedTo));
+    QVERIFY(QFile::setPermissions(linkedTo, ownerBits));
+    for (bool asLink : {true, false}) {
+        QFile::remove(ownFolder);
+        if (asLink) {
+            QVERIFY(QFile::link(linkedTo, ownFolder));
+        } else {
+            QFile file(ownFolder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        SingleInstance instance;
+        QCOMPARE(instance.lockPath(), QString());
+        QVERIFY(instance.acquire());
+        QVERIFY(QDir(linkedTo).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+    QVERIFY(QDir(current.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    QVERIFY(QDir(shared.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 void SingleInstanceTest::secondInstanceNoticeIsThePlainStandardBox() {

@@ -1,4 +1,4 @@
-#include "shell/second_instance_notice.h"
+#include "second_instance_notice.h"
 
 #include <QMessageBox>
 

@@ -1,0 +1,27 @@
+#include "platform/path_text.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace velmorandi::platform {
+
+bool samePathText(std::string_view a, std::string_view b) {
+    return a == b;
+}
+
+std::string nativePath(std::string_view path) {
+    return std::string(path);
+}
+
+std::string currentFolder() {
+    std::string folder(256, '\0');
+    while (!::getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE)
+            return {};
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+} // namespace velmorandi::platform

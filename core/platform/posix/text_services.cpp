@@ -1,0 +1,75 @@
+#include "platform/text_services.h"
+
+#include <unicode/locid.h>
+#include <unicode/ucasemap.h>
+#include <unicode/uchar.h>
+#include <unicode/uloc.h>
+#include <unicode/unistr.h>
+
+#include <cstring>
+#include <memory>
+
+namespace velmorandi::platform {
+namespace {
+
+struct CaseMapCloser {
+    void operator()(UCaseMap* map) const { ucasemap_close(map); }
+};
+
+// The default locale's case rules; opened once, as opening is costly.
+const UCaseMap* defaultCaseMap() {
+    static const std::unique_ptr<UCaseMap, CaseMapCloser> map = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        return std::unique_ptr<UCaseMap, CaseMapCloser>(ucasemap_open(nullptr, 0, &status));
+    }();
+    return map.get();
+}
+
+} // namespace
+
+void appendInvariantLowerCase(std::string& target, std::string_view text) {
+    icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+    unicode.toLower(icu::Locale::getRoot());
+    unicode.toUTF8String(target);
+}
+
+void appendFoldedCase(std::string& target, std::string_view text) {
+    icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
+    unicode.foldCase(U_FOLD_CASE_DEFAULT);
+    unicode.toUTF8String(target);
+}
+
+void appendUserLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {
+    const auto convert =
+        mapping == CaseMapping::Upper ? ucasemap_utf8ToUpper : ucasemap_utf8ToLower;
+    const auto offset = target.size();
+    // Case mapping can grow text (ß to SS); retry once with the size ICU asks for.
+    int32_t capacity = static_cast<int32_t>(text.size()) * 3 + 8;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        target.resize(offset + static_cast<std::size_t>(capacity));
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = convert(defaultCaseMap(), target.data() + offset, capacity,
+                                       text.data(), static_cast<int32_t>(text.size()), &status);
+        if (U_SUCCESS(status)) {
+            target.resize(offset + static_cast<std::size_t>(length));
+            return;
+        }
+        if (status != U_BUFFER_OVERFLOW_ERROR)
+            break;
+        capacity = length;
+    }
+    target.resize(offset);
+    target.append(text);
+}
+
+bool userLocaleCasesAsciiPlainly() {
+    static const bool plain = [] {
+        char language[ULOC_LANG_CAPACITY] = {};
+        UErrorCode status = U_ZERO_ERROR;
+        uloc_getLanguage(uloc_getDefault(), language, sizeof language, &status);
+        return std::strcmp(language, "tr") != 0 && std::strcmp(language, "az") != 0;
+    }();
+    return plain;
+}
+
+} // namespace velmorandi::platform

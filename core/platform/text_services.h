@@ -1,0 +1,27 @@
+#pragma once
+
+#include "letter_case.h"
+
+#include <string>
+#include <string_view>
+
+// The letter case services of the operating system, one implementation per
+// platform (ICU on Linux, the system's own on Windows). Every text given here
+// is valid UTF-8; the callers deal with bytes that are not.
+namespace velmorandi::platform {
+
+// Lower case by rules that are the same in every locale.
+void appendInvariantLowerCase(std::string& target, std::string_view text);
+
+// Case folded away, for telling whether two names differ in letter case only.
+void appendFoldedCase(std::string& target, std::string_view text);
+
+// Upper or lower case by the rules of the user's locale; text the system
+// cannot map is appended as it is.
+void appendUserLocaleCase(std::string& target, std::string_view text, CaseMapping mapping);
+
+// False where the user's locale maps ASCII letters otherwise than A-Z to a-z
+// (Turkish and Azeri i).
+bool userLocaleCasesAsciiPlainly();
+
+} // namespace velmorandi::platform

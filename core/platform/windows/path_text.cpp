@@ -1,0 +1,62 @@
+#include "platform/path_text.h"
+
+#include "platform/windows/wide_text.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+
+namespace velmorandi::platform {
+namespace {
+
+bool isDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::wstring withBackslashes(std::string_view text) {
+    std::wstring wide = widen(text);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    return wide;
+}
+
+} // namespace
+
+// The file system's own comparison: its upper-case table, not the user's locale.
+bool samePathText(std::string_view a, std::string_view b) {
+    const std::wstring wideA = withBackslashes(a);
+    const std::wstring wideB = withBackslashes(b);
+    return ::CompareStringOrdinal(wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                                  static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::string nativePath(std::string_view path) {
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '/', '\\');
+    // "C:" alone means the drive's current folder; a drive in a list means its root.
+    if (native.size() == 2 && isDriveLetter(native[0]) && native[1] == ':')
+        native.push_back('\\');
+    return native;
+}
+
+std::string currentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length == 0)
+            return {};
+        if (length < folder.size()) {
+            folder.resize(length);
+            return narrow(folder);
+        }
+        folder.resize(length); // the size asked for includes the terminating zero
+    }
+}
+
+} // namespace velmorandi::platform

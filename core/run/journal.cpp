@@ -1,0 +1,253 @@
+#include "run/journal.h"
+
+#include <cstring>
+
+namespace velmorandi {
+namespace {
+
+constexpr std::string_view kMagic = "VMRJNL01";
+constexpr std::string_view kPlanMark = "PLAN";
+constexpr std::string_view kClosingTag = "PARK";
+constexpr std::string_view kCompleteTag = "DONE";
+constexpr std::string_view kRecordEnd = "END\n";
+constexpr std::size_t kTrailerSize = 4 + 8 + 8;
+
+std::uint64_t checksum(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+class Writer {
+  public:
+    void u8(std::uint8_t value) { m_bytes.push_back(static_cast<char>(value)); }
+    void u32(std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            u8(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    void u64(std::uint64_t value) {
+        for (int i = 0; i < 8; ++i)
+            u8(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    void text(std::string_view value) {
+        u32(static_cast<std::uint32_t>(value.size()));
+        m_bytes.append(value);
+    }
+    void raw(std::string_view value) { m_bytes.append(value); }
+    std::string& bytes() { return m_bytes; }
+
+  private:
+    std::string m_bytes;
+};
+
+// Every read checks the length left, so a truncated file fails cleanly.
+class Reader {
+  public:
+    explicit Reader(std::string_view bytes) : m_bytes(bytes) {}
+    bool ok() const { return m_ok; }
+    std::size_t offset() const { return m_offset; }
+    std::uint8_t u8() {
+        if (!need(1))
+            return 0;
+        return static_cast<std::uint8_t>(m_bytes[m_offset++]);
+    }
+    std::uint32_t u32() {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<std::uint32_t>(u8()) << (8 * i);
+        return value;
+    }
+    std::uint64_t u64() {
+        std::uint64_t value = 0;
+        for (int i = 0; i < 8; ++i)
+            value |= static_cast<std::uint64_t>(u8()) << (8 * i);
+        return value;
+    }
+    std::string text() {
+        const std::uint32_t size = u32();
+        if (!need(size))
+            return {};
+        std::string value(m_bytes.substr(m_offset, size));
+        m_offset += size;
+        return value;
+    }
+    std::string_view raw(std::size_t size) {
+        if (!need(size))
+            return {};
+        const std::string_view value = m_bytes.substr(m_offset, size);
+        m_offset += size;
+        return value;
+    }
+
+  private:
+    bool need(std::size_t size) {
+        if (m_ok && m_bytes.size() - m_offset >= size)
+            return true;
+        m_ok = false;
+        return false;
+    }
+    std::string_view m_bytes;
+    std::size_t m_offset = 0;
+    bool m_ok = true;
+};
+
+std::string record(std::string_view tag) {
+    Writer writer;
+    writer.raw(tag);
+    writer.u64(checksum(tag));
+    writer.raw(kRecordEnd);
+    return std::move(writer.bytes());
+}
+
+bool isRecord(std::string_view bytes, std::string_view tag) {
+    return bytes.size() == kRecordSize && bytes == record(tag);
+}
+
+std::uint8_t flagsOf(const platform::FileSystemTraits& traits) {
+    return static_cast<std::uint8_t>((traits.ignoresCase ? 1 : 0) |
+                                     (traits.stableIdentities ? 2 : 0));
+}
+
+void writeRef(Writer& writer, NameRef ref) {
+    writer.u32(ref.move);
+    writer.u8(static_cast<std::uint8_t>(ref.stage));
+}
+
+NameRef readRef(Reader& reader) {
+    NameRef ref;
+    ref.move = reader.u32();
+    ref.stage = static_cast<Stage>(reader.u8());
+    return ref;
+}
+
+bool readHeader(Reader& reader, JournalHeader& header, std::uint8_t& flags,
+                platform::FileIdentity& identity) {
+    if (reader.raw(kMagic.size()) != kMagic)
+        return false;
+    header.kind = static_cast<Journal::Kind>(reader.u8());
+    flags = reader.u8();
+    identity.device = reader.u64();
+    identity.inode = reader.u64();
+    header.folder = reader.text();
+    header.subject = reader.text();
+    return reader.ok();
+}
+
+bool refsValid(const RunStep& step, std::size_t moves) {
+    for (const NameRef ref : {step.a, step.b})
+        if (ref.move >= moves || static_cast<std::uint8_t>(ref.stage) > 2)
+            return false;
+    return step.op == RunStep::Op::Rename || step.op == RunStep::Op::Exchange;
+}
+
+} // namespace
+
+std::string encodeJournal(const Journal& journal) {
+    Writer writer;
+    writer.raw(kMagic);
+    writer.u8(static_cast<std::uint8_t>(journal.kind));
+    writer.u8(flagsOf(journal.traits));
+    writer.u64(journal.folderIdentity.device);
+    writer.u64(journal.folderIdentity.inode);
+    writer.text(journal.folder);
+    writer.text(journal.subject);
+    writer.u32(static_cast<std::uint32_t>(journal.moves.size()));
+    for (const PlannedMove& move : journal.moves) {
+        writer.text(move.from);
+        writer.text(move.to);
+        writer.text(move.temporary);
+        writer.u64(move.identity);
+    }
+    writer.u32(static_cast<std::uint32_t>(journal.plan.steps.size()));
+    for (const RunStep& step : journal.plan.steps) {
+        writer.u8(static_cast<std::uint8_t>(step.op));
+        writeRef(writer, step.a);
+        writeRef(writer, step.b);
+    }
+    writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
+    const std::size_t bodySize = writer.bytes().size();
+    const std::uint64_t bodySum = checksum(writer.bytes());
+    writer.raw(kPlanMark);
+    writer.u64(bodySize);
+    writer.u64(bodySum);
+    return std::move(writer.bytes());
+}
+
+std::string closingRecord() {
+    return record(kClosingTag);
+}
+
+std::string completeRecord() {
+    return record(kCompleteTag);
+}
+
+std::optional<Journal> decodeJournal(std::string_view bytes) {
+    Reader reader(bytes);
+    Journal journal;
+    JournalHeader header;
+    std::uint8_t flags = 0;
+    if (!readHeader(reader, header, flags, journal.folderIdentity))
+        return std::nullopt;
+    journal.kind = header.kind;
+    journal.folder = std::move(header.folder);
+    journal.subject = std::move(header.subject);
+    journal.traits.ignoresCase = (flags & 1) != 0;
+    journal.traits.stableIdentities = (flags & 2) != 0;
+
+    const std::uint32_t moveCount = reader.u32();
+    for (std::uint32_t i = 0; i < moveCount && reader.ok(); ++i) {
+        PlannedMove move;
+        move.from = reader.text();
+        move.to = reader.text();
+        move.temporary = reader.text();
+        move.identity = reader.u64();
+        move.row = i;
+        journal.moves.push_back(std::move(move));
+    }
+    const std::uint32_t stepCount = reader.u32();
+    for (std::uint32_t i = 0; i < stepCount && reader.ok(); ++i) {
+        RunStep step;
+        step.op = static_cast<RunStep::Op>(reader.u8());
+        step.a = readRef(reader);
+        step.b = readRef(reader);
+        if (!refsValid(step, journal.moves.size()))
+            return std::nullopt;
+        journal.plan.steps.push_back(step);
+    }
+    journal.plan.firstClosingStep = reader.u32();
+    const std::size_t bodySize = reader.offset();
+    if (!reader.ok() || journal.plan.firstClosingStep > journal.plan.steps.size())
+        return std::nullopt;
+    if (reader.raw(kPlanMark.size()) != kPlanMark || reader.u64() != bodySize ||
+        reader.u64() != checksum(bytes.substr(0, bodySize)) || !reader.ok())
+        return std::nullopt;
+
+    std::string_view records = bytes.substr(bodySize + kTrailerSize);
+    while (records.size() >= kRecordSize) {
+        const std::string_view one = records.substr(0, kRecordSize);
+        journal.closing = journal.closing || isRecord(one, kClosingTag);
+        journal.complete = journal.complete || isRecord(one, kCompleteTag);
+        records.remove_prefix(kRecordSize);
+    }
+    return journal;
+}
+
+std::optional<JournalHeader> decodeHeader(std::string_view prefix) {
+    Reader reader(prefix);
+    JournalHeader header;
+    std::uint8_t flags = 0;
+    platform::FileIdentity identity;
+    if (!readHeader(reader, header, flags, identity))
+        return std::nullopt;
+    return header;
+}
+
+bool endsComplete(std::string_view suffix) {
+    return suffix.size() >= kRecordSize &&
+           isRecord(suffix.substr(suffix.size() - kRecordSize), kCompleteTag);
+}
+
+} // namespace velmorandi

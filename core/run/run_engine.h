@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/folder_access.h"
+#include "platform/run_platform.h"
+#include "run/journal.h"
+#include "run/rename_run.h"
+#include "run/run_plan.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+
+// A folder opened for a run, with what the run needs to know of it.
+struct OpenedFolder {
+    platform::FolderHandle handle;
+    platform::FileIdentity identity;
+    platform::FileSystemTraits traits;
+    std::vector<platform::FolderEntry> entries;
+};
+std::optional<SystemError> openFolder(const std::string& path, const RunTesting& testing,
+                                      OpenedFolder& folder);
+
+// The one way files are renamed: pre-flight, plan, journal, steps, sync, read
+// the folder again. Renames, undos and rollbacks differ only in `kind`.
+struct EngineRun {
+    std::string folder;
+    std::vector<PlannedMove> moves;
+    Journal::Kind kind = Journal::Kind::Rename;
+    std::string subject; // the journal an undo or rollback reverses
+};
+RunResult runMoves(EngineRun run, const RunControl& control);
+
+} // namespace velmorandi

@@ -1,0 +1,167 @@
+#include "run/run_plan.h"
+
+#include "run/name_index.h"
+#include "run/name_keys.h"
+
+#include <deque>
+#include <limits>
+#include <unordered_set>
+
+namespace velmorandi {
+
+const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref) {
+    const PlannedMove& move = moves[ref.move];
+    switch (ref.stage) {
+    case Stage::From:
+        return move.from;
+    case Stage::Temporary:
+        return move.temporary;
+    case Stage::To:
+        break;
+    }
+    return move.to;
+}
+
+RunStep inverseOf(const RunStep& step) {
+    if (step.op == RunStep::Op::Exchange)
+        return step;
+    return {RunStep::Op::Rename, step.b, step.a};
+}
+
+namespace {
+
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+// successor[i]: the move whose current name move i takes; kNone when its
+// target is free, i itself for a change of letter case alone.
+std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, bool ignoresCase) {
+    NameKeys keyOf(ignoresCase);
+    NameIndex byName(moves.size());
+    for (std::uint32_t i = 0; i < moves.size(); ++i)
+        byName.at(keyOf(moves[i].from)) = i;
+    std::vector<std::uint32_t> next(moves.size(), kNone);
+    for (std::uint32_t i = 0; i < moves.size(); ++i)
+        if (const std::uint32_t* found = byName.find(keyOf(moves[i].to)))
+            next[i] = *found;
+    return next;
+}
+
+// Names that no entry and no target bears, gathered only once one is needed.
+class TemporaryNames {
+  public:
+    TemporaryNames(const PlanOptions& options, const std::vector<std::string>& taken,
+                   const std::vector<PlannedMove>& moves)
+        : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
+          m_moves(moves) {}
+    std::string next() {
+        if (m_used.empty()) {
+            m_used.reserve(m_taken.size() + m_moves.size());
+            for (const std::string& name : m_taken)
+                m_used.insert(m_keyOf(name));
+            for (const PlannedMove& move : m_moves)
+                m_used.insert(m_keyOf(move.to));
+        }
+        for (;;) {
+            m_names.push_back(m_prefix + std::to_string(++m_count));
+            if (m_used.insert(m_keyOf(m_names.back())).second)
+                return m_names.back();
+        }
+    }
+
+  private:
+    std::string m_prefix;
+    NameKeys m_keyOf;
+    const std::vector<std::string>& m_taken;
+    const std::vector<PlannedMove>& m_moves;
+    std::deque<std::string> m_names;
+    std::unordered_set<std::string_view> m_used;
+    unsigned m_count = 0;
+};
+
+// Three phases: files parked under temporary names, then every move whose
+// target is free, then the parked files. Keeping the phases apart also lets
+// recovery tell how far a run got from the names alone.
+struct Phases {
+    std::vector<RunStep> parking;
+    std::vector<RunStep> moving;
+    std::vector<RunStep> closing;
+};
+
+RunStep rename(std::uint32_t move, Stage from, Stage to) {
+    return {RunStep::Op::Rename, {move, from}, {move, to}};
+}
+
+void addChain(std::uint32_t head, const std::vector<std::uint32_t>& next,
+              std::vector<bool>& visited, Phases& phases) {
+    std::vector<std::uint32_t> chain;
+    for (std::uint32_t i = head; i != kNone; i = next[i]) {
+        chain.push_back(i);
+        visited[i] = true;
+    }
+    // The last file's target is free; each earlier one frees the next target.
+    for (auto i = chain.rbegin(); i != chain.rend(); ++i)
+        phases.moving.push_back(rename(*i, Stage::From, Stage::To));
+}
+
+bool exactRing(const std::vector<PlannedMove>& moves, const std::vector<std::uint32_t>& cycle) {
+    for (std::size_t i = 0; i < cycle.size(); ++i)
+        if (moves[cycle[i]].to != moves[cycle[(i + 1) % cycle.size()]].from)
+            return false;
+    return true;
+}
+
+void addCycle(std::vector<std::uint32_t> cycle, std::vector<PlannedMove>& moves,
+              const PlanOptions& options, TemporaryNames& temporaries, Phases& phases) {
+    // Swapping the first name with each other name in turn gives every file its
+    // target; only where the names match exactly, as letter case may differ.
+    if (options.exchange && cycle.size() > 1 && exactRing(moves, cycle)) {
+        for (std::size_t i = 1; i < cycle.size(); ++i)
+            phases.moving.push_back(
+                {RunStep::Op::Exchange, {cycle[0], Stage::From}, {cycle[i], Stage::From}});
+        return;
+    }
+    const std::uint32_t parked = cycle.back();
+    moves[parked].temporary = temporaries.next();
+    phases.parking.push_back(rename(parked, Stage::From, Stage::Temporary));
+    for (std::size_t i = cycle.size() - 1; i-- > 0;)
+        phases.moving.push_back(rename(cycle[i], Stage::From, Stage::To));
+    phases.closing.push_back(rename(parked, Stage::Temporary, Stage::To));
+}
+
+} // namespace
+
+RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
+                  const std::vector<std::string>& taken) {
+    const std::vector<std::uint32_t> next = successors(moves, options.ignoresCase);
+    std::vector<bool> targeted(moves.size(), false);
+    for (std::uint32_t i = 0; i < moves.size(); ++i)
+        if (next[i] != kNone && next[i] != i)
+            targeted[next[i]] = true;
+
+    Phases phases;
+    std::vector<bool> visited(moves.size(), false);
+    for (std::uint32_t i = 0; i < moves.size(); ++i)
+        if (!targeted[i] && next[i] != i)
+            addChain(i, next, visited, phases);
+
+    TemporaryNames temporaries(options, taken, moves);
+    for (std::uint32_t i = 0; i < moves.size(); ++i) {
+        if (visited[i])
+            continue;
+        std::vector<std::uint32_t> cycle;
+        for (std::uint32_t j = i; !visited[j]; j = next[j]) {
+            cycle.push_back(j);
+            visited[j] = true;
+        }
+        addCycle(std::move(cycle), moves, options, temporaries, phases);
+    }
+
+    RunPlan plan;
+    plan.steps = std::move(phases.parking);
+    plan.steps.insert(plan.steps.end(), phases.moving.begin(), phases.moving.end());
+    plan.firstClosingStep = plan.steps.size();
+    plan.steps.insert(plan.steps.end(), phases.closing.begin(), phases.closing.end());
+    return plan;
+}
+
+} // namespace velmorandi

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+
+// One file of a run as the engine carries it out and journals it.
+struct PlannedMove {
+    std::string from;      // its name before the run
+    std::string to;        // its name after the run
+    std::string temporary; // set when it passes through a temporary name
+    std::uint64_t identity = 0;
+    std::size_t row = 0;   // rename-list row, for the "Err!" mark
+};
+
+// Names are referred to through the move they belong to, so a step is a few
+// bytes in the journal whatever the names' length.
+enum class Stage : std::uint8_t { From = 0, Temporary = 1, To = 2 };
+struct NameRef {
+    std::uint32_t move = 0;
+    Stage stage = Stage::From;
+};
+
+// A rename that never replaces a file (a to b), or an atomic swap of a and b.
+struct RunStep {
+    enum class Op : std::uint8_t { Rename = 0, Exchange = 1 };
+    Op op = Op::Rename;
+    NameRef a;
+    NameRef b;
+};
+
+const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref);
+// The step that takes a done step back.
+RunStep inverseOf(const RunStep& step);
+
+struct RunPlan {
+    std::vector<RunStep> steps;
+    // Steps from here on give the files parked under temporary names their
+    // new names; steps.size() when none is parked.
+    std::size_t firstClosingStep = 0;
+};
+
+struct PlanOptions {
+    bool ignoresCase = false;
+    bool exchange = false; // swap cycles atomically instead of parking one file
+    std::string temporaryPrefix;
+};
+
+// Orders the moves so that every target is free when its turn comes; sets the
+// moves' temporary names. Expects targets that no other entry holds and no two
+// moves sharing a target (see preflight.h); `taken` lists every name of the
+// folder, for temporary names that collide with none.
+RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
+                  const std::vector<std::string>& taken);
+
+} // namespace velmorandi

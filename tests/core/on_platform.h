@@ -1,0 +1,29 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+// What the tests expect of the operating system they run on.
+namespace velmorandi::testing {
+
+#ifdef _WIN32
+inline constexpr int kNoSuchEntry = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr int kNotAFolder = 267;       // ERROR_DIRECTORY
+inline constexpr int kNameTakenCode = 183;    // ERROR_ALREADY_EXISTS
+inline constexpr bool kSymbolicLinks = false; // need a privilege on Windows
+// A name that takes more than ASCII to say: an accent and a surrogate pair.
+inline const std::string kUnusualName = "caf\xC3\xA9\xF0\x9F\x98\x80";
+#define VELMORANDI_LINUX_ONLY(why) GTEST_SKIP() << "Linux only: " << why
+#else
+inline constexpr int kNoSuchEntry = ENOENT;
+inline constexpr int kNotAFolder = ENOTDIR;
+inline constexpr int kNameTakenCode = EEXIST;
+inline constexpr bool kSymbolicLinks = true;
+// A name no UTF-8 can say: Latin-1 bytes, which Linux holds.
+inline const std::string kUnusualName = "caf\xE9";
+#define VELMORANDI_LINUX_ONLY(why) static_cast<void>(0)
+#endif
+
+} // namespace velmorandi::testing

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "run/rename_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace velmorandi::testing {
+
+using Snapshot = std::map<std::string, std::string>;
+using Moves = std::vector<std::pair<std::string, std::string>>;
+
+// A fresh folder below `parent` (any file system) holding files whose content
+// is their name, removed with everything in it.
+class RunFolder {
+  public:
+    RunFolder(const std::string& parent, const std::vector<std::string>& names) {
+        std::string pattern = parent + "/run-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            ADD_FAILURE() << "cannot create a folder in " << parent;
+        m_path = pattern;
+        for (const std::string& name : names)
+            std::ofstream(m_path + "/" + name, std::ios::binary) << "content of " << name;
+    }
+    ~RunFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+    Snapshot snapshot() const {
+        Snapshot entries;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            entries[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
+                                                         std::istreambuf_iterator<char>()};
+        }
+        return entries;
+    }
+
+    RunRequest request(const Moves& moves) const {
+        RunRequest request{m_path, {}};
+        for (std::size_t i = 0; i < moves.size(); ++i)
+            request.moves.push_back({i, moves[i].first, moves[i].second});
+        return request;
+    }
+
+  private:
+    std::string m_path;
+};
+
+// What the folder holds once the moves are done.
+inline Snapshot afterMoves(Snapshot before, const Moves& moves) {
+    Snapshot after = before;
+    for (const auto& [from, to] : moves)
+        after.erase(from);
+    for (const auto& [from, to] : moves)
+        after[to] = before.at(from);
+    return after;
+}
+
+} // namespace velmorandi::testing

@@ -1,0 +1,217 @@
+// The core as it meets Windows: names, paths, the guard, the listing.
+#include "folder_listing.h"
+#include "paths.h"
+#include "platform/windows/wide_text.h"
+#include "protected_files.h"
+#include "rename_commit.h"
+#include "rename_list.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+
+namespace velmorandi {
+namespace {
+
+using testing::TempFolder;
+using Names = std::vector<std::string>;
+
+std::wstring widePath(const TempFolder& folder, const std::string& name) {
+    return platform::widen(JoinPath(folder.path(), name));
+}
+
+// A file made through the W function itself, so the name reaches the disk untouched.
+bool createWideFile(const std::wstring& path) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+std::vector<RowStatus> statuses(const RenameList& list) {
+    std::vector<RowStatus> result;
+    for (const RenameRow& row : list.rows())
+        result.push_back(row.status);
+    return result;
+}
+
+RenameList loadWithBases(const TempFolder& folder, const Names& bases) {
+    RenameList list;
+    list.load(ListFolderFiles(folder.path()).names);
+    list.rewriteEditedBases([&](const std::string&, std::size_t index) { return bases.at(index); });
+    list.ComposeEditedNames();
+    return list;
+}
+
+TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
+    TempFolder folder;
+    for (const char* name : {"a.txt", "b.txt", "c", "d", "e.txt", "f.txt"})
+        folder.createFile(name, name);
+    const auto before = folder.snapshot();
+    // Device names with an extension and in any case, a final dot or space,
+    // one of the nine characters; the last row alone would be fine.
+    RenameList list =
+        loadWithBases(folder, {"Con", "lpt3", "ends in dot.", "ends in space ", "what?", "fine"});
+    int calls = 0;
+    const RenameSeam counting = [&](const std::string& from, const std::string& to,
+                                    const RenameFunction& rename) {
+        ++calls;
+        return rename(from, to);
+    };
+    const CommitOutcome outcome = CommitRename(list, folder.path(), counting);
+    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Refused);
+    EXPECT_EQ(statuses(list),
+              (std::vector<RowStatus>{RowStatus::Error, RowStatus::Error, RowStatus::Error,
+                                      RowStatus::Error, RowStatus::Error, RowStatus::None}));
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(folder.snapshot(), before);
+}
+
+TEST(WindowsNames, UnpairedSurrogatesMapToWtf8AndBack) {
+    const std::wstring samples[] = {L"a\xD800",      L"\xDC00z",      L"\xDBFF\xDBFF",
+                                    L"\xDC00\xD800", L"\xD83D\xDE00", L"caf\xE9"};
+    for (const std::wstring& wide : samples)
+        EXPECT_EQ(platform::widen(platform::narrow(wide)), wide);
+    EXPECT_EQ(platform::narrow(L"a\xD800"), "a\xED\xA0\x80");
+    EXPECT_EQ(platform::narrow(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80"); // a pair is one character
+    EXPECT_EQ(platform::widen("caf\xE9"), L"caf\xFFFD");              // not UTF-8 at all
+}
+
+TEST(WindowsNames, UnpairedSurrogateNameRoundTripsThroughTheDisk) {
+    TempFolder folder;
+    const std::string odd = "caf\xED\xA0\x80";
+    if (!createWideFile(widePath(folder, odd + ".txt")))
+        GTEST_SKIP() << "this file system cannot hold an unpaired surrogate (Wine)";
+    ASSERT_EQ(ListFolderFiles(folder.path()).names, Names{odd + ".txt"});
+    RenameList list = loadWithBases(folder, {"x-" + odd});
+    EXPECT_EQ(CommitRename(list, folder.path()).kind, CommitOutcome::Kind::Completed);
+    WIN32_FIND_DATAW data;
+    const HANDLE find = ::FindFirstFileW(widePath(folder, "x-*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    ::FindClose(find);
+    EXPECT_EQ(std::wstring(data.cFileName), L"x-caf\xD800.txt");
+}
+
+TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
+    EXPECT_EQ(nativePath("C:/"), "C:\\");
+    EXPECT_EQ(nativePath("d:"), "d:\\");
+    EXPECT_EQ(nativePath("C:/Users/me"), "C:\\Users\\me");
+    EXPECT_EQ(nativePath("\\\\server\\share"), "\\\\server\\share");
+    EXPECT_EQ(JoinPath("C:\\", "a.txt"), "C:\\a.txt");
+    EXPECT_EQ(JoinPath("C:\\Users", "a.txt"), "C:\\Users\\a.txt");
+    EXPECT_EQ(JoinPath("\\\\server\\share", "a.txt"), "\\\\server\\share\\a.txt");
+
+    EXPECT_TRUE(liesUnder("c:\\users\\me", "C:\\"));
+    EXPECT_TRUE(liesUnder("C:\\Users\\Me", "c:\\users"));
+    EXPECT_TRUE(liesUnder("C:/Users/me", "C:\\"));
+    EXPECT_TRUE(liesUnder("C:\\Users\\me", "C:/"));
+    EXPECT_TRUE(liesUnder("C:\\Caf\xC3\xA9\\x", "c:\\caf\xC3\x89")); // É and é
+    EXPECT_FALSE(liesUnder("C:\\Usersx", "C:\\Users"));
+    EXPECT_FALSE(liesUnder("D:\\Users", "C:\\"));
+    EXPECT_EQ(namesBelow("C:\\", "c:\\Users\\\\me\\"), (Names{"Users", "me"}));
+    EXPECT_EQ(namesBelow("C:\\Users", "C:\\"), Names{});
+}
+
+TEST(WindowsPaths, StartFolderIsReadAsUtf16) {
+    TempFolder folder;
+    // Greek and Japanese: outside every ANSI code page at once.
+    const std::string name =
+        "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE6\x97\xA5\xE6\x9C\xAC";
+    folder.createFolder(name);
+    const std::string expected = JoinPath(nativePath(folder.path()), name);
+    wchar_t previous[MAX_PATH];
+    ASSERT_GT(::GetCurrentDirectoryW(MAX_PATH, previous), 0u);
+    ASSERT_TRUE(::SetCurrentDirectoryW(platform::widen(expected).c_str()));
+    const std::string start = currentFolder();
+    ::SetCurrentDirectoryW(previous);
+    EXPECT_EQ(start, expected);
+    EXPECT_TRUE(liesUnder(start, nativePath(start.substr(0, 2))));
+    // A drive root as Qt writes it still holds the start folder.
+    EXPECT_TRUE(liesUnder(start, start.substr(0, 2) + "/"));
+}
+
+EnvironmentLookup windowsEnvironment() {
+    return [](const char* name) -> std::optional<std::string> {
+        static const std::map<std::string, std::string> variables{
+            {"SystemRoot", "C:\\Windows"},
+            {"ProgramFiles", "C:\\Program Files"},
+            {"ProgramData", "C:\\ProgramData"}};
+        const auto found = variables.find(name);
+        return found == variables.end() ? std::nullopt : std::optional(found->second);
+    };
+}
+
+bool isSafe(const std::string& folder, const EnvironmentLookup& environment) {
+    RenameList list;
+    list.load({"a.dll"});
+    return CheckProtectedFiles(folder, list, environment);
+}
+
+TEST(WindowsGuard, SystemFoldersMatchWhateverTheSeparatorsAndCase) {
+    const EnvironmentLookup environment = windowsEnvironment();
+    // The drive list's root as Qt gives it, with the folder list's names below.
+    const std::string system32 = JoinPath(JoinPath(nativePath("C:/"), "Windows"), "System32");
+    EXPECT_FALSE(isSafe(system32, environment));
+    EXPECT_FALSE(isSafe("C:/Windows\\System32", environment));
+    EXPECT_FALSE(isSafe("c:\\WINDOWS", environment));
+    EXPECT_FALSE(isSafe("C:\\Program Files\\Tool", environment));
+    EXPECT_FALSE(isSafe("C:/ProgramData/Vendor", environment));
+    EXPECT_TRUE(isSafe("C:\\Users\\me", environment));
+    EXPECT_TRUE(isSafe("C:\\", environment));
+
+    // The process's own environment, read through the W function.
+    const std::optional<std::string> systemRoot = systemEnvironment("SystemRoot");
+    ASSERT_TRUE(systemRoot);
+    EXPECT_FALSE(isSafe(JoinPath(*systemRoot, "System32"), systemEnvironment));
+}
+
+TEST(WindowsListing, OrderOfTheSystemsOwnFileWindows) {
+    TempFolder folder;
+    for (const char* name : {"photo10.jpg", "photo2.jpg", "Photo.jpg",
+                             "\xC3\xA9"
+                             "cole",
+                             "Banana", "apple", "item 10", "item 9", "Zebra"})
+        folder.createFile(name);
+    const Names expected{"apple",
+                         "Banana",
+                         "\xC3\xA9"
+                         "cole",
+                         "item 9",
+                         "item 10",
+                         "Photo.jpg",
+                         "photo2.jpg",
+                         "photo10.jpg",
+                         "Zebra"};
+    EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
+}
+
+TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
+    TempFolder folder;
+    for (const char* name : {"shown.txt", "hidden.txt", "system.txt", "readonly.txt"})
+        folder.createFile(name);
+    folder.createFolder("sub");
+    folder.createFolder("hidden sub");
+    ASSERT_TRUE(
+        ::SetFileAttributesW(widePath(folder, "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(
+        ::SetFileAttributesW(widePath(folder, "system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(
+        ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(widePath(folder, "hidden sub").c_str(),
+                                     FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+
+    EXPECT_EQ(ListFolderFiles(folder.path()).names, (Names{"readonly.txt", "shown.txt"}));
+    EXPECT_EQ(ListSubfolders(folder.path()).names, Names{"sub"});
+    // Hidden files still hold their names.
+    RenameList list = loadWithBases(folder, {"readonly", "hidden"});
+    EXPECT_EQ(CommitRename(list, folder.path()).kind, CommitOutcome::Kind::NameTaken);
+    ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+} // namespace
+} // namespace velmorandi
