@@ -26,6 +26,10 @@ bool SingleInstance::acquire() {
     return m_lock->error() != QLockFile::LockFailedError;
 }
 
+bool SingleInstance::holdsLock() const {
+    return m_lock && m_lock->isLocked();
+}
+
 QString SingleInstance::lockPath() const {
     return m_lock ? m_lock->fileName() : QString();
 }

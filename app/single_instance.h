@@ -23,6 +23,8 @@ class SingleInstance {
 
     // Empty when there is no private folder to hold the lock.
     QString lockPath() const;
+    // True once acquire() has taken the lock: this is the one instance running.
+    bool holdsLock() const;
 
   private:
     std::unique_ptr<QLockFile> m_lock;

@@ -72,7 +72,8 @@ int Main(int argc, char** argv) {
     }
 
     // Lives until the process ends; the close button ends the program at once.
-    auto* w = new frmMainWindow(nullptr, commandLine.folder);
+    // Without the lock another instance could be mid-run: only the holder rolls back.
+    auto* w = new frmMainWindow(nullptr, commandLine.folder, instance.holdsLock());
     w->show();
     return app.exec();
 }

@@ -1,6 +1,5 @@
 #include "run/rename_run.h"
 
-#include "folder_loader.h"
 #include "name_set.h"
 #include "protected_files.h"
 #include "rename_list.h"
@@ -10,20 +9,6 @@
 
 namespace velmorandi {
 namespace {
-
-CommitOutcome emptyRunCompleted(RenameList& list, const std::string& folder) {
-    CommitOutcome outcome{CommitOutcome::Kind::Completed, {}, true, false};
-    const LoadOutcome load = LoadFolder(list, folder);
-    if (load.error) {
-        list.load({});
-        outcome.message = messages::reloadFailed(*load.error);
-        return outcome;
-    }
-    outcome.protectedFileListed = load.protectedFileListed;
-    list.ComposeEditedNames();
-    list.MarkAllDone();
-    return outcome;
-}
 
 std::vector<std::string> missingNames(const std::vector<std::string>& listed,
                                       const std::vector<std::string>& expected) {
@@ -39,7 +24,7 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
 
 void loadReloaded(RenameList& list, const std::string& folder, FolderListing& listing,
                   CommitOutcome& outcome) {
-    list.load(std::move(listing.names));
+    list.load(std::move(listing.names), list.nameLimit()); // the same folder, the same limit
     outcome.listReloaded = true;
     outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
 }
@@ -70,8 +55,7 @@ std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list.row(i).editedName != list.row(i).listedName)
             request.moves.push_back({i, list.row(i).listedName, list.row(i).editedName});
-    if (request.moves.empty())
-        return emptyRunCompleted(list, folder);
+    // Even with nothing to move the folder is read again, off the window's thread.
     return request;
 }
 

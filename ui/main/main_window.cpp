@@ -1,10 +1,12 @@
 #include "main/main_window.h"
 
+#include "main/background_run.h"
 #include "main/default_drive.h"
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/grid_place.h"
+#include "main/input_hold.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
@@ -23,16 +25,22 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QTimer>
+
+#include <variant>
 
 namespace velmorandi {
 
@@ -56,7 +64,14 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 } // namespace
 
-frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
+template <class Work> auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work) {
+    m_inputHold->setActive(true);
+    auto result = m_run->run(kind, std::forward<Work>(work));
+    m_inputHold->setActive(false);
+    return result;
+}
+
+frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool recoverFirst)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_driveFolders(std::make_unique<DriveFolders>(currentFolder())),
       m_startFolder(std::move(startFolder)) {
@@ -77,6 +92,9 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
 
     qApp->installEventFilter(new KeyboardFilter(
         this, [this] { ImgQbut_Click(); }, this));
+    m_run = new BackgroundRun(this);
+    m_inputHold = new InputHold(this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
+    qApp->installEventFilter(m_inputHold);
     m_Drive1->setDrives(mountedDrives());
 
     connect(m_lblTitle, &TitleLabel::pointerMoved, this, &frmMainWindow::ResetImageButtons);
@@ -90,9 +108,28 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder)
     connect(m_CmdBlank, &QPushButton::clicked, this, &frmMainWindow::CmdBlank_Click);
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, &frmMainWindow::Drive1_Change);
     connect(m_Dir1, &FolderList::openRequested, this, &frmMainWindow::Dir1_OpenRequested);
+    // A text box keeps Ctrl+Z for its own text: it takes the shortcut first.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            &frmMainWindow::UndoLastRename);
+    m_MSFlexGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_MSFlexGrid1, &QWidget::customContextMenuRequested, this,
+            &frmMainWindow::MSFlexGrid1_ContextMenu);
 
     m_Dir1->setFocus();
     Form_Load();
+    if (recoverFirst) {
+        // Once the window shows, so the progress and the report have it to sit on.
+        QTimer::singleShot(0, this, [this] {
+            RecoverInterruptedRuns();
+            openFirstFolder();
+        });
+    } else {
+        openFirstFolder();
+    }
+}
+
+void frmMainWindow::setRunSeam(RenameSeam seam) {
+    m_run->setSeam(std::move(seam));
 }
 
 frmMainWindow::~frmMainWindow() = default;
@@ -104,6 +141,9 @@ void frmMainWindow::Form_Load() {
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
+}
+
+void frmMainWindow::openFirstFolder() {
     if (!openStartFolder())
         SelectDefaultDrive();
 }
@@ -123,6 +163,15 @@ bool frmMainWindow::openStartFolder() {
     showMessage(kFolderNotOpened);
     return false;
 }
+
+void frmMainWindow::RecoverInterruptedRuns() {
+    const RecoveryReport report = inBackground(
+        BackgroundRun::Kind::Renaming,
+        [](const RunControl& control) { return velmorandi::RecoverInterruptedRuns(control); });
+    if (!report.message.empty())
+        showMessage(report.message);
+}
+
 
 void frmMainWindow::SelectDefaultDrive() {
     if (const std::optional<int> index = defaultDriveIndex(m_Drive1->entryTexts()))
@@ -169,13 +218,25 @@ bool frmMainWindow::Dir1_Change() {
     const bool wasWarning = !m_ImgAbut->isHidden();
     m_ImgAbut->hide();
     const std::string folder = m_Dir1->path();
-    const LoadOutcome outcome = m_gridModel->reload([&] { return LoadFolder(m_list, folder); });
-    if (outcome.error) {
+    // A folder of a million files takes seconds to read and sort: the rows are
+    // built off the window's thread and take the list's place in one swap.
+    struct LoadedFolder {
+        RenameList list;
+        LoadOutcome outcome;
+    };
+    LoadedFolder loaded =
+        inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
+            LoadedFolder result;
+            result.outcome = LoadFolder(result.list, folder);
+            return result;
+        });
+    if (loaded.outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
     }
+    m_gridModel->reload([&] { std::swap(m_list, loaded.list); });
     m_loadedFolder = folder;
-    m_ImgAbut->setVisible(outcome.protectedFileListed);
+    m_ImgAbut->setVisible(loaded.outcome.protectedFileListed);
     return true;
 }
 
@@ -214,15 +275,63 @@ void frmMainWindow::CmdRename_Click() {
     // The start-up load failed: no list, nothing to rename, nothing to say.
     if (m_loadedFolder.empty())
         return;
-    const GridPlace place(*m_MSFlexGrid1);
-    const CommitOutcome outcome =
-        m_gridModel->reload([&] { return CommitRename(m_list, m_loadedFolder); });
+    std::variant<CommitOutcome, RunRequest> prepared = PrepareRename(m_list, m_loadedFolder);
+    if (const auto* refusal = std::get_if<CommitOutcome>(&prepared)) {
+        m_gridModel->rowsRecomposed();
+        if (!refusal->message.empty())
+            showMessage(refusal->message);
+        return;
+    }
+    RunResult result = inBackground(
+        BackgroundRun::Kind::Renaming,
+        [request = std::get<RunRequest>(std::move(prepared))](const RunControl& control) {
+            return ExecuteRun(request, control);
+        });
+    finishRun(std::move(result));
+}
+
+void frmMainWindow::UndoLastRename() {
+    if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder))
+        return;
+    RunResult result =
+        inBackground(BackgroundRun::Kind::Renaming,
+                     [folder = m_loadedFolder](const RunControl& control) {
+                         return ExecuteUndo(folder, control);
+                     });
+    finishRun(std::move(result));
+}
+
+void frmMainWindow::finishRun(RunResult result) {
+    const bool quietly = m_quitAfterRun && result.kind == RunResult::Kind::Cancelled;
+    CommitOutcome outcome;
+    if (result.kind == RunResult::Kind::NameTaken) {
+        // Only marks change: the current cell and the scroll position stay.
+        outcome = FinishRun(m_list, m_loadedFolder, std::move(result));
+        m_gridModel->rowsRecomposed();
+    } else {
+        const GridPlace place(*m_MSFlexGrid1);
+        outcome = m_gridModel->reload(
+            [&] { return FinishRun(m_list, m_loadedFolder, std::move(result)); });
+        if (!outcome.listReloaded)
+            place.restore(*m_MSFlexGrid1);
+    }
     if (outcome.listReloaded)
         m_ImgAbut->setVisible(outcome.protectedFileListed);
-    else
-        place.restore(*m_MSFlexGrid1);
-    if (!outcome.message.empty())
+    if (!outcome.message.empty() && !quietly)
         showMessage(outcome.message);
+    if (m_quitAfterRun)
+        QCoreApplication::quit();
+}
+
+void frmMainWindow::MSFlexGrid1_ContextMenu(const QPoint& position) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuGrid"));
+    QAction* undo = menu.addAction(QStringLiteral("Undo last rename"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setEnabled(!m_loadedFolder.empty() && CanUndo(m_loadedFolder));
+    connect(undo, &QAction::triggered, this, &frmMainWindow::UndoLastRename);
+    menu.exec(m_MSFlexGrid1->viewport()->mapToGlobal(position));
 }
 
 void frmMainWindow::CmdBlank_Click() {
@@ -244,7 +353,22 @@ void frmMainWindow::ImgQbut_Click() {
 }
 
 void frmMainWindow::ImgXbut_Click() {
+    // Never leave a folder half renamed: stop the run, roll it back, then go.
+    if (m_run->isRunning()) {
+        m_quitAfterRun = true;
+        m_run->cancel();
+        return;
+    }
     QCoreApplication::quit();
+}
+
+void frmMainWindow::closeEvent(QCloseEvent* event) {
+    if (m_run->isRunning()) {
+        event->ignore();
+        ImgXbut_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmMainWindow::ResetImageButtons() {

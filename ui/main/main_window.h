@@ -1,6 +1,9 @@
 #pragma once
 
+#include "main/background_run.h"
+
 #include "rename_list.h"
+#include "run/rename_run.h"
 #include "transforms/operations.h"
 
 #include <QWidget>
@@ -22,6 +25,7 @@ namespace velmorandi {
 class DriveFolders;
 class DriveList;
 class FolderList;
+class InputHold;
 class PictureButton;
 class RenameGridModel;
 class TitleLabel;
@@ -32,10 +36,17 @@ class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
     // Opens at startFolder when it is given and can be read, else as without it.
-    explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {});
+    // recoverFirst: roll back runs a crash left unfinished before the first
+    // folder loads (only the instance that holds the single-instance lock may).
+    explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {},
+                           bool recoverFirst = false);
     ~frmMainWindow() override;
 
+    // Tests slow down or fail the disk steps of every run through this.
+    void setRunSeam(RenameSeam seam);
+
   protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +67,8 @@ class frmMainWindow : public QWidget {
 
     // Start and navigation (main_window.cpp)
     void Form_Load();
+    void RecoverInterruptedRuns();
+    void openFirstFolder();
     void SelectDefaultDrive();
     bool openStartFolder();
     void Drive1_Change();
@@ -67,6 +80,11 @@ class frmMainWindow : public QWidget {
     void ImgApply_Click(int index);
     OperationInputs frameInputs() const;
     void CmdRename_Click();
+    void UndoLastRename();
+    void MSFlexGrid1_ContextMenu(const QPoint& position);
+    // Runs disk work off the window's thread, with the window's input held back.
+    template <class Work> auto inBackground(BackgroundRun::Kind kind, Work&& work);
+    void finishRun(RunResult result);
     void CmdBlank_Click();
     void CmdReset_Click();
     void ImgAbut_Click();
@@ -80,6 +98,9 @@ class frmMainWindow : public QWidget {
     std::string m_loadedFolder;
     std::string m_startFolder;
     int m_driveRecoveryDepth = 0;
+    BackgroundRun* m_run = nullptr;
+    InputHold* m_inputHold = nullptr;
+    bool m_quitAfterRun = false;
 
     TitleLabel* m_lblTitle = nullptr;
     PictureButton* m_ImgAbut = nullptr;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "run/rename_run.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <type_traits>
+#include <utility>
+
+class QWidget;
+
+namespace velmorandi {
+
+class frmProgress;
+
+// Runs one piece of disk work on a thread of its own and returns its result
+// when it is done. Meanwhile the window's events go on, so it paints and can
+// be dragged; a progress window shows when the work takes longer than a
+// glance. Holding back the user's input is the caller's part.
+class BackgroundRun : public QObject {
+    Q_OBJECT
+  public:
+    enum class Kind { Renaming, Reading };
+
+    explicit BackgroundRun(QWidget* mainWindow);
+    ~BackgroundRun() override;
+
+    // work(control) -> result; must not throw (the core reports errors as values).
+    template <class Work> auto run(Kind kind, Work&& work) {
+        using Result = std::invoke_result_t<Work&, const RunControl&>;
+        std::optional<Result> result;
+        runOnWorker(kind, [&](const RunControl& control) { result.emplace(work(control)); });
+        return std::move(*result);
+    }
+
+    bool isRunning() const { return m_running; }
+    // Asks the work to stop after its current step; it then rolls back.
+    void cancel();
+    // Tests slow down or fail the steps of every run through this.
+    void setSeam(RenameSeam seam) { m_seam = std::move(seam); }
+
+  private:
+    void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
+    void showProgress(Kind kind);
+
+    QWidget* m_mainWindow;
+    frmProgress* m_progress = nullptr;
+    bool m_running = false;
+    std::atomic<bool> m_cancel{false};
+    std::atomic<std::size_t> m_done{0};
+    std::atomic<std::size_t> m_total{0};
+    RenameSeam m_seam;
+};
+
+} // namespace velmorandi
