@@ -19,7 +19,7 @@ touch "$folder/packing list.txt" "$folder/report.final.txt" "$folder/route.gpx" 
 
 cd "$folder"
 # Its own runtime folder, so that a running copy of the program does not refuse this one.
-export XDG_RUNTIME_DIR="$sample/run" PROGRAM="$program" OUTPUT="$output"
+export XDG_RUNTIME_DIR="$sample/run" XDG_STATE_HOME="$sample/state" PROGRAM="$program" OUTPUT="$output"
 mkdir -p "$(dirname "$output")"
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
     "$PROGRAM" &
