@@ -47,7 +47,7 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
         const PlannedMove& move = moves[check.missing.front()];
         return failure(Kind::Failed,
                        messages::noFileRenamed(messages::renameFailure(
-                           move.from, move.to, SystemError{2, "No such file or directory"})),
+                           move.from, move.to, platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())
