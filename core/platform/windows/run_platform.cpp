@@ -61,8 +61,8 @@ std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdenti
     if (!handle.valid() || !::GetFileInformationByHandle(handle.get(), &information))
         return errorFrom(::GetLastError());
     identity.device = information.dwVolumeSerialNumber;
-    identity.inode = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
-                     information.nFileIndexLow;
+    identity.inode =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return std::nullopt;
 }
 
@@ -75,11 +75,10 @@ std::optional<SystemError> exchangeNames(const FolderHandle&, const std::string&
 // The check and the removal go through one handle, so a file that takes the
 // name in between is never the one removed.
 void removeEmptyFile(const FolderHandle& folder, const std::string& name) {
-    const FileHandle file(::CreateFileW(joinWide(folder.path(), name).c_str(),
-                                        DELETE | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+    const FileHandle file(
+        ::CreateFileW(joinWide(folder.path(), name).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
     if (!file.valid() || !::GetFileInformationByHandle(file.get(), &information))
         return;
@@ -88,8 +87,7 @@ void removeEmptyFile(const FolderHandle& folder, const std::string& name) {
         information.nFileSizeLow != 0)
         return;
     FILE_DISPOSITION_INFO disposition{TRUE};
-    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
-                                 sizeof disposition);
+    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // The user's local application data is private to the user already.
