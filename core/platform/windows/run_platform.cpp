@@ -93,9 +93,11 @@ void removeEmptyFile(const FolderHandle& folder, const std::string& name) {
 // The user's local application data is private to the user already.
 std::optional<SystemError> stateFolder(std::string& path) {
     const std::optional<std::string> base = environmentVariable("LOCALAPPDATA");
-    if (!base || base->empty())
+    if (!base || base->empty()) {
+        path = "%LOCALAPPDATA%\\Velmorandi"; // what the message names
         return SystemError{ERROR_ENVVAR_NOT_FOUND,
-                           "The LOCALAPPDATA environment variable is not set"};
+                           "the LOCALAPPDATA environment variable is not set"};
+    }
     if (auto error = makeFolder(widen(*base)))
         return error;
     path = *base;
