@@ -62,6 +62,11 @@ class FolderHandle {
 // True when a failed rename means that the target name already exists.
 bool meansNameTaken(const SystemError& error);
 
+// True when a failed call means that the name, or a folder on its path, does not exist.
+bool meansNoSuchFile(const SystemError& error);
+// What the system says of a name that does not exist.
+SystemError noSuchFile();
+
 bool isPathSeparator(char c);
 char pathSeparator();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,10 @@ bool samePathText(std::string_view a, std::string_view b);
 std::string nativePath(std::string_view path);
 
 std::string currentFolder();
+
+// A path as the standard library's file functions take it, and back: the bytes
+// as they are on Linux, UTF-16 through WTF-8 on Windows (never the code page).
+std::filesystem::path fileSystemPath(const std::string& bytes);
+std::string pathBytes(const std::filesystem::path& path);
 
 } // namespace velmorandi::platform

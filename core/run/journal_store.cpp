@@ -1,5 +1,7 @@
 #include "run/journal_store.h"
 
+#include "platform/folder_access.h"
+#include "platform/path_text.h"
 #include "platform/run_platform.h"
 
 #include <algorithm>
@@ -28,13 +30,13 @@ std::string newName() {
 }
 
 std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::fileSystemPath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The first bytes and the last record of a journal, without reading the plan.
 bool readEnds(const std::string& path, std::string& head, std::string& tail) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(platform::fileSystemPath(path), std::ios::binary | std::ios::ate);
     if (!in)
         return false;
     const auto size = static_cast<std::size_t>(in.tellg());
@@ -54,7 +56,7 @@ std::optional<SystemError> JournalStore::open() {
 }
 
 std::string JournalStore::pathOf(const std::string& name) const {
-    return m_folder + "/" + name;
+    return m_folder + platform::pathSeparator() + name;
 }
 
 std::optional<SystemError> JournalStore::create(const Journal& journal, std::string& name) const {
@@ -73,14 +75,15 @@ std::optional<Journal> JournalStore::read(const std::string& name) const {
 
 void JournalStore::remove(const std::string& name) const {
     std::error_code ignored;
-    std::filesystem::remove(pathOf(name), ignored);
+    std::filesystem::remove(platform::fileSystemPath(pathOf(name)), ignored);
 }
 
 std::vector<JournalStore::Entry> JournalStore::list() const {
     std::vector<Entry> entries;
     std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(m_folder, error)) {
-        const std::string name = file.path().filename().string();
+    for (const auto& file :
+         std::filesystem::directory_iterator(platform::fileSystemPath(m_folder), error)) {
+        const std::string name = platform::pathBytes(file.path().filename());
         if (!name.starts_with("run-") || !name.ends_with(kSuffix))
             continue;
         Entry entry{name, {}, false};

@@ -5,7 +5,6 @@
 #include "run/name_tracker.h"
 #include "run/run_messages.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -160,11 +159,11 @@ Recovered recoverOne(const JournalStore& store, const std::string& name, const J
     if (error || otherFolder) {
         // A folder that is gone, or another one in its place, cannot be restored;
         // one that cannot be read now may be later.
-        if (otherFolder || error->code == ENOENT || error->code == ENOTDIR)
+        if (otherFolder || platform::meansNoSuchFile(*error))
             store.remove(name);
-        return {messages::recoveryFolderGone(
-                    journal.folder, otherFolder ? SystemError{ENOENT, "it has been replaced"} : *error),
-                true};
+        const SystemError reason =
+            otherFolder ? SystemError{platform::noSuchFile().code, "it has been replaced"} : *error;
+        return {messages::recoveryFolderGone(journal.folder, reason), true};
     }
     const std::vector<std::string> located = locateFiles(journal, folder);
     RollbackPlan plan = planRollback(journal, folder, located);

@@ -46,8 +46,8 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
     if (!check.missing.empty()) {
         const PlannedMove& move = moves[check.missing.front()];
         return failure(Kind::Failed,
-                       messages::noFileRenamed(messages::renameFailure(
-                           move.from, move.to, SystemError{2, "No such file or directory"})),
+                       messages::noFileRenamed(
+                           messages::renameFailure(move.from, move.to, platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())

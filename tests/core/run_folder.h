@@ -1,14 +1,15 @@
 #pragma once
 
 #include "run/rename_run.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,16 +24,22 @@ using Moves = std::vector<std::pair<std::string, std::string>>;
 class RunFolder {
   public:
     RunFolder(const std::string& parent, const std::vector<std::string>& names) {
-        std::string pattern = parent + "/run-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = fileSystemPath(parent) / ("run-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error))
+                m_path = pathBytes(candidate);
+        }
+        if (m_path.empty())
             ADD_FAILURE() << "cannot create a folder in " << parent;
-        m_path = pattern;
         for (const std::string& name : names)
-            std::ofstream(m_path + "/" + name, std::ios::binary) << "content of " << name;
+            std::ofstream(fileSystemPath(m_path) / fileSystemPath(name), std::ios::binary)
+                << "content of " << name;
     }
     ~RunFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
+        std::filesystem::remove_all(fileSystemPath(m_path), ignored);
     }
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
@@ -41,10 +48,10 @@ class RunFolder {
 
     Snapshot snapshot() const {
         Snapshot entries;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+        for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(m_path))) {
             std::ifstream in(entry.path(), std::ios::binary);
-            entries[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in),
-                                                         std::istreambuf_iterator<char>()};
+            entries[pathBytes(entry.path().filename())] = {std::istreambuf_iterator<char>(in),
+                                                           std::istreambuf_iterator<char>()};
         }
         return entries;
     }

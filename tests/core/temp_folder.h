@@ -71,9 +71,10 @@ class TempFolder {
     }
 
     // Every entry with its content; folders and links are marked as such.
-    std::map<std::string, std::string> snapshot() const {
+    std::map<std::string, std::string> snapshot() const { return snapshotOf(m_path); }
+    static std::map<std::string, std::string> snapshotOf(const std::string& folder) {
         std::map<std::string, std::string> entries;
-        for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(m_path))) {
+        for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder))) {
             const std::string name = pathBytes(entry.path().filename());
             if (entry.is_symlink())
                 entries[name] = "link to " + pathBytes(std::filesystem::read_symlink(entry.path()));

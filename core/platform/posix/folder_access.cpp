@@ -198,6 +198,14 @@ bool meansNameTaken(const SystemError& error) {
     return error.code == EEXIST;
 }
 
+bool meansNoSuchFile(const SystemError& error) {
+    return error.code == ENOENT || error.code == ENOTDIR;
+}
+
+SystemError noSuchFile() {
+    return errorFrom(ENOENT);
+}
+
 bool isPathSeparator(char c) {
     return c == '/';
 }

@@ -24,4 +24,12 @@ std::string currentFolder() {
     return folder;
 }
 
+std::filesystem::path fileSystemPath(const std::string& bytes) {
+    return std::filesystem::path(bytes);
+}
+
+std::string pathBytes(const std::filesystem::path& path) {
+    return path.native();
+}
+
 } // namespace velmorandi::platform

@@ -2,34 +2,12 @@
 
 #include "letter_case.h"
 #include "platform/windows/wide_text.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows/win32_file.h"
 
 #include <cstdlib>
 
 namespace velmorandi::platform {
 namespace {
-
-SystemError errorFrom(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::string reason =
-        length ? narrow(std::wstring_view(buffer, length)) : "Error " + std::to_string(code);
-    ::LocalFree(buffer);
-    // The system's sentences end in ".\r\n"; the messages add their own full stop.
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.'))
-        reason.pop_back();
-    return {static_cast<int>(code), reason};
-}
 
 // The folder's full path in the form that reaches past MAX_PATH and leaves
 // names ending in a dot or a space as they are.
@@ -48,14 +26,6 @@ std::wstring extendedPath(const std::string& folder) {
     return L"\\\\?\\" + full;
 }
 
-std::wstring joinWide(const std::string& folder, const std::string& name) {
-    std::wstring path = widen(folder);
-    if (path.empty() || path.back() != L'\\')
-        path.push_back(L'\\');
-    path += widen(name);
-    return path;
-}
-
 class FindHandle {
   public:
     explicit FindHandle(HANDLE handle) : m_handle(handle) {}
@@ -65,21 +35,6 @@ class FindHandle {
     }
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return m_handle; }
-
-  private:
-    HANDLE m_handle;
-};
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle() {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(m_handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
     HANDLE get() const { return m_handle; }
 
   private:
@@ -129,6 +84,8 @@ std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& e
         if (name == L"." || name == L"..")
             continue;
         const DWORD attributes = data.dwFileAttributes;
+        // No file number comes with the entry: identity stays 0, which a run
+        // never reads where the file system is not said to keep numbers.
         entries.push_back({narrow(name),
                            (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0,
                            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
@@ -172,6 +129,16 @@ std::optional<SystemError> FolderHandle::sync() const {
 
 bool meansNameTaken(const SystemError& error) {
     return error.code == ERROR_ALREADY_EXISTS || error.code == ERROR_FILE_EXISTS;
+}
+
+// ERROR_DIRECTORY: the path names a file where a folder was expected (see open).
+bool meansNoSuchFile(const SystemError& error) {
+    return error.code == ERROR_FILE_NOT_FOUND || error.code == ERROR_PATH_NOT_FOUND ||
+           error.code == ERROR_DIRECTORY;
+}
+
+SystemError noSuchFile() {
+    return errorFrom(ERROR_FILE_NOT_FOUND);
 }
 
 bool isPathSeparator(char c) {

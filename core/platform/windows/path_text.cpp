@@ -59,4 +59,12 @@ std::string currentFolder() {
     }
 }
 
+std::filesystem::path fileSystemPath(const std::string& bytes) {
+    return std::filesystem::path(widen(bytes));
+}
+
+std::string pathBytes(const std::filesystem::path& path) {
+    return narrow(path.native());
+}
+
 } // namespace velmorandi::platform

@@ -1,10 +1,13 @@
 // The core as it meets Windows: names, paths, the guard, the listing.
 #include "folder_listing.h"
+#include "on_platform.h"
 #include "paths.h"
+#include "platform/folder_access.h"
 #include "platform/windows/wide_text.h"
 #include "protected_files.h"
 #include "rename_commit.h"
 #include "rename_list.h"
+#include "run/rename_run.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -211,6 +214,32 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
     RenameList list = loadWithBases(folder, {"readonly", "hidden"});
     EXPECT_EQ(CommitRename(list, folder.path()).kind, CommitOutcome::Kind::NameTaken);
     ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The journal goes to the user's local application data; without that folder
+// no file is renamed, and the message says which variable is missing.
+TEST(WindowsRun, JournalLivesUnderLocalAppData) {
+    const std::string saved = *platform::environmentVariable("LOCALAPPDATA");
+    const TempFolder localAppData;
+    testing::setEnvironmentVariable("LOCALAPPDATA", localAppData.path());
+    TempFolder folder;
+    folder.createFile("a.txt", "a");
+    const RunResult renamed = ExecuteRun({folder.path(), {{0, "a.txt", "b.txt"}}}, RunControl());
+    testing::setEnvironmentVariable("LOCALAPPDATA", "");
+    const RunResult refused = ExecuteRun({folder.path(), {{0, "b.txt", "c.txt"}}}, RunControl());
+    testing::setEnvironmentVariable("LOCALAPPDATA", saved);
+
+    EXPECT_EQ(renamed.kind, RunResult::Kind::Completed) << renamed.message;
+    const std::map<std::string, std::string> journals =
+        testing::TempFolder::snapshotOf(localAppData.at("Velmorandi"));
+    ASSERT_EQ(journals.size(), 1u);
+    EXPECT_TRUE(journals.begin()->first.ends_with(".journal")) << journals.begin()->first;
+    EXPECT_EQ(refused.kind, RunResult::Kind::Failed);
+    EXPECT_NE(refused.message.find("%LOCALAPPDATA%\\Velmorandi: the LOCALAPPDATA environment "
+                                   "variable is not set"),
+              std::string::npos)
+        << refused.message;
+    EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"b.txt", "a"}}));
 }
 
 } // namespace
