@@ -2,13 +2,7 @@
 
 #include "platform/windows/wide_text.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows/windows_api.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,30 +1,9 @@
 #include "platform/private_folder.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include <string_view>
+#include "platform/windows/wide_text.h"
+#include "platform/windows/windows_api.h"
 
 namespace velmorandi::platform {
-namespace {
-
-std::string narrow(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
-}
-
-} // namespace
 
 std::optional<std::string> privateFolder() {
     // The user's temporary folder lies in their profile, which other users cannot enter.
