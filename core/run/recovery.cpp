@@ -1,11 +1,13 @@
 #include "run/recovery.h"
 
 #include "letter_case.h"
+#include "platform/path_text.h"
 #include "run/journal_store.h"
 #include "run/name_tracker.h"
 #include "run/run_messages.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -150,20 +152,39 @@ struct Recovered {
     bool anyNotRestored = false;
 };
 
+// Gone for good only where the folder's own drive is there without it: a drive
+// that is unplugged or not mounted yet may bring the folder back later.
+bool goneForGood(const Journal& journal) {
+    std::filesystem::path path = platform::fileSystemPath(journal.folder);
+    while (path.has_relative_path()) {
+        path = path.parent_path();
+        platform::FolderHandle ancestor;
+        if (ancestor.open(platform::pathBytes(path)))
+            continue;
+        platform::FileIdentity identity;
+        return !platform::folderIdentity(ancestor, identity) &&
+               identity.device == journal.folderIdentity.device;
+    }
+    return false;
+}
+
 Recovered recoverOne(const JournalStore& store, const std::string& name, const Journal& journal,
                      const RunControl& control) {
     OpenedFolder folder;
     std::optional<SystemError> error = openFolder(journal.folder, control.testing, folder);
+    // Device numbers may change when a drive is plugged in again; the folder's
+    // own number stays.
     const bool otherFolder = !error && journal.traits.stableIdentities &&
-                             !(folder.identity == journal.folderIdentity);
+                             folder.identity.inode != journal.folderIdentity.inode;
     if (error || otherFolder) {
-        // A folder that is gone, or another one in its place, cannot be restored;
-        // one that cannot be read now may be later.
-        if (otherFolder || platform::meansNoSuchFile(*error))
+        // Another folder in its place, or one gone for good, cannot be restored;
+        // one that cannot be reached now may be later, so its journal stays.
+        const bool kept = !otherFolder && !(platform::meansNoSuchFile(*error) && goneForGood(journal));
+        if (!kept)
             store.remove(name);
         const SystemError reason =
             otherFolder ? SystemError{platform::noSuchFile().code, "it has been replaced"} : *error;
-        return {messages::recoveryFolderGone(journal.folder, reason), true};
+        return {messages::recoveryFolderGone(journal.folder, reason, kept), true};
     }
     const std::vector<std::string> located = locateFiles(journal, folder);
     RollbackPlan plan = planRollback(journal, folder, located);

@@ -114,9 +114,12 @@ std::string recovered(const std::string& folder, std::size_t restored,
     return text;
 }
 
-std::string recoveryFolderGone(const std::string& folder, const SystemError& error) {
+std::string recoveryFolderGone(const std::string& folder, const SystemError& error, bool kept) {
     return "A rename in " + folder + " was interrupted, and the folder cannot be reached: " +
-           error.reason + ". Its files keep the names they had at the interruption.";
+           error.reason + "." +
+           (kept ? " Its files get their names back the next time Velmorandi starts while the "
+                   "folder can be reached."
+                 : " Its files keep the names they had at the interruption.");
 }
 
 std::string recoveryReport(const std::vector<std::string>& sentences, bool anyNotRestored) {

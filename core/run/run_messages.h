@@ -29,7 +29,7 @@ std::string undoNameTaken(const std::string& folder, const std::string& oldName)
 // One sentence per interrupted run, then the advice.
 std::string recovered(const std::string& folder, std::size_t restored,
                       const std::vector<std::string>& notRestored);
-std::string recoveryFolderGone(const std::string& folder, const SystemError& error);
+std::string recoveryFolderGone(const std::string& folder, const SystemError& error, bool kept);
 std::string recoveryReport(const std::vector<std::string>& sentences, bool anyNotRestored);
 
 } // namespace velmorandi::messages
