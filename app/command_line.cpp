@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "platform/path_text.h"
 #include "version.h"
 
 #include <filesystem>
@@ -24,14 +25,15 @@ bool abbreviates(const std::string& option, const std::string& full) {
 
 std::string absoluteFolder(const std::string& argument) {
     std::error_code error;
-    std::filesystem::path folder = std::filesystem::absolute(argument, error);
+    std::filesystem::path folder =
+        std::filesystem::absolute(platform::fileSystemPath(argument), error);
     if (error)
         return argument;
     folder = folder.lexically_normal();
     // "photos/" names the folder photos, not an empty name inside it.
     if (!folder.has_filename() && folder.has_relative_path())
         folder = folder.parent_path();
-    return folder.string();
+    return platform::pathBytes(folder);
 }
 
 } // namespace

@@ -85,7 +85,10 @@ void BackgroundRun::showProgress(Kind kind) {
                                  0, 0);
         return;
     }
-    m_progress->showProgress(QStringLiteral("Renaming %1 of %2 files").arg(done).arg(total),
+    // The run counts steps; a ring of names takes one step more than its files.
+    const std::size_t files = m_files > 0 ? m_files : total;
+    const std::size_t filesDone = done * files / total;
+    m_progress->showProgress(QStringLiteral("Renaming %1 of %2 files").arg(filesDone).arg(files),
                              static_cast<qsizetype>(done), static_cast<qsizetype>(total));
 }
 

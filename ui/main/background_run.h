@@ -31,9 +31,11 @@ class BackgroundRun : public QObject {
     ~BackgroundRun() override;
 
     // work(control) -> result; must not throw (the core reports errors as values).
-    template <class Work> auto run(Kind kind, Work&& work) {
+    // files: how many files the run moves, when known, for the progress text.
+    template <class Work> auto run(Kind kind, Work&& work, std::size_t files = 0) {
         using Result = std::invoke_result_t<Work&, const RunControl&>;
         std::optional<Result> result;
+        m_files = files;
         runOnWorker(kind, [&](const RunControl& control) { result.emplace(work(control)); });
         return std::move(*result);
     }
@@ -54,6 +56,7 @@ class BackgroundRun : public QObject {
     std::atomic<bool> m_cancel{false};
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};
+    std::size_t m_files = 0;
     RenameSeam m_seam;
 };
 

@@ -64,9 +64,10 @@ std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* rig
 
 } // namespace
 
-template <class Work> auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work) {
+template <class Work>
+auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files) {
     m_inputHold->setActive(true);
-    auto result = m_run->run(kind, std::forward<Work>(work));
+    auto result = m_run->run(kind, std::forward<Work>(work), files);
     m_inputHold->setActive(false);
     return result;
 }
@@ -282,11 +283,14 @@ void frmMainWindow::CmdRename_Click() {
             showMessage(refusal->message);
         return;
     }
+    RunRequest request = std::get<RunRequest>(std::move(prepared));
+    const std::size_t files = request.moves.size();
     RunResult result = inBackground(
         BackgroundRun::Kind::Renaming,
-        [request = std::get<RunRequest>(std::move(prepared))](const RunControl& control) {
+        [request = std::move(request)](const RunControl& control) {
             return ExecuteRun(request, control);
-        });
+        },
+        files);
     finishRun(std::move(result));
 }
 

@@ -83,7 +83,8 @@ class frmMainWindow : public QWidget {
     void UndoLastRename();
     void MSFlexGrid1_ContextMenu(const QPoint& position);
     // Runs disk work off the window's thread, with the window's input held back.
-    template <class Work> auto inBackground(BackgroundRun::Kind kind, Work&& work);
+    template <class Work>
+    auto inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files = 0);
     void finishRun(RunResult result);
     void CmdBlank_Click();
     void CmdReset_Click();
