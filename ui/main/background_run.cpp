@@ -2,6 +2,7 @@
 
 #include "shell/progress_window.h"
 
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
@@ -62,10 +63,19 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
 
     refresh.stop();
     if (m_progress != nullptr) {
+        // Hidden now: a message shown next runs its own loop before the deletion.
+        m_progress->hide();
         m_progress->deleteLater();
         m_progress = nullptr;
     }
     m_running = false;
+}
+
+// The progress window stays over the main window while the user drags it.
+bool BackgroundRun::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_mainWindow && event->type() == QEvent::Move && m_progress != nullptr)
+        m_progress->placeOverMainWindow();
+    return QObject::eventFilter(watched, event);
 }
 
 void BackgroundRun::showProgress(Kind kind) {
@@ -74,6 +84,7 @@ void BackgroundRun::showProgress(Kind kind) {
         m_progress->setCancellable(kind == Kind::Renaming);
         connect(m_progress, &frmProgress::cancelRequested, this, &BackgroundRun::cancel);
         m_progress->placeOverMainWindow();
+        m_mainWindow->installEventFilter(this);
         m_progress->show();
         m_progress->activateWindow();
     }

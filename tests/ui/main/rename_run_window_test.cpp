@@ -111,12 +111,25 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
 
     QString progressText;
     bool progressShown = false;
+    bool progressFollows = false;
+    bool progressUnderMessage = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != nullptr && topLevel("frmProgress") != nullptr)
+            progressUnderMessage = true;
+    });
+    watch.start(5);
     QTimer::singleShot(500, [&] {
         QWidget* progress = topLevel("frmProgress");
         progressShown = progress != nullptr;
         if (!progressShown)
             return;
         progressText = progress->findChild<QLabel*>("lblProgress")->text();
+        // It stays over the main window while the user drags that.
+        m_window->move(m_window->pos() + QPoint(40, 30));
+        QApplication::processEvents();
+        progressFollows = (progress->frameGeometry().center() -
+                           m_window->frameGeometry().center()).manhattanLength() <= 2;
         // Held back while the run works: typing, and the buttons that change the list.
         QTest::keyClicks(child<QLineEdit>("tFind"), "zz");
         QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
@@ -126,6 +139,8 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
 
     QVERIFY(progressShown);
+    QVERIFY(progressFollows);
+    QVERIFY(!progressUnderMessage);
     QVERIFY2(progressText.startsWith("Renaming ") && progressText.endsWith(" files"),
              qPrintable(progressText));
     QCOMPARE(child<QLineEdit>("tFind")->text(), QString());
@@ -162,7 +177,9 @@ void RenameRunWindowTest::undoFromKeyboardAndGridMenu() {
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
 
-    // In a text box Ctrl+Z belongs to the text.
+    // In a text box Ctrl+Z belongs to the text. (A shortcut reaches the active window only.)
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     find->setFocus();
     QTest::keyClicks(find, "abc");
     QTest::keySequence(find, QKeySequence::Undo);
@@ -188,6 +205,9 @@ void RenameRunWindowTest::undoFromKeyboardAndGridMenu() {
     addPrefix();
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    // A shortcut reaches the active window only.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     grid->setFocus();
     QTest::keySequence(grid, QKeySequence::Undo);
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
