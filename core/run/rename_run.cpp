@@ -52,9 +52,11 @@ std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
     if (!noDuplicates || !noBlanks)
         return CommitOutcome{CommitOutcome::Kind::Refused, kRenameRefusedMessage, false, false};
     RunRequest request{folder, {}};
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (list.row(i).editedName != list.row(i).listedName)
-            request.moves.push_back({i, list.row(i).listedName, list.row(i).editedName});
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const RenameRow row = list.row(i);
+        if (row.editedName() != row.listedName())
+            request.moves.push_back({i, std::string(row.listedName()), std::string(row.editedName())});
+    }
     // Even with nothing to move the folder is read again, off the window's thread.
     return request;
 }

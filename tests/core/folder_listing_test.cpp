@@ -95,8 +95,8 @@ TEST(FolderLoader, LoadsListThenGuardAndKeepsListOnError) {
     EXPECT_FALSE(outcome.error);
     EXPECT_FALSE(outcome.protectedFileListed);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list.row(0).listedName, "a.txt");
-    EXPECT_EQ(list.row(1).editedName, "b.txt");
+    EXPECT_EQ(list.row(0).listedName(), "a.txt");
+    EXPECT_EQ(list.row(1).editedName(), "b.txt");
 
     folder.createFile("CONFIG.SYS");
     EXPECT_TRUE(LoadFolder(list, folder.path()).protectedFileListed);
@@ -132,7 +132,7 @@ TEST(FolderLoader, TakesTheNameLimitOfTheFoldersFileSystem) {
 
     list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(4); });
     list.ComposeEditedNames();
-    EXPECT_TRUE(list.CheckBlankNames()) << list.row(0).editedName.size();
+    EXPECT_TRUE(list.CheckBlankNames()) << list.row(0).editedName().size();
     list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(3); });
     list.ComposeEditedNames();
     EXPECT_FALSE(list.CheckBlankNames());

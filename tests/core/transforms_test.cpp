@@ -18,7 +18,7 @@ struct Case {
 std::vector<std::string> editedNames(const RenameList& list) {
     std::vector<std::string> names;
     for (const auto& row : list.rows())
-        names.push_back(row.editedName);
+        names.emplace_back(row.editedName());
     return names;
 }
 
@@ -119,12 +119,12 @@ TEST(ApplyOperation, RewritesBasesOnlyAndRecomposes) {
     in.findText = ".";
     in.replaceText = "_";
     ApplyOperation(list, 0, in);
-    EXPECT_EQ(list.row(0).editedName, "REPORT_FINAL.txt") << "the extension's dot is out of reach";
+    EXPECT_EQ(list.row(0).editedName(), "REPORT_FINAL.txt") << "the extension's dot is out of reach";
 
     in.addText = "x";
     in.addSide = Side::Left;
     ApplyOperation(list, 2, in);
-    EXPECT_EQ(list.row(3).editedName, "x.profile");
+    EXPECT_EQ(list.row(3).editedName(), "x.profile");
 
     in.serialSide = Side::Right;
     ApplyOperation(list, 3, in);
@@ -139,15 +139,15 @@ TEST(ApplyOperation, NoChoiceStillClearsStatusButUnknownIndexDoesNothing) {
         list.MarkAllDone();
         ASSERT_TRUE(ApplyOperation(list, index, nothingChosen));
         EXPECT_EQ(editedNames(list), (std::vector<std::string>{"a.txt", "b.txt"})) << index;
-        EXPECT_EQ(list.row(0).status, RowStatus::None) << index;
+        EXPECT_EQ(list.row(0).status(), RowStatus::None) << index;
     }
     for (int index : {-1, 5, 32767}) {
         list.MarkAllDone();
         OperationInputs everything;
         everything.caseMode = CaseMode::Upper;
         EXPECT_FALSE(ApplyOperation(list, index, everything));
-        EXPECT_EQ(list.row(0).status, RowStatus::Done) << index;
-        EXPECT_EQ(list.row(0).editedName, "a.txt") << index;
+        EXPECT_EQ(list.row(0).status(), RowStatus::Done) << index;
+        EXPECT_EQ(list.row(0).editedName(), "a.txt") << index;
     }
 }
 
@@ -157,10 +157,10 @@ TEST(ApplyOperation, CompoundsAndSerialFollowsRows) {
     in.serialSide = Side::Left;
     ApplyOperation(list, 3, in);
     ApplyOperation(list, 3, in);
-    EXPECT_EQ(list.row(0).editedName, "0101a");
-    EXPECT_EQ(list.row(11).editedName, "1212l");
+    EXPECT_EQ(list.row(0).editedName(), "0101a");
+    EXPECT_EQ(list.row(11).editedName(), "1212l");
     in.trimSide = Side::Right;
     list.Reset();
     ApplyOperation(list, 4, in);
-    EXPECT_EQ(list.row(0).editedName, "a");
+    EXPECT_EQ(list.row(0).editedName(), "a");
 }

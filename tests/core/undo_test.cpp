@@ -54,7 +54,7 @@ TEST(Undo, TakesTheLastRunBackOnceAfterARestart) {
     EXPECT_EQ(folder.snapshot(), before);
     ASSERT_EQ(list.size(), kFiles.size());
     for (const RenameRow& row : list.rows())
-        EXPECT_EQ(row.status, RowStatus::Done);
+        EXPECT_EQ(row.status(), RowStatus::Done);
 
     // An undone run is gone.
     EXPECT_FALSE(CanUndo(folder.path()));
