@@ -15,7 +15,7 @@ bool shown(const platform::FolderEntry& entry) {
 
 } // namespace
 
-FolderContents ReadFolder(const std::string& folder) {
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
     FolderContents contents;
     platform::FolderHandle handle;
     std::vector<platform::FolderEntry> entries;
@@ -28,7 +28,8 @@ FolderContents ReadFolder(const std::string& folder) {
         if (shown(entry))
             (entry.isFolder ? contents.subfolders : contents.files).push_back(std::move(entry.name));
     entries = {};
-    sortNaturally(contents.files);
+    if (fileOrder == FileOrder::Natural)
+        sortNaturally(contents.files);
     sortNaturally(contents.subfolders);
     return contents;
 }

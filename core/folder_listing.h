@@ -29,6 +29,7 @@ struct FolderContents {
     std::vector<std::string> subfolders;
     std::optional<SystemError> error; // set: both empty
 };
-FolderContents ReadFolder(const std::string& folder);
+enum class FileOrder { Natural, AsRead };
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder = FileOrder::Natural);
 
 } // namespace velmorandi

@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
 #include <functional>
 #include <string>
 #include <variant>
@@ -19,17 +22,22 @@ namespace velmorandi {
 class RenameList;
 
 // One file of a run: listed name to edited name; row is its rename-list row.
+// The names lie in the list (or the caller's own names), not in the move.
 struct RunMove {
     std::size_t row = 0;
-    std::string from;
-    std::string to;
+    std::string_view from;
+    std::string_view to;
 };
 
-// Everything a run needs, copied out of the list: the window keeps reading the
-// list while the run works.
+// What a run needs, read from the list without copying a name: the window
+// keeps reading the list while the run works, and changes nothing in it
+// (input is held) until FinishRun.
 struct RunRequest {
     std::string folder;
     std::vector<RunMove> moves; // changed rows only, in row order
+    // The list the moves came from. Given, a completed run puts the rows' new
+    // names in order in memory instead of listing the folder afresh.
+    const RenameList* rows = nullptr;
 };
 
 // Tests only: steers what the file system would decide, and stands in for a crash.
@@ -67,6 +75,9 @@ struct RunResult {
     FolderListing reloaded;
     // Names that the reloaded folder must show after a completed run.
     std::vector<std::string> expectedNames;
+    // Set instead of `reloaded` when the folder held exactly the rows' new
+    // names: the old row numbers in the new rows' order.
+    std::optional<std::vector<std::uint32_t>> order;
 };
 
 // Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's

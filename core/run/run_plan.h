@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmorandi {
@@ -54,6 +55,6 @@ struct PlanOptions {
 // moves sharing a target (see preflight.h); `taken` lists every name of the
 // folder, for temporary names that collide with none.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string>& taken);
+                  const std::vector<std::string_view>& taken);
 
 } // namespace velmorandi

@@ -201,25 +201,23 @@ void frmMainWindow::Drive1_Change() {
 }
 
 bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
-    const std::string previousRoot = m_Dir1->root();
-    const std::string previousFolder = m_Dir1->path();
-    if (!m_Dir1->setPath(root, folder) && Dir1_Change()) {
+    if (Dir1_Change(root, folder)) {
         m_driveFolders->opened(folder);
         return true;
     }
-    // Back to the folder loaded last, which the grid still shows, with its
-    // sub-folders read again: the one that failed may have gone.
-    if (!previousFolder.empty())
-        m_Dir1->setPath(previousRoot, previousFolder);
+    // The folder list still shows the folder loaded last, as the grid does; its
+    // sub-folders are read again: the one that failed may have gone.
+    if (!m_Dir1->path().empty())
+        m_Dir1->setPath(m_Dir1->root(), m_Dir1->path());
     return false;
 }
 
-bool frmMainWindow::Dir1_Change() {
+bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& folder) {
     const bool wasWarning = !m_ImgAbut->isHidden();
     m_ImgAbut->hide();
-    const std::string folder = m_Dir1->path();
     // A folder of a million files takes seconds to read and sort: the rows are
-    // built off the window's thread and take the list's place in one swap.
+    // built off the window's thread and take the list's place in one swap. The
+    // same read gives the folder list its sub-folders.
     struct LoadedFolder {
         RenameList list;
         LoadOutcome outcome;
@@ -234,6 +232,7 @@ bool frmMainWindow::Dir1_Change() {
         m_ImgAbut->setVisible(wasWarning);
         return false;
     }
+    m_Dir1->setPath(root, folder, std::move(loaded.outcome.subfolders));
     m_gridModel->reload([&] { std::swap(m_list, loaded.list); });
     m_loadedFolder = folder;
     m_ImgAbut->setVisible(loaded.outcome.protectedFileListed);
