@@ -66,17 +66,21 @@ void removeFolder(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
-// Peak resident memory of this process so far, in megabytes.
-double peakMegabytes() {
+// A memory figure of this process from /proc, in megabytes.
+double statusMegabytes(const char* field) {
     std::FILE* status = std::fopen("/proc/self/status", "r");
     char line[256];
     double kilobytes = 0;
     while (status && std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, "VmHWM:", 6) == 0)
-            kilobytes = std::atof(line + 6);
+        if (std::strncmp(line, field, std::strlen(field)) == 0)
+            kilobytes = std::atof(line + std::strlen(field));
     if (status)
         std::fclose(status);
     return kilobytes / 1024.0;
+}
+
+double peakMegabytes() {
+    return statusMegabytes("VmHWM:");
 }
 
 double msSince(std::chrono::steady_clock::time_point start) {
@@ -86,12 +90,14 @@ double msSince(std::chrono::steady_clock::time_point start) {
 
 // The measures a child process runs; each prints "ms peak-MB".
 int childLoad(const std::string& folder) {
+    const double before = statusMegabytes("VmRSS:");
     const auto start = std::chrono::steady_clock::now();
     RenameList list;
     if (LoadFolder(list, folder).error)
         return 1;
     const double ms = msSince(start);
-    std::printf("%.1f %.1f\n", ms, peakMegabytes());
+    // What the loaded list keeps, once the load's own buffers are gone.
+    std::printf("%.1f %.1f %.1f\n", ms, peakMegabytes(), statusMegabytes("VmRSS:") - before);
     return list.empty() ? 1 : 0;
 }
 
@@ -139,6 +145,7 @@ int childJobBaseline(const std::string& folder) {
 struct ChildFigures {
     double ms = 0;
     double peakMb = 0;
+    double keptMb = -1; // loads only
 };
 
 ChildFigures runChild(const char* measure, const std::string& folder) {
@@ -163,7 +170,7 @@ ChildFigures runChild(const char* measure, const std::string& folder) {
     ::waitpid(child, &status, 0);
     ChildFigures figures;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        std::sscanf(text, "%lf %lf", &figures.ms, &figures.peakMb) != 2) {
+        std::sscanf(text, "%lf %lf %lf", &figures.ms, &figures.peakMb, &figures.keptMb) < 2) {
         std::fprintf(stderr, "%s on %s failed\n", measure, folder.c_str());
         std::exit(1);
     }
@@ -177,8 +184,11 @@ ChildFigures median(std::vector<ChildFigures> runs) {
 }
 
 void reportFigures(const char* measure, std::size_t count, const ChildFigures& figures) {
-    std::printf("BENCH %s n=%zu ms=%.1f peak-mb=%.1f\n", measure, count, figures.ms,
-                figures.peakMb);
+    std::printf("BENCH %s n=%zu ms=%.1f peak-mb=%.1f", measure, count, figures.ms, figures.peakMb);
+    if (figures.keptMb >= 0)
+        std::printf(" kept-mb=%.1f bytes-per-row=%.0f", figures.keptMb,
+                    figures.keptMb * 1024 * 1024 / static_cast<double>(count));
+    std::printf("\n");
     std::fflush(stdout);
 }
 
