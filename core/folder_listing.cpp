@@ -26,7 +26,8 @@ FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
         return contents;
     for (platform::FolderEntry& entry : entries)
         if (shown(entry))
-            (entry.isFolder ? contents.subfolders : contents.files).push_back(std::move(entry.name));
+            (entry.isFolder ? contents.subfolders : contents.files)
+                .push_back(std::move(entry.name));
     entries = {};
     if (fileOrder == FileOrder::Natural)
         sortNaturally(contents.files);

@@ -26,7 +26,9 @@ NameParts splitAtLastDot(std::string_view name) {
     return {std::string(name.substr(0, dot)), std::string(name.substr(dot + 1))};
 }
 
-std::string serialText(std::size_t index) { return std::to_string(index + 1); }
+std::string serialText(std::size_t index) {
+    return std::to_string(index + 1);
+}
 
 void RenameList::load(const std::vector<std::string>& listedNames, NameLimit nameLimit) {
     const std::vector<std::string_view> views(listedNames.begin(), listedNames.end());

@@ -190,6 +190,8 @@ inline std::string_view RenameRow::editedName() const {
 inline std::string_view RenameRow::editedBase() const {
     return editedName().substr(0, m_list->m_rows[m_index].editedBaseSize);
 }
-inline RowStatus RenameRow::status() const { return m_list->m_rows[m_index].status; }
+inline RowStatus RenameRow::status() const {
+    return m_list->m_rows[m_index].status;
+}
 
 } // namespace velmorandi

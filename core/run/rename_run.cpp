@@ -8,7 +8,6 @@
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
-
 namespace velmorandi {
 namespace {
 
@@ -87,8 +86,7 @@ CommitOutcome::Kind outcomeKind(RunResult::Kind kind) {
 
 } // namespace
 
-std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
-                                                      const std::string& folder) {
+std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const std::string& folder) {
     const bool noDuplicates = list.CheckDuplicateNames();
     const bool noBlanks = list.CheckBlankNames();
     if (!noDuplicates || !noBlanks)

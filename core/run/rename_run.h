@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string_view>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -42,8 +42,8 @@ struct RunRequest {
 
 // Tests only: steers what the file system would decide, and stands in for a crash.
 struct RunTesting {
-    bool noExchange = false; // park one file of each cycle under a temporary name
-    bool ignoreCase = false; // treat the folder as one that ignores letter case
+    bool noExchange = false;   // park one file of each cycle under a temporary name
+    bool ignoreCase = false;   // treat the folder as one that ignores letter case
     bool noIdentities = false; // as where file numbers do not last (FAT, FUSE): implies noExchange
     // Abandons the run after this many steps, as a crash would: no rollback, journal left.
     std::size_t abandonAfter = static_cast<std::size_t>(-1);
@@ -82,8 +82,7 @@ struct RunResult {
 
 // Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's
 // completion) comes back as a CommitOutcome, anything else as the request.
-std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
-                                                      const std::string& folder);
+std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const std::string& folder);
 
 // Any thread. Never replaces a file; all or nothing, also across a crash.
 RunResult ExecuteRun(const RunRequest& request, const RunControl& control);

@@ -14,7 +14,7 @@ struct PlannedMove {
     std::string to;        // its name after the run
     std::string temporary; // set when it passes through a temporary name
     std::uint64_t identity = 0;
-    std::size_t row = 0;   // rename-list row, for the "Err!" mark
+    std::size_t row = 0; // rename-list row, for the "Err!" mark
 };
 
 // Names are referred to through the move they belong to, so a step is a few

@@ -28,9 +28,9 @@ TEST(FolderListing, ListsVisibleFilesAsExactBytes) {
     folder.createFile(".hidden");
     // A file left under a temporary name of a run is shown; look-alikes stay hidden.
     const std::string parked = ".velmorandi-0a1b2c3d-12";
-    for (const std::string& name : {parked, std::string(".velmorandi-0A1B2C3D-1"),
-                                    std::string(".velmorandi-0a1b2c3d-"),
-                                    std::string(".velmorandi-0a1b2c3-1")})
+    for (const std::string& name :
+         {parked, std::string(".velmorandi-0A1B2C3D-1"), std::string(".velmorandi-0a1b2c3d-"),
+          std::string(".velmorandi-0a1b2c3-1")})
         folder.createFile(name);
     folder.createFolder("sub");
     folder.createFolder(".hiddenfolder");

@@ -165,7 +165,9 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
         std::vector<RowStatus>(3, RowStatus::Done),
     };
     const std::vector<Snapshot> after{
-        {}, {}, {},
+        {},
+        {},
+        {},
         {{"a.txt", "b.txt"}, {"b.txt", "a.txt"}, {"c.txt", "c.txt"}},
         {{"b.txt", "a.txt"}, {"new.txt", "b.txt"}, {"c.txt", "c.txt"}},
     };

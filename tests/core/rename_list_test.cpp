@@ -210,7 +210,8 @@ TEST(RenameListLayout, RowsRememberTheirLastDotThroughEditsAndRuns) {
     EXPECT_EQ(parts(3), "archive.tar|gz|dot");
     EXPECT_EQ(parts(4), ".|x|dot");
 
-    list.rewriteEditedBases([](std::string_view base, std::size_t) { return std::string(base) + "."; });
+    list.rewriteEditedBases(
+        [](std::string_view base, std::size_t) { return std::string(base) + "."; });
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"README.", "name..", "..profile",
                                                            "archive.tar..gz", "...x"}));
     EXPECT_EQ(list.row(0).editedBase(), "README.");

@@ -76,16 +76,29 @@ TEST(ChangeCase, LettersOfEveryScriptAndInvalidBytesUntouched) {
     EXPECT_EQ(ChangeCase("\xce\x91\xce\x92\xce\x93", CaseMode::Lower),
               "\xce\xb1\xce\xb2\xce\xb3"); // ΑΒΓ
 #ifdef _WIN32
-    EXPECT_EQ(ChangeCase("stra\xc3\x9f" "e", CaseMode::Upper), "STRA\xc3\x9f" "E") << "as Windows does";
+    EXPECT_EQ(ChangeCase("stra\xc3\x9f"
+                         "e",
+                         CaseMode::Upper),
+              "STRA\xc3\x9f"
+              "E")
+        << "as Windows does";
 #else
-    EXPECT_EQ(ChangeCase("stra\xc3\x9f" "e", CaseMode::Upper), "STRASSE") << "full mapping";
+    EXPECT_EQ(ChangeCase("stra\xc3\x9f"
+                         "e",
+                         CaseMode::Upper),
+              "STRASSE")
+        << "full mapping";
 #endif
     EXPECT_EQ(ChangeCase("\xe6\x97\xa5\xe6\x9c\xac 1", CaseMode::Upper),
               "\xe6\x97\xa5\xe6\x9c\xac 1"); // caseless script
     // A Latin-1 byte is no character: it passes as it is and uses up the word start.
     EXPECT_EQ(ChangeCase("caf\xe9 AU LAIT", CaseMode::Lower), "caf\xe9 au lait");
     EXPECT_EQ(ChangeCase("\xe9t\xe9 ici", CaseMode::Title), "\xe9t\xe9 Ici");
-    EXPECT_EQ(ChangeCase("ab\xff\xfe" "cd", CaseMode::Upper), "AB\xff\xfe" "CD");
+    EXPECT_EQ(ChangeCase("ab\xff\xfe"
+                         "cd",
+                         CaseMode::Upper),
+              "AB\xff\xfe"
+              "CD");
 }
 
 TEST(AddStringSerializeTrim, PureRules) {
@@ -119,7 +132,8 @@ TEST(ApplyOperation, RewritesBasesOnlyAndRecomposes) {
     in.findText = ".";
     in.replaceText = "_";
     ApplyOperation(list, 0, in);
-    EXPECT_EQ(list.row(0).editedName(), "REPORT_FINAL.txt") << "the extension's dot is out of reach";
+    EXPECT_EQ(list.row(0).editedName(), "REPORT_FINAL.txt")
+        << "the extension's dot is out of reach";
 
     in.addText = "x";
     in.addSide = Side::Left;

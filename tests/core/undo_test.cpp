@@ -21,8 +21,11 @@ using testing::Snapshot;
 using testing::TempFolder;
 
 const std::vector<std::string> kFiles{"0.txt", "1.txt", "2.txt", "a.txt", "b.txt"};
-const Moves kMoves{{"0.txt", "1.txt"}, {"1.txt", "2.txt"}, {"2.txt", "3.txt"},
-                   {"a.txt", "b.txt"}, {"b.txt", "a.txt"}};
+const Moves kMoves{{"0.txt", "1.txt"},
+                   {"1.txt", "2.txt"},
+                   {"2.txt", "3.txt"},
+                   {"a.txt", "b.txt"},
+                   {"b.txt", "a.txt"}};
 
 // The rename runs in another process, so the undo can only work from what is on disk.
 void renameInAnotherProcess(const RunFolder& folder) {

@@ -93,7 +93,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     qApp->installEventFilter(new KeyboardFilter(
         this, [this] { ImgQbut_Click(); }, this));
     m_run = new BackgroundRun(this);
-    m_inputHold = new InputHold(this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
+    m_inputHold = new InputHold(
+        this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
     qApp->installEventFilter(m_inputHold);
     m_Drive1->setDrives(mountedDrives());
 
@@ -165,13 +166,13 @@ bool frmMainWindow::openStartFolder() {
 }
 
 void frmMainWindow::RecoverInterruptedRuns() {
-    const RecoveryReport report = inBackground(
-        BackgroundRun::Kind::Renaming,
-        [](const RunControl& control) { return velmorandi::RecoverInterruptedRuns(control); });
+    const RecoveryReport report =
+        inBackground(BackgroundRun::Kind::Renaming, [](const RunControl& control) {
+            return velmorandi::RecoverInterruptedRuns(control);
+        });
     if (!report.message.empty())
         showMessage(report.message);
 }
-
 
 void frmMainWindow::SelectDefaultDrive() {
     if (const std::optional<int> index = defaultDriveIndex(m_Drive1->entryTexts()))
@@ -222,12 +223,11 @@ bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& fold
         RenameList list;
         LoadOutcome outcome;
     };
-    LoadedFolder loaded =
-        inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
-            LoadedFolder result;
-            result.outcome = LoadFolder(result.list, folder);
-            return result;
-        });
+    LoadedFolder loaded = inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
+        LoadedFolder result;
+        result.outcome = LoadFolder(result.list, folder);
+        return result;
+    });
     if (loaded.outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
@@ -281,22 +281,20 @@ void frmMainWindow::CmdRename_Click() {
             showMessage(refusal->message);
         return;
     }
-    RunResult result = inBackground(
-        BackgroundRun::Kind::Renaming,
-        [request = std::get<RunRequest>(std::move(prepared))](const RunControl& control) {
-            return ExecuteRun(request, control);
-        });
+    RunResult result =
+        inBackground(BackgroundRun::Kind::Renaming,
+                     [request = std::get<RunRequest>(std::move(prepared))](
+                         const RunControl& control) { return ExecuteRun(request, control); });
     finishRun(std::move(result));
 }
 
 void frmMainWindow::UndoLastRename() {
     if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder))
         return;
-    RunResult result =
-        inBackground(BackgroundRun::Kind::Renaming,
-                     [folder = m_loadedFolder](const RunControl& control) {
-                         return ExecuteUndo(folder, control);
-                     });
+    RunResult result = inBackground(BackgroundRun::Kind::Renaming,
+                                    [folder = m_loadedFolder](const RunControl& control) {
+                                        return ExecuteUndo(folder, control);
+                                    });
     finishRun(std::move(result));
 }
 

@@ -20,11 +20,47 @@ namespace {
 // Pieces that collations treat differently: case, accents, digit runs with
 // leading zeros, punctuation, other scripts, a character beyond U+FFFF, a
 // combining mark and a byte that is not UTF-8.
-const char* const kPieces[] = {
-    "a", "A", "b", "B", "z", "Z", "aa", "ch", "i", "I", "y", "o", " ", "_", "-", ".", "(",
-    "0", "00", "7", "09", "10", "123", "0042", "4294967296", "\xc3\xa9", "\xc3\x89", "e\xcc\x81",
-    "\xc3\xbc", "\xc3\xa5", "\xc3\xb8", "\xc3\x9f", "\xc4\xb1", "\xce\xb1", "\xd0\x96",
-    "\xd7\x90", "\xd8\xb9", "\xe4\xb8\xad", "\xe3\x81\x8b", "\xf0\x9f\x98\x80", "\xff"};
+const char* const kPieces[] = {"a",
+                               "A",
+                               "b",
+                               "B",
+                               "z",
+                               "Z",
+                               "aa",
+                               "ch",
+                               "i",
+                               "I",
+                               "y",
+                               "o",
+                               " ",
+                               "_",
+                               "-",
+                               ".",
+                               "(",
+                               "0",
+                               "00",
+                               "7",
+                               "09",
+                               "10",
+                               "123",
+                               "0042",
+                               "4294967296",
+                               "\xc3\xa9",
+                               "\xc3\x89",
+                               "e\xcc\x81",
+                               "\xc3\xbc",
+                               "\xc3\xa5",
+                               "\xc3\xb8",
+                               "\xc3\x9f",
+                               "\xc4\xb1",
+                               "\xce\xb1",
+                               "\xd0\x96",
+                               "\xd7\x90",
+                               "\xd8\xb9",
+                               "\xe4\xb8\xad",
+                               "\xe3\x81\x8b",
+                               "\xf0\x9f\x98\x80",
+                               "\xff"};
 
 std::vector<std::string> randomNames(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
@@ -64,8 +100,8 @@ std::vector<std::string> sortedByCollator(std::vector<std::string> names) {
 TEST(NaturalOrder, SortKeysOrderAsTheCollatorComparesInEveryLocale) {
     const icu::Locale saved = icu::Locale::getDefault();
     unsigned seed = 11;
-    for (const char* locale : {"en_US", "sv_SE", "da_DK", "tr_TR", "de__PHONEBOOK", "ja_JP",
-                               "en_US_POSIX"}) {
+    for (const char* locale :
+         {"en_US", "sv_SE", "da_DK", "tr_TR", "de__PHONEBOOK", "ja_JP", "en_US_POSIX"}) {
         UErrorCode status = U_ZERO_ERROR;
         icu::Locale::setDefault(icu::Locale(locale), status);
         // Above and below the size from which two threads share the work.
