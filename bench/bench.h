@@ -33,5 +33,8 @@ inline void report(const std::string& measure, std::size_t rows, double ms) {
 // Each area of the core registers its measures here.
 void runRenameListBench();
 void runDiskBench();
+// Fresh processes on a real disk: first load, and the whole job against the bare loop.
+void runJobBench(const std::vector<std::size_t>& counts);
+int runChildMeasure(const std::string& measure, const std::string& folder);
 
 } // namespace velmorandi::bench

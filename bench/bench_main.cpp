@@ -1,7 +1,28 @@
 #include "bench.h"
 
-int main() {
-    velmorandi::bench::runRenameListBench();
-    velmorandi::bench::runDiskBench();
+#include <cstring>
+#include <string>
+
+// velmorandi_bench [list|disk|job]...: the chosen areas, all of them when none is named.
+int main(int argc, char** argv) {
+    using namespace velmorandi::bench;
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return runChildMeasure(argv[2], argv[3]);
+    const auto chosen = [&](const char* area) {
+        if (argc == 1)
+            return true;
+        for (int i = 1; i < argc; ++i)
+            if (std::strcmp(argv[i], area) == 0)
+                return true;
+        return false;
+    };
+    if (chosen("list"))
+        runRenameListBench();
+    if (chosen("disk"))
+        runDiskBench();
+    if (chosen("job"))
+        runJobBench({100'000, 1'000'000});
+    if (chosen("job-100k"))
+        runJobBench({100'000});
     return 0;
 }

@@ -7,38 +7,42 @@
 namespace velmorandi {
 namespace {
 
-enum class Wanted { Files, Folders };
-
 // A file left under a temporary name is shown: recovery runs before any folder
 // is listed, so no run can still explain it, and hiding it would lose the file.
 bool shown(const platform::FolderEntry& entry) {
     return !entry.hidden || isTemporaryName(entry.name);
 }
 
-FolderListing listEntries(const std::string& folder, Wanted wanted) {
-    FolderListing listing;
-    platform::FolderHandle handle;
-    std::vector<platform::FolderEntry> entries;
-    listing.error = handle.open(folder);
-    if (!listing.error)
-        listing.error = handle.readEntries(entries, platform::EntryKinds::Resolved);
-    if (listing.error)
-        return listing;
-    for (platform::FolderEntry& entry : entries)
-        if (shown(entry) && entry.isFolder == (wanted == Wanted::Folders))
-            listing.names.push_back(std::move(entry.name));
-    sortNaturally(listing.names);
-    return listing;
-}
-
 } // namespace
 
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
+    FolderContents contents;
+    platform::FolderHandle handle;
+    std::vector<platform::FolderEntry> entries;
+    contents.error = handle.open(folder);
+    if (!contents.error)
+        contents.error = handle.readEntries(entries, platform::EntryKinds::Resolved);
+    if (contents.error)
+        return contents;
+    for (platform::FolderEntry& entry : entries)
+        if (shown(entry))
+            (entry.isFolder ? contents.subfolders : contents.files)
+                .push_back(std::move(entry.name));
+    entries = {};
+    if (fileOrder == FileOrder::Natural)
+        sortNaturally(contents.files);
+    sortNaturally(contents.subfolders);
+    return contents;
+}
+
 FolderListing ListFolderFiles(const std::string& folder) {
-    return listEntries(folder, Wanted::Files);
+    FolderContents contents = ReadFolder(folder);
+    return {std::move(contents.files), std::move(contents.error)};
 }
 
 FolderListing ListSubfolders(const std::string& folder) {
-    return listEntries(folder, Wanted::Folders);
+    FolderContents contents = ReadFolder(folder);
+    return {std::move(contents.subfolders), std::move(contents.error)};
 }
 
 } // namespace velmorandi

@@ -19,12 +19,17 @@ struct FolderListing {
 };
 FolderListing ListFolderFiles(const std::string& folder);
 
-} // namespace velmorandi
-
-namespace velmorandi {
-
 // The sub-folders of one folder (hidden ones left out, symbolic links to
 // folders included), in the same order as ListFolderFiles.
 FolderListing ListSubfolders(const std::string& folder);
+
+// Both from one read of the folder, as a change of folder needs them.
+struct FolderContents {
+    std::vector<std::string> files;
+    std::vector<std::string> subfolders;
+    std::optional<SystemError> error; // set: both empty
+};
+enum class FileOrder { Natural, AsRead };
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder = FileOrder::Natural);
 
 } // namespace velmorandi

@@ -9,12 +9,14 @@ namespace velmorandi {
 
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
     LoadOutcome outcome;
-    FolderListing listing = ListFolderFiles(folder);
-    if (listing.error) {
-        outcome.error = std::move(listing.error);
+    FolderContents contents = ReadFolder(folder);
+    if (contents.error) {
+        outcome.error = std::move(contents.error);
         return outcome;
     }
-    list.load(std::move(listing.names), platform::fileNameLimit(folder));
+    list.load(contents.files, platform::fileNameLimit(folder));
+    contents.files = {};
+    outcome.subfolders = std::move(contents.subfolders);
     outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
     return outcome;
 }

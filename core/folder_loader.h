@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmorandi {
 
@@ -12,9 +13,12 @@ class RenameList;
 struct LoadOutcome {
     std::optional<SystemError> error; // set: the list was left as it was
     bool protectedFileListed = false; // the warning button should show
+    // From the same read as the rows, for the folder list.
+    std::vector<std::string> subfolders;
 };
 
-// Lists the folder, loads the rename list from it, then runs the protected-file guard.
+// Reads the folder once, loads the rename list from its files, then runs the
+// protected-file guard.
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder);
 
 } // namespace velmorandi

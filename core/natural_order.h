@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmorandi {
@@ -9,5 +12,8 @@ namespace velmorandi {
 // ignored, digit runs by value (photo2 before photo10). Names that still tie
 // are ordered by their bytes, so the order is total and the same on every load.
 void sortNaturally(std::vector<std::string>& names);
+
+// The same order as indexes: position -> index into names.
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names);
 
 } // namespace velmorandi

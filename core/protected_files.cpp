@@ -114,11 +114,11 @@ bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
     for (const RenameRow& row : list.rows()) {
         name.clear();
         if (folderIsUtf8)
-            appendLowerCase(name, row.editedName); // lowers ASCII only when the name is not UTF-8
+            appendLowerCase(name, row.editedName()); // lowers ASCII only when the name is not UTF-8
         else
-            appendLowerAscii(name, row.editedName);
+            appendLowerAscii(name, row.editedName());
         // An ASCII folder part lowers the same both ways.
-        const bool unicodePath = folderIsAscii || (folderIsUtf8 && isValidUtf8(row.editedName));
+        const bool unicodePath = folderIsAscii || (folderIsUtf8 && isValidUtf8(row.editedName()));
         if (nameProtected(name, unicodePath ? unicodeFolder : asciiFolder, entries))
             return false;
     }

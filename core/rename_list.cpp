@@ -26,33 +26,72 @@ NameParts splitAtLastDot(std::string_view name) {
     return {std::string(name.substr(0, dot)), std::string(name.substr(dot + 1))};
 }
 
-std::string serialText(std::size_t index) { return std::to_string(index + 1); }
+std::string serialText(std::size_t index) {
+    return std::to_string(index + 1);
+}
 
-void RenameList::load(std::vector<std::string> listedNames, NameLimit nameLimit) {
+void RenameList::load(const std::vector<std::string>& listedNames, NameLimit nameLimit) {
+    const std::vector<std::string_view> views(listedNames.begin(), listedNames.end());
+    loadViews(views, nameLimit);
+}
+
+void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLimit nameLimit) {
     m_nameLimit = nameLimit;
-    m_rows.clear();
-    m_rows.reserve(listedNames.size());
-    for (auto& name : listedNames) {
-        auto parts = splitAtLastDot(name);
-        RenameRow row;
-        row.editedBase = parts.base;
-        row.originalBase = std::move(parts.base);
-        row.extension = std::move(parts.extension);
-        row.editedName = name;
-        row.listedName = std::move(name);
-        m_rows.push_back(std::move(row));
+    std::size_t bytes = 0;
+    for (const std::string_view name : listedNames)
+        bytes += name.size();
+    std::string text;
+    text.reserve(bytes);
+    std::vector<Row> rows(listedNames.size());
+    for (std::size_t i = 0; i < listedNames.size(); ++i) {
+        const std::string_view name = listedNames[i];
+        const auto dot = name.rfind('.');
+        Row& row = rows[i];
+        row.listed = row.edited = text.size();
+        row.listedSize = static_cast<std::uint32_t>(name.size());
+        row.lastDot = dot == std::string_view::npos ? kNoDot : static_cast<std::uint32_t>(dot);
+        row.editedBaseSize = dot == std::string_view::npos ? row.listedSize : row.lastDot;
+        text.append(name);
+    }
+    m_rows = std::move(rows);
+    m_listedText = std::move(text);
+    m_editedText = std::string();
+    m_editedIsListed = true;
+}
+
+RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
+    m_text.reserve(list.editedText().size() + list.size() * 4);
+    m_baseSizes.reserve(list.size());
+}
+
+void RenameList::EditedText::add(std::size_t index, std::string_view base) {
+    const RenameRow row = m_list.row(index);
+    m_baseSizes.push_back(static_cast<std::uint32_t>(base.size()));
+    m_text.append(base);
+    if (row.hasLastDot()) {
+        m_text += '.';
+        m_text.append(row.extension());
     }
 }
 
-void RenameList::ComposeEditedNames() {
-    for (auto& row : m_rows) {
-        row.editedName.assign(row.editedBase);
-        if (row.hasLastDot()) {
-            row.editedName += '.';
-            row.editedName += row.extension;
-        }
-        row.status = RowStatus::None;
+// Rows are moved to the new text only now: a rewrite may still read any row's
+// old edited name while it runs.
+void RenameList::EditedText::commit() {
+    std::uint64_t offset = 0;
+    for (std::size_t i = 0; i < m_list.m_rows.size(); ++i) {
+        Row& row = m_list.m_rows[i];
+        row.edited = offset;
+        row.editedBaseSize = m_baseSizes[i];
+        offset += m_list.editedSize(row);
     }
+    m_text.shrink_to_fit();
+    m_list.m_editedText = std::move(m_text);
+    m_list.m_editedIsListed = false;
+}
+
+void RenameList::ComposeEditedNames() {
+    for (Row& row : m_rows)
+        row.status = RowStatus::None;
 }
 
 bool RenameList::CheckDuplicateNames() {
@@ -66,19 +105,20 @@ bool RenameList::CheckDuplicateNames() {
     keys.reserve(m_rows.size());
     const std::hash<std::string_view> hasher;
     for (std::size_t i = 0; i < m_rows.size(); ++i)
-        keys.push_back({hasher(m_rows[i].editedName), i});
+        keys.push_back({hasher(row(i).editedName()), i});
     std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
         if (a.hash != b.hash)
             return a.hash < b.hash;
-        return m_rows[a.row].editedName < m_rows[b.row].editedName;
+        return row(a.row).editedName() < row(b.row).editedName();
     });
     bool passed = true;
     for (std::size_t i = 1; i < keys.size(); ++i) {
-        auto& previous = m_rows[keys[i - 1].row];
-        auto& current = m_rows[keys[i].row];
-        if (keys[i - 1].hash == keys[i].hash && previous.editedName == current.editedName) {
-            previous.status = RowStatus::Error;
-            current.status = RowStatus::Error;
+        const std::size_t previous = keys[i - 1].row;
+        const std::size_t current = keys[i].row;
+        if (keys[i - 1].hash == keys[i].hash &&
+            row(previous).editedName() == row(current).editedName()) {
+            m_rows[previous].status = RowStatus::Error;
+            m_rows[current].status = RowStatus::Error;
             passed = false;
         }
     }
@@ -89,15 +129,16 @@ bool RenameList::CheckBlankNames() {
     // Only changed names meet the platform's rules: a name the folder already
     // holds is one its file system holds.
     const auto unholdable = [this](const RenameRow& row) {
-        return row.editedName != row.listedName &&
-               (!fitsPlatformFileName(row.editedName) ||
-                !fitsNameLimit(row.editedName, m_nameLimit));
+        const std::string_view name = row.editedName();
+        return name != row.listedName() &&
+               (!fitsPlatformFileName(name) || !fitsNameLimit(name, m_nameLimit));
     };
     bool passed = true;
-    for (auto& row : m_rows) {
-        const std::string_view name = row.editedName;
-        if (name.empty() || name.front() == '.' || unholdable(row)) {
-            row.status = RowStatus::Error;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const RenameRow current = row(i);
+        const std::string_view name = current.editedName();
+        if (name.empty() || name.front() == '.' || unholdable(current)) {
+            m_rows[i].status = RowStatus::Error;
             passed = false;
         }
     }
@@ -105,23 +146,32 @@ bool RenameList::CheckBlankNames() {
 }
 
 void RenameList::MarkAllDone() {
-    for (auto& row : m_rows)
+    for (Row& row : m_rows)
         row.status = RowStatus::Done;
 }
 
 void RenameList::Blank() {
-    for (auto& row : m_rows)
-        row.editedBase.clear();
+    rewriteEditedBases([](std::string_view, std::size_t) { return std::string_view(); });
     ComposeEditedNames();
 }
 
 void RenameList::Reset() {
-    for (auto& row : m_rows) {
-        const auto firstKept = row.originalBase.find_first_not_of(' ');
-        row.editedBase = firstKept == std::string::npos ? std::string{}
-                                                        : row.originalBase.substr(firstKept);
-    }
+    rewriteEditedBases([this](std::string_view, std::size_t index) {
+        const std::string_view base = row(index).originalBase();
+        const auto firstKept = base.find_first_not_of(' ');
+        return firstKept == std::string_view::npos ? std::string_view() : base.substr(firstKept);
+    });
     ComposeEditedNames();
+}
+
+void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
+    std::vector<std::string_view> names;
+    names.reserve(order.size());
+    for (const std::uint32_t index : order)
+        names.push_back(row(index).editedName());
+    // Safe: the load reads every name before it replaces the texts they lie in.
+    loadViews(names, m_nameLimit);
+    MarkAllDone();
 }
 
 } // namespace velmorandi

@@ -3,30 +3,41 @@
 #include "file_name_rules.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace velmorandi {
 
-enum class RowStatus { None, Error, Done };
+enum class RowStatus : std::uint8_t { None, Error, Done };
 
 // "", "Err!" or "Done": the only texts the status column ever shows.
 std::string_view statusText(RowStatus status);
 
-// One listed file. The serial number is the row's position and is not stored.
-struct RenameRow {
-    std::string listedName;   // exact bytes as the folder listing gave them
-    std::string originalBase; // listed name before its last dot
-    std::string extension;    // listed name after its last dot, without the dot
-    std::string editedBase;   // the only part the edit operations rewrite
-    std::string editedName;   // derived: editedBase + "." + extension
-    RowStatus status = RowStatus::None;
+class RenameList;
 
+// One listed file, read through its list: valid until the list changes. The
+// serial number is the row's position and is not stored.
+class RenameRow {
+  public:
+    std::string_view listedName() const;   // exact bytes as the folder listing gave them
+    std::string_view originalBase() const; // listed name before its last dot
+    std::string_view extension() const;    // listed name after its last dot, without the dot
+    std::string_view editedBase() const;   // the only part the edit operations rewrite
+    std::string_view editedName() const;   // editedBase + "." + extension
+    RowStatus status() const;
     // A listed name ending in a dot keeps it: on most systems it is part of the name.
-    bool hasLastDot() const { return listedName.size() != originalBase.size(); }
+    bool hasLastDot() const;
+
+  private:
+    friend class RenameList;
+    RenameRow(const RenameList& list, std::size_t index) : m_list(&list), m_index(index) {}
+    const RenameList* m_list;
+    std::size_t m_index;
 };
 
 // Splits a file name at its last dot; the dot belongs to neither part.
@@ -39,25 +50,72 @@ NameParts splitAtLastDot(std::string_view name);
 // Decimal row number of the 0-based index, as the "S#" column shows it.
 std::string serialText(std::size_t index);
 
-// The rename grid and its hidden working table, kept as one row record per file.
+// The rename grid and its hidden working table. A row keeps only what cannot
+// be derived: where its listed name and edited name lie in two shared texts,
+// where the last dot was, and its status. The edited name is kept whole, so
+// the checks and the grid read it without composing it.
 class RenameList {
-public:
+  public:
     // Replaces every row; edited names start as the listed names, statuses empty.
     // nameLimit belongs to the folder the names were listed from.
-    void load(std::vector<std::string> listedNames, NameLimit nameLimit = {});
+    void load(const std::vector<std::string>& listedNames, NameLimit nameLimit = {});
+    void loadViews(std::span<const std::string_view> listedNames, NameLimit nameLimit = {});
     NameLimit nameLimit() const { return m_nameLimit; }
 
     std::size_t size() const { return m_rows.size(); }
     bool empty() const { return m_rows.empty(); }
-    const RenameRow& row(std::size_t index) const { return m_rows[index]; }
-    std::span<const RenameRow> rows() const { return m_rows; }
+    RenameRow row(std::size_t index) const { return RenameRow(*this, index); }
 
-    // Rewrites every edited base name; rewrite(base, index) returns the new base.
+    class Rows {
+      public:
+        class iterator {
+          public:
+            using value_type = RenameRow;
+            using difference_type = std::ptrdiff_t;
+            RenameRow operator*() const { return m_list->row(m_index); }
+            iterator& operator++() {
+                ++m_index;
+                return *this;
+            }
+            bool operator==(const iterator& other) const { return m_index == other.m_index; }
+
+          private:
+            friend class Rows;
+            iterator(const RenameList* list, std::size_t index) : m_list(list), m_index(index) {}
+            const RenameList* m_list;
+            std::size_t m_index;
+        };
+        iterator begin() const { return {m_list, 0}; }
+        iterator end() const { return {m_list, m_list->size()}; }
+        std::size_t size() const { return m_list->size(); }
+        RenameRow operator[](std::size_t index) const { return m_list->row(index); }
+
+      private:
+        friend class RenameList;
+        explicit Rows(const RenameList* list) : m_list(list) {}
+        const RenameList* m_list;
+    };
+    Rows rows() const { return Rows(this); }
+
+    // Rewrites every edited base name; rewrite(base, index) returns the new base
+    // and may take the base as std::string_view or const std::string&. Edited
+    // names follow at once.
     template <class Rewrite> void rewriteEditedBases(Rewrite&& rewrite) {
-        for (std::size_t i = 0; i < m_rows.size(); ++i)
-            m_rows[i].editedBase = rewrite(std::as_const(m_rows[i].editedBase), i);
+        EditedText edited(*this);
+        std::string scratch;
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            const std::string_view base = row(i).editedBase();
+            if constexpr (std::is_invocable_v<Rewrite&, std::string_view, std::size_t>) {
+                edited.add(i, rewrite(base, i));
+            } else {
+                scratch.assign(base);
+                edited.add(i, rewrite(std::as_const(scratch), i));
+            }
+        }
+        edited.commit();
     }
 
+    // Statuses back to empty; the edited names already follow their bases.
     void ComposeEditedNames();
     bool CheckDuplicateNames();
     // Empty names and names beginning with a dot, then changed names that the
@@ -69,9 +127,71 @@ public:
     void Blank();
     void Reset();
 
-private:
-    std::vector<RenameRow> m_rows;
+    // After a completed run: the edited names become the listed names, rows in
+    // `order` (old row numbers), every row "Done".
+    void adoptEditedNames(std::span<const std::uint32_t> order);
+
+  private:
+    friend class RenameRow;
+    static constexpr std::uint32_t kNoDot = UINT32_MAX;
+    struct Row {
+        std::uint64_t listed = 0; // offset in m_listedText
+        std::uint64_t edited = 0; // offset in the edited text
+        std::uint32_t listedSize = 0;
+        std::uint32_t lastDot = kNoDot; // in the listed name
+        std::uint32_t editedBaseSize = 0;
+        RowStatus status = RowStatus::None;
+    };
+
+    // The next edited text, built row by row, then taking the old one's place.
+    class EditedText {
+      public:
+        explicit EditedText(RenameList& list);
+        void add(std::size_t index, std::string_view base);
+        void commit();
+
+      private:
+        RenameList& m_list;
+        std::string m_text;
+        std::vector<std::uint32_t> m_baseSizes;
+    };
+
+    const std::string& editedText() const { return m_editedIsListed ? m_listedText : m_editedText; }
+    std::size_t editedSize(const Row& row) const {
+        return row.editedBaseSize + (row.lastDot == kNoDot ? 0 : row.listedSize - row.lastDot);
+    }
+
+    std::vector<Row> m_rows;
+    std::string m_listedText;
+    std::string m_editedText;
+    bool m_editedIsListed = true; // fresh rows: edited names are the listed names
     NameLimit m_nameLimit;
 };
+
+inline std::string_view RenameRow::listedName() const {
+    const RenameList::Row& r = m_list->m_rows[m_index];
+    return std::string_view(m_list->m_listedText).substr(r.listed, r.listedSize);
+}
+inline bool RenameRow::hasLastDot() const {
+    return m_list->m_rows[m_index].lastDot != RenameList::kNoDot;
+}
+inline std::string_view RenameRow::originalBase() const {
+    const RenameList::Row& r = m_list->m_rows[m_index];
+    return listedName().substr(0, hasLastDot() ? r.lastDot : r.listedSize);
+}
+inline std::string_view RenameRow::extension() const {
+    const RenameList::Row& r = m_list->m_rows[m_index];
+    return hasLastDot() ? listedName().substr(r.lastDot + 1) : std::string_view();
+}
+inline std::string_view RenameRow::editedName() const {
+    const RenameList::Row& r = m_list->m_rows[m_index];
+    return std::string_view(m_list->editedText()).substr(r.edited, m_list->editedSize(r));
+}
+inline std::string_view RenameRow::editedBase() const {
+    return editedName().substr(0, m_list->m_rows[m_index].editedBaseSize);
+}
+inline RowStatus RenameRow::status() const {
+    return m_list->m_rows[m_index].status;
+}
 
 } // namespace velmorandi

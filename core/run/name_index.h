@@ -18,10 +18,11 @@ class NameIndex {
 
   private:
     struct Slot {
-        std::size_t hash = 0;
-        std::string_view name;
+        const char* data = nullptr; // nullptr: free
+        std::uint32_t size = 0;
+        std::uint32_t hash = 0; // low bits of the name's hash
         std::uint32_t value = 0;
-        bool used = false;
+        std::string_view name() const { return {data, size}; }
     };
     std::size_t slotOf(std::string_view name, std::size_t hash) const;
     std::vector<Slot> m_slots;

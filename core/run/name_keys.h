@@ -14,7 +14,7 @@ namespace velmorandi {
 class NameKeys {
   public:
     explicit NameKeys(bool ignoresCase) : m_ignoresCase(ignoresCase) {}
-    std::string_view operator()(const std::string& name) {
+    std::string_view operator()(std::string_view name) {
         if (!m_ignoresCase)
             return name;
         return m_folded.emplace_back(foldCase(name));

@@ -4,6 +4,7 @@
 #include "run/name_keys.h"
 
 #include <limits>
+#include <optional>
 
 namespace velmorandi {
 
@@ -11,10 +12,16 @@ Preflight checkMoves(std::vector<PlannedMove>& moves,
                      const std::vector<platform::FolderEntry>& entries, bool ignoresCase) {
     NameKeys keyOf(ignoresCase);
     NameIndex byExactName(entries.size()); // a move's source is matched by its exact name
-    NameIndex holders(entries.size());     // key -> how many entries stay under it
+    // Where case counts a name is its own key, and one index serves both.
+    std::optional<NameIndex> byFoldedName;
+    if (ignoresCase)
+        byFoldedName.emplace(entries.size());
+    NameIndex& byKey = ignoresCase ? *byFoldedName : byExactName;
+    // How many entries stay under a key, counted at the first entry bearing it.
+    std::vector<std::uint32_t> holders(entries.size(), 0);
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
         byExactName.at(entries[i].name) = i;
-        ++holders.at(keyOf(entries[i].name));
+        ++holders[byKey.at(keyOf(entries[i].name), i)];
     }
 
     Preflight result;
@@ -25,7 +32,7 @@ Preflight checkMoves(std::vector<PlannedMove>& moves,
             continue;
         }
         moves[i].identity = entries[*entry].identity;
-        --holders.at(keyOf(moves[i].from));
+        --holders[*byKey.find(keyOf(moves[i].from))];
     }
 
     constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
@@ -40,8 +47,8 @@ Preflight checkMoves(std::vector<PlannedMove>& moves,
             marked[first] = true;
             marked[i] = true;
         }
-        const std::uint32_t* held = holders.find(key);
-        if (held && *held > 0)
+        const std::uint32_t* held = byKey.find(key);
+        if (held && holders[*held] > 0)
             marked[i] = true;
     }
     for (std::size_t i = 0; i < moves.size(); ++i)

@@ -1,11 +1,12 @@
 #include "run/rename_run.h"
 
+#include "folder_listing.h"
 #include "name_set.h"
+#include "natural_order.h"
 #include "protected_files.h"
 #include "rename_list.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
-
 
 namespace velmorandi {
 namespace {
@@ -20,6 +21,46 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
         if (!present.contains(name))
             missing.push_back(name);
     return missing;
+}
+
+// True when the folder's files are the rows' edited names, no more, no fewer.
+bool holdsExactly(const std::vector<std::string>& files, const RenameList& list) {
+    if (files.size() != list.size())
+        return false;
+    NameSet present(files.size());
+    for (const std::string& name : files)
+        present.insert(name);
+    for (const RenameRow row : list.rows())
+        if (!present.contains(row.editedName()))
+            return false;
+    return true;
+}
+
+// The one read after a completed run. Where the folder holds exactly the rows'
+// new names, those are put in order in memory: the same order a fresh listing
+// would give, without its collation of names the list already holds. Anything
+// else means another process changed the folder meanwhile: then this read is
+// listed as a load would list it, and FinishRun names the missing files.
+void readBack(const RunRequest& request, RunResult& result) {
+    FolderContents contents = ReadFolder(request.folder, FileOrder::AsRead);
+    if (contents.error) {
+        result.reloaded.error = std::move(contents.error);
+        return;
+    }
+    const RenameList& list = *request.rows;
+    if (holdsExactly(contents.files, list)) {
+        contents = {};
+        std::vector<std::string_view> names;
+        names.reserve(list.size());
+        for (const RenameRow row : list.rows())
+            names.push_back(row.editedName());
+        result.order = naturalOrder(names);
+        return;
+    }
+    for (const RunMove& move : request.moves)
+        result.expectedNames.emplace_back(move.to);
+    sortNaturally(contents.files);
+    result.reloaded.names = std::move(contents.files);
 }
 
 void loadReloaded(RenameList& list, const std::string& folder, FolderListing& listing,
@@ -45,26 +86,31 @@ CommitOutcome::Kind outcomeKind(RunResult::Kind kind) {
 
 } // namespace
 
-std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
-                                                      const std::string& folder) {
+std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const std::string& folder) {
     const bool noDuplicates = list.CheckDuplicateNames();
     const bool noBlanks = list.CheckBlankNames();
     if (!noDuplicates || !noBlanks)
         return CommitOutcome{CommitOutcome::Kind::Refused, kRenameRefusedMessage, false, false};
     RunRequest request{folder, {}};
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (list.row(i).editedName != list.row(i).listedName)
-            request.moves.push_back({i, list.row(i).listedName, list.row(i).editedName});
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const RenameRow row = list.row(i);
+        if (row.editedName() != row.listedName())
+            request.moves.push_back({i, row.listedName(), row.editedName()});
+    }
+    request.rows = &list;
     // Even with nothing to move the folder is read again, off the window's thread.
     return request;
 }
 
 RunResult ExecuteRun(const RunRequest& request, const RunControl& control) {
-    EngineRun run{request.folder, {}, Journal::Kind::Rename, {}};
+    EngineRun run{request.folder, {}, Journal::Kind::Rename, {}, request.rows != nullptr};
     run.moves.reserve(request.moves.size());
     for (const RunMove& move : request.moves)
-        run.moves.push_back({move.from, move.to, {}, 0, move.row});
-    return runMoves(std::move(run), control);
+        run.moves.push_back({std::string(move.from), std::string(move.to), {}, 0, move.row});
+    RunResult result = runMoves(std::move(run), control);
+    if (request.rows && result.kind == RunResult::Kind::Completed)
+        readBack(request, result);
+    return result;
 }
 
 CommitOutcome FinishRun(RenameList& list, const std::string& folder, RunResult result) {
@@ -75,6 +121,12 @@ CommitOutcome FinishRun(RenameList& list, const std::string& folder, RunResult r
                 list.markError(row);
         if (!result.reloaded.error)
             loadReloaded(list, folder, result.reloaded, outcome);
+        return outcome;
+    }
+    if (result.order) {
+        list.adoptEditedNames(*result.order);
+        outcome.listReloaded = true;
+        outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
         return outcome;
     }
     if (result.reloaded.error) {

@@ -5,8 +5,11 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -19,23 +22,28 @@ namespace velmorandi {
 class RenameList;
 
 // One file of a run: listed name to edited name; row is its rename-list row.
+// The names lie in the list (or the caller's own names), not in the move.
 struct RunMove {
     std::size_t row = 0;
-    std::string from;
-    std::string to;
+    std::string_view from;
+    std::string_view to;
 };
 
-// Everything a run needs, copied out of the list: the window keeps reading the
-// list while the run works.
+// What a run needs, read from the list without copying a name: the window
+// keeps reading the list while the run works, and changes nothing in it
+// (input is held) until FinishRun.
 struct RunRequest {
     std::string folder;
     std::vector<RunMove> moves; // changed rows only, in row order
+    // The list the moves came from. Given, a completed run puts the rows' new
+    // names in order in memory instead of listing the folder afresh.
+    const RenameList* rows = nullptr;
 };
 
 // Tests only: steers what the file system would decide, and stands in for a crash.
 struct RunTesting {
-    bool noExchange = false; // park one file of each cycle under a temporary name
-    bool ignoreCase = false; // treat the folder as one that ignores letter case
+    bool noExchange = false;   // park one file of each cycle under a temporary name
+    bool ignoreCase = false;   // treat the folder as one that ignores letter case
     bool noIdentities = false; // as where file numbers do not last (FAT, FUSE): implies noExchange
     // Abandons the run after this many steps, as a crash would: no rollback, journal left.
     std::size_t abandonAfter = static_cast<std::size_t>(-1);
@@ -67,12 +75,14 @@ struct RunResult {
     FolderListing reloaded;
     // Names that the reloaded folder must show after a completed run.
     std::vector<std::string> expectedNames;
+    // Set instead of `reloaded` when the folder held exactly the rows' new
+    // names: the old row numbers in the new rows' order.
+    std::optional<std::vector<std::uint32_t>> order;
 };
 
 // Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's
 // completion) comes back as a CommitOutcome, anything else as the request.
-std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list,
-                                                      const std::string& folder);
+std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const std::string& folder);
 
 // Any thread. Never replaces a file; all or nothing, also across a crash.
 RunResult ExecuteRun(const RunRequest& request, const RunControl& control);

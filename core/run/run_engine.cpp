@@ -55,8 +55,8 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
     return std::nullopt;
 }
 
-std::vector<std::string> allNames(const std::vector<platform::FolderEntry>& entries) {
-    std::vector<std::string> names;
+std::vector<std::string_view> allNames(const std::vector<platform::FolderEntry>& entries) {
+    std::vector<std::string_view> names;
     names.reserve(entries.size());
     for (const platform::FolderEntry& entry : entries)
         names.push_back(entry.name);
@@ -159,10 +159,12 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
 
     RunResult result;
     result.kind = Kind::Completed;
-    for (const PlannedMove& move : run.moves)
-        result.expectedNames.push_back(move.to);
+    if (!run.callerReadsBack)
+        for (const PlannedMove& move : run.moves)
+            result.expectedNames.push_back(move.to);
     if (run.moves.empty()) {
-        result.reloaded = ListFolderFiles(run.folder);
+        if (!run.callerReadsBack)
+            result.reloaded = ListFolderFiles(run.folder);
         return result;
     }
 
@@ -177,6 +179,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
                         temporaryPrefix()};
     journal.plan = buildPlan(run.moves, options, allNames(folder.entries));
     journal.moves = std::move(run.moves);
+    // The pre-flight and the plan were the entries' last readers.
+    folder.entries = {};
 
     JournalStore store;
     std::string journalName;
@@ -198,7 +202,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
         forgetFinished(store, journal, journalName);
     else
         store.remove(journalName); // without its mark it would be rolled back at the next start
-    result.reloaded = ListFolderFiles(journal.folder);
+    if (!run.callerReadsBack)
+        result.reloaded = ListFolderFiles(journal.folder);
     return result;
 }
 

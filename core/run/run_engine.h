@@ -29,6 +29,8 @@ struct EngineRun {
     std::vector<PlannedMove> moves;
     Journal::Kind kind = Journal::Kind::Rename;
     std::string subject; // the journal an undo or rollback reverses
+    // Set where the caller reads the folder back itself once the run completes.
+    bool callerReadsBack = false;
 };
 RunResult runMoves(EngineRun run, const RunControl& control);
 

@@ -49,14 +49,14 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
 // Names that no entry and no target bears, gathered only once one is needed.
 class TemporaryNames {
   public:
-    TemporaryNames(const PlanOptions& options, const std::vector<std::string>& taken,
+    TemporaryNames(const PlanOptions& options, const std::vector<std::string_view>& taken,
                    const std::vector<PlannedMove>& moves)
         : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
           m_moves(moves) {}
     std::string next() {
         if (m_used.empty()) {
             m_used.reserve(m_taken.size() + m_moves.size());
-            for (const std::string& name : m_taken)
+            for (const std::string_view name : m_taken)
                 m_used.insert(m_keyOf(name));
             for (const PlannedMove& move : m_moves)
                 m_used.insert(m_keyOf(move.to));
@@ -71,7 +71,7 @@ class TemporaryNames {
   private:
     std::string m_prefix;
     NameKeys m_keyOf;
-    const std::vector<std::string>& m_taken;
+    const std::vector<std::string_view>& m_taken;
     const std::vector<PlannedMove>& m_moves;
     std::deque<std::string> m_names;
     std::unordered_set<std::string_view> m_used;
@@ -131,7 +131,7 @@ void addCycle(std::vector<std::uint32_t> cycle, std::vector<PlannedMove>& moves,
 } // namespace
 
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string>& taken) {
+                  const std::vector<std::string_view>& taken) {
     const std::vector<std::uint32_t> next = successors(moves, options.ignoresCase);
     std::vector<bool> targeted(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i)

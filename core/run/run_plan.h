@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmorandi {
@@ -13,7 +14,7 @@ struct PlannedMove {
     std::string to;        // its name after the run
     std::string temporary; // set when it passes through a temporary name
     std::uint64_t identity = 0;
-    std::size_t row = 0;   // rename-list row, for the "Err!" mark
+    std::size_t row = 0; // rename-list row, for the "Err!" mark
 };
 
 // Names are referred to through the move they belong to, so a step is a few
@@ -54,6 +55,6 @@ struct PlanOptions {
 // moves sharing a target (see preflight.h); `taken` lists every name of the
 // folder, for temporary names that collide with none.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string>& taken);
+                  const std::vector<std::string_view>& taken);
 
 } // namespace velmorandi

@@ -7,7 +7,7 @@ namespace velmorandi {
 namespace {
 
 void applyFindAndReplace(RenameList& list, const OperationInputs& in) {
-    list.rewriteEditedBases([&](const std::string& base, std::size_t) {
+    list.rewriteEditedBases([&](std::string_view base, std::size_t) {
         return FindAndReplace(base, in.findText, in.replaceText);
     });
 }
@@ -16,13 +16,13 @@ void applyChangeCase(RenameList& list, const OperationInputs& in) {
     if (!in.caseMode)
         return;
     list.rewriteEditedBases(
-        [&](const std::string& base, std::size_t) { return ChangeCase(base, *in.caseMode); });
+        [&](std::string_view base, std::size_t) { return ChangeCase(base, *in.caseMode); });
 }
 
 void applyAddString(RenameList& list, const OperationInputs& in) {
     if (!in.addSide || in.addText.empty())
         return;
-    list.rewriteEditedBases([&](const std::string& base, std::size_t) {
+    list.rewriteEditedBases([&](std::string_view base, std::size_t) {
         return AddString(base, in.addText, *in.addSide);
     });
 }
@@ -31,7 +31,7 @@ void applySerialize(RenameList& list, const OperationInputs& in) {
     if (!in.serialSide)
         return;
     const auto count = list.size();
-    list.rewriteEditedBases([&](const std::string& base, std::size_t index) {
+    list.rewriteEditedBases([&](std::string_view base, std::size_t index) {
         return Serialize(base, index + 1, count, *in.serialSide);
     });
 }
@@ -40,7 +40,7 @@ void applyTrimSpaces(RenameList& list, const OperationInputs& in) {
     if (!in.trimSide)
         return;
     list.rewriteEditedBases(
-        [&](const std::string& base, std::size_t) { return TrimSpaces(base, *in.trimSide); });
+        [&](std::string_view base, std::size_t) { return TrimSpaces(base, *in.trimSide); });
 }
 
 } // namespace

@@ -28,9 +28,9 @@ TEST(FolderListing, ListsVisibleFilesAsExactBytes) {
     folder.createFile(".hidden");
     // A file left under a temporary name of a run is shown; look-alikes stay hidden.
     const std::string parked = ".velmorandi-0a1b2c3d-12";
-    for (const std::string& name : {parked, std::string(".velmorandi-0A1B2C3D-1"),
-                                    std::string(".velmorandi-0a1b2c3d-"),
-                                    std::string(".velmorandi-0a1b2c3-1")})
+    for (const std::string& name :
+         {parked, std::string(".velmorandi-0A1B2C3D-1"), std::string(".velmorandi-0a1b2c3d-"),
+          std::string(".velmorandi-0a1b2c3-1")})
         folder.createFile(name);
     folder.createFolder("sub");
     folder.createFolder(".hiddenfolder");
@@ -95,8 +95,8 @@ TEST(FolderLoader, LoadsListThenGuardAndKeepsListOnError) {
     EXPECT_FALSE(outcome.error);
     EXPECT_FALSE(outcome.protectedFileListed);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list.row(0).listedName, "a.txt");
-    EXPECT_EQ(list.row(1).editedName, "b.txt");
+    EXPECT_EQ(list.row(0).listedName(), "a.txt");
+    EXPECT_EQ(list.row(1).editedName(), "b.txt");
 
     folder.createFile("CONFIG.SYS");
     EXPECT_TRUE(LoadFolder(list, folder.path()).protectedFileListed);
@@ -132,7 +132,7 @@ TEST(FolderLoader, TakesTheNameLimitOfTheFoldersFileSystem) {
 
     list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(4); });
     list.ComposeEditedNames();
-    EXPECT_TRUE(list.CheckBlankNames()) << list.row(0).editedName.size();
+    EXPECT_TRUE(list.CheckBlankNames()) << list.row(0).editedName().size();
     list.rewriteEditedBases([&](const std::string&, std::size_t) { return longest.substr(3); });
     list.ComposeEditedNames();
     EXPECT_FALSE(list.CheckBlankNames());

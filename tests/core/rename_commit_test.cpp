@@ -27,7 +27,7 @@ RenameList loadEdited(const TempFolder& folder, const std::map<std::string, std:
     RenameList list;
     EXPECT_FALSE(LoadFolder(list, folder.path()).error);
     list.rewriteEditedBases([&](const std::string& base, std::size_t index) {
-        const auto found = bases.find(list.row(index).originalBase);
+        const auto found = bases.find(std::string(list.row(index).originalBase()));
         return found == bases.end() ? base : found->second;
     });
     list.ComposeEditedNames();
@@ -37,14 +37,14 @@ RenameList loadEdited(const TempFolder& folder, const std::map<std::string, std:
 std::vector<RowStatus> statuses(const RenameList& list) {
     std::vector<RowStatus> result;
     for (const RenameRow& row : list.rows())
-        result.push_back(row.status);
+        result.push_back(row.status());
     return result;
 }
 
 std::vector<std::string> editedNames(const RenameList& list) {
     std::vector<std::string> result;
     for (const RenameRow& row : list.rows())
-        result.push_back(row.editedName);
+        result.emplace_back(row.editedName());
     return result;
 }
 
@@ -112,7 +112,7 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
                             {"sub", "folder"}};
     EXPECT_EQ(folder.snapshot(), expected);
     ASSERT_EQ(list.size(), 6u);
-    EXPECT_EQ(list.row(0).listedName, "photo.jpg");
+    EXPECT_EQ(list.row(0).listedName(), "photo.jpg");
     EXPECT_EQ(statuses(list), std::vector<RowStatus>(6, RowStatus::Done));
 }
 
@@ -165,7 +165,9 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
         std::vector<RowStatus>(3, RowStatus::Done),
     };
     const std::vector<Snapshot> after{
-        {}, {}, {},
+        {},
+        {},
+        {},
         {{"a.txt", "b.txt"}, {"b.txt", "a.txt"}, {"c.txt", "c.txt"}},
         {{"b.txt", "a.txt"}, {"new.txt", "b.txt"}, {"c.txt", "c.txt"}},
     };
@@ -274,7 +276,7 @@ TEST(RenameCommit, FailedUndoNamesTheFilesAndReloads) {
     EXPECT_EQ(folder.snapshot(),
               (Snapshot{{"x-a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"c.txt", "c.txt"}}));
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list.row(2).listedName, "x-a.txt");
+    EXPECT_EQ(list.row(2).listedName(), "x-a.txt");
 }
 
 // The second step of a case-only change, the way back from the temporary name, can fail.

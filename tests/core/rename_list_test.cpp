@@ -19,14 +19,14 @@ RenameList loaded(std::vector<std::string> names) {
 std::vector<std::string> editedNames(const RenameList& list) {
     std::vector<std::string> names;
     for (const auto& row : list.rows())
-        names.push_back(row.editedName);
+        names.emplace_back(row.editedName());
     return names;
 }
 
 std::vector<std::string> statuses(const RenameList& list) {
     std::vector<std::string> texts;
     for (const auto& row : list.rows())
-        texts.emplace_back(statusText(row.status));
+        texts.emplace_back(statusText(row.status()));
     return texts;
 }
 
@@ -49,11 +49,11 @@ TEST(RenameListLoad, SplitsEveryNameAtItsLastDot) {
     ASSERT_EQ(list.size(), 5u);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto& row = list.row(i);
-        EXPECT_EQ(row.originalBase, expected[i].base) << row.listedName;
-        EXPECT_EQ(row.extension, expected[i].extension) << row.listedName;
-        EXPECT_EQ(row.editedBase, row.originalBase);
-        EXPECT_EQ(row.editedName, row.listedName) << "edited name starts as the listed name";
-        EXPECT_EQ(row.status, RowStatus::None);
+        EXPECT_EQ(row.originalBase(), expected[i].base) << row.listedName();
+        EXPECT_EQ(row.extension(), expected[i].extension) << row.listedName();
+        EXPECT_EQ(row.editedBase(), row.originalBase());
+        EXPECT_EQ(row.editedName(), row.listedName()) << "edited name starts as the listed name";
+        EXPECT_EQ(row.status(), RowStatus::None);
     }
     EXPECT_EQ(serialText(0), "1");
     EXPECT_EQ(serialText(9), "10");
@@ -65,8 +65,8 @@ TEST(RenameListLoad, ReplacesEverythingOfThePreviousFolder) {
     list.MarkAllDone();
     list.load({"only.md"});
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list.row(0).editedName, "only.md");
-    EXPECT_EQ(list.row(0).status, RowStatus::None);
+    EXPECT_EQ(list.row(0).editedName(), "only.md");
+    EXPECT_EQ(list.row(0).status(), RowStatus::None);
 
     list.load({});
     EXPECT_TRUE(list.empty());
@@ -75,17 +75,17 @@ TEST(RenameListLoad, ReplacesEverythingOfThePreviousFolder) {
 TEST(RenameListLoad, KeepsNamesAsExactBytes) {
     const std::string latin1 = "caf\xe9.txt"; // not valid UTF-8
     const auto list = loaded({latin1});
-    EXPECT_EQ(list.row(0).listedName, latin1);
-    EXPECT_EQ(list.row(0).originalBase, "caf\xe9");
+    EXPECT_EQ(list.row(0).listedName(), latin1);
+    EXPECT_EQ(list.row(0).originalBase(), "caf\xe9");
 }
 
 TEST(ComposeEditedNames, JoinsBaseAndExtensionAndClearsStatus) {
     auto list = loaded({"notes.txt", "README", "name."});
     list.MarkAllDone();
     setEditedBases(list, {"", "", "name"});
-    EXPECT_EQ(list.row(0).editedName, ".txt");
-    EXPECT_EQ(list.row(1).editedName, "");
-    EXPECT_EQ(list.row(2).editedName, "name.") << "a trailing dot stays";
+    EXPECT_EQ(list.row(0).editedName(), ".txt");
+    EXPECT_EQ(list.row(1).editedName(), "");
+    EXPECT_EQ(list.row(2).editedName(), "name.") << "a trailing dot stays";
     EXPECT_EQ(statuses(list), (std::vector<std::string>{"", "", ""}));
 }
 
@@ -177,20 +177,56 @@ TEST(Checks, NeverClearAMarkAndTwoEmptyNamesFailBoth) {
     list.markError(0);
     EXPECT_TRUE(list.CheckDuplicateNames());
     EXPECT_TRUE(list.CheckBlankNames());
-    EXPECT_EQ(list.row(0).status, RowStatus::Error) << "a passed check keeps an earlier mark";
+    EXPECT_EQ(list.row(0).status(), RowStatus::Error) << "a passed check keeps an earlier mark";
 }
 
 TEST(BlankAndReset, RewriteEveryEditedBaseName) {
     auto list = loaded({"notes.txt", "README", "  spaced\t.md"});
     list.Blank();
-    EXPECT_EQ(list.row(0).editedName, ".txt");
-    EXPECT_EQ(list.row(1).editedName, "");
-    EXPECT_EQ(list.row(2).editedName, ".md");
+    EXPECT_EQ(list.row(0).editedName(), ".txt");
+    EXPECT_EQ(list.row(1).editedName(), "");
+    EXPECT_EQ(list.row(2).editedName(), ".md");
 
     list.MarkAllDone();
     list.Reset();
-    EXPECT_EQ(list.row(0).editedName, "notes.txt");
-    EXPECT_EQ(list.row(1).editedName, "README");
-    EXPECT_EQ(list.row(2).editedName, "spaced\t.md") << "only leading spaces go";
-    EXPECT_EQ(list.row(2).status, RowStatus::None);
+    EXPECT_EQ(list.row(0).editedName(), "notes.txt");
+    EXPECT_EQ(list.row(1).editedName(), "README");
+    EXPECT_EQ(list.row(2).editedName(), "spaced\t.md") << "only leading spaces go";
+    EXPECT_EQ(list.row(2).status(), RowStatus::None);
+}
+
+// A row keeps only where its last dot was: every part must come back from that,
+// through edits and through a run that makes the edited names the listed ones.
+TEST(RenameListLayout, RowsRememberTheirLastDotThroughEditsAndRuns) {
+    auto list = loaded({"README", "name.", ".profile", "archive.tar.gz", "..x"});
+    const auto parts = [&](std::size_t i) {
+        const RenameRow row = list.row(i);
+        return std::string(row.originalBase()) + "|" + std::string(row.extension()) + "|" +
+               (row.hasLastDot() ? "dot" : "none");
+    };
+    EXPECT_EQ(parts(0), "README||none");
+    EXPECT_EQ(parts(1), "name||dot");
+    EXPECT_EQ(parts(2), "|profile|dot") << "an empty base";
+    EXPECT_EQ(parts(3), "archive.tar|gz|dot");
+    EXPECT_EQ(parts(4), ".|x|dot");
+
+    list.rewriteEditedBases(
+        [](std::string_view base, std::size_t) { return std::string(base) + "."; });
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"README.", "name..", "..profile",
+                                                           "archive.tar..gz", "...x"}));
+    EXPECT_EQ(list.row(0).editedBase(), "README.");
+    EXPECT_EQ(list.row(2).originalBase(), "") << "the listed name is untouched by edits";
+
+    list.Blank();
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"", ".", ".profile", ".gz", ".x"}));
+    setEditedBases(list, {"b", "README", "c", "a", "d"});
+    const std::vector<std::uint32_t> order{3, 1, 0, 2, 4};
+    list.adoptEditedNames(order);
+    EXPECT_EQ(editedNames(list),
+              (std::vector<std::string>{"a.gz", "README.", "b", "c.profile", "d.x"}));
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Done", "Done", "Done", "Done", "Done"}));
+    EXPECT_EQ(parts(1), "README||dot") << "a new trailing dot is the last dot now";
+    EXPECT_EQ(parts(2), "b||none");
+    for (const RenameRow row : list.rows())
+        EXPECT_EQ(row.editedName(), row.listedName());
 }

@@ -18,7 +18,7 @@ struct Case {
 std::vector<std::string> editedNames(const RenameList& list) {
     std::vector<std::string> names;
     for (const auto& row : list.rows())
-        names.push_back(row.editedName);
+        names.emplace_back(row.editedName());
     return names;
 }
 
@@ -76,16 +76,29 @@ TEST(ChangeCase, LettersOfEveryScriptAndInvalidBytesUntouched) {
     EXPECT_EQ(ChangeCase("\xce\x91\xce\x92\xce\x93", CaseMode::Lower),
               "\xce\xb1\xce\xb2\xce\xb3"); // ΑΒΓ
 #ifdef _WIN32
-    EXPECT_EQ(ChangeCase("stra\xc3\x9f" "e", CaseMode::Upper), "STRA\xc3\x9f" "E") << "as Windows does";
+    EXPECT_EQ(ChangeCase("stra\xc3\x9f"
+                         "e",
+                         CaseMode::Upper),
+              "STRA\xc3\x9f"
+              "E")
+        << "as Windows does";
 #else
-    EXPECT_EQ(ChangeCase("stra\xc3\x9f" "e", CaseMode::Upper), "STRASSE") << "full mapping";
+    EXPECT_EQ(ChangeCase("stra\xc3\x9f"
+                         "e",
+                         CaseMode::Upper),
+              "STRASSE")
+        << "full mapping";
 #endif
     EXPECT_EQ(ChangeCase("\xe6\x97\xa5\xe6\x9c\xac 1", CaseMode::Upper),
               "\xe6\x97\xa5\xe6\x9c\xac 1"); // caseless script
     // A Latin-1 byte is no character: it passes as it is and uses up the word start.
     EXPECT_EQ(ChangeCase("caf\xe9 AU LAIT", CaseMode::Lower), "caf\xe9 au lait");
     EXPECT_EQ(ChangeCase("\xe9t\xe9 ici", CaseMode::Title), "\xe9t\xe9 Ici");
-    EXPECT_EQ(ChangeCase("ab\xff\xfe" "cd", CaseMode::Upper), "AB\xff\xfe" "CD");
+    EXPECT_EQ(ChangeCase("ab\xff\xfe"
+                         "cd",
+                         CaseMode::Upper),
+              "AB\xff\xfe"
+              "CD");
 }
 
 TEST(AddStringSerializeTrim, PureRules) {
@@ -119,12 +132,13 @@ TEST(ApplyOperation, RewritesBasesOnlyAndRecomposes) {
     in.findText = ".";
     in.replaceText = "_";
     ApplyOperation(list, 0, in);
-    EXPECT_EQ(list.row(0).editedName, "REPORT_FINAL.txt") << "the extension's dot is out of reach";
+    EXPECT_EQ(list.row(0).editedName(), "REPORT_FINAL.txt")
+        << "the extension's dot is out of reach";
 
     in.addText = "x";
     in.addSide = Side::Left;
     ApplyOperation(list, 2, in);
-    EXPECT_EQ(list.row(3).editedName, "x.profile");
+    EXPECT_EQ(list.row(3).editedName(), "x.profile");
 
     in.serialSide = Side::Right;
     ApplyOperation(list, 3, in);
@@ -139,15 +153,15 @@ TEST(ApplyOperation, NoChoiceStillClearsStatusButUnknownIndexDoesNothing) {
         list.MarkAllDone();
         ASSERT_TRUE(ApplyOperation(list, index, nothingChosen));
         EXPECT_EQ(editedNames(list), (std::vector<std::string>{"a.txt", "b.txt"})) << index;
-        EXPECT_EQ(list.row(0).status, RowStatus::None) << index;
+        EXPECT_EQ(list.row(0).status(), RowStatus::None) << index;
     }
     for (int index : {-1, 5, 32767}) {
         list.MarkAllDone();
         OperationInputs everything;
         everything.caseMode = CaseMode::Upper;
         EXPECT_FALSE(ApplyOperation(list, index, everything));
-        EXPECT_EQ(list.row(0).status, RowStatus::Done) << index;
-        EXPECT_EQ(list.row(0).editedName, "a.txt") << index;
+        EXPECT_EQ(list.row(0).status(), RowStatus::Done) << index;
+        EXPECT_EQ(list.row(0).editedName(), "a.txt") << index;
     }
 }
 
@@ -157,10 +171,10 @@ TEST(ApplyOperation, CompoundsAndSerialFollowsRows) {
     in.serialSide = Side::Left;
     ApplyOperation(list, 3, in);
     ApplyOperation(list, 3, in);
-    EXPECT_EQ(list.row(0).editedName, "0101a");
-    EXPECT_EQ(list.row(11).editedName, "1212l");
+    EXPECT_EQ(list.row(0).editedName(), "0101a");
+    EXPECT_EQ(list.row(11).editedName(), "1212l");
     in.trimSide = Side::Right;
     list.Reset();
     ApplyOperation(list, 4, in);
-    EXPECT_EQ(list.row(0).editedName, "a");
+    EXPECT_EQ(list.row(0).editedName(), "a");
 }

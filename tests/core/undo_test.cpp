@@ -21,8 +21,11 @@ using testing::Snapshot;
 using testing::TempFolder;
 
 const std::vector<std::string> kFiles{"0.txt", "1.txt", "2.txt", "a.txt", "b.txt"};
-const Moves kMoves{{"0.txt", "1.txt"}, {"1.txt", "2.txt"}, {"2.txt", "3.txt"},
-                   {"a.txt", "b.txt"}, {"b.txt", "a.txt"}};
+const Moves kMoves{{"0.txt", "1.txt"},
+                   {"1.txt", "2.txt"},
+                   {"2.txt", "3.txt"},
+                   {"a.txt", "b.txt"},
+                   {"b.txt", "a.txt"}};
 
 // The undo can only work from what the rename left on disk.
 void renameInAnotherProcess(const RunFolder& folder) {
@@ -69,7 +72,7 @@ TEST(Undo, TakesTheLastRunBackOnceAfterARestart) {
     EXPECT_EQ(folder.snapshot(), before);
     ASSERT_EQ(list.size(), kFiles.size());
     for (const RenameRow& row : list.rows())
-        EXPECT_EQ(row.status, RowStatus::Done);
+        EXPECT_EQ(row.status(), RowStatus::Done);
 
     // An undone run is gone.
     EXPECT_FALSE(CanUndo(folder.path()));

@@ -51,11 +51,16 @@ std::optional<SystemError> FolderList::setPath(const std::string& root, const st
     FolderListing subfolders = ListSubfolders(folder);
     if (subfolders.error)
         return subfolders.error;
+    setPath(root, folder, std::move(subfolders.names));
+    return std::nullopt;
+}
 
+void FolderList::setPath(const std::string& root, const std::string& folder,
+                         std::vector<std::string> subfolders) {
     std::vector<FolderEntry> entries = folderChain(root, folder);
     const int currentRow = static_cast<int>(entries.size()) - 1;
     const int subLevel = static_cast<int>(entries.size());
-    for (std::string& name : subfolders.names) {
+    for (std::string& name : subfolders) {
         std::string path = JoinPath(folder, name);
         entries.push_back({std::move(path), std::move(name), subLevel, false});
     }
@@ -72,7 +77,6 @@ std::optional<SystemError> FolderList::setPath(const std::string& root, const st
     m_root = root;
     m_path = folder;
     setCurrentRow(currentRow);
-    return std::nullopt;
 }
 
 void FolderList::openRow(int row) {

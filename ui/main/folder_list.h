@@ -29,6 +29,9 @@ class FolderList : public QListWidget {
 
     // Shows folder under root; when its sub-folders cannot be listed nothing changes.
     std::optional<SystemError> setPath(const std::string& root, const std::string& folder);
+    // The same with sub-folders already read, in their order.
+    void setPath(const std::string& root, const std::string& folder,
+                 std::vector<std::string> subfolders);
     const std::string& path() const { return m_path; }
     const std::string& root() const { return m_root; }
     const FolderEntry& entry(int row) const { return m_entries.at(row); }

@@ -94,7 +94,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     qApp->installEventFilter(new KeyboardFilter(
         this, [this] { ImgQbut_Click(); }, this));
     m_run = new BackgroundRun(this);
-    m_inputHold = new InputHold(this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
+    m_inputHold = new InputHold(
+        this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
     qApp->installEventFilter(m_inputHold);
     m_Drive1->setDrives(mountedDrives());
 
@@ -166,13 +167,13 @@ bool frmMainWindow::openStartFolder() {
 }
 
 void frmMainWindow::RecoverInterruptedRuns() {
-    const RecoveryReport report = inBackground(
-        BackgroundRun::Kind::Renaming,
-        [](const RunControl& control) { return velmorandi::RecoverInterruptedRuns(control); });
+    const RecoveryReport report =
+        inBackground(BackgroundRun::Kind::Renaming, [](const RunControl& control) {
+            return velmorandi::RecoverInterruptedRuns(control);
+        });
     if (!report.message.empty())
         showMessage(report.message);
 }
-
 
 void frmMainWindow::SelectDefaultDrive() {
     if (const std::optional<int> index = defaultDriveIndex(m_Drive1->entryTexts()))
@@ -202,39 +203,37 @@ void frmMainWindow::Drive1_Change() {
 }
 
 bool frmMainWindow::moveToFolder(const std::string& root, const std::string& folder) {
-    const std::string previousRoot = m_Dir1->root();
-    const std::string previousFolder = m_Dir1->path();
-    if (!m_Dir1->setPath(root, folder) && Dir1_Change()) {
+    if (Dir1_Change(root, folder)) {
         m_driveFolders->opened(folder);
         return true;
     }
-    // Back to the folder loaded last, which the grid still shows, with its
-    // sub-folders read again: the one that failed may have gone.
-    if (!previousFolder.empty())
-        m_Dir1->setPath(previousRoot, previousFolder);
+    // The folder list still shows the folder loaded last, as the grid does; its
+    // sub-folders are read again: the one that failed may have gone.
+    if (!m_Dir1->path().empty())
+        m_Dir1->setPath(m_Dir1->root(), m_Dir1->path());
     return false;
 }
 
-bool frmMainWindow::Dir1_Change() {
+bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& folder) {
     const bool wasWarning = !m_ImgAbut->isHidden();
     m_ImgAbut->hide();
-    const std::string folder = m_Dir1->path();
     // A folder of a million files takes seconds to read and sort: the rows are
-    // built off the window's thread and take the list's place in one swap.
+    // built off the window's thread and take the list's place in one swap. The
+    // same read gives the folder list its sub-folders.
     struct LoadedFolder {
         RenameList list;
         LoadOutcome outcome;
     };
-    LoadedFolder loaded =
-        inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
-            LoadedFolder result;
-            result.outcome = LoadFolder(result.list, folder);
-            return result;
-        });
+    LoadedFolder loaded = inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
+        LoadedFolder result;
+        result.outcome = LoadFolder(result.list, folder);
+        return result;
+    });
     if (loaded.outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
     }
+    m_Dir1->setPath(root, folder, std::move(loaded.outcome.subfolders));
     m_gridModel->reload([&] { std::swap(m_list, loaded.list); });
     m_loadedFolder = folder;
     m_ImgAbut->setVisible(loaded.outcome.protectedFileListed);
@@ -297,11 +296,10 @@ void frmMainWindow::CmdRename_Click() {
 void frmMainWindow::UndoLastRename() {
     if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder))
         return;
-    RunResult result =
-        inBackground(BackgroundRun::Kind::Renaming,
-                     [folder = m_loadedFolder](const RunControl& control) {
-                         return ExecuteUndo(folder, control);
-                     });
+    RunResult result = inBackground(BackgroundRun::Kind::Renaming,
+                                    [folder = m_loadedFolder](const RunControl& control) {
+                                        return ExecuteUndo(folder, control);
+                                    });
     finishRun(std::move(result));
 }
 

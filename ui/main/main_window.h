@@ -72,7 +72,7 @@ class frmMainWindow : public QWidget {
     void SelectDefaultDrive();
     bool openStartFolder();
     void Drive1_Change();
-    bool Dir1_Change();
+    bool Dir1_Change(const std::string& root, const std::string& folder);
     bool moveToFolder(const std::string& root, const std::string& folder);
     void Dir1_OpenRequested(const std::string& folder);
 

@@ -27,16 +27,16 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
-    const RenameRow& file = m_list.row(row);
+    const RenameRow file = m_list.row(row);
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
     case Original:
-        return fromBytes(file.listedName);
+        return fromBytes(file.listedName());
     case Edited:
-        return fromBytes(file.editedName);
+        return fromBytes(file.editedName());
     case Status:
-        return fromBytes(statusText(file.status));
+        return fromBytes(statusText(file.status()));
     default:
         return {};
     }

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <string_view>
+#include <thread>
 
 namespace velmorandi {
 namespace {
@@ -45,6 +47,10 @@ void toUtf16(std::string_view name, std::vector<char16_t>& text) {
     const auto length = static_cast<int32_t>(name.size());
     int32_t offset = 0;
     while (offset < length) {
+        if (bytes[offset] < 0x80) {
+            text.push_back(bytes[offset++]);
+            continue;
+        }
         UChar32 c;
         U8_NEXT_OR_FFFD(bytes, offset, length, c);
         if (c <= 0xFFFF) {
@@ -56,33 +62,29 @@ void toUtf16(std::string_view name, std::vector<char16_t>& text) {
     }
 }
 
-// One name's sort key inside the shared buffer. The first eight key bytes are
-// kept inline, so most comparisons never touch the buffer.
+// One name's sort key inside the shared buffer, with eight key bytes kept
+// inline so that most comparisons never touch the buffer.
 struct KeyedName {
     uint64_t head;
-    uint32_t offset;
+    uint64_t offset;
     uint32_t length;
-    std::size_t index;
+    uint32_t index;
 };
 
-uint64_t keyHead(const uint8_t* key, int32_t length) {
-    uint64_t head = 0;
-    for (int32_t i = 0; i < 8; ++i)
-        head = (head << 8) | (i < length ? key[i] : 0);
-    return head;
-}
-
-// Sort keys of all names in one buffer; comparing two keys is one memcmp.
-std::vector<KeyedName> sortKeys(const icu::Collator& collator,
-                                const std::vector<std::string>& names,
-                                std::vector<uint8_t>& bytes) {
+struct KeyBlock {
     std::vector<KeyedName> keyed;
-    keyed.reserve(names.size());
-    bytes.reserve(names.size() * 32);
+    std::vector<uint8_t> bytes;
+};
+
+// Sort keys of names [first, last); comparing two keys is one memcmp.
+void sortKeys(const icu::Collator& collator, std::span<const std::string_view> names,
+              std::size_t first, std::size_t last, KeyBlock& block) {
+    block.keyed.reserve(last - first);
+    block.bytes.reserve((last - first) * 32);
     // Reused buffers: file names are short, allocations would dominate.
     std::vector<char16_t> text;
     std::vector<uint8_t> key(512);
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = first; i < last; ++i) {
         toUtf16(names[i], text);
         const auto textLength = static_cast<int32_t>(text.size());
         int32_t length = collator.getSortKey(text.data(), textLength, key.data(),
@@ -91,38 +93,112 @@ std::vector<KeyedName> sortKeys(const icu::Collator& collator,
             key.resize(static_cast<std::size_t>(length));
             length = collator.getSortKey(text.data(), textLength, key.data(), length);
         }
-        keyed.push_back({keyHead(key.data(), length), static_cast<uint32_t>(bytes.size()),
-                         static_cast<uint32_t>(length), i});
-        bytes.insert(bytes.end(), key.begin(), key.begin() + length);
+        block.keyed.push_back(
+            {0, block.bytes.size(), static_cast<uint32_t>(length), static_cast<uint32_t>(i)});
+        block.bytes.insert(block.bytes.end(), key.begin(), key.begin() + length);
     }
-    return keyed;
+}
+
+// Below this a second thread costs more than it saves.
+constexpr std::size_t kParallelFrom = 16384;
+
+bool twoThreads(std::size_t count) {
+    return count >= kParallelFrom && std::thread::hardware_concurrency() > 1;
+}
+
+// Keys are made on two cores where there are two, each with its own collator.
+KeyBlock allSortKeys(const icu::Collator& collator, std::span<const std::string_view> names) {
+    KeyBlock block;
+    if (!twoThreads(names.size())) {
+        sortKeys(collator, names, 0, names.size(), block);
+        return block;
+    }
+    const std::size_t half = names.size() / 2;
+    KeyBlock second;
+    const std::unique_ptr<icu::Collator> clone(collator.clone());
+    std::thread helper([&] { sortKeys(*clone, names, half, names.size(), second); });
+    sortKeys(collator, names, 0, half, block);
+    helper.join();
+    const uint64_t shift = block.bytes.size();
+    block.bytes.insert(block.bytes.end(), second.bytes.begin(), second.bytes.end());
+    for (KeyedName& name : second.keyed)
+        name.offset += shift;
+    block.keyed.insert(block.keyed.end(), second.keyed.begin(), second.keyed.end());
+    return block;
+}
+
+// Bytes that begin every key: dropping them leaves every comparison's outcome
+// as it was, and lets the inline bytes tell names apart.
+uint32_t commonPrefix(const KeyBlock& block) {
+    if (block.keyed.empty())
+        return 0;
+    const uint8_t* first = block.bytes.data() + block.keyed.front().offset;
+    uint32_t common = block.keyed.front().length;
+    for (const KeyedName& name : block.keyed) {
+        const uint8_t* key = block.bytes.data() + name.offset;
+        uint32_t same = 0;
+        const uint32_t limit = std::min(common, name.length);
+        while (same < limit && key[same] == first[same])
+            ++same;
+        common = same;
+    }
+    return common;
+}
+
+uint64_t keyHead(const uint8_t* key, uint32_t length) {
+    uint64_t head = 0;
+    for (uint32_t i = 0; i < 8; ++i)
+        head = (head << 8) | (i < length ? key[i] : 0);
+    return head;
 }
 
 } // namespace
 
-void sortNaturally(std::vector<std::string>& names) {
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names) {
+    std::vector<std::uint32_t> order(names.size());
     const std::unique_ptr<icu::Collator> collator = naturalCollator();
     if (!collator) {
         // Without locale data a stable order still beats no listing at all.
-        std::sort(names.begin(), names.end());
-        return;
+        std::iota(order.begin(), order.end(), 0u);
+        std::sort(order.begin(), order.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+        return order;
     }
-    std::vector<uint8_t> bytes;
-    std::vector<KeyedName> keyed = sortKeys(*collator, names, bytes);
-    std::sort(keyed.begin(), keyed.end(), [&](const KeyedName& a, const KeyedName& b) {
+    KeyBlock block = allSortKeys(*collator, names);
+    const uint32_t prefix = commonPrefix(block);
+    for (KeyedName& name : block.keyed) {
+        name.offset += prefix;
+        name.length -= prefix;
+        name.head = keyHead(block.bytes.data() + name.offset, name.length);
+    }
+    const uint8_t* bytes = block.bytes.data();
+    const auto before = [&](const KeyedName& a, const KeyedName& b) {
         if (a.head != b.head)
             return a.head < b.head;
-        const int order = std::memcmp(bytes.data() + a.offset, bytes.data() + b.offset,
-                                      std::min(a.length, b.length));
-        if (order != 0 || a.length != b.length)
-            return order != 0 ? order < 0 : a.length < b.length;
+        if (a.length > 8 && b.length > 8) {
+            const int order = std::memcmp(bytes + a.offset + 8, bytes + b.offset + 8,
+                                          std::min(a.length, b.length) - 8);
+            if (order != 0)
+                return order < 0;
+        }
+        if (a.length != b.length)
+            return a.length < b.length;
         return names[a.index] < names[b.index];
-    });
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (const KeyedName& name : keyed)
-        sorted.push_back(std::move(names[name.index]));
-    names = std::move(sorted);
+    };
+    std::vector<KeyedName>& keyed = block.keyed;
+    if (twoThreads(keyed.size())) {
+        // Each core sorts one half; one pass merges them.
+        const auto middle = keyed.begin() + static_cast<std::ptrdiff_t>(keyed.size() / 2);
+        std::thread helper([&] { std::sort(middle, keyed.end(), before); });
+        std::sort(keyed.begin(), middle, before);
+        helper.join();
+        std::inplace_merge(keyed.begin(), middle, keyed.end(), before);
+    } else {
+        std::sort(keyed.begin(), keyed.end(), before);
+    }
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        order[i] = keyed[i].index;
+    return order;
 }
 
 } // namespace velmorandi

@@ -21,25 +21,21 @@ int compareWide(const std::wstring& a, const std::wstring& b) {
 
 } // namespace
 
-void sortNaturally(std::vector<std::string>& names) {
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names) {
     std::vector<std::wstring> wide;
     wide.reserve(names.size());
-    for (const std::string& name : names)
+    for (const std::string_view name : names)
         wide.push_back(platform::widen(name));
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    std::vector<std::uint32_t> order(names.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
         const int comparison = compareWide(wide[a], wide[b]);
         // 0 is a failure (an unknown locale); the bytes still give a total order.
         if (comparison != 0 && comparison != CSTR_EQUAL)
             return comparison == CSTR_LESS_THAN;
         return names[a] < names[b];
     });
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (const std::size_t index : order)
-        sorted.push_back(std::move(names[index]));
-    names = std::move(sorted);
+    return order;
 }
 
 } // namespace velmorandi

@@ -39,7 +39,7 @@ bool createWideFile(const std::wstring& path) {
 std::vector<RowStatus> statuses(const RenameList& list) {
     std::vector<RowStatus> result;
     for (const RenameRow& row : list.rows())
-        result.push_back(row.status);
+        result.push_back(row.status());
     return result;
 }
 

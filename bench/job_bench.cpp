@@ -1,0 +1,254 @@
+// One user action on a real disk: open a folder, Add String, Rename; beside the
+// least any tool must do for it. Each measure runs in a process of its own, so
+// the first load is cold for the collator and the peak memory is this measure's.
+#include "bench.h"
+
+#include "folder_loader.h"
+#include "rename_commit.h"
+#include "rename_list.h"
+#include "transforms/operations.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmorandi::bench {
+
+namespace {
+
+constexpr int kJobRuns = 3;
+constexpr int kFirstLoadRuns = 3;
+
+// Not /tmp, which is memory on many systems.
+std::string diskFolder() {
+    const char* chosen = std::getenv("VELMORANDI_BENCH_DIR");
+    return chosen && *chosen ? chosen : "/var/tmp";
+}
+
+std::string makeFolder(const char* label) {
+    std::string pattern = diskFolder() + "/velmorandi-" + label + "-XXXXXX";
+    if (!::mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    return pattern;
+}
+
+// `count` empty files of 20-byte names.
+std::string filledFolder(const char* label, std::size_t count) {
+    const std::string path = makeFolder(label);
+    const int folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
+    char name[64];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "Photo_%010zu.jpg", i);
+        const int file = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (file < 0) {
+            std::perror(name);
+            std::exit(1);
+        }
+        ::close(file);
+    }
+    ::close(folder);
+    return path;
+}
+
+void removeFolder(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+// A memory figure of this process from /proc, in megabytes.
+double statusMegabytes(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    double kilobytes = 0;
+    while (status && std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, field, std::strlen(field)) == 0)
+            kilobytes = std::atof(line + std::strlen(field));
+    if (status)
+        std::fclose(status);
+    return kilobytes / 1024.0;
+}
+
+double peakMegabytes() {
+    return statusMegabytes("VmHWM:");
+}
+
+double msSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// The measures a child process runs; each prints "ms peak-MB".
+int childLoad(const std::string& folder) {
+    const double before = statusMegabytes("VmRSS:");
+    const auto start = std::chrono::steady_clock::now();
+    RenameList list;
+    if (LoadFolder(list, folder).error)
+        return 1;
+    const double ms = msSince(start);
+    // What the loaded list keeps, once the load's own buffers are gone.
+    std::printf("%.1f %.1f %.1f\n", ms, peakMegabytes(), statusMegabytes("VmRSS:") - before);
+    return list.empty() ? 1 : 0;
+}
+
+int childJob(const std::string& folder) {
+    const auto start = std::chrono::steady_clock::now();
+    RenameList list;
+    if (LoadFolder(list, folder).error)
+        return 1;
+    OperationInputs add;
+    add.addText = "x_";
+    add.addSide = Side::Left;
+    ApplyOperation(list, static_cast<int>(OperationIndex::AddString), add);
+    if (CommitRename(list, folder).kind != CommitOutcome::Kind::Completed)
+        return 1;
+    const double ms = msSince(start);
+    std::printf("%.1f %.1f\n", ms, peakMegabytes());
+    return 0;
+}
+
+// The bare loop: one readdir, one renameat2 per file, nothing kept.
+int childJobBaseline(const std::string& folder) {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    if (!stream)
+        return 1;
+    while (const dirent* entry = ::readdir(stream))
+        if (entry->d_name[0] != '.')
+            names.emplace_back(entry->d_name);
+    const int handle = ::dirfd(stream);
+    std::string target;
+    for (const std::string& name : names) {
+        target = "x_" + name;
+        if (::renameat2(handle, name.c_str(), handle, target.c_str(), RENAME_NOREPLACE) != 0) {
+            std::perror("renameat2");
+            return 1;
+        }
+    }
+    ::closedir(stream);
+    const double ms = msSince(start);
+    std::printf("%.1f %.1f\n", ms, peakMegabytes());
+    return 0;
+}
+
+struct ChildFigures {
+    double ms = 0;
+    double peakMb = 0;
+    double keptMb = -1; // loads only
+};
+
+ChildFigures runChild(const char* measure, const std::string& folder) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        std::exit(1);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], STDOUT_FILENO);
+        ::close(pipeEnds[0]);
+        ::execl("/proc/self/exe", "velmorandi_bench", "--child", measure, folder.c_str(),
+                static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    ::close(pipeEnds[1]);
+    char text[128] = {};
+    std::size_t length = 0;
+    for (ssize_t got; (got = ::read(pipeEnds[0], text + length, sizeof text - 1 - length)) > 0;)
+        length += static_cast<std::size_t>(got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ChildFigures figures;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        std::sscanf(text, "%lf %lf %lf", &figures.ms, &figures.peakMb, &figures.keptMb) < 2) {
+        std::fprintf(stderr, "%s on %s failed\n", measure, folder.c_str());
+        std::exit(1);
+    }
+    return figures;
+}
+
+ChildFigures median(std::vector<ChildFigures> runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const ChildFigures& a, const ChildFigures& b) { return a.ms < b.ms; });
+    return runs[runs.size() / 2];
+}
+
+void reportFigures(const char* measure, std::size_t count, const ChildFigures& figures) {
+    std::printf("BENCH %s n=%zu ms=%.1f peak-mb=%.1f", measure, count, figures.ms, figures.peakMb);
+    if (figures.keptMb >= 0)
+        std::printf(" kept-mb=%.1f bytes-per-row=%.0f", figures.keptMb,
+                    figures.keptMb * 1024 * 1024 / static_cast<double>(count));
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+void measureFirstLoad(std::size_t count) {
+    const std::string folder = filledFolder("load", count);
+    std::vector<ChildFigures> runs;
+    for (int run = 0; run < kFirstLoadRuns; ++run)
+        runs.push_back(runChild("load", folder));
+    removeFolder(folder);
+    reportFigures("first-load", count, median(runs));
+}
+
+// Runs alternate, so both see the same load of the machine.
+void measureJob(std::size_t count) {
+    const std::string jobFolder = filledFolder("job", count);
+    const std::string baselineFolder = filledFolder("job-baseline", count);
+    std::vector<ChildFigures> jobs;
+    std::vector<ChildFigures> baselines;
+    for (int run = 0; run < kJobRuns; ++run) {
+        jobs.push_back(runChild("job", jobFolder));
+        baselines.push_back(runChild("job-baseline", baselineFolder));
+        std::printf("  run %d: job %.0f ms, baseline %.0f ms\n", run + 1, jobs.back().ms,
+                    baselines.back().ms);
+    }
+    removeFolder(jobFolder);
+    removeFolder(baselineFolder);
+    const ChildFigures job = median(jobs);
+    const ChildFigures baseline = median(baselines);
+    reportFigures("job", count, job);
+    reportFigures("job-baseline", count, baseline);
+    std::printf("BENCH job-ratio n=%zu ratio=%.2f\n", count, job.ms / baseline.ms);
+    std::fflush(stdout);
+}
+
+// Run journals go to a state folder of the benchmark's own, on the same disk.
+std::string privateStateFolder() {
+    const std::string path = makeFolder("state");
+    ::setenv("XDG_STATE_HOME", path.c_str(), 1);
+    return path;
+}
+
+} // namespace
+
+int runChildMeasure(const std::string& measure, const std::string& folder) {
+    if (measure == "load")
+        return childLoad(folder);
+    if (measure == "job")
+        return childJob(folder);
+    if (measure == "job-baseline")
+        return childJobBaseline(folder);
+    return 2;
+}
+
+void runJobBench(const std::vector<std::size_t>& counts) {
+    const std::string state = privateStateFolder();
+    for (const std::size_t count : counts) {
+        measureFirstLoad(count);
+        measureJob(count);
+    }
+    removeFolder(state);
+}
+
+} // namespace velmorandi::bench

@@ -1,0 +1,120 @@
+// The sort keys, their shared prefix dropped and made on two threads, must
+// order exactly as the collator compares, in any locale.
+#include "natural_order.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+namespace {
+
+// Pieces that collations treat differently: case, accents, digit runs with
+// leading zeros, punctuation, other scripts, a character beyond U+FFFF, a
+// combining mark and a byte that is not UTF-8.
+const char* const kPieces[] = {"a",
+                               "A",
+                               "b",
+                               "B",
+                               "z",
+                               "Z",
+                               "aa",
+                               "ch",
+                               "i",
+                               "I",
+                               "y",
+                               "o",
+                               " ",
+                               "_",
+                               "-",
+                               ".",
+                               "(",
+                               "0",
+                               "00",
+                               "7",
+                               "09",
+                               "10",
+                               "123",
+                               "0042",
+                               "4294967296",
+                               "\xc3\xa9",
+                               "\xc3\x89",
+                               "e\xcc\x81",
+                               "\xc3\xbc",
+                               "\xc3\xa5",
+                               "\xc3\xb8",
+                               "\xc3\x9f",
+                               "\xc4\xb1",
+                               "\xce\xb1",
+                               "\xd0\x96",
+                               "\xd7\x90",
+                               "\xd8\xb9",
+                               "\xe4\xb8\xad",
+                               "\xe3\x81\x8b",
+                               "\xf0\x9f\x98\x80",
+                               "\xff"};
+
+std::vector<std::string> randomNames(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(kPieces) - 1);
+    std::uniform_int_distribution<int> length(0, 7);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < count; ++i) {
+        // Half share a long beginning, as the files of one camera do.
+        std::string name = i % 2 ? "Holiday photo 2024-" : "";
+        for (int n = length(random) + 1; n > 0; --n)
+            name += kPieces[piece(random)];
+        names.push_back(name);
+        if (i % 97 == 0)
+            names.push_back(name); // the same bytes twice
+    }
+    return names;
+}
+
+// The plain path: the collator's own comparison, bytes on ties.
+std::vector<std::string> sortedByCollator(std::vector<std::string> names) {
+    const icu::Locale locale = std::string(icu::Locale::getDefault().getVariant()) == "POSIX"
+                                   ? icu::Locale::getRoot()
+                                   : icu::Locale::getDefault();
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
+    collator->setStrength(icu::Collator::SECONDARY);
+    collator->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
+    EXPECT_TRUE(U_SUCCESS(status));
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        UErrorCode error = U_ZERO_ERROR;
+        const UCollationResult order = collator->compareUTF8(a, b, error);
+        return order != UCOL_EQUAL ? order == UCOL_LESS : a < b;
+    });
+    return names;
+}
+
+TEST(NaturalOrder, SortKeysOrderAsTheCollatorComparesInEveryLocale) {
+    const icu::Locale saved = icu::Locale::getDefault();
+    unsigned seed = 11;
+    for (const char* locale :
+         {"en_US", "sv_SE", "da_DK", "tr_TR", "de__PHONEBOOK", "ja_JP", "en_US_POSIX"}) {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::Locale::setDefault(icu::Locale(locale), status);
+        // Above and below the size from which two threads share the work.
+        for (const std::size_t count : {std::size_t{300}, std::size_t{20000}}) {
+            std::vector<std::string> names = randomNames(count, ++seed);
+            const std::vector<std::string> expected = sortedByCollator(names);
+            sortNaturally(names);
+            ASSERT_EQ(names, expected) << locale << ", " << count << " names";
+        }
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(saved, status);
+}
+
+} // namespace
+} // namespace velmorandi
