@@ -1,12 +1,12 @@
 #include "shell/message_window.h"
 
+#include "shell/box_parts.h"
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
 #include "shell/window_look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QRegularExpression>
 
 namespace velmorandi {
@@ -15,32 +15,6 @@ namespace {
 
 constexpr QSize kWindowSize(385, 209);
 constexpr int kMessageWidth = 303;
-const QColor kTextColour(0x40, 0x40, 0x40);
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kTextColour);
-    label->setPalette(palette);
-    return label;
-}
-
-QWidget* makeRule(QWidget* parent) {
-    auto* rule = new QWidget(parent);
-    rule->setObjectName(QStringLiteral("Line1"));
-    rule->setGeometry(24, 48, 336, 1);
-    rule->setAutoFillBackground(true);
-    QPalette palette = rule->palette();
-    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    rule->setPalette(palette);
-    // A drawn line: moves over it belong to the window's background.
-    rule->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return rule;
-}
-
 // File names in messages can be longer than a line and hold no space; let such
 // a word break anywhere instead of running past the window's edge.
 QString breakOverlongWords(const QString& text, const QFontMetrics& metrics, int width) {
@@ -73,13 +47,13 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     setMouseTracking(true);
     useWindowLook(*this);
 
-    QLabel* title = makeLabel(this, "lblTitle", QStringLiteral("Message"));
+    QLabel* title = makeBoxLabel(this, "lblTitle", QStringLiteral("Message"));
     title->move(40, 32);
     title->adjustSize();
 
-    makeRule(this);
+    makeBoxRule(this);
 
-    m_message = makeLabel(this, "lblMessage", QString());
+    m_message = makeBoxLabel(this, "lblMessage", QString());
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setGeometry(40, 64, kMessageWidth, 0);
@@ -102,13 +76,8 @@ void frmMessageBox::Form_Load() {
 }
 
 void frmMessageBox::placeOverMainWindow() {
-    if (m_mainWindow == nullptr)
-        return;
-    // Centred on the main window wherever it was dragged, even partly off the screen.
-    const QRect main = m_mainWindow->frameGeometry();
-    const double top = (main.height() - height()) / 2.0 + main.top();
-    const double left = (main.width() - width()) / 2.0 + main.left();
-    move(qRound(left), qRound(top));
+    if (m_mainWindow != nullptr)
+        placeBoxOver(*this, *m_mainWindow);
 }
 
 void frmMessageBox::ImgXbut_Click() {
@@ -130,10 +99,7 @@ void frmMessageBox::mouseMoveEvent(QMouseEvent*) {
 }
 
 void frmMessageBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintBoxFrame(*this);
 }
 
 void ShowMessage(QWidget* mainWindow, const QString& text) {

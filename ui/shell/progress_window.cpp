@@ -1,8 +1,10 @@
 #include "shell/progress_window.h"
 
+#include "shell/box_parts.h"
+#include "shell/window_look.h"
+
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -11,17 +13,6 @@ namespace velmorandi {
 namespace {
 
 constexpr QSize kWindowSize(385, 150);
-const QColor kTextColour(0x40, 0x40, 0x40);
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kTextColour);
-    label->setPalette(palette);
-    return label;
-}
 
 } // namespace
 
@@ -30,25 +21,15 @@ frmProgress::frmProgress(QWidget* mainWindow)
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QStringLiteral("Progress"));
     setFixedSize(kWindowSize);
-    if (mainWindow != nullptr) {
-        setFont(mainWindow->font());
-        setPalette(mainWindow->palette());
-    }
-    setAutoFillBackground(true);
+    useWindowLook(*this);
 
-    QLabel* title = makeLabel(this, "lblTitle", QStringLiteral("Progress"));
+    QLabel* title = makeBoxLabel(this, "lblTitle", QStringLiteral("Progress"));
     title->move(40, 32);
     title->adjustSize();
 
-    auto* rule = new QWidget(this);
-    rule->setObjectName(QStringLiteral("Line1"));
-    rule->setGeometry(24, 48, 336, 1);
-    rule->setAutoFillBackground(true);
-    QPalette rulePalette = rule->palette();
-    rulePalette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
-    rule->setPalette(rulePalette);
+    makeBoxRule(this);
 
-    m_text = makeLabel(this, "lblProgress", QString());
+    m_text = makeBoxLabel(this, "lblProgress", QString());
     m_text->setGeometry(40, 64, 303, 16);
 
     m_bar = new QProgressBar(this);
@@ -82,10 +63,8 @@ void frmProgress::setCancellable(bool cancellable) {
 }
 
 void frmProgress::placeOverMainWindow() {
-    if (m_mainWindow == nullptr)
-        return;
-    const QRect main = m_mainWindow->frameGeometry();
-    move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+    if (m_mainWindow != nullptr)
+        placeBoxOver(*this, *m_mainWindow);
 }
 
 void frmProgress::requestCancel() {
@@ -108,10 +87,7 @@ void frmProgress::reject() {
 }
 
 void frmProgress::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintBoxFrame(*this);
 }
 
 } // namespace velmorandi

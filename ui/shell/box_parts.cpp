@@ -1,0 +1,47 @@
+#include "shell/box_parts.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QWidget>
+
+namespace velmorandi {
+
+QLabel* makeBoxLabel(QWidget* box, const char* name, const QString& text) {
+    auto* label = new QLabel(text, box);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
+    label->setPalette(palette);
+    return label;
+}
+
+QWidget* makeBoxRule(QWidget* box) {
+    auto* rule = new QWidget(box);
+    rule->setObjectName(QStringLiteral("Line1"));
+    rule->setGeometry(24, 48, 336, 1);
+    rule->setAutoFillBackground(true);
+    QPalette palette = rule->palette();
+    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    rule->setPalette(palette);
+    // A drawn line: moves over it belong to the box's background.
+    rule->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return rule;
+}
+
+void paintBoxFrame(QWidget& box) {
+    QPainter painter(&box);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.rect().adjusted(0, 0, -1, -1));
+}
+
+void placeBoxOver(QWidget& box, const QWidget& mainWindow) {
+    const QRect main = mainWindow.frameGeometry();
+    const double top = (main.height() - box.height()) / 2.0 + main.top();
+    const double left = (main.width() - box.width()) / 2.0 + main.left();
+    box.move(qRound(left), qRound(top));
+}
+
+} // namespace velmorandi
