@@ -47,7 +47,8 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
         const PlannedMove& move = moves[check.missing.front()];
         return failure(Kind::Failed,
                        messages::noFileRenamed(
-                           messages::renameFailure(move.from, move.to, platform::noSuchFile())),
+                           messages::renameFailure(std::string(move.from), std::string(move.to),
+                                                   platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())
@@ -89,7 +90,8 @@ class StepRun {
             }
             if (auto error = m_executor.perform(steps[done])) {
                 const PlannedMove& move = m_journal.moves[steps[done].b.move];
-                const std::string sentence = messages::renameFailure(move.from, move.to, *error);
+                const std::string sentence = messages::renameFailure(
+                    std::string(move.from), std::string(move.to), *error);
                 return rollBack(done, Kind::Failed, sentence, messages::noFileRenamed(sentence),
                                 {move.row});
             }
@@ -161,7 +163,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     result.kind = Kind::Completed;
     if (!run.callerReadsBack)
         for (const PlannedMove& move : run.moves)
-            result.expectedNames.push_back(move.to);
+            result.expectedNames.emplace_back(move.to);
     if (run.moves.empty()) {
         if (!run.callerReadsBack)
             result.reloaded = ListFolderFiles(run.folder);

@@ -9,7 +9,7 @@
 
 namespace velmorandi {
 
-const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref) {
+std::string_view nameOf(const std::vector<PlannedMove>& moves, NameRef ref) {
     const PlannedMove& move = moves[ref.move];
     switch (ref.stage) {
     case Stage::From:
@@ -50,10 +50,10 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
 class TemporaryNames {
   public:
     TemporaryNames(const PlanOptions& options, const std::vector<std::string_view>& taken,
-                   const std::vector<PlannedMove>& moves)
+                   const std::vector<PlannedMove>& moves, std::deque<std::string>& names)
         : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
-          m_moves(moves) {}
-    std::string next() {
+          m_moves(moves), m_names(names) {}
+    std::string_view next() {
         if (m_used.empty()) {
             m_used.reserve(m_taken.size() + m_moves.size());
             for (const std::string_view name : m_taken)
@@ -73,7 +73,7 @@ class TemporaryNames {
     NameKeys m_keyOf;
     const std::vector<std::string_view>& m_taken;
     const std::vector<PlannedMove>& m_moves;
-    std::deque<std::string> m_names;
+    std::deque<std::string>& m_names;
     std::unordered_set<std::string_view> m_used;
     unsigned m_count = 0;
 };
@@ -144,7 +144,8 @@ RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
         if (!targeted[i] && next[i] != i)
             addChain(i, next, visited, phases);
 
-    TemporaryNames temporaries(options, taken, moves);
+    RunPlan plan;
+    TemporaryNames temporaries(options, taken, moves, plan.temporaryNames);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         if (visited[i])
             continue;
@@ -156,7 +157,6 @@ RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
         addCycle(std::move(cycle), moves, options, temporaries, phases);
     }
 
-    RunPlan plan;
     plan.steps = std::move(phases.parking);
     plan.steps.insert(plan.steps.end(), phases.moving.begin(), phases.moving.end());
     plan.firstClosingStep = plan.steps.size();

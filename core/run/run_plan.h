@@ -2,17 +2,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmorandi {
 
-// One file of a run as the engine carries it out and journals it.
+// One file of a run as the engine carries it out and journals it. The names
+// lie elsewhere (the rename list, the journal read back, the plan's temporary
+// names): a copy of three names per file was the run's largest cost in memory.
 struct PlannedMove {
-    std::string from;      // its name before the run
-    std::string to;        // its name after the run
-    std::string temporary; // set when it passes through a temporary name
+    std::string_view from;      // its name before the run
+    std::string_view to;        // its name after the run
+    std::string_view temporary; // set when it passes through a temporary name
     std::uint64_t identity = 0;
     std::size_t row = 0; // rename-list row, for the "Err!" mark
 };
@@ -33,7 +36,7 @@ struct RunStep {
     NameRef b;
 };
 
-const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref);
+std::string_view nameOf(const std::vector<PlannedMove>& moves, NameRef ref);
 // The step that takes a done step back.
 RunStep inverseOf(const RunStep& step);
 
@@ -42,6 +45,8 @@ struct RunPlan {
     // Steps from here on give the files parked under temporary names their
     // new names; steps.size() when none is parked.
     std::size_t firstClosingStep = 0;
+    // Where the moves' temporary names lie.
+    std::deque<std::string> temporaryNames;
 };
 
 struct PlanOptions {
