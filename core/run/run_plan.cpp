@@ -36,13 +36,20 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // target is free, i itself for a change of letter case alone.
 std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, bool ignoresCase) {
     NameKeys keyOf(ignoresCase);
-    NameIndex byName(moves.size());
+    std::vector<std::string_view> sourceKeys;
+    if (ignoresCase) {
+        sourceKeys.reserve(moves.size());
+        for (const PlannedMove& move : moves)
+            sourceKeys.push_back(keyOf(move.from));
+    }
+    NameIndex byName(moves.size(), [&](std::uint32_t i) {
+        return ignoresCase ? sourceKeys[i] : moves[i].from;
+    });
     for (std::uint32_t i = 0; i < moves.size(); ++i)
-        byName.at(keyOf(moves[i].from)) = i;
+        byName.assign(i);
     std::vector<std::uint32_t> next(moves.size(), kNone);
     for (std::uint32_t i = 0; i < moves.size(); ++i)
-        if (const std::uint32_t* found = byName.find(keyOf(moves[i].to)))
-            next[i] = *found;
+        next[i] = byName.find(keyOf(moves[i].to));
     return next;
 }
 
