@@ -56,14 +56,6 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
     return std::nullopt;
 }
 
-std::vector<std::string_view> allNames(const std::vector<platform::FolderEntry>& entries) {
-    std::vector<std::string_view> names;
-    names.reserve(entries.size());
-    for (const platform::FolderEntry& entry : entries)
-        names.push_back(entry.name);
-    return names;
-}
-
 // Runs the steps; on failure or cancel it takes back what was done.
 class StepRun {
   public:
@@ -179,7 +171,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     PlanOptions options{folder.traits.ignoresCase,
                         folder.traits.stableIdentities && !control.testing.noExchange,
                         temporaryPrefix()};
-    journal.plan = buildPlan(run.moves, options, allNames(folder.entries));
+    journal.plan = buildPlan(run.moves, options, folder.entries);
     journal.moves = std::move(run.moves);
     // The pre-flight and the plan were the entries' last readers.
     folder.entries = {};

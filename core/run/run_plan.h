@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/folder_access.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -57,9 +59,9 @@ struct PlanOptions {
 
 // Orders the moves so that every target is free when its turn comes; sets the
 // moves' temporary names. Expects targets that no other entry holds and no two
-// moves sharing a target (see preflight.h); `taken` lists every name of the
+// moves sharing a target (see preflight.h); `taken` is every entry of the
 // folder, for temporary names that collide with none.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string_view>& taken);
+                  const std::vector<platform::FolderEntry>& taken);
 
 } // namespace velmorandi
