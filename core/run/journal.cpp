@@ -27,14 +27,8 @@ class Writer {
   public:
     explicit Writer(std::string& bytes) : m_bytes(bytes) {}
     void u8(std::uint8_t value) { m_bytes.push_back(static_cast<char>(value)); }
-    void u32(std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            u8(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-    void u64(std::uint64_t value) {
-        for (int i = 0; i < 8; ++i)
-            u8(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
+    void u32(std::uint32_t value) { little(value, 4); }
+    void u64(std::uint64_t value) { little(value, 8); }
     void text(std::string_view value) {
         u32(static_cast<std::uint32_t>(value.size()));
         m_bytes.append(value);
@@ -42,6 +36,13 @@ class Writer {
     void raw(std::string_view value) { m_bytes.append(value); }
 
   private:
+    // Least significant byte first, in one append.
+    void little(std::uint64_t value, int size) {
+        char bytes[8];
+        for (int i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(value >> (8 * i));
+        m_bytes.append(bytes, static_cast<std::size_t>(size));
+    }
     std::string& m_bytes;
 };
 
