@@ -4,6 +4,7 @@
 #include "system_error.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,10 +40,14 @@ void removeEmptyFile(const FolderHandle& folder, const std::string& name);
 // The program's own folder for state, created private to the user when missing.
 std::optional<SystemError> stateFolder(std::string& path);
 
+// The bytes of a file a piece at a time; an empty piece ends them. A large
+// file need never be whole in memory.
+using PieceSource = std::function<std::string_view()>;
+
 // Creates `name` in `folder` (never replacing a file), writes the bytes and
 // makes both the file and its entry in the folder survive a crash.
 std::optional<SystemError> createDurably(const std::string& folder, const std::string& name,
-                                         std::string_view bytes);
+                                         const PieceSource& pieces);
 
 // Adds the bytes to the end of an existing file and makes them survive a crash.
 std::optional<SystemError> appendDurably(const std::string& path, std::string_view bytes);

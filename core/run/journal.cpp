@@ -11,9 +11,11 @@ constexpr std::string_view kClosingTag = "PARK";
 constexpr std::string_view kCompleteTag = "DONE";
 constexpr std::string_view kRecordEnd = "END\n";
 constexpr std::size_t kTrailerSize = 4 + 8 + 8;
+constexpr std::size_t kPieceSize = 1 << 20;
+constexpr std::uint64_t kChecksumStart = 0xcbf29ce484222325ull;
 
-std::uint64_t checksum(std::string_view bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a
+// FNV-1a; `hash` carries it on from the bytes before.
+std::uint64_t checksum(std::string_view bytes, std::uint64_t hash = kChecksumStart) {
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 0x100000001b3ull;
@@ -23,24 +25,25 @@ std::uint64_t checksum(std::string_view bytes) {
 
 class Writer {
   public:
+    explicit Writer(std::string& bytes) : m_bytes(bytes) {}
     void u8(std::uint8_t value) { m_bytes.push_back(static_cast<char>(value)); }
-    void u32(std::uint32_t value) {
-        for (int i = 0; i < 4; ++i)
-            u8(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-    void u64(std::uint64_t value) {
-        for (int i = 0; i < 8; ++i)
-            u8(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
+    void u32(std::uint32_t value) { little(value, 4); }
+    void u64(std::uint64_t value) { little(value, 8); }
     void text(std::string_view value) {
         u32(static_cast<std::uint32_t>(value.size()));
         m_bytes.append(value);
     }
     void raw(std::string_view value) { m_bytes.append(value); }
-    std::string& bytes() { return m_bytes; }
 
   private:
-    std::string m_bytes;
+    // Least significant byte first, in one append.
+    void little(std::uint64_t value, int size) {
+        char bytes[8];
+        for (int i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>(value >> (8 * i));
+        m_bytes.append(bytes, static_cast<std::size_t>(size));
+    }
+    std::string& m_bytes;
 };
 
 // Every read checks the length left, so a truncated file fails cleanly.
@@ -66,13 +69,9 @@ class Reader {
             value |= static_cast<std::uint64_t>(u8()) << (8 * i);
         return value;
     }
-    std::string text() {
+    std::string_view text() {
         const std::uint32_t size = u32();
-        if (!need(size))
-            return {};
-        std::string value(m_bytes.substr(m_offset, size));
-        m_offset += size;
-        return value;
+        return raw(size);
     }
     std::string_view raw(std::size_t size) {
         if (!need(size))
@@ -95,11 +94,12 @@ class Reader {
 };
 
 std::string record(std::string_view tag) {
-    Writer writer;
+    std::string bytes;
+    Writer writer(bytes);
     writer.raw(tag);
     writer.u64(checksum(tag));
     writer.raw(kRecordEnd);
-    return std::move(writer.bytes());
+    return bytes;
 }
 
 bool isRecord(std::string_view bytes, std::string_view tag) {
@@ -131,8 +131,8 @@ bool readHeader(Reader& reader, JournalHeader& header, std::uint8_t& flags,
     flags = reader.u8();
     identity.device = reader.u64();
     identity.inode = reader.u64();
-    header.folder = reader.text();
-    header.subject = reader.text();
+    header.folder = std::string(reader.text());
+    header.subject = std::string(reader.text());
     return reader.ok();
 }
 
@@ -145,35 +145,70 @@ bool refsValid(const RunStep& step, std::size_t moves) {
 
 } // namespace
 
-std::string encodeJournal(const Journal& journal) {
-    Writer writer;
-    writer.raw(kMagic);
-    writer.u8(static_cast<std::uint8_t>(journal.kind));
-    writer.u8(flagsOf(journal.traits));
-    writer.u64(journal.folderIdentity.device);
-    writer.u64(journal.folderIdentity.inode);
-    writer.text(journal.folder);
-    writer.text(journal.subject);
-    writer.u32(static_cast<std::uint32_t>(journal.moves.size()));
-    for (const PlannedMove& move : journal.moves) {
-        writer.text(move.from);
-        writer.text(move.to);
-        writer.text(move.temporary);
-        writer.u64(move.identity);
+JournalEncoder::JournalEncoder(const Journal& journal)
+    : m_journal(journal), m_bodySum(kChecksumStart) {}
+
+void JournalEncoder::encodeSome() {
+    Writer writer(m_piece);
+    const Journal& journal = m_journal;
+    switch (m_part) {
+    case Part::Header:
+        writer.raw(kMagic);
+        writer.u8(static_cast<std::uint8_t>(journal.kind));
+        writer.u8(flagsOf(journal.traits));
+        writer.u64(journal.folderIdentity.device);
+        writer.u64(journal.folderIdentity.inode);
+        writer.text(journal.folder);
+        writer.text(journal.subject);
+        writer.u32(static_cast<std::uint32_t>(journal.moves.size()));
+        m_part = Part::Moves;
+        break;
+    case Part::Moves:
+        if (m_next < journal.moves.size()) {
+            const PlannedMove& move = journal.moves[m_next++];
+            writer.text(move.from);
+            writer.text(move.to);
+            writer.text(move.temporary);
+            writer.u64(move.identity);
+            break;
+        }
+        writer.u32(static_cast<std::uint32_t>(journal.plan.steps.size()));
+        m_part = Part::Steps;
+        m_next = 0;
+        break;
+    case Part::Steps:
+        if (m_next < journal.plan.steps.size()) {
+            const RunStep& step = journal.plan.steps[m_next++];
+            writer.u8(static_cast<std::uint8_t>(step.op));
+            writeRef(writer, step.a);
+            writeRef(writer, step.b);
+            break;
+        }
+        writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
+        m_part = Part::Trailer;
+        break;
+    case Part::Trailer:
+    case Part::Done:
+        break;
     }
-    writer.u32(static_cast<std::uint32_t>(journal.plan.steps.size()));
-    for (const RunStep& step : journal.plan.steps) {
-        writer.u8(static_cast<std::uint8_t>(step.op));
-        writeRef(writer, step.a);
-        writeRef(writer, step.b);
+}
+
+std::string_view JournalEncoder::next() {
+    m_piece.clear();
+    if (m_part == Part::Done)
+        return {};
+    while (m_part != Part::Trailer && m_piece.size() < kPieceSize)
+        encodeSome();
+    m_bodySize += m_piece.size();
+    m_bodySum = checksum(m_piece, m_bodySum);
+    if (m_part == Part::Trailer) {
+        Writer writer(m_piece);
+        writer.raw(kPlanMark);
+        writer.u64(m_bodySize);
+        writer.u64(m_bodySum);
+        m_part = Part::Done;
     }
-    writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
-    const std::size_t bodySize = writer.bytes().size();
-    const std::uint64_t bodySum = checksum(writer.bytes());
-    writer.raw(kPlanMark);
-    writer.u64(bodySize);
-    writer.u64(bodySum);
-    return std::move(writer.bytes());
+    return m_piece;
 }
 
 std::string closingRecord() {
@@ -184,9 +219,11 @@ std::string completeRecord() {
     return record(kCompleteTag);
 }
 
-std::optional<Journal> decodeJournal(std::string_view bytes) {
-    Reader reader(bytes);
+std::optional<Journal> decodeJournal(std::string file) {
     Journal journal;
+    journal.bytes = std::make_unique<const std::string>(std::move(file));
+    const std::string_view bytes = *journal.bytes;
+    Reader reader(bytes);
     JournalHeader header;
     std::uint8_t flags = 0;
     if (!readHeader(reader, header, flags, journal.folderIdentity))

@@ -4,6 +4,7 @@
 #include "run/run_plan.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ struct Journal {
     std::string subject; // file name of the journal an undo or rollback reverses
     std::vector<PlannedMove> moves;
     RunPlan plan;
+    // A journal read back: the bytes its moves' names lie in.
+    std::unique_ptr<const std::string> bytes;
 
     // Records added as the run goes on.
     bool closing = false;  // every step before plan.firstClosingStep is on the disk
@@ -33,13 +36,30 @@ struct Journal {
 };
 
 // The plan: body, then its length and checksum, so a torn write is recognised.
-std::string encodeJournal(const Journal& journal);
+// Given a piece at a time, so a run of a million files never holds it whole.
+class JournalEncoder {
+  public:
+    explicit JournalEncoder(const Journal& journal);
+    // Empty once every byte has been given.
+    std::string_view next();
+
+  private:
+    enum class Part { Header, Moves, Steps, Trailer, Done };
+    void encodeSome();
+    const Journal& m_journal;
+    std::string m_piece;
+    Part m_part = Part::Header;
+    std::size_t m_next = 0; // the next move or step
+    std::uint64_t m_bodySize = 0;
+    std::uint64_t m_bodySum = 0;
+};
 // Records appended later; each carries its own check.
 std::string closingRecord();
 std::string completeRecord();
 
 // Nothing when the plan was never written completely: no step can have run then.
-std::optional<Journal> decodeJournal(std::string_view bytes);
+// The journal keeps the bytes: its moves' names lie in them.
+std::optional<Journal> decodeJournal(std::string bytes);
 
 // Kind, folder and subject only, from the first bytes of a journal file.
 struct JournalHeader {

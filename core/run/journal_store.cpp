@@ -61,7 +61,8 @@ std::string JournalStore::pathOf(const std::string& name) const {
 
 std::optional<SystemError> JournalStore::create(const Journal& journal, std::string& name) const {
     name = newName();
-    return platform::createDurably(m_folder, name, encodeJournal(journal));
+    JournalEncoder encoder(journal);
+    return platform::createDurably(m_folder, name, [&encoder] { return encoder.next(); });
 }
 
 std::optional<SystemError> JournalStore::append(const std::string& name,

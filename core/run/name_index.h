@@ -2,29 +2,68 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <string_view>
 #include <vector>
 
 namespace velmorandi {
 
-// A number per name, in one flat array: node-based maps spend more time
-// allocating than hashing for a folder of 100,000 names. Names must outlive it.
+// Places (indexes into the caller's names) by name, in one flat array of
+// 8-byte slots: node-based maps spend more time allocating than hashing for a
+// folder of 100,000 names, and a slot that also held the name cost three
+// times the memory. `keyOf(place)` gives the name at a place; the names must
+// outlive the index.
+template <class KeyOf>
 class NameIndex {
   public:
-    explicit NameIndex(std::size_t capacity);
-    // The number stored for the name, inserted as `initial` when missing.
-    std::uint32_t& at(std::string_view name, std::uint32_t initial = 0);
-    const std::uint32_t* find(std::string_view name) const;
+    static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+    NameIndex(std::size_t capacity, KeyOf keyOf) : m_keyOf(std::move(keyOf)) {
+        std::size_t size = 16;
+        while (size < 2 * capacity)
+            size *= 2;
+        m_slots.resize(size);
+        m_mask = size - 1;
+    }
+
+    // The first place inserted under `place`'s name: `place` itself when it is new.
+    std::uint32_t insert(std::uint32_t place) {
+        const std::string_view name = m_keyOf(place);
+        const std::size_t hash = std::hash<std::string_view>()(name);
+        Slot& slot = m_slots[slotOf(name, hash)];
+        if (slot.place == kNone)
+            slot = {place, tagOf(hash)};
+        return slot.place;
+    }
+    // Where two places share a name, the one inserted last is found.
+    void assign(std::uint32_t place) {
+        const std::string_view name = m_keyOf(place);
+        const std::size_t hash = std::hash<std::string_view>()(name);
+        m_slots[slotOf(name, hash)] = {place, tagOf(hash)};
+    }
+    // kNone when no place bears the name.
+    std::uint32_t find(std::string_view name) const {
+        return m_slots[slotOf(name, std::hash<std::string_view>()(name))].place;
+    }
 
   private:
     struct Slot {
-        const char* data = nullptr; // nullptr: free
-        std::uint32_t size = 0;
-        std::uint32_t hash = 0; // low bits of the name's hash
-        std::uint32_t value = 0;
-        std::string_view name() const { return {data, size}; }
+        std::uint32_t place = kNone;
+        std::uint32_t tag = 0; // high bits of the name's hash: most mismatches never read a name
     };
-    std::size_t slotOf(std::string_view name, std::size_t hash) const;
+    static std::uint32_t tagOf(std::size_t hash) {
+        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+    }
+    std::size_t slotOf(std::string_view name, std::size_t hash) const {
+        const std::uint32_t tag = tagOf(hash);
+        std::size_t index = hash & m_mask;
+        while (m_slots[index].place != kNone &&
+               (m_slots[index].tag != tag || m_keyOf(m_slots[index].place) != name))
+            index = (index + 1) & m_mask;
+        return index;
+    }
+    KeyOf m_keyOf;
     std::vector<Slot> m_slots;
     std::size_t m_mask = 0;
 };

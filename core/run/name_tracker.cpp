@@ -9,8 +9,8 @@ NameTracker::NameTracker(const std::vector<PlannedMove>& moves) : m_moves(moves)
 }
 
 void NameTracker::apply(const RunStep& step) {
-    const std::string& a = nameOf(m_moves, step.a);
-    const std::string& b = nameOf(m_moves, step.b);
+    const std::string a(nameOf(m_moves, step.a));
+    const std::string b(nameOf(m_moves, step.b));
     const auto first = m_holders.find(a);
     if (step.op == RunStep::Op::Exchange) {
         const auto second = m_holders.find(b);

@@ -39,14 +39,14 @@ std::size_t stepsShownDone(const Journal& journal, const std::unordered_set<std:
     const std::vector<RunStep>& steps = journal.plan.steps;
     std::unordered_set<std::string> universe;
     for (const PlannedMove& move : journal.moves)
-        universe.insert(move.from);
+        universe.emplace(move.from);
     for (const RunStep& step : steps) {
-        universe.insert(nameOf(journal.moves, step.a));
-        universe.insert(nameOf(journal.moves, step.b));
+        universe.emplace(nameOf(journal.moves, step.a));
+        universe.emplace(nameOf(journal.moves, step.b));
     }
     std::unordered_set<std::string> atStart;
     for (const PlannedMove& move : journal.moves)
-        atStart.insert(move.from);
+        atStart.emplace(move.from);
     long difference = 0;
     for (const std::string& name : universe)
         difference += atStart.contains(name) != present.contains(name);
@@ -65,8 +65,8 @@ std::size_t stepsShownDone(const Journal& journal, const std::unordered_set<std:
         const RunStep& step = steps[done];
         if (step.op == RunStep::Op::Exchange)
             continue;
-        difference += present.contains(nameOf(journal.moves, step.a)) ? 1 : -1;
-        difference += present.contains(nameOf(journal.moves, step.b)) ? -1 : 1;
+        difference += present.contains(std::string(nameOf(journal.moves, step.a))) ? 1 : -1;
+        difference += present.contains(std::string(nameOf(journal.moves, step.b))) ? -1 : 1;
     }
     return best;
 }
@@ -82,7 +82,7 @@ std::vector<std::string> locateBySteps(const Journal& journal, const OpenedFolde
     // Where renames cannot refuse to replace, a step first reserves its target
     // with an empty file; one left by the interrupted step is removed.
     if (done < journal.plan.steps.size()) {
-        const std::string& target = nameOf(journal.moves, journal.plan.steps[done].b);
+        const std::string target(nameOf(journal.moves, journal.plan.steps[done].b));
         if (present.contains(target) && !tracker.holder(target))
             platform::removeEmptyFile(folder.handle, target);
     }
@@ -103,8 +103,8 @@ std::vector<std::string> locateFiles(const Journal& journal, const OpenedFolder&
 
 namespace {
 
-std::string keyOf(const std::string& name, bool ignoresCase) {
-    return ignoresCase ? foldCase(name) : name;
+std::string keyOf(std::string_view name, bool ignoresCase) {
+    return ignoresCase ? foldCase(name) : std::string(name);
 }
 
 struct RollbackPlan {
@@ -124,7 +124,7 @@ RollbackPlan planRollback(const Journal& journal, const OpenedFolder& folder,
     std::vector<std::size_t> candidates;
     for (std::size_t i = 0; i < journal.moves.size(); ++i) {
         if (located[i].empty()) {
-            plan.notRestored.push_back(journal.moves[i].from + " cannot be found");
+            plan.notRestored.push_back(std::string(journal.moves[i].from) + " cannot be found");
         } else if (located[i] != journal.moves[i].from) {
             candidates.push_back(i);
             --staying[keyOf(located[i], ignoresCase)];
@@ -135,7 +135,8 @@ RollbackPlan planRollback(const Journal& journal, const OpenedFolder& folder,
         for (std::size_t& i : candidates) {
             if (i == SIZE_MAX || staying[keyOf(journal.moves[i].from, ignoresCase)] == 0)
                 continue;
-            plan.notRestored.push_back(journal.moves[i].from + " is now " + located[i]);
+            plan.notRestored.push_back(std::string(journal.moves[i].from) + " is now " +
+                                       located[i]);
             ++staying[keyOf(located[i], ignoresCase)];
             i = SIZE_MAX;
             changed = true;
@@ -202,7 +203,7 @@ Recovered recoverOne(const JournalStore& store, const std::string& name, const J
     std::vector<std::string> stranded = plan.notRestored;
     for (std::size_t i = 0; i < located.size(); ++i)
         if (!located[i].empty() && located[i] != journal.moves[i].from)
-            stranded.push_back(journal.moves[i].from + " is now " + located[i]);
+            stranded.push_back(std::string(journal.moves[i].from) + " is now " + located[i]);
     return {messages::recovered(journal.folder, 0, stranded), true};
 }
 

@@ -106,7 +106,7 @@ RunResult ExecuteRun(const RunRequest& request, const RunControl& control) {
     EngineRun run{request.folder, {}, Journal::Kind::Rename, {}, request.rows != nullptr};
     run.moves.reserve(request.moves.size());
     for (const RunMove& move : request.moves)
-        run.moves.push_back({std::string(move.from), std::string(move.to), {}, 0, move.row});
+        run.moves.push_back({move.from, move.to, {}, 0, move.row});
     RunResult result = runMoves(std::move(run), control);
     if (request.rows && result.kind == RunResult::Kind::Completed)
         readBack(request, result);

@@ -47,20 +47,13 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
         const PlannedMove& move = moves[check.missing.front()];
         return failure(Kind::Failed,
                        messages::noFileRenamed(
-                           messages::renameFailure(move.from, move.to, platform::noSuchFile())),
+                           messages::renameFailure(std::string(move.from), std::string(move.to),
+                                                   platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())
         return failure(Kind::NameTaken, kNameTakenMessage, rowsOf(moves, check.taken));
     return std::nullopt;
-}
-
-std::vector<std::string_view> allNames(const std::vector<platform::FolderEntry>& entries) {
-    std::vector<std::string_view> names;
-    names.reserve(entries.size());
-    for (const platform::FolderEntry& entry : entries)
-        names.push_back(entry.name);
-    return names;
 }
 
 // Runs the steps; on failure or cancel it takes back what was done.
@@ -89,7 +82,8 @@ class StepRun {
             }
             if (auto error = m_executor.perform(steps[done])) {
                 const PlannedMove& move = m_journal.moves[steps[done].b.move];
-                const std::string sentence = messages::renameFailure(move.from, move.to, *error);
+                const std::string sentence = messages::renameFailure(
+                    std::string(move.from), std::string(move.to), *error);
                 return rollBack(done, Kind::Failed, sentence, messages::noFileRenamed(sentence),
                                 {move.row});
             }
@@ -161,7 +155,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     result.kind = Kind::Completed;
     if (!run.callerReadsBack)
         for (const PlannedMove& move : run.moves)
-            result.expectedNames.push_back(move.to);
+            result.expectedNames.emplace_back(move.to);
     if (run.moves.empty()) {
         if (!run.callerReadsBack)
             result.reloaded = ListFolderFiles(run.folder);
@@ -177,7 +171,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     PlanOptions options{folder.traits.ignoresCase,
                         folder.traits.stableIdentities && !control.testing.noExchange,
                         temporaryPrefix()};
-    journal.plan = buildPlan(run.moves, options, allNames(folder.entries));
+    journal.plan = buildPlan(run.moves, options, folder.entries);
     journal.moves = std::move(run.moves);
     // The pre-flight and the plan were the entries' last readers.
     folder.entries = {};

@@ -9,7 +9,7 @@
 
 namespace velmorandi {
 
-const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref) {
+std::string_view nameOf(const std::vector<PlannedMove>& moves, NameRef ref) {
     const PlannedMove& move = moves[ref.move];
     switch (ref.stage) {
     case Stage::From:
@@ -36,28 +36,35 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // target is free, i itself for a change of letter case alone.
 std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, bool ignoresCase) {
     NameKeys keyOf(ignoresCase);
-    NameIndex byName(moves.size());
+    std::vector<std::string_view> sourceKeys;
+    if (ignoresCase) {
+        sourceKeys.reserve(moves.size());
+        for (const PlannedMove& move : moves)
+            sourceKeys.push_back(keyOf(move.from));
+    }
+    NameIndex byName(moves.size(), [&](std::uint32_t i) {
+        return ignoresCase ? sourceKeys[i] : moves[i].from;
+    });
     for (std::uint32_t i = 0; i < moves.size(); ++i)
-        byName.at(keyOf(moves[i].from)) = i;
+        byName.assign(i);
     std::vector<std::uint32_t> next(moves.size(), kNone);
     for (std::uint32_t i = 0; i < moves.size(); ++i)
-        if (const std::uint32_t* found = byName.find(keyOf(moves[i].to)))
-            next[i] = *found;
+        next[i] = byName.find(keyOf(moves[i].to));
     return next;
 }
 
 // Names that no entry and no target bears, gathered only once one is needed.
 class TemporaryNames {
   public:
-    TemporaryNames(const PlanOptions& options, const std::vector<std::string_view>& taken,
-                   const std::vector<PlannedMove>& moves)
+    TemporaryNames(const PlanOptions& options, const std::vector<platform::FolderEntry>& taken,
+                   const std::vector<PlannedMove>& moves, std::deque<std::string>& names)
         : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
-          m_moves(moves) {}
-    std::string next() {
+          m_moves(moves), m_names(names) {}
+    std::string_view next() {
         if (m_used.empty()) {
             m_used.reserve(m_taken.size() + m_moves.size());
-            for (const std::string_view name : m_taken)
-                m_used.insert(m_keyOf(name));
+            for (const platform::FolderEntry& entry : m_taken)
+                m_used.insert(m_keyOf(entry.name));
             for (const PlannedMove& move : m_moves)
                 m_used.insert(m_keyOf(move.to));
         }
@@ -71,9 +78,9 @@ class TemporaryNames {
   private:
     std::string m_prefix;
     NameKeys m_keyOf;
-    const std::vector<std::string_view>& m_taken;
+    const std::vector<platform::FolderEntry>& m_taken;
     const std::vector<PlannedMove>& m_moves;
-    std::deque<std::string> m_names;
+    std::deque<std::string>& m_names;
     std::unordered_set<std::string_view> m_used;
     unsigned m_count = 0;
 };
@@ -91,9 +98,10 @@ RunStep rename(std::uint32_t move, Stage from, Stage to) {
     return {RunStep::Op::Rename, {move, from}, {move, to}};
 }
 
+// `chain` is scratch space, reused: most chains are one file long.
 void addChain(std::uint32_t head, const std::vector<std::uint32_t>& next,
-              std::vector<bool>& visited, Phases& phases) {
-    std::vector<std::uint32_t> chain;
+              std::vector<bool>& visited, std::vector<std::uint32_t>& chain, Phases& phases) {
+    chain.clear();
     for (std::uint32_t i = head; i != kNone; i = next[i]) {
         chain.push_back(i);
         visited[i] = true;
@@ -110,7 +118,7 @@ bool exactRing(const std::vector<PlannedMove>& moves, const std::vector<std::uin
     return true;
 }
 
-void addCycle(std::vector<std::uint32_t> cycle, std::vector<PlannedMove>& moves,
+void addCycle(const std::vector<std::uint32_t>& cycle, std::vector<PlannedMove>& moves,
               const PlanOptions& options, TemporaryNames& temporaries, Phases& phases) {
     // Swapping the first name with each other name in turn gives every file its
     // target; only where the names match exactly, as letter case may differ.
@@ -131,7 +139,7 @@ void addCycle(std::vector<std::uint32_t> cycle, std::vector<PlannedMove>& moves,
 } // namespace
 
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string_view>& taken) {
+                  const std::vector<platform::FolderEntry>& taken) {
     const std::vector<std::uint32_t> next = successors(moves, options.ignoresCase);
     std::vector<bool> targeted(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i)
@@ -139,26 +147,33 @@ RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
             targeted[next[i]] = true;
 
     Phases phases;
+    phases.moving.reserve(moves.size()); // a move takes one of these steps at most
     std::vector<bool> visited(moves.size(), false);
+    std::vector<std::uint32_t> files; // one chain or cycle at a time
     for (std::uint32_t i = 0; i < moves.size(); ++i)
         if (!targeted[i] && next[i] != i)
-            addChain(i, next, visited, phases);
+            addChain(i, next, visited, files, phases);
 
-    TemporaryNames temporaries(options, taken, moves);
+    RunPlan plan;
+    TemporaryNames temporaries(options, taken, moves, plan.temporaryNames);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         if (visited[i])
             continue;
-        std::vector<std::uint32_t> cycle;
+        files.clear();
         for (std::uint32_t j = i; !visited[j]; j = next[j]) {
-            cycle.push_back(j);
+            files.push_back(j);
             visited[j] = true;
         }
-        addCycle(std::move(cycle), moves, options, temporaries, phases);
+        addCycle(files, moves, options, temporaries, phases);
     }
 
-    RunPlan plan;
-    plan.steps = std::move(phases.parking);
-    plan.steps.insert(plan.steps.end(), phases.moving.begin(), phases.moving.end());
+    // Mostly nothing is parked: then the moving steps are the plan, not copied.
+    if (phases.parking.empty()) {
+        plan.steps = std::move(phases.moving);
+    } else {
+        plan.steps = std::move(phases.parking);
+        plan.steps.insert(plan.steps.end(), phases.moving.begin(), phases.moving.end());
+    }
     plan.firstClosingStep = plan.steps.size();
     plan.steps.insert(plan.steps.end(), phases.closing.begin(), phases.closing.end());
     return plan;

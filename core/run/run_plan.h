@@ -1,18 +1,23 @@
 #pragma once
 
+#include "platform/folder_access.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmorandi {
 
-// One file of a run as the engine carries it out and journals it.
+// One file of a run as the engine carries it out and journals it. The names
+// lie elsewhere (the rename list, the journal read back, the plan's temporary
+// names): a copy of three names per file was the run's largest cost in memory.
 struct PlannedMove {
-    std::string from;      // its name before the run
-    std::string to;        // its name after the run
-    std::string temporary; // set when it passes through a temporary name
+    std::string_view from;      // its name before the run
+    std::string_view to;        // its name after the run
+    std::string_view temporary; // set when it passes through a temporary name
     std::uint64_t identity = 0;
     std::size_t row = 0; // rename-list row, for the "Err!" mark
 };
@@ -33,7 +38,7 @@ struct RunStep {
     NameRef b;
 };
 
-const std::string& nameOf(const std::vector<PlannedMove>& moves, NameRef ref);
+std::string_view nameOf(const std::vector<PlannedMove>& moves, NameRef ref);
 // The step that takes a done step back.
 RunStep inverseOf(const RunStep& step);
 
@@ -42,6 +47,8 @@ struct RunPlan {
     // Steps from here on give the files parked under temporary names their
     // new names; steps.size() when none is parked.
     std::size_t firstClosingStep = 0;
+    // Where the moves' temporary names lie.
+    std::deque<std::string> temporaryNames;
 };
 
 struct PlanOptions {
@@ -52,9 +59,9 @@ struct PlanOptions {
 
 // Orders the moves so that every target is free when its turn comes; sets the
 // moves' temporary names. Expects targets that no other entry holds and no two
-// moves sharing a target (see preflight.h); `taken` lists every name of the
+// moves sharing a target (see preflight.h); `taken` is every entry of the
 // folder, for temporary names that collide with none.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string_view>& taken);
+                  const std::vector<platform::FolderEntry>& taken);
 
 } // namespace velmorandi

@@ -10,8 +10,11 @@ StepExecutor::StepExecutor(const platform::FolderHandle& folder,
     : m_folder(folder), m_moves(moves), m_seam(seam) {}
 
 std::optional<SystemError> StepExecutor::perform(const RunStep& step) const {
-    const std::string& a = nameOf(m_moves, step.a);
-    const std::string& b = nameOf(m_moves, step.b);
+    // The system wants names that end in a zero byte; the buffers are reused.
+    m_a.assign(nameOf(m_moves, step.a));
+    m_b.assign(nameOf(m_moves, step.b));
+    const std::string& a = m_a;
+    const std::string& b = m_b;
     const platform::FolderHandle& folder = m_folder;
     if (step.op == RunStep::Op::Exchange) {
         const RenameFunction exchange = [&folder](const std::string& x, const std::string& y) {
@@ -50,7 +53,7 @@ std::vector<std::string> StepExecutor::rollBack(const std::vector<RunStep>& step
     const std::vector<std::string> current = tracker.currentNames();
     for (std::size_t i = 0; i < m_moves.size(); ++i)
         if (current[i] != m_moves[i].from)
-            kept.push_back(m_moves[i].from + " is now " + current[i]);
+            kept.push_back(std::string(m_moves[i].from) + " is now " + current[i]);
     return kept;
 }
 

@@ -26,6 +26,8 @@ class StepExecutor {
     const platform::FolderHandle& m_folder;
     const std::vector<PlannedMove>& m_moves;
     const RenameSeam& m_seam;
+    mutable std::string m_a;
+    mutable std::string m_b;
 };
 
 } // namespace velmorandi

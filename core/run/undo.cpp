@@ -25,11 +25,12 @@ std::optional<std::string> changedSince(const std::string& folderPath, const Jou
     for (const platform::FolderEntry& entry : folder.entries)
         identities.emplace(entry.name, entry.identity);
     for (const PlannedMove& move : journal.moves) {
-        const auto found = identities.find(move.to);
+        const std::string to(move.to);
+        const auto found = identities.find(to);
         if (found == identities.end())
-            return messages::undoFileGone(folderPath, move.to);
+            return messages::undoFileGone(folderPath, to);
         if (journal.traits.stableIdentities && found->second != move.identity)
-            return messages::undoFileReplaced(folderPath, move.to, move.from);
+            return messages::undoFileReplaced(folderPath, to, std::string(move.from));
     }
     return std::nullopt;
 }
@@ -63,7 +64,7 @@ RunResult ExecuteUndo(const std::string& folderPath, const RunControl& control) 
     const Preflight check = checkMoves(back, folder.entries, folder.traits.ignoresCase);
     if (!check.taken.empty())
         return refused(RunResult::Kind::NameTaken,
-                       messages::undoNameTaken(folderPath, back[check.taken.front()].to));
+                       messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to)));
     // Rows of an undo are no rows of the list: no "Err!" marks.
     RunResult result =
         runMoves({folderPath, std::move(back), Journal::Kind::Undo, last->name}, control);

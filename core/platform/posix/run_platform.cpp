@@ -199,12 +199,14 @@ std::optional<SystemError> stateFolder(std::string& path) {
 }
 
 std::optional<SystemError> createDurably(const std::string& folder, const std::string& name,
-                                         std::string_view bytes) {
+                                         const PieceSource& pieces) {
     const std::string path = folder + "/" + name;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return errorFrom(errno);
-    std::optional<SystemError> error = writeAll(fd, bytes);
+    std::optional<SystemError> error;
+    for (std::string_view piece = pieces(); !error && !piece.empty(); piece = pieces())
+        error = writeAll(fd, piece);
     if (!error && ::fsync(fd) != 0)
         error = errorFrom(errno);
     ::close(fd);

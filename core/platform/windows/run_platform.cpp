@@ -110,7 +110,7 @@ std::optional<SystemError> stateFolder(std::string& path) {
 // NTFS logs the new entry with the file, so flushing the file makes both last;
 // the folder is flushed too for the file systems that do not log.
 std::optional<SystemError> createDurably(const std::string& folder, const std::string& name,
-                                         std::string_view bytes) {
+                                         const PieceSource& pieces) {
     const std::wstring path = joinWide(folder, name);
     std::optional<SystemError> error;
     {
@@ -118,7 +118,10 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
             return errorFrom(::GetLastError());
-        error = writeAndFlush(file.get(), bytes);
+        for (std::string_view piece = pieces(); !error && !piece.empty(); piece = pieces())
+            error = writeAll(file.get(), piece);
+        if (!error && !::FlushFileBuffers(file.get()))
+            error = errorFrom(::GetLastError());
     }
     if (!error) {
         FolderHandle parent;
