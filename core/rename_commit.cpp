@@ -26,7 +26,7 @@ CommitOutcome CommitRename(RenameList& list, const std::string& folder, const Re
         return std::move(*outcome);
     RunControl control;
     control.seam = seam;
-    return FinishRun(list, folder, ExecuteRun(std::get<RunRequest>(prepared), control));
+    return FinishRun(list, folder, ExecuteRun(std::get<RunRequest>(std::move(prepared)), control));
 }
 
 } // namespace velmorandi

@@ -85,7 +85,7 @@ struct RunResult {
 std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const std::string& folder);
 
 // Any thread. Never replaces a file; all or nothing, also across a crash.
-RunResult ExecuteRun(const RunRequest& request, const RunControl& control);
+RunResult ExecuteRun(RunRequest request, const RunControl& control);
 
 // Window thread. Brings a rename's or an undo's result into the list: the marks
 // of a refusal, or the reloaded rows with every row "Done".

@@ -286,8 +286,8 @@ void frmMainWindow::CmdRename_Click() {
     const std::size_t files = request.moves.size();
     RunResult result = inBackground(
         BackgroundRun::Kind::Renaming,
-        [request = std::move(request)](const RunControl& control) {
-            return ExecuteRun(request, control);
+        [request = std::move(request)](const RunControl& control) mutable {
+            return ExecuteRun(std::move(request), control);
         },
         files);
     finishRun(std::move(result));
