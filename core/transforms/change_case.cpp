@@ -1,6 +1,7 @@
 #include "operations.h"
 
 #include "letter_case.h"
+#include "platform/text_services.h"
 #include "utf8.h"
 
 #include <cstdint>
@@ -47,9 +48,33 @@ template <class Choose> std::string convertByCharacter(std::string_view text, Ch
     return out;
 }
 
+char asciiMapped(char c, CaseMapping mapping) {
+    if (mapping == CaseMapping::Upper && c >= 'a' && c <= 'z')
+        return static_cast<char>(c - 'a' + 'A');
+    if (mapping == CaseMapping::Lower && c >= 'A' && c <= 'Z')
+        return static_cast<char>(c - 'A' + 'a');
+    return c;
+}
+
+// Most names are plain ASCII: where the locale maps ASCII plainly they need no
+// walk by character nor a case table, and come out as the walk would give them.
+std::string changeAsciiCase(std::string_view base, CaseMode mode) {
+    std::string out(base);
+    bool wordStart = true;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const bool upper = mode == CaseMode::Upper || (mode == CaseMode::Title && wordStart) ||
+                           (mode == CaseMode::Sentence && i == 0);
+        out[i] = asciiMapped(out[i], upper ? CaseMapping::Upper : CaseMapping::Lower);
+        wordStart = isWordSeparator(static_cast<unsigned char>(out[i]));
+    }
+    return out;
+}
+
 } // namespace
 
 std::string ChangeCase(std::string_view base, CaseMode mode) {
+    if (isAscii(base) && platform::userLocaleCasesAsciiPlainly())
+        return changeAsciiCase(base, mode);
     switch (mode) {
     case CaseMode::Upper:
         return convertByCharacter(base, [](std::int32_t) { return CaseMapping::Upper; });
