@@ -24,12 +24,13 @@ BackgroundRun::BackgroundRun(QWidget* mainWindow) : QObject(mainWindow), m_mainW
 BackgroundRun::~BackgroundRun() = default;
 
 void BackgroundRun::cancel() {
-    if (m_running)
+    if (m_running && m_kind == Kind::Renaming)
         m_cancel = true;
 }
 
 void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work) {
     m_running = true;
+    m_kind = kind;
     m_cancel = false;
     m_done = 0;
     m_total = 0;

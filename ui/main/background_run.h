@@ -25,7 +25,9 @@ class frmProgress;
 class BackgroundRun : public QObject {
     Q_OBJECT
   public:
-    enum class Kind { Renaming, Reading };
+    // Restoring: recovery at start-up, which runs to its end; only a rename or
+    // an undo can be cancelled.
+    enum class Kind { Renaming, Restoring, Reading };
 
     explicit BackgroundRun(QWidget* mainWindow);
     ~BackgroundRun() override;
@@ -56,6 +58,7 @@ class BackgroundRun : public QObject {
     QWidget* m_mainWindow;
     frmProgress* m_progress = nullptr;
     bool m_running = false;
+    Kind m_kind = Kind::Renaming;
     std::atomic<bool> m_cancel{false};
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};

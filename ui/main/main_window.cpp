@@ -69,6 +69,9 @@ auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work, std::siz
     m_inputHold->setActive(true);
     auto result = m_run->run(kind, std::forward<Work>(work), files);
     m_inputHold->setActive(false);
+    // Closed while a folder was read: nothing was changed, so nothing holds the user.
+    if (m_quitAfterRun && kind == BackgroundRun::Kind::Reading)
+        QCoreApplication::quit();
     return result;
 }
 
@@ -123,7 +126,10 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
         // Once the window shows, so the progress and the report have it to sit on.
         QTimer::singleShot(0, this, [this] {
             RecoverInterruptedRuns();
-            openFirstFolder();
+            if (m_quitAfterRun)
+                QCoreApplication::quit();
+            else
+                openFirstFolder();
         });
     } else {
         openFirstFolder();
@@ -168,7 +174,7 @@ bool frmMainWindow::openStartFolder() {
 
 void frmMainWindow::RecoverInterruptedRuns() {
     const RecoveryReport report =
-        inBackground(BackgroundRun::Kind::Renaming, [](const RunControl& control) {
+        inBackground(BackgroundRun::Kind::Restoring, [](const RunControl& control) {
             return velmorandi::RecoverInterruptedRuns(control);
         });
     if (!report.message.empty())

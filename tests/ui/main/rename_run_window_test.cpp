@@ -55,6 +55,7 @@ class RenameRunWindowTest : public QObject {
     void longRunShowsProgressAndEscapeRollsBack();
     void undoFromKeyboardAndGridMenu();
     void closeDuringRunRollsBackFirst();
+    void interruptedRunRolledBackBeforeTheFirstLoad();
 
   private:
     template <class T> T* child(const QString& name) {
@@ -231,6 +232,35 @@ void RenameRunWindowTest::closeDuringRunRollsBackFirst() {
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     // Leaving, the user is not kept for a message that nothing happened.
     QCOMPARE(closer.seen(), QStringList());
+}
+
+void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
+    m_window.reset();
+    // A run that stops after three renames, as a killed process would.
+    const std::string folder = m_folder->path().toStdString();
+    std::vector<std::string> names;
+    for (const QString& name : kNames)
+        names.push_back(name.toStdString());
+    std::vector<std::string> targets;
+    for (const std::string& name : names)
+        targets.push_back("x_" + name);
+    RunRequest request{folder, {}, nullptr};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        request.moves.push_back({i, names[i], targets[i]});
+    RunControl control;
+    control.testing.abandonAfter = 3;
+    ExecuteRun(request, control);
+    QCOMPARE(filesOnDisk(m_folder->path()).filter("x_").size(), 3);
+
+    ModalCloser closer;
+    m_window = std::make_unique<frmMainWindow>(nullptr, std::string(), true);
+    m_window->show();
+    QTRY_COMPARE(closer.seen().size(), 1);
+    QVERIFY2(closer.seen().first().contains("3 files got their names back"),
+             qPrintable(closer.seen().first()));
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    // The folder is listed only after it has been put right.
+    QTRY_COMPARE(cell(2, 1), QString("a3.txt"));
 }
 
 QTEST_MAIN(RenameRunWindowTest)
