@@ -30,6 +30,12 @@ inline void report(const std::string& measure, std::size_t rows, double ms) {
     std::fflush(stdout);
 }
 
+// Benchmark files live on a real disk: $VELMORANDI_BENCH_DIR, else /var/tmp.
+std::string diskFolder();
+std::string makeDiskFolder(const char* label);
+// `count` empty files named by namePattern with the file's number (%zu).
+void createEmptyFiles(const std::string& folder, const char* namePattern, std::size_t count);
+
 // Each area of the core registers its measures here.
 void runRenameListBench();
 void runDiskBench();

@@ -22,31 +22,12 @@ namespace {
 constexpr int kListRuns = 5;
 constexpr int kCommitRuns = 3;
 
-// On a real disk: /tmp may be memory.
-constexpr const char* kDiskFolder = "/var/tmp";
-
 // A fresh folder on the disk holding `count` empty files, removed afterwards.
 class FilledFolder {
   public:
-    explicit FilledFolder(std::size_t count, const char* namePattern = "Holiday photo %zu.jpg") {
-        std::string pattern = std::string(kDiskFolder) + "/velmorandi-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        m_path = pattern;
-        const int folder = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-        char name[64];
-        for (std::size_t i = 0; i < count; ++i) {
-            std::snprintf(name, sizeof name, namePattern, i);
-            const int file = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
-            if (file < 0) {
-                std::perror(name);
-                std::exit(1);
-            }
-            ::close(file);
-        }
-        ::close(folder);
+    explicit FilledFolder(std::size_t count, const char* namePattern = "Holiday photo %zu.jpg")
+        : m_path(makeDiskFolder("bench")) {
+        createEmptyFiles(m_path, namePattern, count);
     }
     ~FilledFolder() {
         std::error_code ignored;
@@ -86,13 +67,7 @@ void measureListing(const FilledFolder& folder, std::size_t count) {
 // Run journals go to a state folder of the benchmark's own, on the same disk.
 class PrivateStateFolder {
   public:
-    PrivateStateFolder() {
-        std::string pattern = std::string(kDiskFolder) + "/velmorandi-bench-state-XXXXXX";
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        m_path = pattern;
+    PrivateStateFolder() : m_path(makeDiskFolder("bench-state")) {
         ::setenv("XDG_STATE_HOME", m_path.c_str(), 1);
     }
     ~PrivateStateFolder() {

@@ -28,36 +28,10 @@ namespace {
 constexpr int kJobRuns = 3;
 constexpr int kFirstLoadRuns = 3;
 
-// Not /tmp, which is memory on many systems.
-std::string diskFolder() {
-    const char* chosen = std::getenv("VELMORANDI_BENCH_DIR");
-    return chosen && *chosen ? chosen : "/var/tmp";
-}
-
-std::string makeFolder(const char* label) {
-    std::string pattern = diskFolder() + "/velmorandi-" + label + "-XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        std::perror("mkdtemp");
-        std::exit(1);
-    }
-    return pattern;
-}
-
 // `count` empty files of 20-byte names.
 std::string filledFolder(const char* label, std::size_t count) {
-    const std::string path = makeFolder(label);
-    const int folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
-    char name[64];
-    for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(name, sizeof name, "Photo_%010zu.jpg", i);
-        const int file = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (file < 0) {
-            std::perror(name);
-            std::exit(1);
-        }
-        ::close(file);
-    }
-    ::close(folder);
+    const std::string path = makeDiskFolder(label);
+    createEmptyFiles(path, "Photo_%010zu.jpg", count);
     return path;
 }
 
@@ -225,7 +199,7 @@ void measureJob(std::size_t count) {
 
 // Run journals go to a state folder of the benchmark's own, on the same disk.
 std::string privateStateFolder() {
-    const std::string path = makeFolder("state");
+    const std::string path = makeDiskFolder("state");
     ::setenv("XDG_STATE_HOME", path.c_str(), 1);
     return path;
 }
