@@ -1,5 +1,7 @@
 #include "natural_order.h"
 
+#include "ascii_sort_keys.h"
+
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -76,26 +79,46 @@ struct KeyBlock {
     std::vector<uint8_t> bytes;
 };
 
+// Appends one name's key; a maker is used by one thread only.
+class KeyMaker {
+  public:
+    KeyMaker(const icu::Collator& collator, const AsciiSortKeys* ascii)
+        : m_collator(collator), m_ascii(ascii), m_key(512) {}
+
+    void append(std::string_view name, std::vector<uint8_t>& bytes) {
+        if (m_ascii) {
+            m_ascii->append(name, bytes);
+            return;
+        }
+        toUtf16(name, m_text);
+        const auto textLength = static_cast<int32_t>(m_text.size());
+        int32_t length = m_collator.getSortKey(m_text.data(), textLength, m_key.data(),
+                                               static_cast<int32_t>(m_key.size()));
+        if (length > static_cast<int32_t>(m_key.size())) {
+            m_key.resize(static_cast<std::size_t>(length));
+            length = m_collator.getSortKey(m_text.data(), textLength, m_key.data(), length);
+        }
+        bytes.insert(bytes.end(), m_key.begin(), m_key.begin() + length);
+    }
+
+  private:
+    const icu::Collator& m_collator;
+    const AsciiSortKeys* m_ascii;
+    // Reused buffers: file names are short, allocations would dominate.
+    std::vector<char16_t> m_text;
+    std::vector<uint8_t> m_key;
+};
+
 // Sort keys of names [first, last); comparing two keys is one memcmp.
-void sortKeys(const icu::Collator& collator, std::span<const std::string_view> names,
-              std::size_t first, std::size_t last, KeyBlock& block) {
+void sortKeys(KeyMaker maker, std::span<const std::string_view> names, std::size_t first,
+              std::size_t last, KeyBlock& block) {
     block.keyed.reserve(last - first);
     block.bytes.reserve((last - first) * 32);
-    // Reused buffers: file names are short, allocations would dominate.
-    std::vector<char16_t> text;
-    std::vector<uint8_t> key(512);
     for (std::size_t i = first; i < last; ++i) {
-        toUtf16(names[i], text);
-        const auto textLength = static_cast<int32_t>(text.size());
-        int32_t length = collator.getSortKey(text.data(), textLength, key.data(),
-                                             static_cast<int32_t>(key.size()));
-        if (length > static_cast<int32_t>(key.size())) {
-            key.resize(static_cast<std::size_t>(length));
-            length = collator.getSortKey(text.data(), textLength, key.data(), length);
-        }
-        block.keyed.push_back(
-            {0, block.bytes.size(), static_cast<uint32_t>(length), static_cast<uint32_t>(i)});
-        block.bytes.insert(block.bytes.end(), key.begin(), key.begin() + length);
+        const uint64_t offset = block.bytes.size();
+        maker.append(names[i], block.bytes);
+        block.keyed.push_back({0, offset, static_cast<uint32_t>(block.bytes.size() - offset),
+                               static_cast<uint32_t>(i)});
     }
 }
 
@@ -108,16 +131,22 @@ bool twoThreads(std::size_t count) {
 
 // Keys are made on two cores where there are two, each with its own collator.
 KeyBlock allSortKeys(const icu::Collator& collator, std::span<const std::string_view> names) {
+    // Names of ASCII alone, most folders' names, skip the collator altogether.
+    std::optional<AsciiSortKeys> ascii;
+    if (AsciiSortKeys::covers(names))
+        ascii = AsciiSortKeys::derive(collator);
+    const AsciiSortKeys* asciiKeys = ascii ? &*ascii : nullptr;
     KeyBlock block;
     if (!twoThreads(names.size())) {
-        sortKeys(collator, names, 0, names.size(), block);
+        sortKeys(KeyMaker(collator, asciiKeys), names, 0, names.size(), block);
         return block;
     }
     const std::size_t half = names.size() / 2;
     KeyBlock second;
     const std::unique_ptr<icu::Collator> clone(collator.clone());
-    std::thread helper([&] { sortKeys(*clone, names, half, names.size(), second); });
-    sortKeys(collator, names, 0, half, block);
+    std::thread helper(
+        [&] { sortKeys(KeyMaker(*clone, asciiKeys), names, half, names.size(), second); });
+    sortKeys(KeyMaker(collator, asciiKeys), names, 0, half, block);
     helper.join();
     const uint64_t shift = block.bytes.size();
     block.bytes.insert(block.bytes.end(), second.bytes.begin(), second.bytes.end());
