@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,12 @@ std::string diskFolder();
 std::string makeDiskFolder(const char* label);
 // `count` empty files named by namePattern with the file's number (%zu).
 void createEmptyFiles(const std::string& folder, const char* namePattern, std::size_t count);
+
+// A figure of this process from /proc/self/status ("VmRSS:", "VmHWM:"), in megabytes.
+double statusMegabytes(const char* field);
+// What this program prints when run again as `--child measure folder`, a
+// process of its own; nothing when it fails.
+std::optional<std::string> childOutput(const char* measure, const std::string& folder);
 
 // Each area of the core registers its measures here.
 void runRenameListBench();

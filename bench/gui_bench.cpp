@@ -1,6 +1,7 @@
 // The main window on a folder of a hundred thousand files: how long a folder
 // change takes to show the grid's first rows, one Apply click to repaint, and
-// a jump to the other end of the grid.
+// a jump to the other end of the grid. With "job", also a first load of a
+// million files in a fresh process, with the whole process's memory.
 #include "bench.h"
 
 #include "main/folder_list.h"
@@ -15,11 +16,16 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
 constexpr int kFiles = 100000;
 constexpr int kRuns = 5;
+constexpr std::size_t kManyFiles = 1000000;
+constexpr int kFirstLoadRuns = 3;
 
 bool createFiles(const QString& folder, int count) {
     if (!QDir().mkpath(folder))
@@ -46,10 +52,76 @@ void click(QWidget* button) {
     QApplication::sendEvent(button, &release);
 }
 
+QTableView* gridOf(QWidget& window) {
+    return window.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"));
+}
+
+void openFolder(QWidget& window, const QString& folder) {
+    auto* dir1 = window.findChild<velmorandi::FolderList*>(QStringLiteral("Dir1"));
+    emit dir1->openRequested(QFile::encodeName(folder).toStdString());
+}
+
+void showFirstRows(QTableView* grid) {
+    QCoreApplication::processEvents();
+    grid->viewport()->repaint();
+}
+
+// In a process of its own: the folder change to rows shown, then the memory
+// of the whole process once it is idle. Prints "ms rss-MB peak-MB".
+int childFirstLoad(int argc, char** argv, const QString& folder) {
+    QApplication app(argc, argv);
+    QDir::setCurrent(QString::fromStdString(velmorandi::bench::diskFolder()));
+    velmorandi::frmMainWindow window;
+    window.show();
+    QCoreApplication::processEvents();
+    QTableView* grid = gridOf(window);
+    const auto start = std::chrono::steady_clock::now();
+    openFolder(window, folder);
+    showFirstRows(grid);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    QCoreApplication::processEvents();
+    if (static_cast<std::size_t>(grid->model()->rowCount()) != kManyFiles)
+        return 1;
+    std::printf("%.1f %.1f %.1f\n", ms, velmorandi::bench::statusMegabytes("VmRSS:"),
+                velmorandi::bench::statusMegabytes("VmHWM:"));
+    return 0;
+}
+
+void measureFirstLoadOfMany() {
+    using namespace velmorandi::bench;
+    const std::string folder = makeDiskFolder("gui-load");
+    createEmptyFiles(folder, "Photo_%010zu.jpg", kManyFiles);
+    struct Figures {
+        double ms, rssMb, peakMb;
+    };
+    std::vector<Figures> runs;
+    for (int run = 0; run < kFirstLoadRuns; ++run) {
+        const std::optional<std::string> text = childOutput("first-load", folder);
+        Figures figures{};
+        if (!text || std::sscanf(text->c_str(), "%lf %lf %lf", &figures.ms, &figures.rssMb,
+                                 &figures.peakMb) != 3) {
+            std::fprintf(stderr, "gui bench: the first load of %s failed\n", folder.c_str());
+            std::exit(1);
+        }
+        runs.push_back(figures);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::sort(runs.begin(), runs.end(),
+              [](const Figures& a, const Figures& b) { return a.ms < b.ms; });
+    const Figures& median = runs[runs.size() / 2];
+    std::printf("BENCH gui-first-load n=%zu ms=%.1f rss-mb=%.1f peak-mb=%.1f\n", kManyFiles,
+                median.ms, median.rssMb, median.peakMb);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace velmorandi;
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return childFirstLoad(argc, argv, QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
 
     QTemporaryDir root;
@@ -64,25 +136,18 @@ int main(int argc, char** argv) {
     frmMainWindow window;
     window.show();
     QCoreApplication::processEvents();
-    auto* dir1 = window.findChild<FolderList*>(QStringLiteral("Dir1"));
-    auto* grid = window.findChild<QTableView*>(QStringLiteral("MSFlexGrid1"));
-    const auto open = [&](const QString& folder) {
-        emit dir1->openRequested(QFile::encodeName(folder).toStdString());
-    };
-    const auto showFirstRows = [&] {
-        QCoreApplication::processEvents();
-        grid->viewport()->repaint();
-    };
+    QTableView* grid = gridOf(window);
+    const auto open = [&](const QString& folder) { openFolder(window, folder); };
 
     const double loadMs = bench::medianMs(
         kRuns,
         [&] {
             open(small);
-            showFirstRows();
+            showFirstRows(grid);
         },
         [&] {
             open(big);
-            showFirstRows();
+            showFirstRows(grid);
         });
     if (grid->model()->rowCount() != kFiles) {
         std::fprintf(stderr, "gui bench: the grid shows %d rows\n", grid->model()->rowCount());
@@ -98,7 +163,7 @@ int main(int argc, char** argv) {
         kRuns, [&] { (upper->isChecked() ? lower : upper)->setChecked(true); },
         [&] {
             click(apply);
-            showFirstRows();
+            showFirstRows(grid);
         });
     const QString firstEdited = grid->model()->index(0, 2).data().toString();
     if (firstEdited != QLatin1String("PHOTO 000000.jpg")) {
@@ -114,8 +179,11 @@ int main(int argc, char** argv) {
         [&] {
             grid->scrollTo(grid->model()->index(atBottom ? kFiles - 1 : 0, 0));
             atBottom = !atBottom;
-            showFirstRows();
+            showFirstRows(grid);
         });
     bench::report("gui-scroll", kFiles, scrollMs);
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "job") == 0)
+            measureFirstLoadOfMany();
     return 0;
 }

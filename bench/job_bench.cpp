@@ -17,7 +17,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -38,19 +37,6 @@ std::string filledFolder(const char* label, std::size_t count) {
 void removeFolder(const std::string& path) {
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
-}
-
-// A memory figure of this process from /proc, in megabytes.
-double statusMegabytes(const char* field) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    double kilobytes = 0;
-    while (status && std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, field, std::strlen(field)) == 0)
-            kilobytes = std::atof(line + std::strlen(field));
-    if (status)
-        std::fclose(status);
-    return kilobytes / 1024.0;
 }
 
 double peakMegabytes() {
@@ -123,28 +109,11 @@ struct ChildFigures {
 };
 
 ChildFigures runChild(const char* measure, const std::string& folder) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        std::exit(1);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipeEnds[1], STDOUT_FILENO);
-        ::close(pipeEnds[0]);
-        ::execl("/proc/self/exe", "velmorandi_bench", "--child", measure, folder.c_str(),
-                static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    ::close(pipeEnds[1]);
-    char text[128] = {};
-    std::size_t length = 0;
-    for (ssize_t got; (got = ::read(pipeEnds[0], text + length, sizeof text - 1 - length)) > 0;)
-        length += static_cast<std::size_t>(got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+    const std::optional<std::string> text = childOutput(measure, folder);
     ChildFigures figures;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        std::sscanf(text, "%lf %lf %lf", &figures.ms, &figures.peakMb, &figures.keptMb) < 2) {
+    if (!text ||
+        std::sscanf(text->c_str(), "%lf %lf %lf", &figures.ms, &figures.peakMb, &figures.keptMb) <
+            2) {
         std::fprintf(stderr, "%s on %s failed\n", measure, folder.c_str());
         std::exit(1);
     }
