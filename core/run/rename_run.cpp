@@ -6,6 +6,7 @@
 #include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"
+#include "run/name_index.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
@@ -28,9 +29,17 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
     return missing;
 }
 
-// The rows' new names in order and in a set, made on the other core while the
-// renames keep this one waiting for the disk. No one changes the rows during a
-// run (the window holds its input back), so reading them from there is safe.
+// A row's new name, for an index over the rows.
+struct NewNameOf {
+    const RenameList* rows;
+    std::string_view operator()(std::uint32_t row) const { return rows->row(row).editedName(); }
+};
+using NewNameIndex = NameIndex<NewNameOf>;
+
+// The rows' new names in order and indexed, made on the other core while this
+// one renames. No one changes the rows during a run (the window holds its
+// input back), so reading them from there is safe. Both stay alive beside the
+// run's own memory, hence an index of 8 bytes a slot rather than a NameSet.
 class NewNames {
   public:
     explicit NewNames(const RenameList& rows) : m_rows(rows) {}
@@ -52,33 +61,35 @@ class NewNames {
     void ready() {
         if (m_worker.joinable())
             m_worker.join();
-        else if (!m_set)
+        else if (!m_index)
             make();
     }
-    const NameSet& set() const { return *m_set; }
+    const NewNameIndex& index() const { return *m_index; }
     std::vector<std::uint32_t> takeOrder() { return std::move(m_order); }
 
   private:
     void make() {
-        std::vector<std::string_view> names;
-        names.reserve(m_rows.size());
-        for (const RenameRow row : m_rows.rows())
-            names.push_back(row.editedName());
-        m_order = naturalOrder(names);
-        m_set.emplace(names.size());
-        for (const std::string_view name : names)
-            m_set->insert(name);
+        {
+            std::vector<std::string_view> names;
+            names.reserve(m_rows.size());
+            for (const RenameRow row : m_rows.rows())
+                names.push_back(row.editedName());
+            m_order = naturalOrder(names);
+        }
+        m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
+        for (std::uint32_t row = 0; row < m_rows.size(); ++row)
+            m_index->insert(row);
     }
 
     const RenameList& m_rows;
     std::thread m_worker;
     std::vector<std::uint32_t> m_order;
-    std::optional<NameSet> m_set;
+    std::optional<NewNameIndex> m_index;
 };
 
 // True when the folder's files are the rows' new names, no more, no fewer.
 // A read that fails proves nothing either; the read after it reports the error.
-bool holdsExactly(const std::string& folder, const NameSet& newNames, std::size_t count) {
+bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::size_t count) {
     platform::FolderHandle handle;
     if (handle.open(folder))
         return false;
@@ -88,7 +99,7 @@ bool holdsExactly(const std::string& folder, const NameSet& newNames, std::size_
         if (entry.isFolder || !isShown(entry.name, entry.hidden))
             return;
         ++files;
-        stranger = stranger || !newNames.contains(entry.name);
+        stranger = stranger || newNames.find(entry.name) == NewNameIndex::kNone;
     };
     return !handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved) && !stranger &&
            files == count;
@@ -168,7 +179,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     // rows' new names, they are put in order in memory: the order a fresh
     // listing would give, without collating names the list already holds.
     newNames->ready();
-    if (holdsExactly(request.folder, newNames->set(), request.rows->size())) {
+    if (holdsExactly(request.folder, newNames->index(), request.rows->size())) {
         result.order = newNames->takeOrder();
         return result;
     }

@@ -154,8 +154,6 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
         return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
     if (auto refused = refusal(run.moves, check))
         return std::move(*refused);
-    if (run.cleared)
-        run.cleared();
 
     RunResult result;
     result.kind = Kind::Completed;
@@ -187,6 +185,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     if (error)
         return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
 
+    if (run.cleared)
+        run.cleared();
     StepRun steps(folder, journal, store, journalName, control);
     if (auto stopped = steps.run())
         return std::move(*stopped);

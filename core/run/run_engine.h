@@ -34,7 +34,7 @@ struct EngineRun {
     std::string subject; // the journal an undo or rollback reverses
     // Set where the caller reads the folder back itself once the run completes.
     bool callerReadsBack = false;
-    // Called once the pre-flight has passed, before any file is touched.
+    // Called once the journal is written, just before the first step.
     std::function<void()> cleared = nullptr;
 };
 RunResult runMoves(EngineRun run, const RunControl& control);
