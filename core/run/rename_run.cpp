@@ -170,14 +170,14 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     std::optional<NewNames> newNames;
     if (request.rows) {
         newNames.emplace(*request.rows);
-        run.cleared = [&newNames] { newNames->start(); };
+        run.beforeFirstStep = [&newNames] { newNames->start(); };
     }
     RunResult result = runMoves(std::move(run), control);
     if (!request.rows || result.kind != RunResult::Kind::Completed)
         return result;
     // The one read after a completed run. Where the folder holds exactly the
-    // rows' new names, they are put in order in memory: the order a fresh
-    // listing would give, without collating names the list already holds.
+    // rows' new names, the order made beside the run is the one a fresh
+    // listing would give, and nothing more is read.
     newNames->ready();
     if (holdsExactly(request.folder, newNames->index(), request.rows->size())) {
         result.order = newNames->takeOrder();

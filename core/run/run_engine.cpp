@@ -185,8 +185,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     if (error)
         return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
 
-    if (run.cleared)
-        run.cleared();
+    if (run.beforeFirstStep)
+        run.beforeFirstStep();
     StepRun steps(folder, journal, store, journalName, control);
     if (auto stopped = steps.run())
         return std::move(*stopped);

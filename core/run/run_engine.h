@@ -35,7 +35,7 @@ struct EngineRun {
     // Set where the caller reads the folder back itself once the run completes.
     bool callerReadsBack = false;
     // Called once the journal is written, just before the first step.
-    std::function<void()> cleared = nullptr;
+    std::function<void()> beforeFirstStep = nullptr;
 };
 RunResult runMoves(EngineRun run, const RunControl& control);
 
