@@ -5,15 +5,12 @@
 #include "run/temporary_names.h"
 
 namespace velmorandi {
-namespace {
 
 // A file left under a temporary name is shown: recovery runs before any folder
 // is listed, so no run can still explain it, and hiding it would lose the file.
-bool shown(const platform::FolderEntry& entry) {
-    return !entry.hidden || isTemporaryName(entry.name);
+bool isShown(std::string_view name, bool hidden) {
+    return !hidden || isTemporaryName(name);
 }
-
-} // namespace
 
 FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
     FolderContents contents;
@@ -25,7 +22,7 @@ FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
     if (contents.error)
         return contents;
     for (platform::FolderEntry& entry : entries)
-        if (shown(entry))
+        if (isShown(entry.name, entry.hidden))
             (entry.isFolder ? contents.subfolders : contents.files)
                 .push_back(std::move(entry.name));
     entries = {};

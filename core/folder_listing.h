@@ -32,4 +32,7 @@ struct FolderContents {
 enum class FileOrder { Natural, AsRead };
 FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder = FileOrder::Natural);
 
+// Whether a listing shows a folder's entry, as a file or as a sub-folder.
+bool isShown(std::string_view name, bool hidden);
+
 } // namespace velmorandi

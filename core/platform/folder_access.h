@@ -3,6 +3,7 @@
 #include "system_error.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,15 @@ struct FolderEntry {
     std::uint64_t identity = 0; // the file's number within its file system, 0 where unknown
 };
 
+// One entry as a streaming read hands it over: the name lives only during the call.
+struct EntryView {
+    std::string_view name;
+    bool hidden = false;
+    bool isFolder = false;
+    std::uint64_t identity = 0;
+};
+using EntryVisitor = std::function<void(const EntryView&)>;
+
 enum class EntryKinds { Unresolved, Resolved };
 
 // One open folder. Every operation is made relative to the same handle, so a
@@ -32,7 +42,11 @@ class FolderHandle {
 
     std::optional<SystemError> open(const std::string& path);
 
-    // Every entry except "." and "..", hidden entries and folders included.
+    // Every entry except "." and "..", hidden entries and folders included,
+    // handed to `visit` one at a time and kept nowhere. On error the entries
+    // already handed over were only part of the folder: drop what came of them.
+    std::optional<SystemError> forEachEntry(const EntryVisitor& visit, EntryKinds kinds) const;
+    // The same entries in a list; empty on error.
     std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
                                            EntryKinds kinds) const;
 
@@ -58,6 +72,20 @@ class FolderHandle {
     std::string m_path;
     std::intptr_t m_native = -1;
 };
+
+inline std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
+                                                            EntryKinds kinds) const {
+    entries.clear();
+    std::optional<SystemError> error = forEachEntry(
+        [&entries](const EntryView& entry) {
+            entries.push_back({std::string(entry.name), entry.hidden, entry.isFolder,
+                               entry.identity});
+        },
+        kinds);
+    if (error)
+        entries.clear();
+    return error;
+}
 
 // True when a failed rename means that the target name already exists.
 bool meansNameTaken(const SystemError& error);

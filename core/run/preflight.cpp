@@ -1,82 +1,72 @@
 #include "run/preflight.h"
 
+#include "letter_case.h"
 #include "run/name_index.h"
 #include "run/name_keys.h"
 
-#include <optional>
-
 namespace velmorandi {
-namespace {
 
-// An entry's name, or where the folder ignores case the key made of it.
-struct EntryName {
-    const std::vector<platform::FolderEntry>* entries;
-    const std::vector<std::string_view>* keys; // nullptr: the exact name
-    std::string_view operator()(std::uint32_t i) const {
-        return keys ? (*keys)[i] : std::string_view((*entries)[i].name);
-    }
-};
-
-} // namespace
-
-Preflight checkMoves(std::vector<PlannedMove>& moves,
-                     const std::vector<platform::FolderEntry>& entries, bool ignoresCase) {
+std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
+                                      std::vector<PlannedMove>& moves, bool ignoresCase,
+                                      std::string_view temporaryPrefix, Preflight& result) {
     NameKeys keyOf(ignoresCase);
-    std::vector<std::string_view> entryKeys;
     std::vector<std::string_view> targetKeys;
     if (ignoresCase) {
-        entryKeys.reserve(entries.size());
-        for (const platform::FolderEntry& entry : entries)
-            entryKeys.push_back(keyOf(entry.name));
         targetKeys.reserve(moves.size());
         for (const PlannedMove& move : moves)
             targetKeys.push_back(keyOf(move.to));
     }
-    // A move's source is matched by its exact name.
-    NameIndex byExactName(entries.size(), EntryName{&entries, nullptr});
-    // Where case counts a name is its own key, and one index serves both.
-    std::optional<NameIndex<EntryName>> byFoldedName;
-    if (ignoresCase)
-        byFoldedName.emplace(entries.size(), EntryName{&entries, &entryKeys});
-    NameIndex<EntryName>& byKey = ignoresCase ? *byFoldedName : byExactName;
-    // How many entries stay under a key, counted at the first entry bearing it.
-    std::vector<std::uint32_t> holders(entries.size(), 0);
-    for (std::uint32_t i = 0; i < entries.size(); ++i) {
-        if (ignoresCase)
-            byExactName.assign(i);
-        ++holders[byKey.insert(i)];
-    }
-
-    Preflight result;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        const std::uint32_t entry = byExactName.find(moves[i].from);
-        if (entry == byExactName.kNone) {
-            result.missing.push_back(i);
-            continue;
-        }
-        moves[i].identity = entries[entry].identity;
-        --holders[byKey.find(keyOf(moves[i].from))];
-    }
-
     const auto targetKey = [&](std::uint32_t i) {
         return ignoresCase ? targetKeys[i] : moves[i].to;
     };
-    NameIndex firstTarget(moves.size(), targetKey);
+    // A move's source is matched by its exact name, its target by its key.
+    NameIndex bySource(moves.size(), [&](std::uint32_t i) { return moves[i].from; });
+    NameIndex byTarget(moves.size(), targetKey);
     std::vector<bool> marked(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        const std::uint32_t first = firstTarget.insert(i);
+        bySource.insert(i);
+        const std::uint32_t first = byTarget.insert(i);
         if (first != i) {
             marked[first] = true;
             marked[i] = true;
         }
-        const std::uint32_t held = byKey.find(targetKey(i));
-        if (held != byKey.kNone && holders[held] > 0)
-            marked[i] = true;
     }
-    for (std::size_t i = 0; i < moves.size(); ++i)
-        if (marked[i])
+
+    // Both flags sit at the first move of a name: its source was seen, or an
+    // entry that stays holds its target key.
+    std::vector<bool> found(moves.size(), false);
+    std::vector<bool> held(moves.size(), false);
+    const std::string prefixKey = std::string(keyOf(temporaryPrefix));
+    std::string folded;
+    const auto seeEntry = [&](const platform::EntryView& entry) {
+        std::string_view key = entry.name;
+        if (ignoresCase)
+            key = folded = foldCase(entry.name);
+        if (!prefixKey.empty() && key.starts_with(prefixKey))
+            result.prefixed.emplace_back(entry.name);
+        const std::uint32_t source = bySource.find(entry.name);
+        if (source != bySource.kNone) {
+            found[source] = true;
+            moves[source].identity = entry.identity;
+            return;
+        }
+        const std::uint32_t target = byTarget.find(key);
+        if (target != byTarget.kNone)
+            held[target] = true;
+    };
+    if (auto error = folder.forEachEntry(seeEntry, platform::EntryKinds::Unresolved))
+        return error;
+
+    for (std::uint32_t i = 0; i < moves.size(); ++i) {
+        const std::uint32_t source = bySource.find(moves[i].from);
+        if (found[source])
+            moves[i].identity = moves[source].identity;
+        else
+            result.missing.push_back(i);
+        if (marked[i] || held[byTarget.find(targetKey(i))])
             result.taken.push_back(i);
-    return result;
+    }
+    return std::nullopt;
 }
 
 } // namespace velmorandi

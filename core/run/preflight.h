@@ -4,6 +4,9 @@
 #include "run/run_plan.h"
 
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmorandi {
@@ -15,10 +18,17 @@ struct Preflight {
     std::vector<std::size_t> taken;
     // Moves whose file is no longer in the folder.
     std::vector<std::size_t> missing;
+    // The folder's names that start with the temporary prefix, letter case
+    // aside where the folder ignores it: the only names a temporary one can meet.
+    std::vector<std::string> prefixed;
 };
 
-// Also sets each move's identity from the folder's entries.
-Preflight checkMoves(std::vector<PlannedMove>& moves,
-                     const std::vector<platform::FolderEntry>& entries, bool ignoresCase);
+// Reads the folder once, against an index of the moves rather than of the
+// folder. Also sets each move's identity from its entry. An empty
+// `temporaryPrefix` gathers no names. On error nothing in `result` or in the
+// moves' identities may be relied on.
+std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
+                                      std::vector<PlannedMove>& moves, bool ignoresCase,
+                                      std::string_view temporaryPrefix, Preflight& result);
 
 } // namespace velmorandi

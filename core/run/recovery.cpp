@@ -169,10 +169,18 @@ bool goneForGood(const Journal& journal) {
     return false;
 }
 
+// Recovery reads the whole folder: it looks for files by number and by name.
+std::optional<SystemError> openWithEntries(const std::string& path, const RunTesting& testing,
+                                           OpenedFolder& folder) {
+    if (auto error = openFolder(path, testing, folder))
+        return error;
+    return folder.handle.readEntries(folder.entries, platform::EntryKinds::Unresolved);
+}
+
 Recovered recoverOne(const JournalStore& store, const std::string& name, const Journal& journal,
                      const RunControl& control) {
     OpenedFolder folder;
-    std::optional<SystemError> error = openFolder(journal.folder, control.testing, folder);
+    std::optional<SystemError> error = openWithEntries(journal.folder, control.testing, folder);
     // Device numbers may change when a drive is plugged in again; the folder's
     // own number stays.
     const bool otherFolder = !error && journal.traits.stableIdentities &&
@@ -189,6 +197,7 @@ Recovered recoverOne(const JournalStore& store, const std::string& name, const J
     }
     const std::vector<std::string> located = locateFiles(journal, folder);
     RollbackPlan plan = planRollback(journal, folder, located);
+    folder.entries = {}; // the rollback reads the folder afresh
     const std::size_t count = plan.moves.size();
     if (count == 0) {
         store.remove(name);

@@ -3,10 +3,16 @@
 #include "folder_listing.h"
 #include "name_set.h"
 #include "natural_order.h"
+#include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"
+#include "run/name_index.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
+
+#include <optional>
+#include <system_error>
+#include <thread>
 
 namespace velmorandi {
 namespace {
@@ -23,44 +29,93 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
     return missing;
 }
 
-// True when the folder's files are the rows' edited names, no more, no fewer.
-bool holdsExactly(const std::vector<std::string>& files, const RenameList& list) {
-    if (files.size() != list.size())
+// A row's new name, for an index over the rows.
+struct NewNameOf {
+    const RenameList* rows;
+    std::string_view operator()(std::uint32_t row) const { return rows->row(row).editedName(); }
+};
+using NewNameIndex = NameIndex<NewNameOf>;
+
+// The rows' new names in order and indexed, made on the other core while this
+// one renames. No one changes the rows during a run (the window holds its
+// input back), so reading them from there is safe. Both stay alive beside the
+// run's own memory, hence an index of 8 bytes a slot rather than a NameSet.
+class NewNames {
+  public:
+    explicit NewNames(const RenameList& rows) : m_rows(rows) {}
+    ~NewNames() {
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+    NewNames(const NewNames&) = delete;
+    NewNames& operator=(const NewNames&) = delete;
+
+    void start() {
+        try {
+            m_worker = std::thread([this] { make(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: ready() makes them here.
+        }
+    }
+    // Waits for them, or makes them here where no thread was started.
+    void ready() {
+        if (m_worker.joinable())
+            m_worker.join();
+        else if (!m_index)
+            make();
+    }
+    const NewNameIndex& index() const { return *m_index; }
+    std::vector<std::uint32_t> takeOrder() { return std::move(m_order); }
+
+  private:
+    void make() {
+        {
+            std::vector<std::string_view> names;
+            names.reserve(m_rows.size());
+            for (const RenameRow row : m_rows.rows())
+                names.push_back(row.editedName());
+            m_order = naturalOrder(names);
+        }
+        m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
+        for (std::uint32_t row = 0; row < m_rows.size(); ++row)
+            m_index->insert(row);
+    }
+
+    const RenameList& m_rows;
+    std::thread m_worker;
+    std::vector<std::uint32_t> m_order;
+    std::optional<NewNameIndex> m_index;
+};
+
+// True when the folder's files are the rows' new names, no more, no fewer.
+// A read that fails proves nothing either; the read after it reports the error.
+bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::size_t count) {
+    platform::FolderHandle handle;
+    if (handle.open(folder))
         return false;
-    NameSet present(files.size());
-    for (const std::string& name : files)
-        present.insert(name);
-    for (const RenameRow row : list.rows())
-        if (!present.contains(row.editedName()))
-            return false;
-    return true;
+    std::size_t files = 0;
+    bool stranger = false;
+    const auto seeEntry = [&](const platform::EntryView& entry) {
+        if (entry.isFolder || !isShown(entry.name, entry.hidden))
+            return;
+        ++files;
+        stranger = stranger || newNames.find(entry.name) == NewNameIndex::kNone;
+    };
+    return !handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved) && !stranger &&
+           files == count;
 }
 
-// The one read after a completed run. Where the folder holds exactly the rows'
-// new names, those are put in order in memory: the same order a fresh listing
-// would give, without its collation of names the list already holds. Anything
-// else means another process changed the folder meanwhile: then this read is
-// listed as a load would list it, and FinishRun names the missing files.
-void readBack(const RunRequest& request, RunResult& result) {
-    FolderContents contents = ReadFolder(request.folder, FileOrder::AsRead);
+// Another process changed the folder during the run: only a second read, listed
+// as a load would list it, shows what it did; FinishRun names the missing files.
+void readAgain(const RunRequest& request, RunResult& result) {
+    FolderContents contents = ReadFolder(request.folder);
     if (contents.error) {
         result.reloaded.error = std::move(contents.error);
         return;
     }
-    const RenameList& list = *request.rows;
-    if (holdsExactly(contents.files, list)) {
-        contents = {};
-        std::vector<std::string_view> names;
-        names.reserve(list.size());
-        for (const RenameRow row : list.rows())
-            names.push_back(row.editedName());
-        result.order = naturalOrder(names);
-        return;
-    }
-    for (const RenameRow row : list.rows())
+    for (const RenameRow row : request.rows->rows())
         if (row.editedName() != row.listedName())
             result.expectedNames.emplace_back(row.editedName());
-    sortNaturally(contents.files);
     result.reloaded.names = std::move(contents.files);
 }
 
@@ -110,9 +165,26 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
         run.moves.push_back({move.from, move.to, {}, 0, move.row});
     // The engine's own moves carry the same names: a million of these is 40 MB.
     std::vector<RunMove>().swap(request.moves);
+    // Joined on every way out, whatever the run's outcome: it reads the rows,
+    // which are the caller's again once this returns.
+    std::optional<NewNames> newNames;
+    if (request.rows) {
+        newNames.emplace(*request.rows);
+        run.beforeFirstStep = [&newNames] { newNames->start(); };
+    }
     RunResult result = runMoves(std::move(run), control);
-    if (request.rows && result.kind == RunResult::Kind::Completed)
-        readBack(request, result);
+    if (!request.rows || result.kind != RunResult::Kind::Completed)
+        return result;
+    // The one read after a completed run. Where the folder holds exactly the
+    // rows' new names, the order made beside the run is the one a fresh
+    // listing would give, and nothing more is read.
+    newNames->ready();
+    if (holdsExactly(request.folder, newNames->index(), request.rows->size())) {
+        result.order = newNames->takeOrder();
+        return result;
+    }
+    newNames.reset();
+    readAgain(request, result);
     return result;
 }
 

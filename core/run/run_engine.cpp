@@ -18,7 +18,7 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting&
     folder.traits = platform::describeFileSystem(folder.handle);
     folder.traits.ignoresCase = folder.traits.ignoresCase || testing.ignoreCase;
     folder.traits.stableIdentities = folder.traits.stableIdentities && !testing.noIdentities;
-    return folder.handle.readEntries(folder.entries, platform::EntryKinds::Unresolved);
+    return std::nullopt;
 }
 
 namespace {
@@ -147,7 +147,11 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     OpenedFolder folder;
     if (auto error = openFolder(run.folder, control.testing, folder))
         return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
-    const Preflight check = checkMoves(run.moves, folder.entries, folder.traits.ignoresCase);
+    const std::string prefix = temporaryPrefix();
+    Preflight check;
+    if (auto error =
+            checkMoves(folder.handle, run.moves, folder.traits.ignoresCase, prefix, check))
+        return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
     if (auto refused = refusal(run.moves, check))
         return std::move(*refused);
 
@@ -169,12 +173,9 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     journal.traits = folder.traits;
     journal.subject = run.subject;
     PlanOptions options{folder.traits.ignoresCase,
-                        folder.traits.stableIdentities && !control.testing.noExchange,
-                        temporaryPrefix()};
-    journal.plan = buildPlan(run.moves, options, folder.entries);
+                        folder.traits.stableIdentities && !control.testing.noExchange, prefix};
+    journal.plan = buildPlan(run.moves, options, check.prefixed);
     journal.moves = std::move(run.moves);
-    // The pre-flight and the plan were the entries' last readers.
-    folder.entries = {};
 
     JournalStore store;
     std::string journalName;
@@ -184,6 +185,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     if (error)
         return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
 
+    if (run.beforeFirstStep)
+        run.beforeFirstStep();
     StepRun steps(folder, journal, store, journalName, control);
     if (auto stopped = steps.run())
         return std::move(*stopped);

@@ -6,13 +6,16 @@
 #include "run/rename_run.h"
 #include "run/run_plan.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmorandi {
 
-// A folder opened for a run, with what the run needs to know of it.
+// A folder opened for a run, with what the run needs to know of it. Its
+// entries are not read: a run checks them in one pass (preflight.h), and
+// recovery, which needs all of them, reads them itself.
 struct OpenedFolder {
     platform::FolderHandle handle;
     platform::FileIdentity identity;
@@ -31,6 +34,8 @@ struct EngineRun {
     std::string subject; // the journal an undo or rollback reverses
     // Set where the caller reads the folder back itself once the run completes.
     bool callerReadsBack = false;
+    // Called once the journal is written, just before the first step.
+    std::function<void()> beforeFirstStep = nullptr;
 };
 RunResult runMoves(EngineRun run, const RunControl& control);
 

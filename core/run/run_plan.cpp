@@ -1,5 +1,6 @@
 #include "run/run_plan.h"
 
+#include "letter_case.h"
 #include "run/name_index.h"
 #include "run/name_keys.h"
 
@@ -54,34 +55,51 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
 }
 
 // Names that no entry and no target bears, gathered only once one is needed.
+// Only a name whose key starts with the prefix's key can meet one.
 class TemporaryNames {
   public:
-    TemporaryNames(const PlanOptions& options, const std::vector<platform::FolderEntry>& taken,
+    TemporaryNames(const PlanOptions& options, const std::vector<std::string>& prefixed,
                    const std::vector<PlannedMove>& moves, std::deque<std::string>& names)
-        : m_prefix(options.temporaryPrefix), m_keyOf(options.ignoresCase), m_taken(taken),
-          m_moves(moves), m_names(names) {}
+        : m_prefix(options.temporaryPrefix), m_ignoresCase(options.ignoresCase),
+          m_prefixKey(keyOf(m_prefix)), m_prefixed(prefixed), m_moves(moves), m_names(names) {}
     std::string_view next() {
-        if (m_used.empty()) {
-            m_used.reserve(m_taken.size() + m_moves.size());
-            for (const platform::FolderEntry& entry : m_taken)
-                m_used.insert(m_keyOf(entry.name));
+        if (!m_gathered) {
+            m_gathered = true;
+            for (const std::string& name : m_prefixed)
+                rememberIfPrefixed(name);
             for (const PlannedMove& move : m_moves)
-                m_used.insert(m_keyOf(move.to));
+                rememberIfPrefixed(move.to);
         }
         for (;;) {
             m_names.push_back(m_prefix + std::to_string(++m_count));
-            if (m_used.insert(m_keyOf(m_names.back())).second)
+            if (m_used.insert(keyOf(m_names.back())).second)
                 return m_names.back();
         }
     }
 
   private:
+    std::string keyOf(std::string_view name) const {
+        return m_ignoresCase ? foldCase(name) : std::string(name);
+    }
+    void rememberIfPrefixed(std::string_view name) {
+        if (!m_ignoresCase) {
+            if (name.starts_with(m_prefix))
+                m_used.emplace(name);
+            return;
+        }
+        std::string key = foldCase(name);
+        if (key.starts_with(m_prefixKey))
+            m_used.insert(std::move(key));
+    }
+
     std::string m_prefix;
-    NameKeys m_keyOf;
-    const std::vector<platform::FolderEntry>& m_taken;
+    bool m_ignoresCase;
+    std::string m_prefixKey;
+    const std::vector<std::string>& m_prefixed;
     const std::vector<PlannedMove>& m_moves;
     std::deque<std::string>& m_names;
-    std::unordered_set<std::string_view> m_used;
+    std::unordered_set<std::string> m_used;
+    bool m_gathered = false;
     unsigned m_count = 0;
 };
 
@@ -139,7 +157,7 @@ void addCycle(const std::vector<std::uint32_t>& cycle, std::vector<PlannedMove>&
 } // namespace
 
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<platform::FolderEntry>& taken) {
+                  const std::vector<std::string>& prefixed) {
     const std::vector<std::uint32_t> next = successors(moves, options.ignoresCase);
     std::vector<bool> targeted(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i)
@@ -155,7 +173,7 @@ RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
             addChain(i, next, visited, files, phases);
 
     RunPlan plan;
-    TemporaryNames temporaries(options, taken, moves, plan.temporaryNames);
+    TemporaryNames temporaries(options, prefixed, moves, plan.temporaryNames);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         if (visited[i])
             continue;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/folder_access.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -59,9 +57,10 @@ struct PlanOptions {
 
 // Orders the moves so that every target is free when its turn comes; sets the
 // moves' temporary names. Expects targets that no other entry holds and no two
-// moves sharing a target (see preflight.h); `taken` is every entry of the
-// folder, for temporary names that collide with none.
+// moves sharing a target (see preflight.h); `prefixed` is the folder's names
+// that start with the temporary prefix (Preflight::prefixed), for temporary
+// names that collide with no entry.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<platform::FolderEntry>& taken);
+                  const std::vector<std::string>& prefixed);
 
 } // namespace velmorandi

@@ -4,8 +4,6 @@
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
-#include <unordered_map>
-
 namespace velmorandi {
 namespace {
 
@@ -17,21 +15,19 @@ RunResult refused(RunResult::Kind kind, std::string message) {
     return result;
 }
 
-// Nothing when every file still bears the name the run gave it.
+// Nothing when every file still bears the name the run gave it. `back` has
+// been checked against the folder: its sources are the run's new names.
 std::optional<std::string> changedSince(const std::string& folderPath, const Journal& journal,
-                                        const OpenedFolder& folder) {
-    std::unordered_map<std::string, std::uint64_t> identities;
-    identities.reserve(folder.entries.size());
-    for (const platform::FolderEntry& entry : folder.entries)
-        identities.emplace(entry.name, entry.identity);
-    for (const PlannedMove& move : journal.moves) {
-        const std::string to(move.to);
-        const auto found = identities.find(to);
-        if (found == identities.end())
-            return messages::undoFileGone(folderPath, to);
-        if (journal.traits.stableIdentities && found->second != move.identity)
-            return messages::undoFileReplaced(folderPath, to, std::string(move.from));
-    }
+                                        const std::vector<PlannedMove>& back,
+                                        const Preflight& check) {
+    const std::size_t firstGone =
+        check.missing.empty() ? journal.moves.size() : check.missing.front();
+    for (std::size_t i = 0; i < firstGone; ++i)
+        if (journal.traits.stableIdentities && back[i].identity != journal.moves[i].identity)
+            return messages::undoFileReplaced(folderPath, std::string(journal.moves[i].to),
+                                              std::string(journal.moves[i].from));
+    if (firstGone < journal.moves.size())
+        return messages::undoFileGone(folderPath, std::string(journal.moves[firstGone].to));
     return std::nullopt;
 }
 
@@ -51,17 +47,19 @@ RunResult ExecuteUndo(const std::string& folderPath, const RunControl& control) 
     if (!journal)
         return refused(RunResult::Kind::Failed, messages::nothingToUndo(folderPath));
 
-    OpenedFolder folder;
-    if (auto error = openFolder(folderPath, control.testing, folder))
-        return refused(RunResult::Kind::Failed, messages::folderUnreadable(folderPath, *error));
-    if (auto changed = changedSince(folderPath, *journal, folder))
-        return refused(RunResult::Kind::Failed, std::move(*changed));
-
     std::vector<PlannedMove> back;
     back.reserve(journal->moves.size());
     for (std::size_t i = 0; i < journal->moves.size(); ++i)
         back.push_back({journal->moves[i].to, journal->moves[i].from, {}, 0, i});
-    const Preflight check = checkMoves(back, folder.entries, folder.traits.ignoresCase);
+    OpenedFolder folder;
+    Preflight check;
+    std::optional<SystemError> error = openFolder(folderPath, control.testing, folder);
+    if (!error)
+        error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
+    if (error)
+        return refused(RunResult::Kind::Failed, messages::folderUnreadable(folderPath, *error));
+    if (auto changed = changedSince(folderPath, *journal, back, check))
+        return refused(RunResult::Kind::Failed, std::move(*changed));
     if (!check.taken.empty())
         return refused(RunResult::Kind::NameTaken,
                        messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to)));

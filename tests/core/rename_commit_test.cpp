@@ -334,6 +334,37 @@ TEST(RenameCommit, NameMissingAfterReloadIsReported) {
     EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
 }
 
+TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
+    TempFolder folder;
+    folder.createFile("a.txt", "A");
+    folder.createFile("same.txt", "S");
+    // A file the run leaves alone goes: every name left is a row's new name,
+    // yet there are fewer names than rows.
+    RenameList list = loadEdited(folder, {{"a", "x-a"}});
+    RenameSeam meddling = [&](const std::string& from, const std::string& to,
+                              const RenameFunction& rename) {
+        folder.remove("same.txt");
+        return rename(from, to);
+    };
+    CommitOutcome outcome = CommitRename(list, folder.path(), meddling);
+    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(editedNames(list), std::vector<std::string>{"x-a.txt"});
+    EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
+
+    // A file comes.
+    list = loadEdited(folder, {{"x-a", "y-a"}});
+    meddling = [&](const std::string& from, const std::string& to, const RenameFunction& rename) {
+        folder.createFile("new.txt", "N");
+        return rename(from, to);
+    };
+    outcome = CommitRename(list, folder.path(), meddling);
+    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(editedNames(list), (std::vector<std::string>{"new.txt", "y-a.txt"}));
+    EXPECT_EQ(statuses(list), std::vector<RowStatus>(2, RowStatus::Done));
+}
+
 TEST(RenameCommit, EveryRenameMethodRefusesToReplace) {
     using Method = platform::FolderHandle::RenameMethod;
     for (const Method method :

@@ -96,9 +96,8 @@ std::optional<SystemError> FolderHandle::open(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
-                                                     EntryKinds kinds) const {
-    entries.clear();
+std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
+                                                      EntryKinds kinds) const {
     const int folder = static_cast<int>(m_native);
     DirectoryStream stream(folder);
     if (!stream.get())
@@ -106,34 +105,26 @@ std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& e
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(stream.get());
-        if (!entry) {
-            if (errno != 0) {
-                const int code = errno;
-                entries.clear();
-                return errorFrom(code);
-            }
-            return std::nullopt;
-        }
+        if (!entry)
+            return errno == 0 ? std::nullopt : std::optional<SystemError>(errorFrom(errno));
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        FolderEntry item{name, name[0] == '.', false, static_cast<std::uint64_t>(entry->d_ino)};
+        EntryView item{name, name[0] == '.', false, static_cast<std::uint64_t>(entry->d_ino)};
         if (kinds == EntryKinds::Resolved && !item.hidden) {
             if (entry->d_type == DT_DIR) {
                 item.isFolder = true;
             } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
                 int errorCode = 0;
                 const Kind kind = kindAt(folder, name, errorCode);
-                if (errorCode != 0) {
-                    entries.clear();
+                if (errorCode != 0)
                     return errorFrom(errorCode);
-                }
                 if (kind == Kind::Vanished)
                     continue;
                 item.isFolder = kind == Kind::Folder;
             }
         }
-        entries.push_back(std::move(item));
+        visit(item);
     }
 }
 

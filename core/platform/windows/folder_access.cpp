@@ -66,9 +66,8 @@ std::optional<SystemError> FolderHandle::open(const std::string& path) {
 }
 
 // The attributes come with every entry, so both kinds are resolved alike.
-std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
-                                                     EntryKinds) const {
-    entries.clear();
+std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
+                                                      EntryKinds) const {
     WIN32_FIND_DATAW data;
     const FindHandle find(::FindFirstFileExW(joinWide(m_path, "*").c_str(), FindExInfoBasic, &data,
                                              FindExSearchNameMatch, nullptr,
@@ -84,18 +83,15 @@ std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& e
         if (name == L"." || name == L"..")
             continue;
         const DWORD attributes = data.dwFileAttributes;
+        const std::string bytes = narrow(name);
         // No file number comes with the entry: identity stays 0, which a run
         // never reads where the file system is not said to keep numbers.
-        entries.push_back({narrow(name),
-                           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0,
-                           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        visit({bytes, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0,
+               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (::FindNextFileW(find.get(), &data));
     const DWORD code = ::GetLastError();
-    if (code != ERROR_NO_MORE_FILES) {
-        entries.clear();
-        return errorFrom(code);
-    }
-    return std::nullopt;
+    return code == ERROR_NO_MORE_FILES ? std::nullopt
+                                       : std::optional<SystemError>(errorFrom(code));
 }
 
 // MoveFileExW without MOVEFILE_REPLACE_EXISTING already refuses a taken name on
