@@ -12,20 +12,76 @@ bool isShown(std::string_view name, bool hidden) {
     return !hidden || isTemporaryName(name);
 }
 
-FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
-    FolderContents contents;
+namespace {
+
+struct Span {
+    std::size_t offset;
+    std::size_t size;
+};
+
+// One pass over the folder: shown files' names into one text, sub-folders as they are.
+std::optional<SystemError> readShown(const std::string& folder, std::vector<char>& text,
+                                     std::vector<Span>& files,
+                                     std::vector<std::string>& subfolders) {
     platform::FolderHandle handle;
-    std::vector<platform::FolderEntry> entries;
-    contents.error = handle.open(folder);
-    if (!contents.error)
-        contents.error = handle.readEntries(entries, platform::EntryKinds::Resolved);
+    std::optional<SystemError> error = handle.open(folder);
+    if (!error)
+        error = handle.forEachEntry(
+            [&](const platform::EntryView& entry) {
+                if (!isShown(entry.name, entry.hidden))
+                    return;
+                if (entry.isFolder) {
+                    subfolders.emplace_back(entry.name);
+                    return;
+                }
+                files.push_back({text.size(), entry.name.size()});
+                text.insert(text.end(), entry.name.begin(), entry.name.end());
+            },
+            platform::EntryKinds::Resolved);
+    if (error) {
+        text = {};
+        files = {};
+        subfolders = {};
+    }
+    return error;
+}
+
+std::vector<std::string_view> viewsOf(const std::vector<char>& text,
+                                      const std::vector<Span>& spans) {
+    std::vector<std::string_view> views;
+    views.reserve(spans.size());
+    for (const Span& span : spans)
+        views.emplace_back(text.data() + span.offset, span.size);
+    return views;
+}
+
+} // namespace
+
+PackedContents ReadFolderPacked(const std::string& folder) {
+    PackedContents contents;
+    std::vector<Span> spans;
+    contents.error = readShown(folder, contents.text, spans, contents.subfolders);
     if (contents.error)
         return contents;
-    for (platform::FolderEntry& entry : entries)
-        if (isShown(entry.name, entry.hidden))
-            (entry.isFolder ? contents.subfolders : contents.files)
-                .push_back(std::move(entry.name));
-    entries = {};
+    const std::vector<std::string_view> asRead = viewsOf(contents.text, spans);
+    spans = {};
+    contents.files.reserve(asRead.size());
+    for (const std::uint32_t index : naturalOrder(asRead))
+        contents.files.push_back(asRead[index]);
+    sortNaturally(contents.subfolders);
+    return contents;
+}
+
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
+    FolderContents contents;
+    std::vector<char> text;
+    std::vector<Span> spans;
+    contents.error = readShown(folder, text, spans, contents.subfolders);
+    if (contents.error)
+        return contents;
+    contents.files.reserve(spans.size());
+    for (const std::string_view name : viewsOf(text, spans))
+        contents.files.emplace_back(name);
     if (fileOrder == FileOrder::Natural)
         sortNaturally(contents.files);
     sortNaturally(contents.subfolders);

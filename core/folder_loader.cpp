@@ -9,13 +9,14 @@ namespace velmorandi {
 
 LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
     LoadOutcome outcome;
-    FolderContents contents = ReadFolder(folder);
+    PackedContents contents = ReadFolderPacked(folder);
     if (contents.error) {
         outcome.error = std::move(contents.error);
         return outcome;
     }
-    list.load(contents.files, platform::fileNameLimit(folder));
+    list.loadViews(contents.files, platform::fileNameLimit(folder));
     contents.files = {};
+    contents.text = {};
     outcome.subfolders = std::move(contents.subfolders);
     outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
     return outcome;
