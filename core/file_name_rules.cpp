@@ -46,8 +46,11 @@ bool isWindowsDeviceName(std::string_view name) {
 } // namespace
 
 bool fitsPosixFileName(std::string_view name) {
-    return !name.empty() &&
-           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+    // A plain loop: find_first_of searches its set once per character.
+    for (const char c : name)
+        if (c == '/' || c == '\0')
+            return false;
+    return !name.empty();
 }
 
 bool fitsWindowsFileName(std::string_view name) {

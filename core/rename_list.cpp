@@ -1,6 +1,7 @@
 #include "rename_list.h"
 
 #include "file_name_rules.h"
+#include "name_index.h"
 
 #include <algorithm>
 #include <functional>
@@ -95,30 +96,16 @@ void RenameList::ComposeEditedNames() {
 }
 
 bool RenameList::CheckDuplicateNames() {
-    // Sorting (hash, row) pairs finds every shared name in N log N with cache-friendly
-    // keys; names are compared only where hashes meet.
-    struct Key {
-        std::size_t hash;
-        std::size_t row;
-    };
-    std::vector<Key> keys;
-    keys.reserve(m_rows.size());
-    const std::hash<std::string_view> hasher;
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        keys.push_back({hasher(row(i).editedName()), i});
-    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
-        if (a.hash != b.hash)
-            return a.hash < b.hash;
-        return row(a.row).editedName() < row(b.row).editedName();
-    });
+    // One pass over an index of the edited names: a row whose name is already
+    // in it shares that name with the first row that bears it.
+    NameIndex byName(m_rows.size(),
+                     [this](std::uint32_t i) { return row(i).editedName(); });
     bool passed = true;
-    for (std::size_t i = 1; i < keys.size(); ++i) {
-        const std::size_t previous = keys[i - 1].row;
-        const std::size_t current = keys[i].row;
-        if (keys[i - 1].hash == keys[i].hash &&
-            row(previous).editedName() == row(current).editedName()) {
-            m_rows[previous].status = RowStatus::Error;
-            m_rows[current].status = RowStatus::Error;
+    for (std::uint32_t i = 0; i < m_rows.size(); ++i) {
+        const std::uint32_t first = byName.insert(i);
+        if (first != i) {
+            m_rows[first].status = RowStatus::Error;
+            m_rows[i].status = RowStatus::Error;
             passed = false;
         }
     }

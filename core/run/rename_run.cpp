@@ -6,7 +6,7 @@
 #include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"
-#include "run/name_index.h"
+#include "name_index.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 

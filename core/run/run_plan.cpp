@@ -1,7 +1,7 @@
 #include "run/run_plan.h"
 
 #include "letter_case.h"
-#include "run/name_index.h"
+#include "name_index.h"
 #include "run/name_keys.h"
 
 #include <deque>
