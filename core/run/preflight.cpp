@@ -1,7 +1,7 @@
 #include "run/preflight.h"
 
 #include "letter_case.h"
-#include "run/name_index.h"
+#include "name_index.h"
 #include "run/name_keys.h"
 
 namespace velmorandi {
@@ -22,10 +22,15 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     // A move's source is matched by its exact name, its target by its key.
     NameIndex bySource(moves.size(), [&](std::uint32_t i) { return moves[i].from; });
     NameIndex byTarget(moves.size(), targetKey);
+    // The first move of each move's source and target name, kept so that the
+    // verdicts below need no second look-up.
+    std::vector<std::uint32_t> firstSource(moves.size());
+    std::vector<std::uint32_t> firstTarget(moves.size());
     std::vector<bool> marked(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        bySource.insert(i);
+        firstSource[i] = bySource.insert(i);
         const std::uint32_t first = byTarget.insert(i);
+        firstTarget[i] = first;
         if (first != i) {
             marked[first] = true;
             marked[i] = true;
@@ -58,12 +63,12 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         return error;
 
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        const std::uint32_t source = bySource.find(moves[i].from);
+        const std::uint32_t source = firstSource[i];
         if (found[source])
             moves[i].identity = moves[source].identity;
         else
             result.missing.push_back(i);
-        if (marked[i] || held[byTarget.find(targetKey(i))])
+        if (marked[i] || held[firstTarget[i]])
             result.taken.push_back(i);
     }
     return std::nullopt;
