@@ -5,7 +5,10 @@
 namespace velmorandi {
 namespace {
 
-constexpr std::string_view kMagic = "VMRJNL01";
+// Journals of the first format, whose plan is summed byte by byte, are still
+// read: a run they record may wait for its recovery across an update.
+constexpr std::string_view kFirstMagic = "VMRJNL01";
+constexpr std::string_view kMagic = "VMRJNL02";
 constexpr std::string_view kPlanMark = "PLAN";
 constexpr std::string_view kClosingTag = "PARK";
 constexpr std::string_view kCompleteTag = "DONE";
@@ -13,14 +16,23 @@ constexpr std::string_view kRecordEnd = "END\n";
 constexpr std::size_t kTrailerSize = 4 + 8 + 8;
 constexpr std::size_t kPieceSize = 1 << 20;
 constexpr std::uint64_t kChecksumStart = 0xcbf29ce484222325ull;
+constexpr std::uint64_t kChecksumPrime = 0x100000001b3ull;
 
 // FNV-1a; `hash` carries it on from the bytes before.
 std::uint64_t checksum(std::string_view bytes, std::uint64_t hash = kChecksumStart) {
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ull;
+        hash *= kChecksumPrime;
     }
     return hash;
+}
+
+std::uint64_t planSum(std::string_view magic, std::string_view body) {
+    if (magic == kFirstMagic)
+        return checksum(body);
+    PlanSum sum;
+    sum.add(body);
+    return sum.value();
 }
 
 class Writer {
@@ -124,8 +136,9 @@ NameRef readRef(Reader& reader) {
 }
 
 bool readHeader(Reader& reader, JournalHeader& header, std::uint8_t& flags,
-                platform::FileIdentity& identity) {
-    if (reader.raw(kMagic.size()) != kMagic)
+                platform::FileIdentity& identity, std::string_view& magic) {
+    magic = reader.raw(kMagic.size());
+    if (magic != kMagic && magic != kFirstMagic)
         return false;
     header.kind = static_cast<Journal::Kind>(reader.u8());
     flags = reader.u8();
@@ -145,8 +158,45 @@ bool refsValid(const RunStep& step, std::size_t moves) {
 
 } // namespace
 
-JournalEncoder::JournalEncoder(const Journal& journal)
-    : m_journal(journal), m_bodySum(kChecksumStart) {}
+void PlanSum::add(std::string_view bytes) {
+    std::size_t i = 0;
+    while (m_filled != 0 && i < bytes.size())
+        addByte(bytes[i++]);
+    for (; i + 8 <= bytes.size(); i += 8) {
+        m_word = littleEndianWord(bytes.data() + i);
+        mixWord();
+    }
+    while (i < bytes.size())
+        addByte(bytes[i++]);
+}
+
+std::uint64_t PlanSum::value() const {
+    PlanSum last = *this;
+    if (last.m_filled > 0)
+        last.mixWord();
+    return last.m_hash;
+}
+
+std::uint64_t PlanSum::littleEndianWord(const char* bytes) {
+    std::uint64_t word = 0;
+    for (int k = 0; k < 8; ++k)
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[k])) << (8 * k);
+    return word;
+}
+
+void PlanSum::addByte(char c) {
+    m_word |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (8 * m_filled);
+    if (++m_filled == 8)
+        mixWord();
+}
+
+void PlanSum::mixWord() {
+    m_hash = (m_hash ^ m_word) * kChecksumPrime;
+    m_word = 0;
+    m_filled = 0;
+}
+
+JournalEncoder::JournalEncoder(const Journal& journal) : m_journal(journal) {}
 
 void JournalEncoder::encodeSome() {
     Writer writer(m_piece);
@@ -200,12 +250,12 @@ std::string_view JournalEncoder::next() {
     while (m_part != Part::Trailer && m_piece.size() < kPieceSize)
         encodeSome();
     m_bodySize += m_piece.size();
-    m_bodySum = checksum(m_piece, m_bodySum);
+    m_bodySum.add(m_piece);
     if (m_part == Part::Trailer) {
         Writer writer(m_piece);
         writer.raw(kPlanMark);
         writer.u64(m_bodySize);
-        writer.u64(m_bodySum);
+        writer.u64(m_bodySum.value());
         m_part = Part::Done;
     }
     return m_piece;
@@ -226,7 +276,8 @@ std::optional<Journal> decodeJournal(std::string file) {
     Reader reader(bytes);
     JournalHeader header;
     std::uint8_t flags = 0;
-    if (!readHeader(reader, header, flags, journal.folderIdentity))
+    std::string_view magic;
+    if (!readHeader(reader, header, flags, journal.folderIdentity, magic))
         return std::nullopt;
     journal.kind = header.kind;
     journal.folder = std::move(header.folder);
@@ -259,7 +310,7 @@ std::optional<Journal> decodeJournal(std::string file) {
     if (!reader.ok() || journal.plan.firstClosingStep > journal.plan.steps.size())
         return std::nullopt;
     if (reader.raw(kPlanMark.size()) != kPlanMark || reader.u64() != bodySize ||
-        reader.u64() != checksum(bytes.substr(0, bodySize)) || !reader.ok())
+        reader.u64() != planSum(magic, bytes.substr(0, bodySize)) || !reader.ok())
         return std::nullopt;
 
     std::string_view records = bytes.substr(bodySize + kTrailerSize);
@@ -277,7 +328,8 @@ std::optional<JournalHeader> decodeHeader(std::string_view prefix) {
     JournalHeader header;
     std::uint8_t flags = 0;
     platform::FileIdentity identity;
-    if (!readHeader(reader, header, flags, identity))
+    std::string_view magic;
+    if (!readHeader(reader, header, flags, identity, magic))
         return std::nullopt;
     return header;
 }

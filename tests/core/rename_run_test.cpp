@@ -3,9 +3,13 @@
 #include "run/journal_store.h"
 #include "run/rename_run.h"
 #include "run_sweep.h"
+#include "run_folder.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 namespace velmorandi {
 namespace {
@@ -61,6 +65,50 @@ TEST(RenameRun, RecoveryWaitsForAFolderOnADriveThatIsAway) {
                 left.push_back(entry.header.folder);
         EXPECT_EQ(left, std::vector<std::string>{away});
     }
+    // The waiting journal would speak up in every later test of this process.
+    for (const JournalStore::Entry& entry : store.list())
+        if (entry.header.folder == away)
+            store.remove(entry.name);
+}
+
+// A run interrupted under the first journal format, whose plan was summed
+// byte by byte, is still taken back after an update.
+TEST(RenameRun, RunRecordedInTheFirstJournalFormatIsRecovered) {
+    TempFolder parent;
+    testing::RunFolder folder(parent.path(), {"a.jpg", "b.jpg", "c.jpg"});
+    const testing::Snapshot before = folder.snapshot();
+    RunControl control;
+    control.testing.abandonAfter = 2;
+    ExecuteRun(folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
+               control);
+    ASSERT_NE(folder.snapshot(), before);
+
+    JournalStore store;
+    ASSERT_FALSE(store.open());
+    int rewritten = 0;
+    for (const JournalStore::Entry& entry : store.list()) {
+        if (entry.header.folder != folder.path())
+            continue;
+        const std::string path = store.pathOf(entry.name);
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        in.close();
+        // The plan's trailer closes the file: "PLAN", its size, its sum.
+        const std::size_t bodySize = bytes.size() - 20;
+        ASSERT_EQ(bytes.substr(bodySize, 4), "PLAN");
+        bytes.replace(0, 8, "VMRJNL01");
+        std::uint64_t sum = 0xcbf29ce484222325ull;
+        for (std::size_t i = 0; i < bodySize; ++i)
+            sum = (sum ^ static_cast<unsigned char>(bytes[i])) * 0x100000001b3ull;
+        for (int i = 0; i < 8; ++i)
+            bytes[bytes.size() - 8 + i] = static_cast<char>(sum >> (8 * i));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        ++rewritten;
+    }
+    ASSERT_EQ(rewritten, 1);
+    control.testing.abandonAfter = static_cast<std::size_t>(-1);
+    RecoverInterruptedRuns(control);
+    EXPECT_EQ(folder.snapshot(), before);
 }
 
 } // namespace
