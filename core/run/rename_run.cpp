@@ -1,12 +1,12 @@
 #include "run/rename_run.h"
 
 #include "folder_listing.h"
+#include "name_index.h"
 #include "name_set.h"
 #include "natural_order.h"
 #include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"
-#include "name_index.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
@@ -36,13 +36,14 @@ struct NewNameOf {
 };
 using NewNameIndex = NameIndex<NewNameOf>;
 
-// The rows' new names in order and indexed, made on the other core while this
-// one renames. No one changes the rows during a run (the window holds its
-// input back), so reading them from there is safe. Both stay alive beside the
-// run's own memory, hence an index of 8 bytes a slot rather than a NameSet.
+// The rows' new names in order and indexed, and the protected-file guard's
+// verdict on them, made on the other core while this one renames. No one
+// changes the rows during a run (the window holds its input back), so reading
+// them from there is safe. Order and index stay alive beside the run's own
+// memory, hence an index of 8 bytes a slot rather than a NameSet.
 class NewNames {
   public:
-    explicit NewNames(const RenameList& rows) : m_rows(rows) {}
+    NewNames(const RenameList& rows, const std::string& folder) : m_rows(rows), m_folder(folder) {}
     ~NewNames() {
         if (m_worker.joinable())
             m_worker.join();
@@ -66,6 +67,7 @@ class NewNames {
     }
     const NewNameIndex& index() const { return *m_index; }
     std::vector<std::uint32_t> takeOrder() { return std::move(m_order); }
+    bool protectedFileListed() const { return m_protectedFileListed; }
 
   private:
     void make() {
@@ -79,9 +81,12 @@ class NewNames {
         m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
         for (std::uint32_t row = 0; row < m_rows.size(); ++row)
             m_index->insert(row);
+        m_protectedFileListed = !CheckProtectedFiles(m_folder, m_rows);
     }
 
     const RenameList& m_rows;
+    const std::string& m_folder;
+    bool m_protectedFileListed = false;
     std::thread m_worker;
     std::vector<std::uint32_t> m_order;
     std::optional<NewNameIndex> m_index;
@@ -169,7 +174,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     // which are the caller's again once this returns.
     std::optional<NewNames> newNames;
     if (request.rows) {
-        newNames.emplace(*request.rows);
+        newNames.emplace(*request.rows, request.folder);
         run.beforeFirstStep = [&newNames] { newNames->start(); };
     }
     RunResult result = runMoves(std::move(run), control);
@@ -181,6 +186,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     newNames->ready();
     if (holdsExactly(request.folder, newNames->index(), request.rows->size())) {
         result.order = newNames->takeOrder();
+        result.protectedFileListed = newNames->protectedFileListed();
         return result;
     }
     newNames.reset();
@@ -201,7 +207,7 @@ CommitOutcome FinishRun(RenameList& list, const std::string& folder, RunResult r
     if (result.order) {
         list.adoptEditedNames(*result.order);
         outcome.listReloaded = true;
-        outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
+        outcome.protectedFileListed = result.protectedFileListed;
         return outcome;
     }
     if (result.reloaded.error) {

@@ -78,6 +78,8 @@ struct RunResult {
     // Set instead of `reloaded` when the folder held exactly the rows' new
     // names: the old row numbers in the new rows' order.
     std::optional<std::vector<std::uint32_t>> order;
+    // With `order`: the protected-file guard's verdict on the new names.
+    bool protectedFileListed = false;
 };
 
 // Window thread. Runs both checks, marking "Err!"; a refusal (or an empty run's

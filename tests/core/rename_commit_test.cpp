@@ -114,6 +114,11 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
     ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(list.row(0).listedName(), "photo.jpg");
     EXPECT_EQ(statuses(list), std::vector<RowStatus>(6, RowStatus::Done));
+    EXPECT_FALSE(outcome.protectedFileListed);
+
+    // The guard speaks for the new names.
+    list = loadEdited(folder, {{"same", "config.sys"}});
+    EXPECT_TRUE(CommitRename(list, folder.path()).protectedFileListed);
 }
 
 TEST(RenameCommit, UnchangedOrEmptyListNeedsNoSystemCall) {
