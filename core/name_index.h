@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +47,38 @@ class NameIndex {
     // kNone when no place bears the name.
     std::uint32_t find(std::string_view name) const {
         return m_slots[slotOf(name, std::hash<std::string_view>()(name))].place;
+    }
+
+    // find() for a few dozen names at once. Each look-up waits for memory
+    // two or three times (slot, place, name); asking for all of a stage's
+    // memory before reading any of it lets those waits overlap, which is most
+    // of the cost once the index outgrows the cache.
+    void findAll(std::span<const std::string_view> names, std::span<std::uint32_t> places) const {
+        constexpr std::size_t kMost = 64;
+        std::size_t hashes[kMost];
+        std::string_view candidates[kMost];
+        for (std::size_t begin = 0; begin < names.size(); begin += kMost) {
+            const std::size_t count = std::min(kMost, names.size() - begin);
+            for (std::size_t i = 0; i < count; ++i) {
+                hashes[i] = std::hash<std::string_view>()(names[begin + i]);
+                __builtin_prefetch(&m_slots[hashes[i] & m_mask]);
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                const Slot& slot = m_slots[hashes[i] & m_mask];
+                candidates[i] = {};
+                if (slot.place != kNone && slot.tag == tagOf(hashes[i])) {
+                    candidates[i] = m_keyOf(slot.place);
+                    __builtin_prefetch(candidates[i].data());
+                }
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::string_view name = names[begin + i];
+                const Slot& slot = m_slots[hashes[i] & m_mask];
+                places[begin + i] = candidates[i].data() && candidates[i] == name
+                                        ? slot.place
+                                        : m_slots[slotOf(name, hashes[i])].place;
+            }
+        }
     }
 
   private:

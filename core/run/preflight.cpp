@@ -2,6 +2,7 @@
 
 #include "letter_case.h"
 #include "name_index.h"
+#include "run/entry_batch.h"
 #include "run/name_keys.h"
 
 namespace velmorandi {
@@ -43,13 +44,12 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     std::vector<bool> held(moves.size(), false);
     const std::string prefixKey = std::string(keyOf(temporaryPrefix));
     std::string folded;
-    const auto seeEntry = [&](const platform::EntryView& entry) {
+    const auto seeEntry = [&](const platform::EntryView& entry, std::uint32_t source) {
         std::string_view key = entry.name;
         if (ignoresCase)
             key = folded = foldCase(entry.name);
         if (!prefixKey.empty() && key.starts_with(prefixKey))
             result.prefixed.emplace_back(entry.name);
-        const std::uint32_t source = bySource.find(entry.name);
         if (source != bySource.kNone) {
             found[source] = true;
             moves[source].identity = entry.identity;
@@ -59,8 +59,19 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         if (target != byTarget.kNone)
             held[target] = true;
     };
-    if (auto error = folder.forEachEntry(seeEntry, platform::EntryKinds::Unresolved))
+    std::string_view names[EntryBatch::kSize];
+    std::uint32_t sources[EntryBatch::kSize];
+    EntryBatch batch([&](std::span<const platform::EntryView> entries) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            names[i] = entries[i].name;
+        bySource.findAll({names, entries.size()}, {sources, entries.size()});
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            seeEntry(entries[i], sources[i]);
+    });
+    if (auto error = folder.forEachEntry([&](const platform::EntryView& entry) { batch.add(entry); },
+                                         platform::EntryKinds::Unresolved))
         return error;
+    batch.finish();
 
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         const std::uint32_t source = firstSource[i];

@@ -7,6 +7,7 @@
 #include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"
+#include "run/entry_batch.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
@@ -100,14 +101,25 @@ bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::
         return false;
     std::size_t files = 0;
     bool stranger = false;
+    std::string_view names[EntryBatch::kSize];
+    std::uint32_t rows[EntryBatch::kSize];
+    EntryBatch batch([&](std::span<const platform::EntryView> entries) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            names[i] = entries[i].name;
+        newNames.findAll({names, entries.size()}, {rows, entries.size()});
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            stranger = stranger || rows[i] == NewNameIndex::kNone;
+    });
     const auto seeEntry = [&](const platform::EntryView& entry) {
         if (entry.isFolder || !isShown(entry.name, entry.hidden))
             return;
         ++files;
-        stranger = stranger || newNames.find(entry.name) == NewNameIndex::kNone;
+        batch.add(entry);
     };
-    return !handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved) && !stranger &&
-           files == count;
+    if (handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved))
+        return false;
+    batch.finish();
+    return !stranger && files == count;
 }
 
 // Another process changed the folder during the run: only a second read, listed
