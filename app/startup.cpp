@@ -5,6 +5,7 @@
 #include "single_instance.h"
 
 #include "main/main_window.h"
+#include "platform/memory_policy.h"
 #include "shell/app_icon.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ bool mayHoldQtOptions(const std::vector<std::string>& arguments) {
 } // namespace
 
 int Main(int argc, char** argv) {
+    platform::returnLargeBlocksWhenFreed();
     // Help and version need no display, so they are answered before the
     // application exists; a mistake is too, unless it may be one of Qt's options.
     const std::vector<std::string> arguments = argumentsOf(argc, argv);

@@ -1,11 +1,14 @@
 #include "bench.h"
 
+#include "platform/memory_policy.h"
+
 #include <cstring>
 #include <string>
 
 // velmorandi_bench [list|disk|job]...: the chosen areas, all of them when none is named.
 int main(int argc, char** argv) {
     using namespace velmorandi::bench;
+    velmorandi::platform::returnLargeBlocksWhenFreed(); // as the program does
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return runChildMeasure(argv[2], argv[3]);
     const auto chosen = [&](const char* area) {

@@ -5,6 +5,7 @@
 #include "bench.h"
 
 #include "main/folder_list.h"
+#include "platform/memory_policy.h"
 #include "main/main_window.h"
 #include "shell/picture_button.h"
 
@@ -120,6 +121,7 @@ void measureFirstLoadOfMany() {
 
 int main(int argc, char** argv) {
     using namespace velmorandi;
+    platform::returnLargeBlocksWhenFreed(); // as the program does
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return childFirstLoad(argc, argv, QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
