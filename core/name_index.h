@@ -38,6 +38,32 @@ class NameIndex {
             slot = {place, tagOf(hash)};
         return slot.place;
     }
+    // insert() for places 0, 1, ... firsts.size() - 1 in turn, firsts[place]
+    // being what insert(place) returns. Each place's slot is asked for a few
+    // places ahead, so that the waits for a large index's memory overlap.
+    void insertAll(std::span<std::uint32_t> firsts) {
+        constexpr std::size_t kAhead = 16;
+        std::size_t hashes[kAhead];
+        const std::size_t count = firsts.size();
+        const auto hashAhead = [&](std::size_t place) {
+            const std::size_t hash =
+                std::hash<std::string_view>()(m_keyOf(static_cast<std::uint32_t>(place)));
+            hashes[place % kAhead] = hash;
+            __builtin_prefetch(&m_slots[hash & m_mask]);
+        };
+        for (std::size_t place = 0; place < std::min(kAhead, count); ++place)
+            hashAhead(place);
+        for (std::size_t place = 0; place < count; ++place) {
+            const std::size_t hash = hashes[place % kAhead];
+            if (place + kAhead < count)
+                hashAhead(place + kAhead);
+            const auto own = static_cast<std::uint32_t>(place);
+            Slot& slot = m_slots[slotOf(m_keyOf(own), hash)];
+            if (slot.place == kNone)
+                slot = {own, tagOf(hash)};
+            firsts[place] = slot.place;
+        }
+    }
     // Where two places share a name, the one inserted last is found.
     void assign(std::uint32_t place) {
         const std::string_view name = m_keyOf(place);

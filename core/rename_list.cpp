@@ -96,13 +96,15 @@ void RenameList::ComposeEditedNames() {
 }
 
 bool RenameList::CheckDuplicateNames() {
-    // One pass over an index of the edited names: a row whose name is already
-    // in it shares that name with the first row that bears it.
+    // An index of the edited names: a row whose name is already in it shares
+    // that name with the first row that bears it.
     NameIndex byName(m_rows.size(),
                      [this](std::uint32_t i) { return row(i).editedName(); });
+    std::vector<std::uint32_t> firsts(m_rows.size());
+    byName.insertAll(firsts);
     bool passed = true;
     for (std::uint32_t i = 0; i < m_rows.size(); ++i) {
-        const std::uint32_t first = byName.insert(i);
+        const std::uint32_t first = firsts[i];
         if (first != i) {
             m_rows[first].status = RowStatus::Error;
             m_rows[i].status = RowStatus::Error;

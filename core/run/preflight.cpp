@@ -27,13 +27,12 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     // verdicts below need no second look-up.
     std::vector<std::uint32_t> firstSource(moves.size());
     std::vector<std::uint32_t> firstTarget(moves.size());
+    bySource.insertAll(firstSource);
+    byTarget.insertAll(firstTarget);
     std::vector<bool> marked(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        firstSource[i] = bySource.insert(i);
-        const std::uint32_t first = byTarget.insert(i);
-        firstTarget[i] = first;
-        if (first != i) {
-            marked[first] = true;
+        if (firstTarget[i] != i) {
+            marked[firstTarget[i]] = true;
             marked[i] = true;
         }
     }

@@ -80,8 +80,8 @@ class NewNames {
             m_order = naturalOrder(names);
         }
         m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
-        for (std::uint32_t row = 0; row < m_rows.size(); ++row)
-            m_index->insert(row);
+        std::vector<std::uint32_t> firsts(m_rows.size());
+        m_index->insertAll(firsts);
         m_protectedFileListed = !CheckProtectedFiles(m_folder, m_rows);
     }
 

@@ -49,8 +49,15 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
     for (std::uint32_t i = 0; i < moves.size(); ++i)
         byName.assign(i);
     std::vector<std::uint32_t> next(moves.size(), kNone);
-    for (std::uint32_t i = 0; i < moves.size(); ++i)
-        next[i] = byName.find(keyOf(moves[i].to));
+    std::vector<std::string_view> targets;
+    constexpr std::size_t kBatch = 1024;
+    for (std::size_t begin = 0; begin < moves.size(); begin += kBatch) {
+        const std::size_t end = std::min(moves.size(), begin + kBatch);
+        targets.clear();
+        for (std::size_t i = begin; i < end; ++i)
+            targets.push_back(keyOf(moves[i].to));
+        byName.findAll(targets, std::span(next).subspan(begin, end - begin));
+    }
     return next;
 }
 
