@@ -22,8 +22,10 @@ void applyChangeCase(RenameList& list, const OperationInputs& in) {
 void applyAddString(RenameList& list, const OperationInputs& in) {
     if (!in.addSide || in.addText.empty())
         return;
-    list.rewriteEditedBases([&](std::string_view base, std::size_t) {
-        return AddString(base, in.addText, *in.addSide);
+    std::string added; // one buffer for every row, not an allocation each
+    list.rewriteEditedBases([&](std::string_view base, std::size_t) -> std::string_view {
+        AddString(base, in.addText, *in.addSide, added);
+        return added;
     });
 }
 

@@ -18,6 +18,8 @@ std::string FindAndReplace(std::string_view base, std::string_view find,
                            std::string_view replacement);
 std::string ChangeCase(std::string_view base, CaseMode mode);
 std::string AddString(std::string_view base, std::string_view text, Side side);
+// The same into `result`, whose buffer is reused.
+void AddString(std::string_view base, std::string_view text, Side side, std::string& result);
 // rowNumber is 1-based; the number is zero-filled to the digit count of rowCount.
 std::string Serialize(std::string_view base, std::size_t rowNumber, std::size_t rowCount,
                       Side side);
