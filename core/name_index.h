@@ -29,47 +29,13 @@ class NameIndex {
         m_mask = size - 1;
     }
 
-    // The first place inserted under `place`'s name: `place` itself when it is new.
-    std::uint32_t insert(std::uint32_t place) {
-        const std::string_view name = m_keyOf(place);
-        const std::size_t hash = std::hash<std::string_view>()(name);
-        Slot& slot = m_slots[slotOf(name, hash)];
-        if (slot.place == kNone)
-            slot = {place, tagOf(hash)};
-        return slot.place;
-    }
-    // insert() for places 0, 1, ... firsts.size() - 1 in turn, firsts[place]
-    // being what insert(place) returns. Each place's slot is asked for a few
-    // places ahead, so that the waits for a large index's memory overlap.
-    void insertAll(std::span<std::uint32_t> firsts) {
-        constexpr std::size_t kAhead = 16;
-        std::size_t hashes[kAhead];
-        const std::size_t count = firsts.size();
-        const auto hashAhead = [&](std::size_t place) {
-            const std::size_t hash =
-                std::hash<std::string_view>()(m_keyOf(static_cast<std::uint32_t>(place)));
-            hashes[place % kAhead] = hash;
-            __builtin_prefetch(&m_slots[hash & m_mask]);
-        };
-        for (std::size_t place = 0; place < std::min(kAhead, count); ++place)
-            hashAhead(place);
-        for (std::size_t place = 0; place < count; ++place) {
-            const std::size_t hash = hashes[place % kAhead];
-            if (place + kAhead < count)
-                hashAhead(place + kAhead);
-            const auto own = static_cast<std::uint32_t>(place);
-            Slot& slot = m_slots[slotOf(m_keyOf(own), hash)];
-            if (slot.place == kNone)
-                slot = {own, tagOf(hash)};
-            firsts[place] = slot.place;
-        }
-    }
-    // Where two places share a name, the one inserted last is found.
-    void assign(std::uint32_t place) {
-        const std::string_view name = m_keyOf(place);
-        const std::size_t hash = std::hash<std::string_view>()(name);
-        m_slots[slotOf(name, hash)] = {place, tagOf(hash)};
-    }
+    // Places 0, 1, ... firsts.size() - 1 in turn; firsts[place] is the first
+    // place under the same name, `place` itself when the name was new. Each
+    // place's slot is asked for a few places ahead, so that the waits for a
+    // large index's memory overlap.
+    void insertAll(std::span<std::uint32_t> firsts) { placeAll(firsts.size(), false, firsts); }
+    // Places 0 .. count - 1 in turn; where places share a name, the last is found.
+    void assignAll(std::size_t count) { placeAll(count, true, {}); }
     // kNone when no place bears the name.
     std::uint32_t find(std::string_view name) const {
         return m_slots[slotOf(name, std::hash<std::string_view>()(name))].place;
@@ -108,6 +74,30 @@ class NameIndex {
     }
 
   private:
+    void placeAll(std::size_t count, bool replace, std::span<std::uint32_t> firsts) {
+        constexpr std::size_t kAhead = 16;
+        std::size_t hashes[kAhead];
+        const auto hashAhead = [&](std::size_t place) {
+            const std::size_t hash =
+                std::hash<std::string_view>()(m_keyOf(static_cast<std::uint32_t>(place)));
+            hashes[place % kAhead] = hash;
+            __builtin_prefetch(&m_slots[hash & m_mask]);
+        };
+        for (std::size_t place = 0; place < std::min(kAhead, count); ++place)
+            hashAhead(place);
+        for (std::size_t place = 0; place < count; ++place) {
+            const std::size_t hash = hashes[place % kAhead];
+            if (place + kAhead < count)
+                hashAhead(place + kAhead);
+            const auto own = static_cast<std::uint32_t>(place);
+            Slot& slot = m_slots[slotOf(m_keyOf(own), hash)];
+            if (replace || slot.place == kNone)
+                slot = {own, tagOf(hash)};
+            if (!firsts.empty())
+                firsts[place] = slot.place;
+        }
+    }
+
     struct Slot {
         std::uint32_t place = kNone;
         std::uint32_t tag = 0; // high bits of the name's hash: most mismatches never read a name

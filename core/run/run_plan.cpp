@@ -46,8 +46,7 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
     NameIndex byName(moves.size(), [&](std::uint32_t i) {
         return ignoresCase ? sourceKeys[i] : moves[i].from;
     });
-    for (std::uint32_t i = 0; i < moves.size(); ++i)
-        byName.assign(i);
+    byName.assignAll(moves.size());
     std::vector<std::uint32_t> next(moves.size(), kNone);
     std::vector<std::string_view> targets;
     constexpr std::size_t kBatch = 1024;
