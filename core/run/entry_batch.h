@@ -3,9 +3,11 @@
 #include "platform/folder_access.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmorandi {
@@ -49,5 +51,15 @@ class EntryBatch {
     std::vector<std::size_t> m_starts;
     std::vector<platform::EntryView> m_entries;
 };
+
+// Each entry's name looked up in `index` (a NameIndex): places[i] for entries[i].
+template <class Index>
+void findEntries(const Index& index, std::span<const platform::EntryView> entries,
+                 std::span<std::uint32_t> places) {
+    std::string_view names[EntryBatch::kSize];
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        names[i] = entries[i].name;
+    index.findAll({names, entries.size()}, places.first(entries.size()));
+}
 
 } // namespace velmorandi

@@ -58,12 +58,9 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         if (target != byTarget.kNone)
             held[target] = true;
     };
-    std::string_view names[EntryBatch::kSize];
     std::uint32_t sources[EntryBatch::kSize];
     EntryBatch batch([&](std::span<const platform::EntryView> entries) {
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            names[i] = entries[i].name;
-        bySource.findAll({names, entries.size()}, {sources, entries.size()});
+        findEntries(bySource, entries, sources);
         for (std::size_t i = 0; i < entries.size(); ++i)
             seeEntry(entries[i], sources[i]);
     });

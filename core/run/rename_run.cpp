@@ -101,12 +101,9 @@ bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::
         return false;
     std::size_t files = 0;
     bool stranger = false;
-    std::string_view names[EntryBatch::kSize];
     std::uint32_t rows[EntryBatch::kSize];
     EntryBatch batch([&](std::span<const platform::EntryView> entries) {
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            names[i] = entries[i].name;
-        newNames.findAll({names, entries.size()}, {rows, entries.size()});
+        findEntries(newNames, entries, rows);
         for (std::size_t i = 0; i < entries.size(); ++i)
             stranger = stranger || rows[i] == NewNameIndex::kNone;
     });
