@@ -5,8 +5,8 @@
 #include "bench.h"
 
 #include "main/folder_list.h"
-#include "platform/memory_policy.h"
 #include "main/main_window.h"
+#include "platform/memory_policy.h"
 #include "shell/picture_button.h"
 
 #include <QApplication>

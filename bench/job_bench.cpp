@@ -111,9 +111,8 @@ struct ChildFigures {
 ChildFigures runChild(const char* measure, const std::string& folder) {
     const std::optional<std::string> text = childOutput(measure, folder);
     ChildFigures figures;
-    if (!text ||
-        std::sscanf(text->c_str(), "%lf %lf %lf", &figures.ms, &figures.peakMb, &figures.keptMb) <
-            2) {
+    if (!text || std::sscanf(text->c_str(), "%lf %lf %lf", &figures.ms, &figures.peakMb,
+                             &figures.keptMb) < 2) {
         std::fprintf(stderr, "%s on %s failed\n", measure, folder.c_str());
         std::exit(1);
     }

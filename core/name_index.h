@@ -16,8 +16,7 @@ namespace velmorandi {
 // folder of 100,000 names, and a slot that also held the name cost three
 // times the memory. `keyOf(place)` gives the name at a place; the names must
 // outlive the index.
-template <class KeyOf>
-class NameIndex {
+template <class KeyOf> class NameIndex {
   public:
     static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 

@@ -98,8 +98,7 @@ void RenameList::ComposeEditedNames() {
 bool RenameList::CheckDuplicateNames() {
     // An index of the edited names: a row whose name is already in it shares
     // that name with the first row that bears it.
-    NameIndex byName(m_rows.size(),
-                     [this](std::uint32_t i) { return row(i).editedName(); });
+    NameIndex byName(m_rows.size(), [this](std::uint32_t i) { return row(i).editedName(); });
     std::vector<std::uint32_t> firsts(m_rows.size());
     byName.insertAll(firsts);
     bool passed = true;

@@ -39,7 +39,8 @@ class EntryBatch {
     void handOn() {
         // The text may have moved while it grew: names are pointed at only now.
         for (std::size_t i = 0; i < m_entries.size(); ++i)
-            m_entries[i].name = std::string_view(m_text).substr(m_starts[i], m_entries[i].name.size());
+            m_entries[i].name =
+                std::string_view(m_text).substr(m_starts[i], m_entries[i].name.size());
         m_take(m_entries);
         m_entries.clear();
         m_starts.clear();

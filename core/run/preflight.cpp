@@ -64,8 +64,9 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         for (std::size_t i = 0; i < entries.size(); ++i)
             seeEntry(entries[i], sources[i]);
     });
-    if (auto error = folder.forEachEntry([&](const platform::EntryView& entry) { batch.add(entry); },
-                                         platform::EntryKinds::Unresolved))
+    if (auto error =
+            folder.forEachEntry([&](const platform::EntryView& entry) { batch.add(entry); },
+                                platform::EntryKinds::Unresolved))
         return error;
     batch.finish();
 

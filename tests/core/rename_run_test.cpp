@@ -2,8 +2,8 @@
 #include "platform/run_platform.h"
 #include "run/journal_store.h"
 #include "run/rename_run.h"
-#include "run_sweep.h"
 #include "run_folder.h"
+#include "run_sweep.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -66,8 +66,7 @@ std::optional<SystemError> FolderHandle::open(const std::string& path) {
 }
 
 // The attributes come with every entry, so both kinds are resolved alike.
-std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
-                                                      EntryKinds) const {
+std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds) const {
     WIN32_FIND_DATAW data;
     const FindHandle find(::FindFirstFileExW(joinWide(m_path, "*").c_str(), FindExInfoBasic, &data,
                                              FindExSearchNameMatch, nullptr,
@@ -90,8 +89,7 @@ std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (::FindNextFileW(find.get(), &data));
     const DWORD code = ::GetLastError();
-    return code == ERROR_NO_MORE_FILES ? std::nullopt
-                                       : std::optional<SystemError>(errorFrom(code));
+    return code == ERROR_NO_MORE_FILES ? std::nullopt : std::optional<SystemError>(errorFrom(code));
 }
 
 // MoveFileExW without MOVEFILE_REPLACE_EXISTING already refuses a taken name on

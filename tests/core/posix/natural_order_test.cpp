@@ -68,7 +68,8 @@ std::vector<std::string> asciiPieces() {
     std::vector<std::string> pieces;
     for (char c = 1; c < 127; ++c)
         pieces.emplace_back(1, c);
-    for (const char* run : {"00", "007", "10", "100", "1000", "1001", "0100", "99", "18446744073709551616"})
+    for (const char* run :
+         {"00", "007", "10", "100", "1000", "1001", "0100", "99", "18446744073709551616"})
         pieces.emplace_back(run);
     return pieces;
 }
@@ -114,9 +115,8 @@ std::vector<std::string> sortedByCollator(std::vector<std::string> names) {
 TEST(NaturalOrder, SortKeysOrderAsTheCollatorComparesInEveryLocale) {
     const icu::Locale saved = icu::Locale::getDefault();
     unsigned seed = 11;
-    for (const char* locale :
-         {"en_US", "sv_SE", "da_DK", "tr_TR", "de__PHONEBOOK", "ja_JP", "en_US_POSIX", "cs_CZ",
-          "hu_HU", "th_TH", "fr_CA", "lt_LT"}) {
+    for (const char* locale : {"en_US", "sv_SE", "da_DK", "tr_TR", "de__PHONEBOOK", "ja_JP",
+                               "en_US_POSIX", "cs_CZ", "hu_HU", "th_TH", "fr_CA", "lt_LT"}) {
         UErrorCode status = U_ZERO_ERROR;
         icu::Locale::setDefault(icu::Locale(locale), status);
         // Above and below the size from which two threads share the work.
