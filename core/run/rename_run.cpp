@@ -2,7 +2,6 @@
 
 #include "folder_listing.h"
 #include "name_index.h"
-#include "name_set.h"
 #include "natural_order.h"
 #include "platform/folder_access.h"
 #include "protected_files.h"
@@ -20,12 +19,11 @@ namespace {
 
 std::vector<std::string> missingNames(const std::vector<std::string>& listed,
                                       const std::vector<std::string>& expected) {
-    NameSet present(listed.size());
-    for (const std::string& name : listed)
-        present.insert(name);
+    NameIndex present(listed.size(), [&](std::uint32_t i) { return std::string_view(listed[i]); });
+    present.assignAll(listed.size());
     std::vector<std::string> missing;
     for (const std::string& name : expected)
-        if (!present.contains(name))
+        if (present.find(name) == present.kNone)
             missing.push_back(name);
     return missing;
 }
@@ -41,7 +39,7 @@ using NewNameIndex = NameIndex<NewNameOf>;
 // verdict on them, made on the other core while this one renames. No one
 // changes the rows during a run (the window holds its input back), so reading
 // them from there is safe. Order and index stay alive beside the run's own
-// memory, hence an index of 8 bytes a slot rather than a NameSet.
+// memory, hence an index of 8 bytes a slot.
 class NewNames {
   public:
     NewNames(const RenameList& rows, const std::string& folder) : m_rows(rows), m_folder(folder) {}
