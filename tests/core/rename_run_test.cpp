@@ -89,19 +89,20 @@ TEST(RenameRun, RunRecordedInTheFirstJournalFormatIsRecovered) {
     for (const JournalStore::Entry& entry : store.list()) {
         if (entry.header.folder != folder.path())
             continue;
-        const std::string path = store.pathOf(entry.name);
+        const auto path = testing::fileSystemPath(store.pathOf(entry.name));
         std::ifstream in(path, std::ios::binary);
         std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         in.close();
-        // The plan's trailer closes the file: "PLAN", its size, its sum.
-        const std::size_t bodySize = bytes.size() - 20;
-        ASSERT_EQ(bytes.substr(bodySize, 4), "PLAN");
+        // The plan's trailer follows it: "PLAN", its size, its sum.
+        const std::size_t bodySize = bytes.rfind("PLAN");
+        ASSERT_NE(bodySize, std::string::npos);
+        ASSERT_GE(bytes.size(), bodySize + 20);
         bytes.replace(0, 8, "VMRJNL01");
         std::uint64_t sum = 0xcbf29ce484222325ull;
         for (std::size_t i = 0; i < bodySize; ++i)
             sum = (sum ^ static_cast<unsigned char>(bytes[i])) * 0x100000001b3ull;
         for (int i = 0; i < 8; ++i)
-            bytes[bytes.size() - 8 + i] = static_cast<char>(sum >> (8 * i));
+            bytes[bodySize + 12 + i] = static_cast<char>(sum >> (8 * i));
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         ++rewritten;
     }
