@@ -11,15 +11,9 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
                                       std::vector<PlannedMove>& moves, bool ignoresCase,
                                       std::string_view temporaryPrefix, Preflight& result) {
     NameKeys keyOf(ignoresCase);
-    std::vector<std::string_view> targetKeys;
-    if (ignoresCase) {
-        targetKeys.reserve(moves.size());
-        for (const PlannedMove& move : moves)
-            targetKeys.push_back(keyOf(move.to));
-    }
-    const auto targetKey = [&](std::uint32_t i) {
-        return ignoresCase ? targetKeys[i] : moves[i].to;
-    };
+    const KeysByPlace targetKeys(
+        moves, [](const PlannedMove& move) { return move.to; }, ignoresCase);
+    const auto targetKey = [&](std::uint32_t i) { return targetKeys(i); };
     // A move's source is matched by its exact name, its target by its key.
     NameIndex bySource(moves.size(), [&](std::uint32_t i) { return moves[i].from; });
     NameIndex byTarget(moves.size(), targetKey);

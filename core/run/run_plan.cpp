@@ -37,15 +37,9 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // target is free, i itself for a change of letter case alone.
 std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, bool ignoresCase) {
     NameKeys keyOf(ignoresCase);
-    std::vector<std::string_view> sourceKeys;
-    if (ignoresCase) {
-        sourceKeys.reserve(moves.size());
-        for (const PlannedMove& move : moves)
-            sourceKeys.push_back(keyOf(move.from));
-    }
-    NameIndex byName(moves.size(), [&](std::uint32_t i) {
-        return ignoresCase ? sourceKeys[i] : moves[i].from;
-    });
+    const KeysByPlace sourceKeys(
+        moves, [](const PlannedMove& move) { return move.from; }, ignoresCase);
+    NameIndex byName(moves.size(), [&](std::uint32_t i) { return sourceKeys(i); });
     byName.assignAll(moves.size());
     std::vector<std::uint32_t> next(moves.size(), kNone);
     std::vector<std::string_view> targets;

@@ -3,6 +3,7 @@
 #include "main/main_window.h"
 #include "main/title_label.h"
 #include "modal_closer.h"
+#include "window_controls.h"
 #include "shell/picture_button.h"
 
 #include "protected_files.h"
@@ -78,16 +79,8 @@ class MainWindowTest : public QObject {
 
   private:
     void openWindow(const std::string& startFolder = {});
-    template <class T> T* child(const QString& name) {
-        auto* widget = m_window->findChild<T*>(name);
-        if (widget == nullptr)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
-    QString cell(int row, int column) {
-        auto* model = child<QTableView>("MSFlexGrid1")->model();
-        return model->index(row, column).data().toString();
-    }
+    template <class T> T* child(const QString& name) { return test::control<T>(*m_window, name); }
+    QString cell(int row, int column) { return test::gridCell(*m_window, row, column); }
     int rows() { return child<QTableView>("MSFlexGrid1")->model()->rowCount(); }
     // Through the window system, so the move lands on whatever lies under the pointer.
     void moveOver(QWidget* widget, QPoint at) {

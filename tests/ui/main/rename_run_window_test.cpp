@@ -1,5 +1,6 @@
 #include "main/main_window.h"
 #include "modal_closer.h"
+#include "window_controls.h"
 #include "shell/picture_button.h"
 
 #include <QAction>
@@ -58,15 +59,8 @@ class RenameRunWindowTest : public QObject {
     void interruptedRunRolledBackBeforeTheFirstLoad();
 
   private:
-    template <class T> T* child(const QString& name) {
-        auto* widget = m_window->findChild<T*>(name);
-        if (widget == nullptr)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
-    }
-    QString cell(int row, int column) {
-        return child<QTableView>("MSFlexGrid1")->model()->index(row, column).data().toString();
-    }
+    template <class T> T* child(const QString& name) { return test::control<T>(*m_window, name); }
+    QString cell(int row, int column) { return test::gridCell(*m_window, row, column); }
     void addPrefix() {
         child<QLineEdit>("tText")->clear();
         QTest::keyClicks(child<QLineEdit>("tText"), "x_");
