@@ -1,5 +1,7 @@
 #include "platform/folder_access.h"
 
+#include "platform/posix/directory_read_ahead.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -102,21 +104,19 @@ std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
     DirectoryStream stream(folder);
     if (!stream.get())
         return errorFrom(errno);
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(stream.get());
-        if (!entry)
-            return errno == 0 ? std::nullopt : std::optional<SystemError>(errorFrom(errno));
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+    DirectoryReadAhead entries(stream.get());
+    DirectoryReadAhead::Entry entry;
+    while (entries.next(entry)) {
+        const std::string_view name = entry.name;
+        if (name == "." || name == "..")
             continue;
-        EntryView item{name, name[0] == '.', false, static_cast<std::uint64_t>(entry->d_ino)};
+        EntryView item{name, name[0] == '.', false, entry.identity};
         if (kinds == EntryKinds::Resolved && !item.hidden) {
-            if (entry->d_type == DT_DIR) {
+            if (entry.type == DT_DIR) {
                 item.isFolder = true;
-            } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            } else if (entry.type == DT_UNKNOWN || entry.type == DT_LNK) {
                 int errorCode = 0;
-                const Kind kind = kindAt(folder, name, errorCode);
+                const Kind kind = kindAt(folder, name.data(), errorCode);
                 if (errorCode != 0)
                     return errorFrom(errorCode);
                 if (kind == Kind::Vanished)
@@ -126,6 +126,8 @@ std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
         }
         visit(item);
     }
+    return entries.error() == 0 ? std::nullopt
+                                : std::optional<SystemError>(errorFrom(entries.error()));
 }
 
 std::optional<SystemError> FolderHandle::renameNoReplace(const std::string& from,

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <dirent.h>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace velmorandi::platform {
+
+// A directory stream's entries, read a chunk ahead of the caller on a thread
+// of their own once the folder outgrows one chunk: reading a large folder is
+// mostly the system's work, so the caller's work on each entry can take the
+// other core meanwhile. Small folders are read on the caller's thread.
+class DirectoryReadAhead {
+  public:
+    struct Entry {
+        std::string_view name; // valid until the next call of next()
+        std::uint64_t identity = 0;
+        unsigned char type = DT_UNKNOWN;
+    };
+
+    explicit DirectoryReadAhead(DIR* stream);
+    ~DirectoryReadAhead();
+    DirectoryReadAhead(const DirectoryReadAhead&) = delete;
+    DirectoryReadAhead& operator=(const DirectoryReadAhead&) = delete;
+
+    // False at the end of the folder, or where reading it failed: see error().
+    bool next(Entry& entry);
+    // The system's error code once next() has returned false; 0 at the end.
+    int error() const { return m_error; }
+
+  private:
+    // Entries packed one after another: identity, type, name, a zero byte.
+    using Chunk = std::string;
+    static constexpr std::size_t kChunkBytes = 64 * 1024;
+    static constexpr std::size_t kChunksAhead = 8;
+
+    // Fills `chunk` from the stream; false once the stream has no more, with
+    // `error` set where reading failed.
+    bool fill(Chunk& chunk, int& error);
+    void readRest();
+    bool takeChunk();
+
+    DIR* m_stream;
+    Chunk m_current;
+    std::size_t m_offset = 0;
+    int m_error = 0;
+    bool m_moreOnStream = false;
+
+    std::thread m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Chunk> m_ready;
+    bool m_readerDone = true; // no reader runs until the first chunk is full
+    int m_readerError = 0;
+    bool m_stop = false;
+};
+
+} // namespace velmorandi::platform
