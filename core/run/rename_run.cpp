@@ -10,6 +10,8 @@
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
+#include <condition_variable>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -34,62 +36,6 @@ struct NewNameOf {
     std::string_view operator()(std::uint32_t row) const { return rows->row(row).editedName(); }
 };
 using NewNameIndex = NameIndex<NewNameOf>;
-
-// The rows' new names in order and indexed, and the protected-file guard's
-// verdict on them, made on the other core while this one renames. No one
-// changes the rows during a run (the window holds its input back), so reading
-// them from there is safe. Order and index stay alive beside the run's own
-// memory, hence an index of 8 bytes a slot.
-class NewNames {
-  public:
-    NewNames(const RenameList& rows, const std::string& folder) : m_rows(rows), m_folder(folder) {}
-    ~NewNames() {
-        if (m_worker.joinable())
-            m_worker.join();
-    }
-    NewNames(const NewNames&) = delete;
-    NewNames& operator=(const NewNames&) = delete;
-
-    void start() {
-        try {
-            m_worker = std::thread([this] { make(); });
-        } catch (const std::system_error&) {
-            // No thread to be had: ready() makes them here.
-        }
-    }
-    // Waits for them, or makes them here where no thread was started.
-    void ready() {
-        if (m_worker.joinable())
-            m_worker.join();
-        else if (!m_index)
-            make();
-    }
-    const NewNameIndex& index() const { return *m_index; }
-    std::vector<std::uint32_t> takeOrder() { return std::move(m_order); }
-    bool protectedFileListed() const { return m_protectedFileListed; }
-
-  private:
-    void make() {
-        {
-            std::vector<std::string_view> names;
-            names.reserve(m_rows.size());
-            for (const RenameRow row : m_rows.rows())
-                names.push_back(row.editedName());
-            m_order = naturalOrder(names);
-        }
-        m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
-        std::vector<std::uint32_t> firsts(m_rows.size());
-        m_index->insertAll(firsts);
-        m_protectedFileListed = !CheckProtectedFiles(m_folder, m_rows);
-    }
-
-    const RenameList& m_rows;
-    const std::string& m_folder;
-    bool m_protectedFileListed = false;
-    std::thread m_worker;
-    std::vector<std::uint32_t> m_order;
-    std::optional<NewNameIndex> m_index;
-};
 
 // True when the folder's files are the rows' new names, no more, no fewer.
 // A read that fails proves nothing either; the read after it reports the error.
@@ -116,6 +62,96 @@ bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::
     batch.finish();
     return !stranger && files == count;
 }
+
+// The rows' new names in order and indexed, and the protected-file guard's
+// verdict on them, made on the other core while this one renames; once every
+// step is done, the same core reads the folder back while this one syncs it.
+// No one changes the rows during a run (the window holds its input back), so
+// reading them from there is safe. Order and index stay alive beside the run's
+// own memory, hence an index of 8 bytes a slot.
+class NewNames {
+  public:
+    NewNames(const RenameList& rows, const std::string& folder) : m_rows(rows), m_folder(folder) {}
+    ~NewNames() {
+        endRun(false);
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+    NewNames(const NewNames&) = delete;
+    NewNames& operator=(const NewNames&) = delete;
+
+    void start() {
+        try {
+            m_worker = std::thread([this] {
+                make();
+                if (awaitRunEnd())
+                    readBack();
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: folderHoldsThem() does the work here.
+        }
+    }
+    void runCompleted() { endRun(true); }
+    // Whether the folder's files are the new names, no more, no fewer; call
+    // once the run has completed.
+    bool folderHoldsThem() {
+        endRun(true);
+        if (m_worker.joinable()) {
+            m_worker.join();
+        } else {
+            if (!m_index)
+                make();
+            readBack();
+        }
+        return m_folderHoldsThem;
+    }
+    std::vector<std::uint32_t> takeOrder() { return std::move(m_order); }
+    bool protectedFileListed() const { return m_protectedFileListed; }
+
+  private:
+    void make() {
+        {
+            std::vector<std::string_view> names;
+            names.reserve(m_rows.size());
+            for (const RenameRow row : m_rows.rows())
+                names.push_back(row.editedName());
+            m_order = naturalOrder(names);
+        }
+        m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
+        std::vector<std::uint32_t> firsts(m_rows.size());
+        m_index->insertAll(firsts);
+        m_protectedFileListed = !CheckProtectedFiles(m_folder, m_rows);
+    }
+    void readBack() { m_folderHoldsThem = holdsExactly(m_folder, *m_index, m_rows.size()); }
+
+    void endRun(bool completed) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_runEnded)
+                return;
+            m_runEnded = true;
+            m_runCompleted = completed;
+        }
+        m_runEnd.notify_one();
+    }
+    bool awaitRunEnd() {
+        std::unique_lock lock(m_mutex);
+        m_runEnd.wait(lock, [this] { return m_runEnded; });
+        return m_runCompleted;
+    }
+
+    const RenameList& m_rows;
+    const std::string& m_folder;
+    bool m_protectedFileListed = false;
+    bool m_folderHoldsThem = false;
+    std::thread m_worker;
+    std::mutex m_mutex;
+    std::condition_variable m_runEnd;
+    bool m_runEnded = false;
+    bool m_runCompleted = false;
+    std::vector<std::uint32_t> m_order;
+    std::optional<NewNameIndex> m_index;
+};
 
 // Another process changed the folder during the run: only a second read, listed
 // as a load would list it, shows what it did; FinishRun names the missing files.
@@ -183,6 +219,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     if (request.rows) {
         newNames.emplace(*request.rows, request.folder);
         run.beforeFirstStep = [&newNames] { newNames->start(); };
+        run.afterLastStep = [&newNames] { newNames->runCompleted(); };
     }
     RunResult result = runMoves(std::move(run), control);
     if (!request.rows || result.kind != RunResult::Kind::Completed)
@@ -190,8 +227,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     // The one read after a completed run. Where the folder holds exactly the
     // rows' new names, the order made beside the run is the one a fresh
     // listing would give, and nothing more is read.
-    newNames->ready();
-    if (holdsExactly(request.folder, newNames->index(), request.rows->size())) {
+    if (newNames->folderHoldsThem()) {
         result.order = newNames->takeOrder();
         result.protectedFileListed = newNames->protectedFileListed();
         return result;

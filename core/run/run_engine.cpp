@@ -46,9 +46,8 @@ std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Pr
     if (!check.missing.empty()) {
         const PlannedMove& move = moves[check.missing.front()];
         return failure(Kind::Failed,
-                       messages::noFileRenamed(
-                           messages::renameFailure(std::string(move.from), std::string(move.to),
-                                                   platform::noSuchFile())),
+                       messages::noFileRenamed(messages::renameFailure(
+                           std::string(move.from), std::string(move.to), platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())
@@ -82,8 +81,8 @@ class StepRun {
             }
             if (auto error = m_executor.perform(steps[done])) {
                 const PlannedMove& move = m_journal.moves[steps[done].b.move];
-                const std::string sentence = messages::renameFailure(
-                    std::string(move.from), std::string(move.to), *error);
+                const std::string sentence =
+                    messages::renameFailure(std::string(move.from), std::string(move.to), *error);
                 return rollBack(done, Kind::Failed, sentence, messages::noFileRenamed(sentence),
                                 {move.row});
             }
@@ -149,8 +148,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
         return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
     const std::string prefix = temporaryPrefix();
     Preflight check;
-    if (auto error =
-            checkMoves(folder.handle, run.moves, folder.traits.ignoresCase, prefix, check))
+    if (auto error = checkMoves(folder.handle, run.moves, folder.traits.ignoresCase, prefix, check))
         return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
     if (auto refused = refusal(run.moves, check))
         return std::move(*refused);
@@ -190,6 +188,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     StepRun steps(folder, journal, store, journalName, control);
     if (auto stopped = steps.run())
         return std::move(*stopped);
+    if (run.afterLastStep)
+        run.afterLastStep();
 
     // Marked complete even when the sync failed: the user sees the new names,
     // and a later start must not take them back.

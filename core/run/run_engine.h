@@ -36,6 +36,9 @@ struct EngineRun {
     bool callerReadsBack = false;
     // Called once the journal is written, just before the first step.
     std::function<void()> beforeFirstStep = nullptr;
+    // Called once every step is done, before the folder is synced: work that
+    // reads the folder can go on while the sync waits on the disk.
+    std::function<void()> afterLastStep = nullptr;
 };
 RunResult runMoves(EngineRun run, const RunControl& control);
 
