@@ -13,7 +13,10 @@ namespace velmorandi {
 // are ordered by their bytes, so the order is total and the same on every load.
 void sortNaturally(std::vector<std::string>& names);
 
-// The same order as indexes: position -> index into names.
-std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names);
+// The same order as indexes: position -> index into names. `Cores::One` keeps
+// to the calling thread, for work beside another that needs the other core.
+enum class Cores { All, One };
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
+                                        Cores cores = Cores::All);
 
 } // namespace velmorandi

@@ -64,7 +64,8 @@ bool holdsExactly(const std::string& folder, const NewNameIndex& newNames, std::
 }
 
 // The rows' new names in order and indexed, and the protected-file guard's
-// verdict on them, made on the other core while this one renames; once every
+// verdict on them, made on the other core while this one writes the journal
+// and renames, on that core alone, so as not to slow the renames; once every
 // step is done, the same core reads the folder back while this one syncs it.
 // No one changes the rows during a run (the window holds its input back), so
 // reading them from there is safe. Order and index stay alive beside the run's
@@ -115,7 +116,7 @@ class NewNames {
             names.reserve(m_rows.size());
             for (const RenameRow row : m_rows.rows())
                 names.push_back(row.editedName());
-            m_order = naturalOrder(names);
+            m_order = naturalOrder(names, Cores::One);
         }
         m_index.emplace(m_rows.size(), NewNameOf{&m_rows});
         std::vector<std::uint32_t> firsts(m_rows.size());
@@ -218,7 +219,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     std::optional<NewNames> newNames;
     if (request.rows) {
         newNames.emplace(*request.rows, request.folder);
-        run.beforeFirstStep = [&newNames] { newNames->start(); };
+        run.planMade = [&newNames] { newNames->start(); };
         run.afterLastStep = [&newNames] { newNames->runCompleted(); };
     }
     RunResult result = runMoves(std::move(run), control);

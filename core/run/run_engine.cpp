@@ -174,6 +174,8 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
                         folder.traits.stableIdentities && !control.testing.noExchange, prefix};
     journal.plan = buildPlan(run.moves, options, check.prefixed);
     journal.moves = std::move(run.moves);
+    if (run.planMade)
+        run.planMade();
 
     JournalStore store;
     std::string journalName;
@@ -183,8 +185,6 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     if (error)
         return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
 
-    if (run.beforeFirstStep)
-        run.beforeFirstStep();
     StepRun steps(folder, journal, store, journalName, control);
     if (auto stopped = steps.run())
         return std::move(*stopped);

@@ -34,8 +34,9 @@ struct EngineRun {
     std::string subject; // the journal an undo or rollback reverses
     // Set where the caller reads the folder back itself once the run completes.
     bool callerReadsBack = false;
-    // Called once the journal is written, just before the first step.
-    std::function<void()> beforeFirstStep = nullptr;
+    // Called once the run is planned, before its journal is written: work for
+    // after the run can take the other core while this one waits for the disk.
+    std::function<void()> planMade = nullptr;
     // Called once every step is done, before the folder is synced: work that
     // reads the folder can go on while the sync waits on the disk.
     std::function<void()> afterLastStep = nullptr;

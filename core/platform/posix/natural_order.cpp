@@ -125,19 +125,20 @@ void sortKeys(KeyMaker maker, std::span<const std::string_view> names, std::size
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kParallelFrom = 16384;
 
-bool twoThreads(std::size_t count) {
-    return count >= kParallelFrom && std::thread::hardware_concurrency() > 1;
+bool twoThreads(std::size_t count, Cores cores) {
+    return cores == Cores::All && count >= kParallelFrom && std::thread::hardware_concurrency() > 1;
 }
 
 // Keys are made on two cores where there are two, each with its own collator.
-KeyBlock allSortKeys(const icu::Collator& collator, std::span<const std::string_view> names) {
+KeyBlock allSortKeys(const icu::Collator& collator, std::span<const std::string_view> names,
+                     Cores cores) {
     // Names of ASCII alone, most folders' names, skip the collator altogether.
     std::optional<AsciiSortKeys> ascii;
     if (AsciiSortKeys::covers(names))
         ascii = AsciiSortKeys::derive(collator);
     const AsciiSortKeys* asciiKeys = ascii ? &*ascii : nullptr;
     KeyBlock block;
-    if (!twoThreads(names.size())) {
+    if (!twoThreads(names.size(), cores)) {
         sortKeys(KeyMaker(collator, asciiKeys), names, 0, names.size(), block);
         return block;
     }
@@ -183,7 +184,7 @@ uint64_t keyHead(const uint8_t* key, uint32_t length) {
 
 } // namespace
 
-std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names) {
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names, Cores cores) {
     std::vector<std::uint32_t> order(names.size());
     const std::unique_ptr<icu::Collator> collator = naturalCollator();
     if (!collator) {
@@ -193,7 +194,7 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names)
                   [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
         return order;
     }
-    KeyBlock block = allSortKeys(*collator, names);
+    KeyBlock block = allSortKeys(*collator, names, cores);
     const uint32_t prefix = commonPrefix(block);
     for (KeyedName& name : block.keyed) {
         name.offset += prefix;
@@ -215,7 +216,7 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names)
         return names[a.index] < names[b.index];
     };
     std::vector<KeyedName>& keyed = block.keyed;
-    if (twoThreads(keyed.size())) {
+    if (twoThreads(keyed.size(), cores)) {
         // Each core sorts one half; one pass merges them.
         const auto middle = keyed.begin() + static_cast<std::ptrdiff_t>(keyed.size() / 2);
         std::thread helper([&] { std::sort(middle, keyed.end(), before); });

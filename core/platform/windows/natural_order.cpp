@@ -21,7 +21,7 @@ int compareWide(const std::wstring& a, const std::wstring& b) {
 
 } // namespace
 
-std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names) {
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names, Cores) {
     std::vector<std::wstring> wide;
     wide.reserve(names.size());
     for (const std::string_view name : names)
