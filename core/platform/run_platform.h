@@ -40,12 +40,13 @@ void removeEmptyFile(const FolderHandle& folder, const std::string& name);
 // The program's own folder for state, created private to the user when missing.
 std::optional<SystemError> stateFolder(std::string& path);
 
-// The bytes of a file a piece at a time; an empty piece ends them. A large
-// file need never be whole in memory.
-using PieceSource = std::function<std::string_view()>;
+// The bytes of a file a piece at a time; an empty piece ends them, and none at
+// all gives the file up. A large file need never be whole in memory.
+using PieceSource = std::function<std::optional<std::string_view>()>;
 
 // Creates `name` in `folder` (never replacing a file), writes the bytes and
-// makes both the file and its entry in the folder survive a crash.
+// makes both the file and its entry in the folder survive a crash. A file
+// given up is removed, and its error has code 0.
 std::optional<SystemError> createDurably(const std::string& folder, const std::string& name,
                                          const PieceSource& pieces);
 

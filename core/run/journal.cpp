@@ -5,10 +5,12 @@
 namespace velmorandi {
 namespace {
 
-// Journals of the first format, whose plan is summed byte by byte, are still
-// read: a run they record may wait for its recovery across an update.
+// Journals of earlier formats are still read: a run they record may wait for
+// its recovery across an update. The first sums its plan byte by byte; both
+// keep each move's four fields together, where this one puts every name first.
 constexpr std::string_view kFirstMagic = "VMRJNL01";
-constexpr std::string_view kMagic = "VMRJNL02";
+constexpr std::string_view kSecondMagic = "VMRJNL02";
+constexpr std::string_view kMagic = "VMRJNL03";
 constexpr std::string_view kPlanMark = "PLAN";
 constexpr std::string_view kClosingTag = "PARK";
 constexpr std::string_view kCompleteTag = "DONE";
@@ -138,7 +140,7 @@ NameRef readRef(Reader& reader) {
 bool readHeader(Reader& reader, JournalHeader& header, std::uint8_t& flags,
                 platform::FileIdentity& identity, std::string_view& magic) {
     magic = reader.raw(kMagic.size());
-    if (magic != kMagic && magic != kFirstMagic)
+    if (magic != kMagic && magic != kSecondMagic && magic != kFirstMagic)
         return false;
     header.kind = static_cast<Journal::Kind>(reader.u8());
     flags = reader.u8();
@@ -211,13 +213,21 @@ void JournalEncoder::encodeSome() {
         writer.text(journal.folder);
         writer.text(journal.subject);
         writer.u32(static_cast<std::uint32_t>(journal.moves.size()));
-        m_part = Part::Moves;
+        m_part = journal.moves.empty() ? Part::Details : Part::Names;
         break;
-    case Part::Moves:
+    case Part::Names: {
+        const PlannedMove& move = journal.moves[m_next++];
+        writer.text(move.from);
+        writer.text(move.to);
+        if (m_next == journal.moves.size()) {
+            m_part = Part::Details;
+            m_next = 0;
+        }
+        break;
+    }
+    case Part::Details:
         if (m_next < journal.moves.size()) {
             const PlannedMove& move = journal.moves[m_next++];
-            writer.text(move.from);
-            writer.text(move.to);
             writer.text(move.temporary);
             writer.u64(move.identity);
             break;
@@ -243,11 +253,19 @@ void JournalEncoder::encodeSome() {
     }
 }
 
+bool JournalEncoder::nextIsPlan() {
+    if (m_part != Part::Details || m_planAsked)
+        return false;
+    m_planAsked = true;
+    return true;
+}
+
 std::string_view JournalEncoder::next() {
     m_piece.clear();
     if (m_part == Part::Done)
         return {};
-    while (m_part != Part::Trailer && m_piece.size() < kPieceSize)
+    const auto stopsForPlan = [this] { return m_part == Part::Details && !m_planAsked; };
+    while (m_part != Part::Trailer && m_piece.size() < kPieceSize && !stopsForPlan())
         encodeSome();
     m_bodySize += m_piece.size();
     m_bodySum.add(m_piece);
@@ -286,14 +304,23 @@ std::optional<Journal> decodeJournal(std::string file) {
     journal.traits.stableIdentities = (flags & 2) != 0;
 
     const std::uint32_t moveCount = reader.u32();
+    const bool namesFirst = magic == kMagic;
     for (std::uint32_t i = 0; i < moveCount && reader.ok(); ++i) {
         PlannedMove move;
         move.from = reader.text();
         move.to = reader.text();
-        move.temporary = reader.text();
-        move.identity = reader.u64();
+        if (!namesFirst) {
+            move.temporary = reader.text();
+            move.identity = reader.u64();
+        }
         move.row = i;
-        journal.moves.push_back(std::move(move));
+        journal.moves.push_back(move);
+    }
+    if (namesFirst) {
+        for (PlannedMove& move : journal.moves) {
+            move.temporary = reader.text();
+            move.identity = reader.u64();
+        }
     }
     const std::uint32_t stepCount = reader.u32();
     for (std::uint32_t i = 0; i < stepCount && reader.ok(); ++i) {

@@ -16,9 +16,9 @@ namespace velmorandi {
 // completed run undone.
 struct Journal {
     enum class Kind : std::uint8_t {
-        Rename = 1,   // the user's run; kept for undo once complete
-        Undo = 2,     // takes `subject` back
-        Rollback = 3  // rolls back `subject`, which a crash interrupted
+        Rename = 1,  // the user's run; kept for undo once complete
+        Undo = 2,    // takes `subject` back
+        Rollback = 3 // rolls back `subject`, which a crash interrupted
     };
     Kind kind = Kind::Rename;
     std::string folder;
@@ -54,18 +54,24 @@ class PlanSum {
     int m_filled = 0;
 };
 
+// Every move's names come first, then what the check of the folder and the
+// plan add to them: the names can be written while the run is being planned.
 class JournalEncoder {
   public:
     explicit JournalEncoder(const Journal& journal);
-    // Empty once every byte has been given.
+    // Empty once every byte has been given. Stops after the names until
+    // nextIsPlan() has been asked.
     std::string_view next();
+    // True, once, when the names are all given and the plan comes next.
+    bool nextIsPlan();
 
   private:
-    enum class Part { Header, Moves, Steps, Trailer, Done };
+    enum class Part { Header, Names, Details, Steps, Trailer, Done };
     void encodeSome();
     const Journal& m_journal;
     std::string m_piece;
     Part m_part = Part::Header;
+    bool m_planAsked = false;
     std::size_t m_next = 0; // the next move or step
     std::uint64_t m_bodySize = 0;
     PlanSum m_bodySum;

@@ -59,10 +59,15 @@ std::string JournalStore::pathOf(const std::string& name) const {
     return m_folder + platform::pathSeparator() + name;
 }
 
-std::optional<SystemError> JournalStore::create(const Journal& journal, std::string& name) const {
+std::optional<SystemError> JournalStore::create(const Journal& journal, std::string& name,
+                                                const std::function<bool()>& planReady) const {
     name = newName();
     JournalEncoder encoder(journal);
-    return platform::createDurably(m_folder, name, [&encoder] { return encoder.next(); });
+    return platform::createDurably(m_folder, name, [&]() -> std::optional<std::string_view> {
+        if (encoder.nextIsPlan() && planReady && !planReady())
+            return std::nullopt;
+        return encoder.next();
+    });
 }
 
 std::optional<SystemError> JournalStore::append(const std::string& name,
@@ -103,7 +108,8 @@ std::vector<JournalStore::Entry> JournalStore::list() const {
     return entries;
 }
 
-std::optional<JournalStore::Entry> JournalStore::lastCompleteRun(const std::string& runFolder) const {
+std::optional<JournalStore::Entry>
+JournalStore::lastCompleteRun(const std::string& runFolder) const {
     std::optional<Entry> last;
     for (Entry& entry : list()) {
         if (entry.header.folder != runFolder)

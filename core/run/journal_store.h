@@ -3,6 +3,7 @@
 #include "run/journal.h"
 #include "system_error.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,10 @@ class JournalStore {
     std::string pathOf(const std::string& name) const;
 
     // Written and flushed to the disk before it returns; `name` is the new file's.
-    std::optional<SystemError> create(const Journal& journal, std::string& name) const;
+    // Where `planReady` is set, it is called once the moves' names are written
+    // and waits for the rest of the journal to be made; false gives the file up.
+    std::optional<SystemError> create(const Journal& journal, std::string& name,
+                                      const std::function<bool()>& planReady = {}) const;
     std::optional<SystemError> append(const std::string& name, std::string_view record) const;
     std::optional<Journal> read(const std::string& name) const;
     void remove(const std::string& name) const;

@@ -2,6 +2,7 @@
 
 #include "folder_listing.h"
 #include "run/journal_store.h"
+#include "run/journal_writer.h"
 #include "run/preflight.h"
 #include "run/run_messages.h"
 #include "run/step_executor.h"
@@ -146,43 +147,49 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     OpenedFolder folder;
     if (auto error = openFolder(run.folder, control.testing, folder))
         return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
-    const std::string prefix = temporaryPrefix();
-    Preflight check;
-    if (auto error = checkMoves(folder.handle, run.moves, folder.traits.ignoresCase, prefix, check))
-        return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
-    if (auto refused = refusal(run.moves, check))
-        return std::move(*refused);
-
-    RunResult result;
-    result.kind = Kind::Completed;
-    if (!run.callerReadsBack)
-        for (const PlannedMove& move : run.moves)
-            result.expectedNames.emplace_back(move.to);
-    if (run.moves.empty()) {
-        if (!run.callerReadsBack)
-            result.reloaded = ListFolderFiles(run.folder);
-        return result;
-    }
-
     Journal journal;
     journal.kind = run.kind;
     journal.folder = run.folder;
     journal.folderIdentity = folder.identity;
     journal.traits = folder.traits;
     journal.subject = run.subject;
+    journal.moves = std::move(run.moves);
+    // The journal's names go to the disk while the folder is checked; a run
+    // refused by the check gives its journal up.
+    JournalStore store;
+    const std::optional<SystemError> storeError = store.open();
+    std::optional<JournalWriter> writer;
+    if (!storeError && !journal.moves.empty())
+        writer.emplace(store, journal);
+
+    const std::string prefix = temporaryPrefix();
+    Preflight check;
+    if (auto error =
+            checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
+        return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
+    if (auto refused = refusal(journal.moves, check))
+        return std::move(*refused);
+
+    RunResult result;
+    result.kind = Kind::Completed;
+    if (!run.callerReadsBack)
+        for (const PlannedMove& move : journal.moves)
+            result.expectedNames.emplace_back(move.to);
+    if (journal.moves.empty()) {
+        if (!run.callerReadsBack)
+            result.reloaded = ListFolderFiles(run.folder);
+        return result;
+    }
+    if (storeError)
+        return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *storeError));
+
     PlanOptions options{folder.traits.ignoresCase,
                         folder.traits.stableIdentities && !control.testing.noExchange, prefix};
-    journal.plan = buildPlan(run.moves, options, check.prefixed);
-    journal.moves = std::move(run.moves);
+    journal.plan = buildPlan(journal.moves, options, check.prefixed);
     if (run.planMade)
         run.planMade();
-
-    JournalStore store;
     std::string journalName;
-    std::optional<SystemError> error = store.open();
-    if (!error)
-        error = store.create(journal, journalName);
-    if (error)
+    if (auto error = writer->finish(journalName))
         return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
 
     StepRun steps(folder, journal, store, journalName, control);

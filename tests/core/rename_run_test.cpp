@@ -71,8 +71,55 @@ TEST(RenameRun, RecoveryWaitsForAFolderOnADriveThatIsAway) {
             store.remove(entry.name);
 }
 
-// A run interrupted under the first journal format, whose plan was summed
-// byte by byte, is still taken back after an update.
+// The same journal as the first format wrote it: the plan summed byte by byte,
+// and each move's four fields together where the present format puts the
+// names of every move first.
+std::string inFirstFormat(const std::string& bytes) {
+    std::size_t at = 8 + 1 + 1 + 8 + 8;
+    const auto u32At = [&](std::size_t offset) {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
+                     << (8 * i);
+        return value;
+    };
+    const auto skipText = [&](std::size_t& offset) { offset += 4 + u32At(offset); };
+    skipText(at); // folder
+    skipText(at); // subject
+    const std::uint32_t moves = u32At(at);
+    at += 4;
+    std::vector<std::size_t> names(moves);
+    for (std::size_t& place : names) {
+        place = at;
+        skipText(at);
+        skipText(at);
+    }
+    std::vector<std::size_t> details(moves);
+    for (std::size_t& place : details) {
+        place = at;
+        skipText(at);
+        at += 8;
+    }
+    std::string first = "VMRJNL01" + bytes.substr(8, names.front() - 8);
+    for (std::uint32_t i = 0; i < moves; ++i) {
+        const std::size_t nameEnd = i + 1 < moves ? names[i + 1] : details.front();
+        const std::size_t detailEnd = i + 1 < moves ? details[i + 1] : at;
+        first += bytes.substr(names[i], nameEnd - names[i]);
+        first += bytes.substr(details[i], detailEnd - details[i]);
+    }
+    // The plan's trailer follows it: "PLAN", its size, its sum.
+    const std::size_t bodySize = bytes.rfind("PLAN");
+    first += bytes.substr(at, bodySize + 12 - at);
+    std::uint64_t sum = 0xcbf29ce484222325ull;
+    for (std::size_t i = 0; i < bodySize; ++i)
+        sum = (sum ^ static_cast<unsigned char>(first[i])) * 0x100000001b3ull;
+    for (int i = 0; i < 8; ++i)
+        first.push_back(static_cast<char>(sum >> (8 * i)));
+    return first + bytes.substr(bodySize + 20);
+}
+
+// A run interrupted under the first journal format is still taken back after
+// an update.
 TEST(RenameRun, RunRecordedInTheFirstJournalFormatIsRecovered) {
     TempFolder parent;
     testing::RunFolder folder(parent.path(), {"a.jpg", "b.jpg", "c.jpg"});
@@ -91,19 +138,11 @@ TEST(RenameRun, RunRecordedInTheFirstJournalFormatIsRecovered) {
             continue;
         const auto path = testing::fileSystemPath(store.pathOf(entry.name));
         std::ifstream in(path, std::ios::binary);
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
         in.close();
-        // The plan's trailer follows it: "PLAN", its size, its sum.
-        const std::size_t bodySize = bytes.rfind("PLAN");
-        ASSERT_NE(bodySize, std::string::npos);
-        ASSERT_GE(bytes.size(), bodySize + 20);
-        bytes.replace(0, 8, "VMRJNL01");
-        std::uint64_t sum = 0xcbf29ce484222325ull;
-        for (std::size_t i = 0; i < bodySize; ++i)
-            sum = (sum ^ static_cast<unsigned char>(bytes[i])) * 0x100000001b3ull;
-        for (int i = 0; i < 8; ++i)
-            bytes[bodySize + 12 + i] = static_cast<char>(sum >> (8 * i));
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        ASSERT_EQ(bytes.compare(0, 8, "VMRJNL03"), 0);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << inFirstFormat(bytes);
         ++rewritten;
     }
     ASSERT_EQ(rewritten, 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/journal_store.h"
 #include "run/rename_run.h"
 #include "run_folder.h"
 
@@ -18,14 +19,18 @@ struct Scenario {
     std::vector<std::string> files;
     Moves moves;
     bool ignoreCase = false;
-    std::vector<std::size_t> taken = {}; // rows refused as "already taken"; empty: the run completes
+    std::vector<std::size_t> taken =
+        {}; // rows refused as "already taken"; empty: the run completes
 };
 
 inline const std::vector<Scenario>& scenarios() {
     static const std::vector<Scenario> all{
         {"chain",
          {"0.txt", "1.txt", "2.txt", "3.txt", "a.txt"},
-         {{"0.txt", "1.txt"}, {"1.txt", "2.txt"}, {"2.txt", "3.txt"}, {"3.txt", "4.txt"},
+         {{"0.txt", "1.txt"},
+          {"1.txt", "2.txt"},
+          {"2.txt", "3.txt"},
+          {"3.txt", "4.txt"},
           {"a.txt", "b.txt"}}},
         {"swap", {"a.txt", "b.txt", "c.txt"}, {{"a.txt", "b.txt"}, {"b.txt", "a.txt"}}},
         {"rings",
@@ -85,6 +90,10 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
             EXPECT_EQ(result.errorRows, scenario.taken);
             EXPECT_EQ(steps, 0u);
             EXPECT_EQ(folder.snapshot(), before);
+            JournalStore store; // the journal begun beside the check is given up
+            ASSERT_FALSE(store.open());
+            for (const JournalStore::Entry& entry : store.list())
+                EXPECT_NE(entry.header.folder, folder.path()) << entry.name;
             return;
         }
         ASSERT_EQ(result.kind, RunResult::Kind::Completed) << result.message;

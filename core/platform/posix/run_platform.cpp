@@ -218,10 +218,17 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
         return errorFrom(errno);
     std::optional<SystemError> error;
     off_t written = 0;
-    for (std::string_view piece = pieces(); !error && !piece.empty(); piece = pieces()) {
-        error = writeAll(fd, piece);
-        startWriteBack(fd, written, static_cast<off_t>(piece.size()));
-        written += static_cast<off_t>(piece.size());
+    while (!error) {
+        const std::optional<std::string_view> piece = pieces();
+        if (!piece) {
+            error = SystemError{0, "The file was given up."};
+            break;
+        }
+        if (piece->empty())
+            break;
+        error = writeAll(fd, *piece);
+        startWriteBack(fd, written, static_cast<off_t>(piece->size()));
+        written += static_cast<off_t>(piece->size());
     }
     if (!error && ::fsync(fd) != 0)
         error = errorFrom(errno);

@@ -118,8 +118,15 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
             return errorFrom(::GetLastError());
-        for (std::string_view piece = pieces(); !error && !piece.empty(); piece = pieces())
-            error = writeAll(file.get(), piece);
+        while (!error) {
+            const std::optional<std::string_view> piece = pieces();
+            if (!piece)
+                error = SystemError{0, "The file was given up."};
+            else if (piece->empty())
+                break;
+            else
+                error = writeAll(file.get(), *piece);
+        }
         if (!error && !::FlushFileBuffers(file.get()))
             error = errorFrom(::GetLastError());
     }
