@@ -197,10 +197,15 @@ std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const st
     if (!noDuplicates || !noBlanks)
         return CommitOutcome{CommitOutcome::Kind::Refused, kRenameRefusedMessage, false, false};
     RunRequest request{folder, {}};
+    const auto changed = [](const RenameRow row) { return row.editedName() != row.listedName(); };
+    std::size_t count = 0;
+    for (const RenameRow row : list.rows())
+        count += changed(row) ? 1 : 0;
+    request.moves.reserve(count);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const RenameRow row = list.row(i);
-        if (row.editedName() != row.listedName())
-            request.moves.push_back({i, row.listedName(), row.editedName()});
+        if (changed(row))
+            request.moves.push_back({row.listedName(), row.editedName(), {}, 0, i});
     }
     request.rows = &list;
     // Even with nothing to move the folder is read again, off the window's thread.
@@ -208,12 +213,11 @@ std::variant<CommitOutcome, RunRequest> PrepareRename(RenameList& list, const st
 }
 
 RunResult ExecuteRun(RunRequest request, const RunControl& control) {
-    EngineRun run{request.folder, {}, Journal::Kind::Rename, {}, request.rows != nullptr};
-    run.moves.reserve(request.moves.size());
-    for (const RunMove& move : request.moves)
-        run.moves.push_back({move.from, move.to, {}, 0, move.row});
-    // The engine's own moves carry the same names: a million of these is 40 MB.
-    std::vector<RunMove>().swap(request.moves);
+    EngineRun run{request.folder,
+                  std::move(request.moves),
+                  Journal::Kind::Rename,
+                  {},
+                  request.rows != nullptr};
     // Joined on every way out, whatever the run's outcome: it reads the rows,
     // which are the caller's again once this returns.
     std::optional<NewNames> newNames;

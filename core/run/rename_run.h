@@ -2,6 +2,7 @@
 
 #include "folder_listing.h"
 #include "rename_commit.h"
+#include "run/run_plan.h"
 
 #include <atomic>
 #include <cstddef>
@@ -21,20 +22,13 @@ namespace velmorandi {
 
 class RenameList;
 
-// One file of a run: listed name to edited name; row is its rename-list row.
-// The names lie in the list (or the caller's own names), not in the move.
-struct RunMove {
-    std::size_t row = 0;
-    std::string_view from;
-    std::string_view to;
-};
-
 // What a run needs, read from the list without copying a name: the window
 // keeps reading the list while the run works, and changes nothing in it
-// (input is held) until FinishRun.
+// (input is held) until FinishRun. Each move's names lie in the list (or the
+// caller's own names); the engine carries out these very moves.
 struct RunRequest {
     std::string folder;
-    std::vector<RunMove> moves; // changed rows only, in row order
+    std::vector<PlannedMove> moves; // changed rows only, in row order
     // The list the moves came from. Given, a completed run puts the rows' new
     // names in order in memory instead of listing the folder afresh.
     const RenameList* rows = nullptr;

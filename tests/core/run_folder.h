@@ -59,7 +59,7 @@ class RunFolder {
     RunRequest request(const Moves& moves) const {
         RunRequest request{m_path, {}};
         for (std::size_t i = 0; i < moves.size(); ++i)
-            request.moves.push_back({i, moves[i].first, moves[i].second});
+            request.moves.push_back({moves[i].first, moves[i].second, {}, 0, i});
         return request;
     }
 

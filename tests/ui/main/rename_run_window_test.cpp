@@ -1,7 +1,7 @@
 #include "main/main_window.h"
 #include "modal_closer.h"
-#include "window_controls.h"
 #include "shell/picture_button.h"
+#include "window_controls.h"
 
 #include <QAction>
 #include <QDir>
@@ -98,11 +98,11 @@ void RenameRunWindowTest::cleanup() {
 
 void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
     addPrefix();
-    m_window->setRunSeam([](const std::string& from, const std::string& to,
-                            const RenameFunction& rename) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(120));
-        return rename(from, to);
-    });
+    m_window->setRunSeam(
+        [](const std::string& from, const std::string& to, const RenameFunction& rename) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
+            return rename(from, to);
+        });
 
     QString progressText;
     bool progressShown = false;
@@ -123,8 +123,8 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
         // It stays over the main window while the user drags that.
         m_window->move(m_window->pos() + QPoint(40, 30));
         QApplication::processEvents();
-        progressFollows = (progress->frameGeometry().center() -
-                           m_window->frameGeometry().center()).manhattanLength() <= 2;
+        progressFollows = (progress->frameGeometry().center() - m_window->frameGeometry().center())
+                              .manhattanLength() <= 2;
         // Held back while the run works: typing, and the buttons that change the list.
         QTest::keyClicks(child<QLineEdit>("tFind"), "zz");
         QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
@@ -213,14 +213,13 @@ void RenameRunWindowTest::undoFromKeyboardAndGridMenu() {
 
 void RenameRunWindowTest::closeDuringRunRollsBackFirst() {
     addPrefix();
-    m_window->setRunSeam([](const std::string& from, const std::string& to,
-                            const RenameFunction& rename) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        return rename(from, to);
-    });
-    QTimer::singleShot(150, [&] {
-        QTest::mouseClick(child<PictureButton>("ImgXbut"), Qt::LeftButton);
-    });
+    m_window->setRunSeam(
+        [](const std::string& from, const std::string& to, const RenameFunction& rename) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+            return rename(from, to);
+        });
+    QTimer::singleShot(150,
+                       [&] { QTest::mouseClick(child<PictureButton>("ImgXbut"), Qt::LeftButton); });
     ModalCloser closer;
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
@@ -240,7 +239,7 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
         targets.push_back("x_" + name);
     RunRequest request{folder, {}, nullptr};
     for (std::size_t i = 0; i < names.size(); ++i)
-        request.moves.push_back({i, names[i], targets[i]});
+        request.moves.push_back({names[i], targets[i], {}, 0, i});
     RunControl control;
     control.testing.abandonAfter = 3;
     ExecuteRun(request, control);
