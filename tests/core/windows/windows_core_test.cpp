@@ -224,9 +224,11 @@ TEST(WindowsRun, JournalLivesUnderLocalAppData) {
     testing::setEnvironmentVariable("LOCALAPPDATA", localAppData.path());
     TempFolder folder;
     folder.createFile("a.txt", "a");
-    const RunResult renamed = ExecuteRun({folder.path(), {{0, "a.txt", "b.txt"}}}, RunControl());
+    const RunResult renamed =
+        ExecuteRun({folder.path(), {{"a.txt", "b.txt", {}, 0, 0}}}, RunControl());
     testing::setEnvironmentVariable("LOCALAPPDATA", "");
-    const RunResult refused = ExecuteRun({folder.path(), {{0, "b.txt", "c.txt"}}}, RunControl());
+    const RunResult refused =
+        ExecuteRun({folder.path(), {{"b.txt", "c.txt", {}, 0, 0}}}, RunControl());
     testing::setEnvironmentVariable("LOCALAPPDATA", saved);
 
     EXPECT_EQ(renamed.kind, RunResult::Kind::Completed) << renamed.message;
