@@ -1,5 +1,6 @@
 #include "run/journal.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace velmorandi {
@@ -48,6 +49,14 @@ class Writer {
         m_bytes.append(value);
     }
     void raw(std::string_view value) { m_bytes.append(value); }
+    // Seven bits a byte, the lowest first; the high bit says more follow.
+    void varint(std::uint32_t value) {
+        while (value >= 0x80) {
+            m_bytes.push_back(static_cast<char>((value & 0x7F) | 0x80));
+            value >>= 7;
+        }
+        m_bytes.push_back(static_cast<char>(value));
+    }
 
   private:
     // Least significant byte first, in one append.
@@ -87,6 +96,17 @@ class Reader {
         const std::uint32_t size = u32();
         return raw(size);
     }
+    std::uint32_t varint() {
+        std::uint32_t value = 0;
+        for (int shift = 0; shift < 35 && m_ok; shift += 7) {
+            const std::uint8_t byte = u8();
+            value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+            if ((byte & 0x80) == 0)
+                return value;
+        }
+        m_ok = false;
+        return 0;
+    }
     std::string_view raw(std::size_t size) {
         if (!need(size))
             return {};
@@ -125,9 +145,29 @@ std::uint8_t flagsOf(const platform::FileSystemTraits& traits) {
                                      (traits.stableIdentities ? 2 : 0));
 }
 
-void writeRef(Writer& writer, NameRef ref) {
-    writer.u32(ref.move);
-    writer.u8(static_cast<std::uint8_t>(ref.stage));
+// The present format's step: one byte for the operation, both stages and
+// whether both names are one move's, then the move numbers as varints.
+void writeStep(Writer& writer, const RunStep& step) {
+    const bool oneMove = step.a.move == step.b.move;
+    writer.u8(static_cast<std::uint8_t>(
+        static_cast<unsigned>(step.op) | static_cast<unsigned>(step.a.stage) << 1 |
+        static_cast<unsigned>(step.b.stage) << 3 | (oneMove ? 1u : 0u) << 5));
+    writer.varint(step.a.move);
+    if (!oneMove)
+        writer.varint(step.b.move);
+}
+
+RunStep readStep(Reader& reader) {
+    const std::uint8_t head = reader.u8();
+    RunStep step;
+    step.op = static_cast<RunStep::Op>(head & 1);
+    step.a.stage = static_cast<Stage>((head >> 1) & 3);
+    step.b.stage = static_cast<Stage>((head >> 3) & 3);
+    step.a.move = reader.varint();
+    step.b.move = (head & 0x20) != 0 ? step.a.move : reader.varint();
+    if ((head & 0xC0) != 0)
+        step.op = static_cast<RunStep::Op>(2); // refused by refsValid
+    return step;
 }
 
 NameRef readRef(Reader& reader) {
@@ -156,6 +196,22 @@ bool refsValid(const RunStep& step, std::size_t moves) {
         if (ref.move >= moves || static_cast<std::uint8_t>(ref.stage) > 2)
             return false;
     return step.op == RunStep::Op::Rename || step.op == RunStep::Op::Exchange;
+}
+
+// The present format's identities, then the moves that pass through a
+// temporary name, with it.
+bool readDetails(Reader& reader, std::vector<PlannedMove>& moves) {
+    for (PlannedMove& move : moves)
+        move.identity = reader.u64();
+    const std::uint32_t parked = reader.u32();
+    for (std::uint32_t i = 0; i < parked && reader.ok(); ++i) {
+        const std::uint32_t move = reader.varint();
+        const std::string_view temporary = reader.text();
+        if (move >= moves.size())
+            return false;
+        moves[move].temporary = temporary;
+    }
+    return reader.ok();
 }
 
 } // namespace
@@ -227,10 +283,23 @@ void JournalEncoder::encodeSome() {
     }
     case Part::Details:
         if (m_next < journal.moves.size()) {
-            const PlannedMove& move = journal.moves[m_next++];
-            writer.text(move.temporary);
-            writer.u64(move.identity);
+            writer.u64(journal.moves[m_next++].identity);
             break;
+        }
+        // Few moves pass through a temporary name: only theirs are listed.
+        writer.u32(static_cast<std::uint32_t>(
+            std::count_if(journal.moves.begin(), journal.moves.end(),
+                          [](const PlannedMove& move) { return !move.temporary.empty(); })));
+        m_part = Part::Temporaries;
+        m_next = 0;
+        break;
+    case Part::Temporaries:
+        for (; m_next < journal.moves.size(); ++m_next) {
+            if (!journal.moves[m_next].temporary.empty()) {
+                writer.varint(static_cast<std::uint32_t>(m_next));
+                writer.text(journal.moves[m_next++].temporary);
+                return;
+            }
         }
         writer.u32(static_cast<std::uint32_t>(journal.plan.steps.size()));
         m_part = Part::Steps;
@@ -238,10 +307,7 @@ void JournalEncoder::encodeSome() {
         break;
     case Part::Steps:
         if (m_next < journal.plan.steps.size()) {
-            const RunStep& step = journal.plan.steps[m_next++];
-            writer.u8(static_cast<std::uint8_t>(step.op));
-            writeRef(writer, step.a);
-            writeRef(writer, step.b);
+            writeStep(writer, journal.plan.steps[m_next++]);
             break;
         }
         writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
@@ -304,30 +370,30 @@ std::optional<Journal> decodeJournal(std::string file) {
     journal.traits.stableIdentities = (flags & 2) != 0;
 
     const std::uint32_t moveCount = reader.u32();
-    const bool namesFirst = magic == kMagic;
+    const bool present = magic == kMagic;
     for (std::uint32_t i = 0; i < moveCount && reader.ok(); ++i) {
         PlannedMove move;
         move.from = reader.text();
         move.to = reader.text();
-        if (!namesFirst) {
+        if (!present) {
             move.temporary = reader.text();
             move.identity = reader.u64();
         }
         move.row = i;
         journal.moves.push_back(move);
     }
-    if (namesFirst) {
-        for (PlannedMove& move : journal.moves) {
-            move.temporary = reader.text();
-            move.identity = reader.u64();
-        }
-    }
+    if (present && !readDetails(reader, journal.moves))
+        return std::nullopt;
     const std::uint32_t stepCount = reader.u32();
     for (std::uint32_t i = 0; i < stepCount && reader.ok(); ++i) {
         RunStep step;
-        step.op = static_cast<RunStep::Op>(reader.u8());
-        step.a = readRef(reader);
-        step.b = readRef(reader);
+        if (present) {
+            step = readStep(reader);
+        } else {
+            step.op = static_cast<RunStep::Op>(reader.u8());
+            step.a = readRef(reader);
+            step.b = readRef(reader);
+        }
         if (!refsValid(step, journal.moves.size()))
             return std::nullopt;
         journal.plan.steps.push_back(step);

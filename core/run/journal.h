@@ -66,7 +66,7 @@ class JournalEncoder {
     bool nextIsPlan();
 
   private:
-    enum class Part { Header, Names, Details, Steps, Trailer, Done };
+    enum class Part { Header, Names, Details, Temporaries, Steps, Trailer, Done };
     void encodeSome();
     const Journal& m_journal;
     std::string m_piece;

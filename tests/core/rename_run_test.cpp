@@ -71,51 +71,53 @@ TEST(RenameRun, RecoveryWaitsForAFolderOnADriveThatIsAway) {
             store.remove(entry.name);
 }
 
-// The same journal as the first format wrote it: the plan summed byte by byte,
-// and each move's four fields together where the present format puts the
-// names of every move first.
+// The same journal as the first format wrote it: each move's four fields
+// together, steps of fixed size, the plan summed byte by byte.
 std::string inFirstFormat(const std::string& bytes) {
-    std::size_t at = 8 + 1 + 1 + 8 + 8;
-    const auto u32At = [&](std::size_t offset) {
-        std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i)
-            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
-                     << (8 * i);
-        return value;
+    const std::optional<Journal> journal = decodeJournal(bytes);
+    if (!journal)
+        return {};
+    std::string first;
+    const auto little = [&first](std::uint64_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            first.push_back(static_cast<char>(value >> (8 * i)));
     };
-    const auto skipText = [&](std::size_t& offset) { offset += 4 + u32At(offset); };
-    skipText(at); // folder
-    skipText(at); // subject
-    const std::uint32_t moves = u32At(at);
-    at += 4;
-    std::vector<std::size_t> names(moves);
-    for (std::size_t& place : names) {
-        place = at;
-        skipText(at);
-        skipText(at);
+    const auto text = [&](std::string_view value) {
+        little(value.size(), 4);
+        first.append(value);
+    };
+    first = "VMRJNL01";
+    little(static_cast<std::uint8_t>(journal->kind), 1);
+    little((journal->traits.ignoresCase ? 1 : 0) | (journal->traits.stableIdentities ? 2 : 0), 1);
+    little(journal->folderIdentity.device, 8);
+    little(journal->folderIdentity.inode, 8);
+    text(journal->folder);
+    text(journal->subject);
+    little(journal->moves.size(), 4);
+    for (const PlannedMove& move : journal->moves) {
+        text(move.from);
+        text(move.to);
+        text(move.temporary);
+        little(move.identity, 8);
     }
-    std::vector<std::size_t> details(moves);
-    for (std::size_t& place : details) {
-        place = at;
-        skipText(at);
-        at += 8;
+    little(journal->plan.steps.size(), 4);
+    for (const RunStep& step : journal->plan.steps) {
+        little(static_cast<std::uint8_t>(step.op), 1);
+        for (const NameRef ref : {step.a, step.b}) {
+            little(ref.move, 4);
+            little(static_cast<std::uint8_t>(ref.stage), 1);
+        }
     }
-    std::string first = "VMRJNL01" + bytes.substr(8, names.front() - 8);
-    for (std::uint32_t i = 0; i < moves; ++i) {
-        const std::size_t nameEnd = i + 1 < moves ? names[i + 1] : details.front();
-        const std::size_t detailEnd = i + 1 < moves ? details[i + 1] : at;
-        first += bytes.substr(names[i], nameEnd - names[i]);
-        first += bytes.substr(details[i], detailEnd - details[i]);
-    }
-    // The plan's trailer follows it: "PLAN", its size, its sum.
-    const std::size_t bodySize = bytes.rfind("PLAN");
-    first += bytes.substr(at, bodySize + 12 - at);
+    little(journal->plan.firstClosingStep, 4);
+    const std::size_t bodySize = first.size();
     std::uint64_t sum = 0xcbf29ce484222325ull;
-    for (std::size_t i = 0; i < bodySize; ++i)
-        sum = (sum ^ static_cast<unsigned char>(first[i])) * 0x100000001b3ull;
-    for (int i = 0; i < 8; ++i)
-        first.push_back(static_cast<char>(sum >> (8 * i)));
-    return first + bytes.substr(bodySize + 20);
+    for (const char c : first)
+        sum = (sum ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    first += "PLAN";
+    little(bodySize, 8);
+    little(sum, 8);
+    // The records after the plan, as they were.
+    return first + bytes.substr(bytes.rfind("PLAN") + 20);
 }
 
 // A run interrupted under the first journal format is still taken back after
