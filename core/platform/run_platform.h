@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // What a rename run needs of the operating system beyond reading a folder and
 // renaming in it: swaps, the file system's nature, and durable journal files.
@@ -40,17 +41,22 @@ void removeEmptyFile(const FolderHandle& folder, const std::string& name);
 // The program's own folder for state, created private to the user when missing.
 std::optional<SystemError> stateFolder(std::string& path);
 
-// The bytes of a file a piece at a time; an empty piece ends them, and none at
-// all gives the file up. A large file need never be whole in memory.
-using PieceSource = std::function<std::optional<std::string_view>()>;
+// The bytes of a file a piece at a time; an empty piece ends them. A large
+// file need never be whole in memory.
+using PieceSource = std::function<std::string_view()>;
 
 // Creates `name` in `folder` (never replacing a file), writes the bytes and
-// makes both the file and its entry in the folder survive a crash. A file
-// given up is removed, and its error has code 0.
+// makes both the file and its entry in the folder survive a crash.
 std::optional<SystemError> createDurably(const std::string& folder, const std::string& name,
                                          const PieceSource& pieces);
 
 // Adds the bytes to the end of an existing file and makes them survive a crash.
-std::optional<SystemError> appendDurably(const std::string& path, std::string_view bytes);
+std::optional<SystemError> appendDurably(const std::string& path, const PieceSource& pieces);
+inline std::optional<SystemError> appendDurably(const std::string& path, std::string_view bytes) {
+    bool given = false;
+    return appendDurably(path, [&]() -> std::string_view {
+        return std::exchange(given, true) ? std::string_view() : bytes;
+    });
+}
 
 } // namespace velmorandi::platform

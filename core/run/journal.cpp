@@ -319,13 +319,6 @@ void JournalEncoder::encodeSome() {
     }
 }
 
-bool JournalEncoder::nextIsPlan() {
-    if (m_part != Part::Details || m_planAsked)
-        return false;
-    m_planAsked = true;
-    return true;
-}
-
 std::string_view JournalEncoder::next() {
     m_piece.clear();
     if (m_part == Part::Done)

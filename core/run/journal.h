@@ -59,11 +59,10 @@ class PlanSum {
 class JournalEncoder {
   public:
     explicit JournalEncoder(const Journal& journal);
-    // Empty once every byte has been given. Stops after the names until
-    // nextIsPlan() has been asked.
+    // Empty once the names are given, until continueWithPlan(); then empty
+    // once every byte has been given.
     std::string_view next();
-    // True, once, when the names are all given and the plan comes next.
-    bool nextIsPlan();
+    void continueWithPlan() { m_planAsked = true; }
 
   private:
     enum class Part { Header, Names, Details, Temporaries, Steps, Trailer, Done };

@@ -63,11 +63,21 @@ std::optional<SystemError> JournalStore::create(const Journal& journal, std::str
                                                 const std::function<bool()>& planReady) const {
     name = newName();
     JournalEncoder encoder(journal);
-    return platform::createDurably(m_folder, name, [&]() -> std::optional<std::string_view> {
-        if (encoder.nextIsPlan() && planReady && !planReady())
-            return std::nullopt;
-        return encoder.next();
-    });
+    const auto pieces = [&encoder] { return encoder.next(); };
+    // The names on the disk first, on their own: the sync that the first
+    // rename waits for then has only the plan to write.
+    if (auto error = platform::createDurably(m_folder, name, pieces))
+        return error;
+    std::optional<SystemError> error;
+    if (planReady && !planReady()) {
+        error = SystemError{0, "The run was not started."};
+    } else {
+        encoder.continueWithPlan();
+        error = platform::appendDurably(pathOf(name), pieces);
+    }
+    if (error)
+        remove(name);
+    return error;
 }
 
 std::optional<SystemError> JournalStore::append(const std::string& name,

@@ -20,8 +20,9 @@ class JournalStore {
     std::string pathOf(const std::string& name) const;
 
     // Written and flushed to the disk before it returns; `name` is the new file's.
-    // Where `planReady` is set, it is called once the moves' names are written
-    // and waits for the rest of the journal to be made; false gives the file up.
+    // Where `planReady` is set, it is called once the moves' names are on the
+    // disk and waits for the rest of the journal to be made; false gives the
+    // file up.
     std::optional<SystemError> create(const Journal& journal, std::string& name,
                                       const std::function<bool()>& planReady = {}) const;
     std::optional<SystemError> append(const std::string& name, std::string_view record) const;

@@ -126,6 +126,18 @@ void startWriteBack(int fd, off_t offset, off_t size) {
 #endif
 }
 
+// Each piece is sent on its way to the disk as soon as it is written.
+std::optional<SystemError> writePieces(int fd, const PieceSource& pieces) {
+    off_t offset = ::lseek(fd, 0, SEEK_END);
+    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) {
+        if (auto error = writeAll(fd, piece))
+            return error;
+        startWriteBack(fd, offset, static_cast<off_t>(piece.size()));
+        offset += static_cast<off_t>(piece.size());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 FileSystemTraits describeFileSystem(const FolderHandle& folder) {
@@ -216,20 +228,7 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return errorFrom(errno);
-    std::optional<SystemError> error;
-    off_t written = 0;
-    while (!error) {
-        const std::optional<std::string_view> piece = pieces();
-        if (!piece) {
-            error = SystemError{0, "The file was given up."};
-            break;
-        }
-        if (piece->empty())
-            break;
-        error = writeAll(fd, *piece);
-        startWriteBack(fd, written, static_cast<off_t>(piece->size()));
-        written += static_cast<off_t>(piece->size());
-    }
+    std::optional<SystemError> error = writePieces(fd, pieces);
     if (!error && ::fsync(fd) != 0)
         error = errorFrom(errno);
     ::close(fd);
@@ -240,11 +239,11 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
     return error;
 }
 
-std::optional<SystemError> appendDurably(const std::string& path, std::string_view bytes) {
+std::optional<SystemError> appendDurably(const std::string& path, const PieceSource& pieces) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0)
         return errorFrom(errno);
-    std::optional<SystemError> error = writeAll(fd, bytes);
+    std::optional<SystemError> error = writePieces(fd, pieces);
     if (!error && ::fdatasync(fd) != 0)
         error = errorFrom(errno);
     ::close(fd);

@@ -20,11 +20,10 @@ std::optional<SystemError> writeAll(HANDLE file, std::string_view bytes) {
     return std::nullopt;
 }
 
-std::optional<SystemError> writeAndFlush(HANDLE file, std::string_view bytes) {
-    if (auto error = writeAll(file, bytes))
-        return error;
-    if (!::FlushFileBuffers(file))
-        return errorFrom(::GetLastError());
+std::optional<SystemError> writePieces(HANDLE file, const PieceSource& pieces) {
+    for (std::string_view piece = pieces(); !piece.empty(); piece = pieces())
+        if (auto error = writeAll(file, piece))
+            return error;
     return std::nullopt;
 }
 
@@ -118,15 +117,7 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
             return errorFrom(::GetLastError());
-        while (!error) {
-            const std::optional<std::string_view> piece = pieces();
-            if (!piece)
-                error = SystemError{0, "The file was given up."};
-            else if (piece->empty())
-                break;
-            else
-                error = writeAll(file.get(), *piece);
-        }
+        error = writePieces(file.get(), pieces);
         if (!error && !::FlushFileBuffers(file.get()))
             error = errorFrom(::GetLastError());
     }
@@ -141,12 +132,16 @@ std::optional<SystemError> createDurably(const std::string& folder, const std::s
     return error;
 }
 
-std::optional<SystemError> appendDurably(const std::string& path, std::string_view bytes) {
+std::optional<SystemError> appendDurably(const std::string& path, const PieceSource& pieces) {
     const FileHandle file(::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return errorFrom(::GetLastError());
-    return writeAndFlush(file.get(), bytes);
+    if (auto error = writePieces(file.get(), pieces))
+        return error;
+    if (!::FlushFileBuffers(file.get()))
+        return errorFrom(::GetLastError());
+    return std::nullopt;
 }
 
 } // namespace velmorandi::platform
