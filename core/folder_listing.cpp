@@ -19,10 +19,11 @@ struct Span {
     std::size_t size;
 };
 
-// One pass over the folder: shown files' names into one text, sub-folders as they are.
+// One pass over the folder: shown files' names into one text, sub-folders as
+// they are; where `keys` is given, the files' sort keys as they come.
 std::optional<SystemError> readShown(const std::string& folder, std::vector<char>& text,
-                                     std::vector<Span>& files,
-                                     std::vector<std::string>& subfolders) {
+                                     std::vector<Span>& files, std::vector<std::string>& subfolders,
+                                     NaturalSortKeys* keys = nullptr) {
     platform::FolderHandle handle;
     std::optional<SystemError> error = handle.open(folder);
     if (!error)
@@ -36,6 +37,8 @@ std::optional<SystemError> readShown(const std::string& folder, std::vector<char
                 }
                 files.push_back({text.size(), entry.name.size()});
                 text.insert(text.end(), entry.name.begin(), entry.name.end());
+                if (keys)
+                    keys->add(entry.name);
             },
             platform::EntryKinds::Resolved);
     if (error) {
@@ -60,13 +63,14 @@ std::vector<std::string_view> viewsOf(const std::vector<char>& text,
 PackedContents ReadFolderPacked(const std::string& folder) {
     PackedContents contents;
     std::vector<Span> spans;
-    contents.error = readShown(folder, contents.text, spans, contents.subfolders);
+    NaturalSortKeys keys;
+    contents.error = readShown(folder, contents.text, spans, contents.subfolders, &keys);
     if (contents.error)
         return contents;
     const std::vector<std::string_view> asRead = viewsOf(contents.text, spans);
     spans = {};
     contents.files.reserve(asRead.size());
-    for (const std::uint32_t index : naturalOrder(asRead))
+    for (const std::uint32_t index : keys.order(asRead))
         contents.files.push_back(asRead[index]);
     sortNaturally(contents.subfolders);
     return contents;

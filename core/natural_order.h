@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,5 +19,24 @@ void sortNaturally(std::vector<std::string>& names);
 enum class Cores { All, One };
 std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
                                         Cores cores = Cores::All);
+
+// The same order, for names that come one at a time as a folder is read: the
+// keys of most names are made as they come, while the system reads on.
+class NaturalSortKeys {
+  public:
+    NaturalSortKeys();
+    ~NaturalSortKeys();
+    NaturalSortKeys(const NaturalSortKeys&) = delete;
+    NaturalSortKeys& operator=(const NaturalSortKeys&) = delete;
+
+    void add(std::string_view name);
+    // `names`: the names added, in the same order.
+    std::vector<std::uint32_t> order(std::span<const std::string_view> names,
+                                     Cores cores = Cores::All);
+
+  private:
+    struct Made;
+    std::unique_ptr<Made> m_made;
+};
 
 } // namespace velmorandi

@@ -182,19 +182,11 @@ uint64_t keyHead(const uint8_t* key, uint32_t length) {
     return head;
 }
 
-} // namespace
-
-std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names, Cores cores) {
+// Orders names by their keys in `block`: one memcmp a comparison, on both
+// cores where there are two.
+std::vector<std::uint32_t> orderByKeys(KeyBlock& block, std::span<const std::string_view> names,
+                                       Cores cores) {
     std::vector<std::uint32_t> order(names.size());
-    const std::unique_ptr<icu::Collator> collator = naturalCollator();
-    if (!collator) {
-        // Without locale data a stable order still beats no listing at all.
-        std::iota(order.begin(), order.end(), 0u);
-        std::sort(order.begin(), order.end(),
-                  [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
-        return order;
-    }
-    KeyBlock block = allSortKeys(*collator, names, cores);
     const uint32_t prefix = commonPrefix(block);
     for (KeyedName& name : block.keyed) {
         name.offset += prefix;
@@ -229,6 +221,65 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
     for (std::size_t i = 0; i < keyed.size(); ++i)
         order[i] = keyed[i].index;
     return order;
+}
+
+// Without locale data a stable order still beats no listing at all.
+std::vector<std::uint32_t> byteOrder(std::span<const std::string_view> names) {
+    std::vector<std::uint32_t> order(names.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return names[a] < names[b]; });
+    return order;
+}
+
+} // namespace
+
+std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names, Cores cores) {
+    NaturalSortKeys keys;
+    return keys.order(names, cores);
+}
+
+// Keys made as names come are the quick ASCII ones only: the first name they
+// do not cover drops them, and order() makes every key afresh.
+struct NaturalSortKeys::Made {
+    std::unique_ptr<icu::Collator> collator = naturalCollator();
+    std::optional<AsciiSortKeys> ascii;
+    bool asciiTried = false;
+    bool dropped = false;
+    KeyBlock block;
+};
+
+NaturalSortKeys::NaturalSortKeys() : m_made(std::make_unique<Made>()) {}
+NaturalSortKeys::~NaturalSortKeys() = default;
+
+void NaturalSortKeys::add(std::string_view name) {
+    Made& made = *m_made;
+    if (made.dropped)
+        return;
+    if (!made.asciiTried) {
+        made.asciiTried = true;
+        if (made.collator)
+            made.ascii = AsciiSortKeys::derive(*made.collator);
+    }
+    if (!made.ascii || !AsciiSortKeys::covers(std::span(&name, 1))) {
+        made.dropped = true;
+        made.block = {};
+        return;
+    }
+    const uint64_t offset = made.block.bytes.size();
+    made.ascii->append(name, made.block.bytes);
+    made.block.keyed.push_back({0, offset, static_cast<uint32_t>(made.block.bytes.size() - offset),
+                                static_cast<uint32_t>(made.block.keyed.size())});
+}
+
+std::vector<std::uint32_t> NaturalSortKeys::order(std::span<const std::string_view> names,
+                                                  Cores cores) {
+    Made& made = *m_made;
+    if (!made.collator)
+        return byteOrder(names);
+    if (made.dropped || made.block.keyed.size() != names.size())
+        made.block = allSortKeys(*made.collator, names, cores);
+    return orderByKeys(made.block, names, cores);
 }
 
 } // namespace velmorandi

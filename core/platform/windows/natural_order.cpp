@@ -38,4 +38,17 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
     return order;
 }
 
+// Keys are made by the system's comparison itself: nothing to make ahead.
+struct NaturalSortKeys::Made {};
+
+NaturalSortKeys::NaturalSortKeys() = default;
+NaturalSortKeys::~NaturalSortKeys() = default;
+
+void NaturalSortKeys::add(std::string_view) {}
+
+std::vector<std::uint32_t> NaturalSortKeys::order(std::span<const std::string_view> names,
+                                                  Cores cores) {
+    return naturalOrder(names, cores);
+}
+
 } // namespace velmorandi

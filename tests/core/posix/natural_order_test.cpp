@@ -126,6 +126,16 @@ TEST(NaturalOrder, SortKeysOrderAsTheCollatorComparesInEveryLocale) {
                 if (asciiOnly && count < 1000)
                     names.push_back(std::string(255, '7')); // more digits than one number holds
                 const std::vector<std::string> expected = sortedByCollator(names);
+                // Keys made one name at a time, as a folder is read.
+                NaturalSortKeys keys;
+                const std::vector<std::string_view> views(names.begin(), names.end());
+                for (const std::string_view name : views)
+                    keys.add(name);
+                std::vector<std::string> asRead;
+                for (const std::uint32_t index : keys.order(views))
+                    asRead.push_back(names[index]);
+                ASSERT_EQ(asRead, expected)
+                    << locale << ", " << count << (asciiOnly ? " ASCII" : "") << " names as read";
                 sortNaturally(names);
                 ASSERT_EQ(names, expected)
                     << locale << ", " << count << (asciiOnly ? " ASCII" : "") << " names";
