@@ -14,9 +14,9 @@
 namespace velmorandi::platform {
 
 struct FolderEntry {
-    std::string name;      // exact bytes as the system gives them
-    bool hidden = false;   // what the platform's file lists leave out by default
-    bool isFolder = false; // a folder or a link to one; resolved for visible entries only
+    std::string name;           // exact bytes as the system gives them
+    bool hidden = false;        // what the platform's file lists leave out by default
+    bool isFolder = false;      // a folder or a link to one; resolved for visible entries only
     std::uint64_t identity = 0; // the file's number within its file system, 0 where unknown
 };
 
@@ -45,7 +45,11 @@ class FolderHandle {
     // Every entry except "." and "..", hidden entries and folders included,
     // handed to `visit` one at a time and kept nowhere. On error the entries
     // already handed over were only part of the folder: drop what came of them.
-    std::optional<SystemError> forEachEntry(const EntryVisitor& visit, EntryKinds kinds) const;
+    // `meanwhile`, where given, runs once the reading has begun and before the
+    // first entry is handed over: work that `visit` needs, done while the
+    // system reads ahead.
+    std::optional<SystemError> forEachEntry(const EntryVisitor& visit, EntryKinds kinds,
+                                            const std::function<void()>& meanwhile = {}) const;
     // The same entries in a list; empty on error.
     std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
                                            EntryKinds kinds) const;
@@ -78,8 +82,8 @@ inline std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEn
     entries.clear();
     std::optional<SystemError> error = forEachEntry(
         [&entries](const EntryView& entry) {
-            entries.push_back({std::string(entry.name), entry.hidden, entry.isFolder,
-                               entry.identity});
+            entries.push_back(
+                {std::string(entry.name), entry.hidden, entry.isFolder, entry.identity});
         },
         kinds);
     if (error)

@@ -21,15 +21,18 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     // verdicts below need no second look-up.
     std::vector<std::uint32_t> firstSource(moves.size());
     std::vector<std::uint32_t> firstTarget(moves.size());
-    bySource.insertAll(firstSource);
-    byTarget.insertAll(firstTarget);
     std::vector<bool> marked(moves.size(), false);
-    for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        if (firstTarget[i] != i) {
-            marked[firstTarget[i]] = true;
-            marked[i] = true;
+    // Filled while the system begins to read the folder.
+    const auto index = [&] {
+        bySource.insertAll(firstSource);
+        byTarget.insertAll(firstTarget);
+        for (std::uint32_t i = 0; i < moves.size(); ++i) {
+            if (firstTarget[i] != i) {
+                marked[firstTarget[i]] = true;
+                marked[i] = true;
+            }
         }
-    }
+    };
 
     // Both flags sit at the first move of a name: its source was seen, or an
     // entry that stays holds its target key.
@@ -60,7 +63,7 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     });
     if (auto error =
             folder.forEachEntry([&](const platform::EntryView& entry) { batch.add(entry); },
-                                platform::EntryKinds::Unresolved))
+                                platform::EntryKinds::Unresolved, index))
         return error;
     batch.finish();
 

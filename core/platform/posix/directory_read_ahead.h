@@ -38,7 +38,9 @@ class DirectoryReadAhead {
     // Entries packed one after another: identity, type, name, a zero byte.
     using Chunk = std::string;
     static constexpr std::size_t kChunkBytes = 64 * 1024;
-    static constexpr std::size_t kChunksAhead = 8;
+    // Room for the reading to run well ahead of a caller that starts late;
+    // a caller that keeps up holds a chunk or two.
+    static constexpr std::size_t kChunksAhead = 256;
 
     // Fills `chunk` from the stream; false once the stream has no more, with
     // `error` set where reading failed.

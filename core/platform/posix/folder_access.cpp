@@ -98,13 +98,16 @@ std::optional<SystemError> FolderHandle::open(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit,
-                                                      EntryKinds kinds) const {
+std::optional<SystemError>
+FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds kinds,
+                           const std::function<void()>& meanwhile) const {
     const int folder = static_cast<int>(m_native);
     DirectoryStream stream(folder);
     if (!stream.get())
         return errorFrom(errno);
     DirectoryReadAhead entries(stream.get());
+    if (meanwhile)
+        meanwhile();
     DirectoryReadAhead::Entry entry;
     while (entries.next(entry)) {
         const std::string_view name = entry.name;

@@ -66,7 +66,11 @@ std::optional<SystemError> FolderHandle::open(const std::string& path) {
 }
 
 // The attributes come with every entry, so both kinds are resolved alike.
-std::optional<SystemError> FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds) const {
+std::optional<SystemError>
+FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds,
+                           const std::function<void()>& meanwhile) const {
+    if (meanwhile)
+        meanwhile();
     WIN32_FIND_DATAW data;
     const FindHandle find(::FindFirstFileExW(joinWide(m_path, "*").c_str(), FindExInfoBasic, &data,
                                              FindExSearchNameMatch, nullptr,
