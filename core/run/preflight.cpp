@@ -5,7 +5,31 @@
 #include "run/entry_batch.h"
 #include "run/name_keys.h"
 
+#include <algorithm>
+#include <ranges>
+
 namespace velmorandi {
+
+namespace {
+
+// Each move's target looked up among the moves' sources.
+template <class Index>
+std::vector<std::uint32_t> successorsOf(const std::vector<PlannedMove>& moves,
+                                        const Index& bySource) {
+    std::vector<std::uint32_t> next(moves.size());
+    std::vector<std::string_view> targets;
+    constexpr std::size_t kBatch = 1024;
+    for (std::size_t begin = 0; begin < moves.size(); begin += kBatch) {
+        const std::size_t end = std::min(moves.size(), begin + kBatch);
+        targets.clear();
+        for (std::size_t i = begin; i < end; ++i)
+            targets.push_back(moves[i].to);
+        bySource.findAll(targets, std::span(next).subspan(begin, end - begin));
+    }
+    return next;
+}
+
+} // namespace
 
 std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
                                       std::vector<PlannedMove>& moves, bool ignoresCase,
@@ -66,6 +90,10 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
                                 platform::EntryKinds::Unresolved, index))
         return error;
     batch.finish();
+
+    if (!ignoresCase && std::equal(firstSource.begin(), firstSource.end(),
+                                   std::views::iota(std::uint32_t{0}).begin()))
+        result.successors = successorsOf(moves, bySource);
 
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         const std::uint32_t source = firstSource[i];

@@ -4,6 +4,7 @@
 #include "run/run_plan.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ struct Preflight {
     // The folder's names that start with the temporary prefix, letter case
     // aside where the folder ignores it: the only names a temporary one can meet.
     std::vector<std::string> prefixed;
+    // For each move, the move whose file bears its target now (kNone where
+    // none does), as buildPlan needs it; empty where the check could not
+    // tell it from its own index (letter case ignored, or a source twice).
+    std::vector<std::uint32_t> successors;
 };
 
 // Reads the folder once, against an index of the moves rather than of the

@@ -185,7 +185,7 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
 
     PlanOptions options{folder.traits.ignoresCase,
                         folder.traits.stableIdentities && !control.testing.noExchange, prefix};
-    journal.plan = buildPlan(journal.moves, options, check.prefixed);
+    journal.plan = buildPlan(journal.moves, options, check.prefixed, std::move(check.successors));
     if (run.planMade)
         run.planMade();
     std::string journalName;

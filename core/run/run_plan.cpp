@@ -157,8 +157,11 @@ void addCycle(const std::vector<std::uint32_t>& cycle, std::vector<PlannedMove>&
 } // namespace
 
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string>& prefixed) {
-    const std::vector<std::uint32_t> next = successors(moves, options.ignoresCase);
+                  const std::vector<std::string>& prefixed,
+                  std::vector<std::uint32_t> successorsKnown) {
+    const std::vector<std::uint32_t> next = successorsKnown.size() == moves.size()
+                                                ? std::move(successorsKnown)
+                                                : successors(moves, options.ignoresCase);
     std::vector<bool> targeted(moves.size(), false);
     for (std::uint32_t i = 0; i < moves.size(); ++i)
         if (next[i] != kNone && next[i] != i)

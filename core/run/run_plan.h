@@ -59,8 +59,10 @@ struct PlanOptions {
 // moves' temporary names. Expects targets that no other entry holds and no two
 // moves sharing a target (see preflight.h); `prefixed` is the folder's names
 // that start with the temporary prefix (Preflight::prefixed), for temporary
-// names that collide with no entry.
+// names that collide with no entry. `successors` is Preflight::successors,
+// made here where it is empty.
 RunPlan buildPlan(std::vector<PlannedMove>& moves, const PlanOptions& options,
-                  const std::vector<std::string>& prefixed);
+                  const std::vector<std::string>& prefixed,
+                  std::vector<std::uint32_t> successors = {});
 
 } // namespace velmorandi
