@@ -14,13 +14,13 @@ JournalWriter::JournalWriter(const JournalStore& store, const Journal& journal)
 }
 
 JournalWriter::~JournalWriter() {
-    release(false);
+    m_planMade.give(false);
     if (m_thread.joinable())
         m_thread.join();
 }
 
 std::optional<SystemError> JournalWriter::finish(std::string& name) {
-    release(true);
+    m_planMade.give(true);
     if (m_thread.joinable())
         m_thread.join();
     else
@@ -30,24 +30,7 @@ std::optional<SystemError> JournalWriter::finish(std::string& name) {
 }
 
 void JournalWriter::write() {
-    m_error = m_store.create(m_journal, m_name, [this] { return awaitPlan(); });
-}
-
-bool JournalWriter::awaitPlan() {
-    std::unique_lock lock(m_mutex);
-    m_releasedSignal.wait(lock, [this] { return m_released; });
-    return m_planMade;
-}
-
-void JournalWriter::release(bool planMade) {
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_released)
-            return;
-        m_released = true;
-        m_planMade = planMade;
-    }
-    m_releasedSignal.notify_all();
+    m_error = m_store.create(m_journal, m_name, [this] { return m_planMade.await(); });
 }
 
 } // namespace velmorandi

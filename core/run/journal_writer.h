@@ -2,10 +2,9 @@
 
 #include "run/journal.h"
 #include "run/journal_store.h"
+#include "run/one_time_answer.h"
 #include "system_error.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -30,18 +29,13 @@ class JournalWriter {
 
   private:
     void write();
-    bool awaitPlan();
-    void release(bool planMade);
 
     const JournalStore& m_store;
     const Journal& m_journal;
     std::string m_name;
     std::optional<SystemError> m_error;
     std::thread m_thread;
-    std::mutex m_mutex;
-    std::condition_variable m_releasedSignal;
-    bool m_released = false;
-    bool m_planMade = false;
+    OneTimeAnswer m_planMade;
 };
 
 } // namespace velmorandi

@@ -10,27 +10,6 @@
 
 namespace velmorandi {
 
-namespace {
-
-// Each move's target looked up among the moves' sources.
-template <class Index>
-std::vector<std::uint32_t> successorsOf(const std::vector<PlannedMove>& moves,
-                                        const Index& bySource) {
-    std::vector<std::uint32_t> next(moves.size());
-    std::vector<std::string_view> targets;
-    constexpr std::size_t kBatch = 1024;
-    for (std::size_t begin = 0; begin < moves.size(); begin += kBatch) {
-        const std::size_t end = std::min(moves.size(), begin + kBatch);
-        targets.clear();
-        for (std::size_t i = begin; i < end; ++i)
-            targets.push_back(moves[i].to);
-        bySource.findAll(targets, std::span(next).subspan(begin, end - begin));
-    }
-    return next;
-}
-
-} // namespace
-
 std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
                                       std::vector<PlannedMove>& moves, bool ignoresCase,
                                       std::string_view temporaryPrefix, Preflight& result) {
@@ -93,7 +72,8 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
 
     if (!ignoresCase && std::equal(firstSource.begin(), firstSource.end(),
                                    std::views::iota(std::uint32_t{0}).begin()))
-        result.successors = successorsOf(moves, bySource);
+        result.successors =
+            targetsAmongSources(moves, bySource, [](std::string_view to) { return to; });
 
     for (std::uint32_t i = 0; i < moves.size(); ++i) {
         const std::uint32_t source = firstSource[i];

@@ -7,11 +7,10 @@
 #include "protected_files.h"
 #include "rename_list.h"
 #include "run/entry_batch.h"
+#include "run/one_time_answer.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -74,7 +73,7 @@ class NewNames {
   public:
     NewNames(const RenameList& rows, const std::string& folder) : m_rows(rows), m_folder(folder) {}
     ~NewNames() {
-        endRun(false);
+        m_runCompleted.give(false);
         if (m_worker.joinable())
             m_worker.join();
     }
@@ -85,18 +84,18 @@ class NewNames {
         try {
             m_worker = std::thread([this] {
                 make();
-                if (awaitRunEnd())
+                if (m_runCompleted.await())
                     readBack();
             });
         } catch (const std::system_error&) {
             // No thread to be had: folderHoldsThem() does the work here.
         }
     }
-    void runCompleted() { endRun(true); }
+    void runCompleted() { m_runCompleted.give(true); }
     // Whether the folder's files are the new names, no more, no fewer; call
     // once the run has completed.
     bool folderHoldsThem() {
-        endRun(true);
+        m_runCompleted.give(true);
         if (m_worker.joinable()) {
             m_worker.join();
         } else {
@@ -125,31 +124,12 @@ class NewNames {
     }
     void readBack() { m_folderHoldsThem = holdsExactly(m_folder, *m_index, m_rows.size()); }
 
-    void endRun(bool completed) {
-        {
-            const std::lock_guard lock(m_mutex);
-            if (m_runEnded)
-                return;
-            m_runEnded = true;
-            m_runCompleted = completed;
-        }
-        m_runEnd.notify_one();
-    }
-    bool awaitRunEnd() {
-        std::unique_lock lock(m_mutex);
-        m_runEnd.wait(lock, [this] { return m_runEnded; });
-        return m_runCompleted;
-    }
-
     const RenameList& m_rows;
     const std::string& m_folder;
     bool m_protectedFileListed = false;
     bool m_folderHoldsThem = false;
     std::thread m_worker;
-    std::mutex m_mutex;
-    std::condition_variable m_runEnd;
-    bool m_runEnded = false;
-    bool m_runCompleted = false;
+    OneTimeAnswer m_runCompleted; // no: the run was stopped
     std::vector<std::uint32_t> m_order;
     std::optional<NewNameIndex> m_index;
 };

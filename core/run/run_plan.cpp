@@ -41,17 +41,7 @@ std::vector<std::uint32_t> successors(const std::vector<PlannedMove>& moves, boo
         moves, [](const PlannedMove& move) { return move.from; }, ignoresCase);
     NameIndex byName(moves.size(), [&](std::uint32_t i) { return sourceKeys(i); });
     byName.assignAll(moves.size());
-    std::vector<std::uint32_t> next(moves.size(), kNone);
-    std::vector<std::string_view> targets;
-    constexpr std::size_t kBatch = 1024;
-    for (std::size_t begin = 0; begin < moves.size(); begin += kBatch) {
-        const std::size_t end = std::min(moves.size(), begin + kBatch);
-        targets.clear();
-        for (std::size_t i = begin; i < end; ++i)
-            targets.push_back(keyOf(moves[i].to));
-        byName.findAll(targets, std::span(next).subspan(begin, end - begin));
-    }
-    return next;
+    return targetsAmongSources(moves, byName, [&](std::string_view to) { return keyOf(to); });
 }
 
 // Names that no entry and no target bears, gathered only once one is needed.

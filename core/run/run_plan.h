@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +56,25 @@ struct PlanOptions {
     bool exchange = false; // swap cycles atomically instead of parking one file
     std::string temporaryPrefix;
 };
+
+// For each move, the place in `bySource`, a NameIndex of the moves' sources,
+// of the move whose source is its target; `keyOf` turns a target into the
+// index's key. Looked up a batch at a time (NameIndex::findAll).
+template <class Index, class KeyOf>
+std::vector<std::uint32_t> targetsAmongSources(const std::vector<PlannedMove>& moves,
+                                               const Index& bySource, KeyOf&& keyOf) {
+    std::vector<std::uint32_t> next(moves.size());
+    std::vector<std::string_view> targets;
+    constexpr std::size_t kBatch = 1024;
+    for (std::size_t begin = 0; begin < moves.size(); begin += kBatch) {
+        const std::size_t end = std::min(moves.size(), begin + kBatch);
+        targets.clear();
+        for (std::size_t i = begin; i < end; ++i)
+            targets.push_back(keyOf(moves[i].to));
+        bySource.findAll(targets, std::span(next).subspan(begin, end - begin));
+    }
+    return next;
+}
 
 // Orders the moves so that every target is free when its turn comes; sets the
 // moves' temporary names. Expects targets that no other entry holds and no two
