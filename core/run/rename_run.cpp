@@ -129,7 +129,7 @@ class NewNames {
     bool m_protectedFileListed = false;
     bool m_folderHoldsThem = false;
     std::thread m_worker;
-    OneTimeAnswer m_runCompleted; // no: the run was stopped
+    OneTimeAnswer m_runCompleted; // false where the run stopped short
     std::vector<std::uint32_t> m_order;
     std::optional<NewNameIndex> m_index;
 };
