@@ -269,19 +269,19 @@ void JournalEncoder::encodeSome() {
         writer.text(journal.folder);
         writer.text(journal.subject);
         writer.u32(static_cast<std::uint32_t>(journal.moves.size()));
-        m_part = journal.moves.empty() ? Part::Details : Part::Names;
+        m_part = journal.moves.empty() ? Part::Identities : Part::Names;
         break;
     case Part::Names: {
         const PlannedMove& move = journal.moves[m_next++];
         writer.text(move.from);
         writer.text(move.to);
         if (m_next == journal.moves.size()) {
-            m_part = Part::Details;
+            m_part = Part::Identities;
             m_next = 0;
         }
         break;
     }
-    case Part::Details:
+    case Part::Identities:
         if (m_next < journal.moves.size()) {
             writer.u64(journal.moves[m_next++].identity);
             break;
@@ -323,7 +323,7 @@ std::string_view JournalEncoder::next() {
     m_piece.clear();
     if (m_part == Part::Done)
         return {};
-    const auto stopsForPlan = [this] { return m_part == Part::Details && !m_planAsked; };
+    const auto stopsForPlan = [this] { return m_part == Part::Identities && !m_planReleased; };
     while (m_part != Part::Trailer && m_piece.size() < kPieceSize && !stopsForPlan())
         encodeSome();
     m_bodySize += m_piece.size();

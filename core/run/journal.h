@@ -62,15 +62,15 @@ class JournalEncoder {
     // Empty once the names are given, until continueWithPlan(); then empty
     // once every byte has been given.
     std::string_view next();
-    void continueWithPlan() { m_planAsked = true; }
+    void continueWithPlan() { m_planReleased = true; }
 
   private:
-    enum class Part { Header, Names, Details, Temporaries, Steps, Trailer, Done };
+    enum class Part { Header, Names, Identities, Temporaries, Steps, Trailer, Done };
     void encodeSome();
     const Journal& m_journal;
     std::string m_piece;
     Part m_part = Part::Header;
-    bool m_planAsked = false;
+    bool m_planReleased = false;
     std::size_t m_next = 0; // the next move or step
     std::uint64_t m_bodySize = 0;
     PlanSum m_bodySum;
