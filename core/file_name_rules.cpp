@@ -66,6 +66,10 @@ bool fitsWindowsFileName(std::string_view name) {
     return !isWindowsDeviceName(name);
 }
 
+bool fitsPlatformFileName(std::string_view name) {
+    return platform::namesFollowWindowsRules() ? fitsWindowsFileName(name) : fitsPosixFileName(name);
+}
+
 std::size_t nameLength(std::string_view name, NameUnit unit) {
     if (unit == NameUnit::Bytes)
         return name.size();

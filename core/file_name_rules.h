@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/name_limit.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -10,18 +12,8 @@ namespace velmorandi {
 bool fitsPosixFileName(std::string_view name);
 bool fitsWindowsFileName(std::string_view name);
 
-// The rule of the system this program was built for (chosen in core/platform).
+// The rule of the system this program was built for (platform::namesFollowWindowsRules).
 bool fitsPlatformFileName(std::string_view name);
-
-// How a file system counts the length of a name.
-enum class NameUnit { Bytes, Utf16 };
-
-// The longest name one folder's file system holds.
-struct NameLimit {
-    std::size_t maxLength = 255;
-    NameUnit unit = NameUnit::Bytes;
-    bool operator==(const NameLimit&) const = default;
-};
 
 // Length of the name in the unit; UTF-16 units are counted from the UTF-8 bytes.
 std::size_t nameLength(std::string_view name, NameUnit unit);

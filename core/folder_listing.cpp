@@ -1,8 +1,8 @@
 #include "folder_listing.h"
 
-#include "natural_order.h"
+#include "platform/natural_order.h"
 #include "platform/folder_access.h"
-#include "run/temporary_names.h"
+#include "temporary_names.h"
 
 namespace velmorandi {
 

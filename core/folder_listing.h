@@ -1,7 +1,7 @@
 #pragma once
 
 #include "paths.h"
-#include "system_error.h"
+#include "platform/system_error.h"
 
 #include <optional>
 #include <string>

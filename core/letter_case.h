@@ -1,6 +1,7 @@
 #pragma once
 
-#include "utf8.h"
+#include "platform/text_services.h"
+#include "platform/utf8.h"
 
 #include <string>
 #include <string_view>
@@ -20,8 +21,6 @@ void appendLowerAscii(std::string& target, std::string_view text);
 // A key under which names that differ only in letter case compare equal: full
 // case folding of valid UTF-8; other bytes stay as they are, ASCII letters folded.
 std::string foldCase(std::string_view text);
-
-enum class CaseMapping { Upper, Lower };
 
 // Appends text mapped by the case rules of the user's locale, so that the
 // Turkish dotted and dotless i come out right there. Text that is not valid

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/folder_access.h"
-#include "system_error.h"
+#include "platform/system_error.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "letter_case.h"
-
 #include <string>
 #include <string_view>
 
 // The letter case services of the operating system, one implementation per
 // platform (ICU on Linux, the system's own on Windows). Every text given here
 // is valid UTF-8; the callers deal with bytes that are not.
+namespace velmorandi {
+enum class CaseMapping { Upper, Lower };
+} // namespace velmorandi
+
 namespace velmorandi::platform {
 
 // Lower case by rules that are the same in every locale.

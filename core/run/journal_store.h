@@ -1,7 +1,7 @@
 #pragma once
 
 #include "run/journal.h"
-#include "system_error.h"
+#include "platform/system_error.h"
 
 #include <functional>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "run/journal.h"
 #include "run/journal_store.h"
 #include "run/one_time_answer.h"
-#include "system_error.h"
+#include "platform/system_error.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "folder_listing.h"
 #include "name_index.h"
-#include "natural_order.h"
+#include "platform/natural_order.h"
 #include "platform/folder_access.h"
 #include "protected_files.h"
 #include "rename_list.h"

@@ -6,7 +6,7 @@
 #include "run/preflight.h"
 #include "run/run_messages.h"
 #include "run/step_executor.h"
-#include "run/temporary_names.h"
+#include "temporary_names.h"
 
 namespace velmorandi {
 

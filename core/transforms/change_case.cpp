@@ -2,7 +2,7 @@
 
 #include "letter_case.h"
 #include "platform/text_services.h"
-#include "utf8.h"
+#include "platform/utf8.h"
 
 #include <cstdint>
 

@@ -1,7 +1,9 @@
-#include "file_name_rules.h"
+#include "platform/name_limit.h"
 
-namespace velmorandi {
+namespace velmorandi::platform {
 
-bool fitsPlatformFileName(std::string_view name) { return fitsWindowsFileName(name); }
+bool namesFollowWindowsRules() {
+    return true;
+}
 
-} // namespace velmorandi
+} // namespace velmorandi::platform

@@ -1,6 +1,5 @@
 #include "platform/folder_access.h"
 
-#include "letter_case.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32_file.h"
 
@@ -47,6 +46,12 @@ std::wstring storedName(const std::wstring& path) {
     const FindHandle find(::FindFirstFileExW(path.c_str(), FindExInfoBasic, &data,
                                              FindExSearchNameMatch, nullptr, 0));
     return find.get() == INVALID_HANDLE_VALUE ? std::wstring() : std::wstring(data.cFileName);
+}
+
+// As the file system compares names: by its upper-case table, not the user's locale.
+bool sameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace
@@ -105,7 +110,7 @@ FolderHandle::renameNoReplace(const std::string& from, const std::string& to, Re
         return errorFrom(::GetLastError());
     // NTFS changes the letter case in place; some file systems report success and
     // keep the old name. Answering "taken" then sends the move through a temporary name.
-    if (from != to && foldCase(from) == foldCase(to) && storedName(target) != widen(to))
+    if (from != to && sameIgnoringCase(widen(from), widen(to)) && storedName(target) != widen(to))
         return errorFrom(ERROR_ALREADY_EXISTS);
     return std::nullopt;
 }

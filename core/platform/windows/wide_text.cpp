@@ -1,6 +1,6 @@
 #include "platform/windows/wide_text.h"
 
-#include "utf8.h"
+#include "platform/utf8.h"
 
 #include <cstdint>
 

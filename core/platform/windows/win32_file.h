@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system_error.h"
+#include "platform/system_error.h"
 
 #include "platform/windows/windows_api.h"
 

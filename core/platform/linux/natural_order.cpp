@@ -1,4 +1,4 @@
-#include "natural_order.h"
+#include "platform/natural_order.h"
 
 #include "ascii_sort_keys.h"
 

@@ -1,6 +1,6 @@
 #include "platform/folder_access.h"
 
-#include "platform/posix/directory_read_ahead.h"
+#include "platform/linux/directory_read_ahead.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "run/temporary_names.h"
+#include "temporary_names.h"
 
 #include <algorithm>
 #include <chrono>

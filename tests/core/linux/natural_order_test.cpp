@@ -1,6 +1,6 @@
 // The sort keys, their shared prefix dropped and made on two threads, must
 // order exactly as the collator compares, in any locale.
-#include "natural_order.h"
+#include "platform/natural_order.h"
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>

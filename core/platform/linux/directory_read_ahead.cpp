@@ -1,4 +1,4 @@
-#include "platform/posix/directory_read_ahead.h"
+#include "platform/linux/directory_read_ahead.h"
 
 #include <cerrno>
 #include <cstring>

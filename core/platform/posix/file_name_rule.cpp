@@ -1,7 +1,0 @@
-#include "file_name_rules.h"
-
-namespace velmorandi {
-
-bool fitsPlatformFileName(std::string_view name) { return fitsPosixFileName(name); }
-
-} // namespace velmorandi
