@@ -1,5 +1,9 @@
 #pragma once
 
+#include "rename_list.h"
+#include "run/journal_store.h"
+#include "run/run.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -42,6 +46,21 @@ double statusMegabytes(const char* field);
 // What this program prints when run again as `--child measure folder`, a
 // process of its own; nothing when it fails.
 std::optional<std::string> childOutput(const char* measure, const std::string& folder);
+
+// A rename as the window makes it, its three stages one after the other,
+// with its records in the user's folder of records (the benchmark points
+// XDG_STATE_HOME at one of its own). True when it completed.
+inline bool renameAll(RenameList& list, const std::string& folder) {
+    auto prepared = PrepareRename(list, folder);
+    if (!std::holds_alternative<RunRequest>(prepared))
+        return false;
+    const JournalStore records = JournalStore::ofUser();
+    RunControl control;
+    control.records = &records;
+    RunResult result = ExecuteRun(std::get<RunRequest>(std::move(prepared)), control);
+    FinishRun(list, folder, result);
+    return result.outcome == RunOutcome::Completed;
+}
 
 // Each area of the core registers its measures here.
 void runRenameListBench();

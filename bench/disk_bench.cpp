@@ -2,7 +2,6 @@
 
 #include "folder_listing.h"
 #include "folder_loader.h"
-#include "rename_commit.h"
 #include "rename_list.h"
 
 #include <algorithm>
@@ -109,7 +108,7 @@ void measureCommit(const FilledFolder& folder, std::size_t count) {
                 list.ComposeEditedNames();
             },
             [&] {
-                if (CommitRename(list, folder.path()).kind != CommitOutcome::Kind::Completed)
+                if (!renameAll(list, folder.path()))
                     std::fprintf(stderr, "commit did not complete\n");
             }));
         baselineTimes.push_back(medianMs(
@@ -168,7 +167,7 @@ void measureRun(const char* measure, const char* namePattern, std::size_t count,
                 list.ComposeEditedNames();
             },
             [&] {
-                if (CommitRename(list, folder.path()).kind != CommitOutcome::Kind::Completed)
+                if (!renameAll(list, folder.path()))
                     std::fprintf(stderr, "%s did not complete\n", measure);
             }));
         baselineTimes.push_back(bareRenames(baselineFolder, renames));

@@ -4,7 +4,6 @@
 #include "bench.h"
 
 #include "folder_loader.h"
-#include "rename_commit.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
 
@@ -70,7 +69,7 @@ int childJob(const std::string& folder) {
     add.addText = "x_";
     add.addSide = Side::Left;
     ApplyOperation(list, static_cast<int>(OperationIndex::AddString), add);
-    if (CommitRename(list, folder).kind != CommitOutcome::Kind::Completed)
+    if (!renameAll(list, folder))
         return 1;
     const double ms = msSince(start);
     std::printf("%.1f %.1f\n", ms, peakMegabytes());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/prefetch.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -52,14 +54,14 @@ template <class KeyOf> class NameIndex {
             const std::size_t count = std::min(kMost, names.size() - begin);
             for (std::size_t i = 0; i < count; ++i) {
                 hashes[i] = std::hash<std::string_view>()(names[begin + i]);
-                __builtin_prefetch(&m_slots[hashes[i] & m_mask]);
+                platform::prefetch(&m_slots[hashes[i] & m_mask]);
             }
             for (std::size_t i = 0; i < count; ++i) {
                 const Slot& slot = m_slots[hashes[i] & m_mask];
                 candidates[i] = {};
                 if (slot.place != kNone && slot.tag == tagOf(hashes[i])) {
                     candidates[i] = m_keyOf(slot.place);
-                    __builtin_prefetch(candidates[i].data());
+                    platform::prefetch(candidates[i].data());
                 }
             }
             for (std::size_t i = 0; i < count; ++i) {
@@ -80,7 +82,7 @@ template <class KeyOf> class NameIndex {
             const std::size_t hash =
                 std::hash<std::string_view>()(m_keyOf(static_cast<std::uint32_t>(place)));
             hashes[place % kAhead] = hash;
-            __builtin_prefetch(&m_slots[hash & m_mask]);
+            platform::prefetch(&m_slots[hash & m_mask]);
         };
         for (std::size_t place = 0; place < std::min(kAhead, count); ++place)
             hashAhead(place);

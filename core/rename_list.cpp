@@ -58,6 +58,7 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
     m_listedText = std::move(text);
     m_editedText = std::string();
     m_editedIsListed = true;
+    ++m_generation;
 }
 
 RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
@@ -88,6 +89,7 @@ void RenameList::EditedText::commit() {
     m_text.shrink_to_fit();
     m_list.m_editedText = std::move(m_text);
     m_list.m_editedIsListed = false;
+    ++m_list.m_generation;
 }
 
 void RenameList::ComposeEditedNames() {

@@ -61,6 +61,10 @@ class RenameList {
     void load(const std::vector<std::string>& listedNames, NameLimit nameLimit = {});
     void loadViews(std::span<const std::string_view> listedNames, NameLimit nameLimit = {});
     NameLimit nameLimit() const { return m_nameLimit; }
+    // Counts every change of a name: a run's moves point into the names, and
+    // a run finished on another generation than it was prepared on must not
+    // bring its plan back into the list.
+    std::uint64_t generation() const { return m_generation; }
 
     std::size_t size() const { return m_rows.size(); }
     bool empty() const { return m_rows.empty(); }
@@ -166,6 +170,7 @@ class RenameList {
     std::string m_editedText;
     bool m_editedIsListed = true; // fresh rows: edited names are the listed names
     NameLimit m_nameLimit;
+    std::uint64_t m_generation = 0;
 };
 
 inline std::string_view RenameRow::listedName() const {

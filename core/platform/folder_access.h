@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-// Everything that reads a folder or renames in it, one implementation per
-// operating system (posix/, windows/), chosen by CMake.
+// Everything that reads a folder, one implementation per operating system
+// (linux/, windows/), chosen by CMake. What changes a folder is in
+// folder_changes.h.
 namespace velmorandi::platform {
 
 struct FolderEntry {
@@ -54,14 +55,6 @@ class FolderHandle {
     std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
                                            EntryKinds kinds) const;
 
-    // Renames one entry of this folder; fails rather than replace an existing
-    // name. Each method stands in where the file system refuses the one before;
-    // `first` lets a caller start further down.
-    enum class RenameMethod { NoReplaceFlag, LinkThenUnlink, Placeholder };
-    std::optional<SystemError>
-    renameNoReplace(const std::string& from, const std::string& to,
-                    RenameMethod first = RenameMethod::NoReplaceFlag) const;
-
     // Makes the renames made so far survive a crash.
     std::optional<SystemError> sync() const;
 
@@ -69,10 +62,6 @@ class FolderHandle {
     std::intptr_t native() const { return m_native; }
 
   private:
-    std::optional<SystemError> renameByLink(const std::string& from, const std::string& to) const;
-    std::optional<SystemError> renameOntoPlaceholder(const std::string& from,
-                                                     const std::string& to) const;
-
     std::string m_path;
     std::intptr_t m_native = -1;
 };

@@ -13,6 +13,10 @@ bool samePathText(std::string_view a, std::string_view b);
 
 std::string nativePath(std::string_view path);
 
+// A whole path from the top of a drive: "/..." on Linux; "C:\..." or a
+// network share "\\server\share\..." on Windows.
+bool isAbsolutePath(std::string_view path);
+
 std::string currentFolder();
 
 // A path as the standard library's file functions take it, and back: the bytes

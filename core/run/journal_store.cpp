@@ -1,155 +1,209 @@
 #include "run/journal_store.h"
 
-#include "platform/folder_access.h"
-#include "platform/path_text.h"
-#include "platform/run_platform.h"
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 namespace velmorandi {
 namespace {
 
-constexpr std::string_view kSuffix = ".journal";
-constexpr std::size_t kHeaderBytes = 1 << 16;
+constexpr std::string_view kSealed = ".journal";
+constexpr std::string_view kUnsealed = ".unsealed";
+constexpr std::string_view kSetAside = ".set-aside";
 
-std::string newName() {
+std::string newStem() {
     static std::atomic<unsigned> counter{0};
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
-    char name[80];
-    std::snprintf(name, sizeof name, "run-%020lld-%06u%s", static_cast<long long>(nanoseconds),
-                  counter.fetch_add(1) % 1000000u, kSuffix.data());
-    return name;
+    char stem[64];
+    std::snprintf(stem, sizeof stem, "run-%020lld-%06u", static_cast<long long>(nanoseconds),
+                  counter.fetch_add(1) % 1000000u);
+    return stem;
 }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(platform::fileSystemPath(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::string sealedName(std::string_view unsealed) {
+    return std::string(unsealed.substr(0, unsealed.size() - kUnsealed.size())) +
+           std::string(kSealed);
 }
 
-// The first bytes and the last record of a journal, without reading the plan.
-bool readEnds(const std::string& path, std::string& head, std::string& tail) {
-    std::ifstream in(platform::fileSystemPath(path), std::ios::binary | std::ios::ate);
-    if (!in)
-        return false;
-    const auto size = static_cast<std::size_t>(in.tellg());
-    head.resize(std::min(size, kHeaderBytes));
-    in.seekg(0);
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    tail.resize(std::min(size, kRecordSize));
-    in.seekg(static_cast<std::streamoff>(size - tail.size()));
-    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
-    return static_cast<bool>(in);
+bool isUnsealedName(std::string_view name) {
+    return name.ends_with(kUnsealed) && isRecordName(sealedName(name));
 }
 
 } // namespace
 
-std::optional<SystemError> JournalStore::open() {
-    return platform::stateFolder(m_folder);
+JournalStore::JournalStore()
+    : m_problem(platform::RecordFolderProblem{platform::RecordFolderProblem::Kind::NoLocation,
+                                              {},
+                                              {0, "no folder of records was given"}}) {}
+
+JournalStore JournalStore::ofUser() {
+    auto location = platform::recordFolderLocation();
+    if (auto* problem = std::get_if<platform::RecordFolderProblem>(&location)) {
+        JournalStore store;
+        store.m_path = problem->folder;
+        store.m_problem = std::move(*problem);
+        return store;
+    }
+    return at(std::get<std::string>(location));
+}
+
+JournalStore JournalStore::at(const std::string& path) {
+    JournalStore store;
+    store.m_path = path;
+    store.m_problem = store.m_folder.open(path);
+    return store;
 }
 
 std::string JournalStore::pathOf(const std::string& name) const {
-    return m_folder + platform::pathSeparator() + name;
+    return m_folder.pathOf(name);
 }
 
-std::optional<SystemError> JournalStore::create(const Journal& journal, std::string& name,
-                                                const std::function<bool()>& planReady) const {
-    name = newName();
-    JournalEncoder encoder(journal);
-    const auto pieces = [&encoder] { return encoder.next(); };
-    // The names on the disk first, on their own: the sync that the first
-    // rename waits for then has only the plan to write.
-    if (auto error = platform::createDurably(m_folder, name, pieces))
-        return error;
+std::optional<SystemError> JournalStore::create(const Disk& disk, platform::RecordFile& file,
+                                                std::string& name) const {
     std::optional<SystemError> error;
-    if (planReady && !planReady()) {
-        error = SystemError{0, "The run was not started."};
-    } else {
-        encoder.continueWithPlan();
-        error = platform::appendDurably(pathOf(name), pieces);
+    // Two processes may ask in the same nanosecond: a name taken is tried again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = newStem() + std::string(kUnsealed);
+        error = disk.call(DiskCall::CreateRecord, name, {},
+                          [&] { return file.create(m_folder, name); });
+        if (!error || !platform::meansNameTaken(*error))
+            break;
     }
-    if (error)
-        remove(name);
     return error;
 }
 
-std::optional<SystemError> JournalStore::append(const std::string& name,
-                                                std::string_view record) const {
-    return platform::appendDurably(pathOf(name), record);
+std::optional<SystemError> JournalStore::append(const Disk& disk, platform::RecordFile& file,
+                                                const std::string& name,
+                                                std::string_view bytes) const {
+    return disk.call(DiskCall::AppendRecord, name, {}, [&] { return file.append(bytes); });
 }
 
-std::optional<Journal> JournalStore::read(const std::string& name) const {
-    return decodeJournal(readAll(pathOf(name)));
+std::optional<SystemError> JournalStore::sync(const Disk& disk, const platform::RecordFile& file,
+                                              const std::string& name) const {
+    return disk.call(DiskCall::SyncRecord, name, {}, [&] { return file.sync(); });
 }
 
-void JournalStore::remove(const std::string& name) const {
-    std::error_code ignored;
-    std::filesystem::remove(platform::fileSystemPath(pathOf(name)), ignored);
+std::optional<SystemError> JournalStore::seal(const Disk& disk, platform::RecordFile& file,
+                                              std::string& name) const {
+    const std::string sealed = sealedName(name);
+    if (auto error = disk.call(DiskCall::RenameRecord, name, sealed,
+                               [&] { return file.renameTo(m_folder, name, sealed); }))
+        return error;
+    name = sealed;
+    return disk.call(DiskCall::SyncRecordFolder, name, {}, [&] { return m_folder.sync(); });
+}
+
+std::optional<SystemError> JournalStore::remove(const Disk& disk, platform::RecordFile& file,
+                                                const std::string& name) const {
+    return disk.call(DiskCall::RemoveRecord, name, {},
+                     [&] { return file.remove(m_folder, name); });
+}
+
+std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::RecordFile& file,
+                                                  const std::string& name,
+                                                  std::string& keptAt) const {
+    const std::string aside = name + std::string(kSetAside);
+    keptAt = pathOf(aside);
+    return disk.call(DiskCall::RenameRecord, name, aside, [&] {
+        return file.isOpen() ? file.renameTo(m_folder, name, aside) : m_folder.rename(name, aside);
+    });
+}
+
+JournalStore::Read JournalStore::read(const std::string& name, bool lock) const {
+    Read read;
+    if (m_problem) {
+        read.error = SystemError{0, "the folder of records cannot be used"};
+        return read;
+    }
+    read.opened = read.file.open(m_folder, name, lock, read.refusal, read.error);
+    if (read.opened != platform::RecordFile::Opened::Yes)
+        return read;
+    std::string bytes;
+    if (auto error = read.file.read(0, static_cast<std::size_t>(read.file.size()), bytes)) {
+        read.opened = platform::RecordFile::Opened::Failed;
+        read.error = *error;
+        return read;
+    }
+    read.decoded = decodeJournal(std::move(bytes));
+    return read;
 }
 
 std::vector<JournalStore::Entry> JournalStore::list() const {
     std::vector<Entry> entries;
-    std::error_code error;
-    for (const auto& file :
-         std::filesystem::directory_iterator(platform::fileSystemPath(m_folder), error)) {
-        const std::string name = platform::pathBytes(file.path().filename());
-        if (!name.starts_with("run-") || !name.ends_with(kSuffix))
+    std::vector<std::string> names;
+    if (m_problem || m_folder.names(names))
+        return entries;
+    for (std::string& name : names) {
+        Entry entry;
+        entry.sealed = isRecordName(name);
+        if (!entry.sealed && !isUnsealedName(name))
             continue;
-        Entry entry{name, {}, false};
-        std::string head;
-        std::string tail;
-        if (readEnds(pathOf(name), head, tail)) {
-            if (auto header = decodeHeader(head)) {
-                entry.header = std::move(*header);
-                entry.complete = endsComplete(tail);
+        entry.name = std::move(name);
+        platform::RecordFile file;
+        std::string refusal;
+        SystemError error;
+        if (entry.sealed && file.open(m_folder, entry.name, false, refusal, error) ==
+                                platform::RecordFile::Opened::Yes) {
+            const std::uint64_t size = file.size();
+            std::string head;
+            std::string tail;
+            file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kSummaryHead)),
+                      head);
+            const std::uint64_t tailSize = std::min<std::uint64_t>(size, kSummaryTail);
+            file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail);
+            JournalSummary summary = summarizeJournal(head, tail, size);
+            if (summary.wholeFileNeeded) {
+                Read whole = read(entry.name, false);
+                if (whole.decoded.journal) {
+                    summary.header = whole.decoded.header;
+                    summary.complete = whole.decoded.journal->complete;
+                }
             }
+            entry.header = std::move(summary.header);
+            entry.complete = summary.complete;
         }
         entries.push_back(std::move(entry));
     }
+    // The names begin with the time: in name order, oldest first.
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });
     return entries;
 }
 
-std::optional<JournalStore::Entry>
-JournalStore::lastCompleteRun(const std::string& runFolder) const {
+std::optional<JournalStore::Entry> JournalStore::lastComplete(const std::string& runFolder) const {
     std::optional<Entry> last;
     for (Entry& entry : list()) {
-        if (entry.header.folder != runFolder)
+        if (!entry.header || entry.header->folder != runFolder ||
+            entry.complete != Mark::Present || entry.header->kind == Journal::Kind::Rollback)
             continue;
-        // An undo that completed takes its subject with it; until it is gone, nothing to undo.
-        if (entry.complete && entry.header.kind == Journal::Kind::Rename)
-            last = std::move(entry);
-        else if (entry.complete)
-            last.reset();
+        last = std::move(entry);
     }
     return last;
 }
 
-void JournalStore::prune(const std::string& kept) const {
+void JournalStore::prune(const Disk& disk, const std::string& kept) const {
     const std::vector<Entry> entries = list();
     const auto keptEntry = std::find_if(entries.begin(), entries.end(),
                                         [&](const Entry& e) { return e.name == kept; });
-    if (keptEntry == entries.end())
+    if (keptEntry == entries.end() || !keptEntry->header)
         return;
-    std::set<std::string> folders{keptEntry->header.folder};
+    std::set<std::string> folders{keptEntry->header->folder};
     // Newest first, so the run kept for a folder is its latest.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (!entry->complete || entry->header.kind != Journal::Kind::Rename || entry->name == kept)
+        if (!entry->header || entry->complete != Mark::Present || entry->name == kept)
             continue;
-        const std::string& runFolder = entry->header.folder;
-        if (runFolder == keptEntry->header.folder || folders.contains(runFolder) ||
-            folders.size() >= kUndoFolders)
-            remove(entry->name);
-        else
+        const std::string& runFolder = entry->header->folder;
+        const bool done = entry->header->kind == Journal::Kind::Rollback;
+        if (!done && !folders.contains(runFolder) && folders.size() < kUndoFolders) {
             folders.insert(runFolder);
+            continue;
+        }
+        Read held = read(entry->name, true);
+        if (held.opened == platform::RecordFile::Opened::Yes)
+            remove(disk, held.file, entry->name);
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/record_files.h"
+#include "run/disk.h"
 #include "run/journal.h"
-#include "platform/system_error.h"
+#include "run/journal_decoder.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,39 +12,74 @@
 
 namespace velmorandi {
 
-// The journals in the user's state folder, one file per run, named so that
-// they sort oldest first.
+// The records of runs in the user's folder of records, one file per run,
+// named so that they sort oldest first. A record is written as
+// "run-….unsealed", and sealed (renamed "run-….journal") once its plan is on
+// the disk, before the first step: an unsealed record proves that no step
+// of its run was made. Whatever cannot be used is set aside ("….set-aside"),
+// never deleted.
 class JournalStore {
   public:
-    std::optional<SystemError> open();
-    const std::string& folder() const { return m_folder; }
+    // The user's own folder of records, from the environment: the one place
+    // that reads it.
+    static JournalStore ofUser();
+    // A folder of records at `path`, checked as the user's would be.
+    static JournalStore at(const std::string& path);
+    // No folder: every run is refused.
+    JournalStore();
+
+    // Why no run may use the folder; nothing when it can be trusted.
+    const std::optional<platform::RecordFolderProblem>& problem() const { return m_problem; }
+    const std::string& folderPath() const { return m_path; }
     std::string pathOf(const std::string& name) const;
 
-    // Written and flushed to the disk before it returns; `name` is the new file's.
-    // Where `planReady` is set, it is called once the moves' names are on the
-    // disk and waits for the rest of the journal to be made; false gives the
-    // file up.
-    std::optional<SystemError> create(const Journal& journal, std::string& name,
-                                      const std::function<bool()>& planReady = {}) const;
-    std::optional<SystemError> append(const std::string& name, std::string_view record) const;
-    std::optional<Journal> read(const std::string& name) const;
-    void remove(const std::string& name) const;
+    // A new record, made and locked by this process: `name` is its unsealed name.
+    std::optional<SystemError> create(const Disk& disk, platform::RecordFile& file,
+                                      std::string& name) const;
+    std::optional<SystemError> append(const Disk& disk, platform::RecordFile& file,
+                                      const std::string& name, std::string_view bytes) const;
+    std::optional<SystemError> sync(const Disk& disk, const platform::RecordFile& file,
+                                    const std::string& name) const;
+    // Gives the record its sealed name, and makes that survive a crash.
+    std::optional<SystemError> seal(const Disk& disk, platform::RecordFile& file,
+                                    std::string& name) const;
+    std::optional<SystemError> remove(const Disk& disk, platform::RecordFile& file,
+                                      const std::string& name) const;
+    // Renamed out of the way, with `keptAt` its new path; `file` may be closed.
+    std::optional<SystemError> setAside(const Disk& disk, platform::RecordFile& file,
+                                        const std::string& name, std::string& keptAt) const;
 
     struct Entry {
         std::string name;
-        JournalHeader header;
-        bool complete = false;
+        bool sealed = false;
+        std::optional<JournalHeader> header; // sealed, where it checks
+        Mark complete = Mark::Absent;
     };
-    std::vector<Entry> list() const; // oldest first; unreadable files left out
+    // Every record, sealed or not, oldest first; other entries left out.
+    std::vector<Entry> list() const;
 
-    // The user's run that an undo in this folder would take back.
-    std::optional<Entry> lastCompleteRun(const std::string& runFolder) const;
-    // After `kept` completed: older runs of its folder go, and so do the runs
-    // of all but the most recent folders.
-    void prune(const std::string& kept) const;
+    // A record opened and read whole. With `lock`, only where no other
+    // process holds it; `file` then holds it until it is closed.
+    struct Read {
+        platform::RecordFile::Opened opened = platform::RecordFile::Opened::Failed;
+        std::string refusal;
+        SystemError error;
+        platform::RecordFile file;
+        DecodedJournal decoded;
+    };
+    Read read(const std::string& name, bool lock) const;
+
+    // The newest completed rename or undo of the folder: what Undo or Redo takes back.
+    std::optional<Entry> lastComplete(const std::string& runFolder) const;
+    // After `kept` completed: the folder's older completed runs go, and so do
+    // the runs of all but the most recent folders. Records in use by another
+    // process stay.
+    void prune(const Disk& disk, const std::string& kept) const;
 
   private:
-    std::string m_folder;
+    std::optional<platform::RecordFolderProblem> m_problem;
+    std::string m_path;
+    platform::RecordFolder m_folder;
 };
 
 constexpr std::size_t kUndoFolders = 100;

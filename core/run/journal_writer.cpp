@@ -1,36 +1,48 @@
 #include "run/journal_writer.h"
 
-#include <system_error>
-
 namespace velmorandi {
 
-JournalWriter::JournalWriter(const JournalStore& store, const Journal& journal)
-    : m_store(store), m_journal(journal) {
-    try {
-        m_thread = std::thread([this] { write(); });
-    } catch (const std::system_error&) {
-        // No thread to be had: finish() writes it all.
-    }
+JournalWriter::JournalWriter(const JournalStore& store, const Disk& disk, const Journal& journal)
+    : m_store(store), m_disk(disk), m_encoder(journal) {
+    m_task.start([this] { write(); });
 }
 
 JournalWriter::~JournalWriter() {
     m_planMade.give(false);
-    if (m_thread.joinable())
-        m_thread.join();
+    m_task.join();
+    if (m_file.isOpen())
+        m_store.remove(m_disk, m_file, m_name);
 }
 
-std::optional<SystemError> JournalWriter::finish(std::string& name) {
+std::optional<SystemError> JournalWriter::finish(platform::RecordFile& file, std::string& name) {
     m_planMade.give(true);
-    if (m_thread.joinable())
-        m_thread.join();
-    else
-        write();
+    m_task.wait();
+    if (!m_error)
+        m_error = m_store.seal(m_disk, m_file, m_name);
+    if (m_error)
+        return m_error;
+    file = std::move(m_file);
     name = m_name;
-    return m_error;
+    return std::nullopt;
 }
 
+std::optional<SystemError> JournalWriter::writePieces() {
+    for (std::string_view piece = m_encoder.next(); !piece.empty(); piece = m_encoder.next())
+        if (auto error = m_store.append(m_disk, m_file, m_name, piece))
+            return error;
+    return m_store.sync(m_disk, m_file, m_name);
+}
+
+// The names on the disk first, on their own: the sync that the first step
+// waits for then has only the plan to write.
 void JournalWriter::write() {
-    m_error = m_store.create(m_journal, m_name, [this] { return m_planMade.await(); });
+    m_error = m_store.create(m_disk, m_file, m_name);
+    if (!m_error)
+        m_error = writePieces();
+    if (m_error || !m_planMade.await())
+        return;
+    m_encoder.continueWithPlan();
+    m_error = writePieces();
 }
 
 } // namespace velmorandi

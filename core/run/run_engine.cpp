@@ -1,38 +1,57 @@
 #include "run/run_engine.h"
 
 #include "folder_listing.h"
+#include "temporary_names.h"
+#include "run/journal_encoder.h"
 #include "run/journal_store.h"
 #include "run/journal_writer.h"
 #include "run/preflight.h"
+#include "run/read_back.h"
 #include "run/run_messages.h"
-#include "run/step_executor.h"
-#include "temporary_names.h"
+#include "run/run_testing.h"
+
+#include <chrono>
 
 namespace velmorandi {
 
-std::optional<SystemError> openFolder(const std::string& path, const RunTesting& testing,
+std::optional<SystemError> openFolder(const std::string& path, const RunTesting* testing,
                                       OpenedFolder& folder) {
     if (auto error = folder.handle.open(path))
         return error;
     if (auto error = platform::folderIdentity(folder.handle, folder.identity))
         return error;
     folder.traits = platform::describeFileSystem(folder.handle);
-    folder.traits.ignoresCase = folder.traits.ignoresCase || testing.ignoreCase;
-    folder.traits.stableIdentities = folder.traits.stableIdentities && !testing.noIdentities;
+    if (testing) {
+        folder.traits.ignoresCase = folder.traits.ignoresCase || testing->ignoreCase;
+        folder.traits.stableIdentities = folder.traits.stableIdentities && !testing->noIdentities;
+    }
     return std::nullopt;
 }
 
+bool isJournaledFolder(const Journal& journal, const OpenedFolder& folder) {
+    const platform::FileIdentity& then = journal.folderIdentity;
+    const platform::FileIdentity& now = folder.identity;
+    if (journal.traits.stableIdentities && then.inode != now.inode)
+        return false;
+    return then.birth == 0 || now.birth == 0 || then.birth == now.birth;
+}
+
+namespace {
+const JournalStore kNoRecords;
+} // namespace
+
+RunContext::RunContext(const RunControl& control)
+    : records(control.records ? control.records : &kNoRecords), disk(control.testing ? &control.testing->seam : nullptr),
+      observer(control.observer), cancel(control.cancel), testing(control.testing) {}
+
 namespace {
 
-using Kind = RunResult::Kind;
-
-RunResult failure(Kind kind, std::string message, std::vector<std::size_t> rows = {}) {
-    RunResult result;
-    result.kind = kind;
-    result.message = std::move(message);
-    result.errorRows = std::move(rows);
-    result.reloaded.error = SystemError{0, "not read"};
-    return result;
+EngineOutcome refused(RunOutcome outcome, std::string message, std::vector<std::size_t> rows = {}) {
+    EngineOutcome refused;
+    refused.result.outcome = outcome;
+    refused.result.message = std::move(message);
+    refused.result.errorRows = std::move(rows);
+    return refused;
 }
 
 std::vector<std::size_t> rowsOf(const std::vector<PlannedMove>& moves,
@@ -43,110 +62,21 @@ std::vector<std::size_t> rowsOf(const std::vector<PlannedMove>& moves,
     return rows;
 }
 
-std::optional<RunResult> refusal(const std::vector<PlannedMove>& moves, const Preflight& check) {
+std::optional<EngineOutcome> refusal(const std::vector<PlannedMove>& moves,
+                                     const Preflight& check) {
     if (!check.missing.empty()) {
         const PlannedMove& move = moves[check.missing.front()];
-        return failure(Kind::Failed,
+        return refused(RunOutcome::Failed,
                        messages::noFileRenamed(messages::renameFailure(
                            std::string(move.from), std::string(move.to), platform::noSuchFile())),
                        rowsOf(moves, check.missing));
     }
     if (!check.taken.empty())
-        return failure(Kind::NameTaken, kNameTakenMessage, rowsOf(moves, check.taken));
+        return refused(RunOutcome::NameTaken, messages::kNameTaken, rowsOf(moves, check.taken));
     return std::nullopt;
 }
 
-// Runs the steps; on failure or cancel it takes back what was done.
-class StepRun {
-  public:
-    StepRun(const OpenedFolder& folder, const Journal& journal, const JournalStore& store,
-            const std::string& journalName, const RunControl& control)
-        : m_journal(journal), m_store(store), m_journalName(journalName), m_control(control),
-          m_executor(folder.handle, journal.moves, control.seam), m_folder(folder) {}
-
-    // Nothing: every step done.
-    std::optional<RunResult> run() {
-        const std::vector<RunStep>& steps = m_journal.plan.steps;
-        for (std::size_t done = 0; done < steps.size(); ++done) {
-            if (done == m_control.testing.abandonAfter)
-                return failure(Kind::Failed, "The run was abandoned.");
-            if (m_control.cancel && m_control.cancel->load())
-                return rollBack(done, Kind::Cancelled, "The rename has been cancelled",
-                                messages::cancelled(), {});
-            if (done == m_journal.plan.firstClosingStep) {
-                if (auto error = markClosing()) {
-                    return rollBack(done, Kind::Failed,
-                                    "Could not write the record of this rename: " + error->reason,
-                                    messages::journalUnwritable(m_store.folder(), *error), {});
-                }
-            }
-            if (auto error = m_executor.perform(steps[done])) {
-                const PlannedMove& move = m_journal.moves[steps[done].b.move];
-                const std::string sentence =
-                    messages::renameFailure(std::string(move.from), std::string(move.to), *error);
-                return rollBack(done, Kind::Failed, sentence, messages::noFileRenamed(sentence),
-                                {move.row});
-            }
-            if (m_control.progress)
-                m_control.progress(done + 1, steps.size());
-        }
-        if (steps.size() == m_control.testing.abandonAfter)
-            return failure(Kind::Failed, "The run was abandoned.");
-        return std::nullopt;
-    }
-
-  private:
-    // Where file numbers cannot tell, recovery needs to know that every parked
-    // file and every move before the closing steps is on the disk.
-    std::optional<SystemError> markClosing() {
-        if (m_journal.traits.stableIdentities)
-            return std::nullopt;
-        if (auto error = m_folder.handle.sync())
-            return error;
-        return m_store.append(m_journalName, closingRecord());
-    }
-
-    // `sentence` opens the message when some file keeps another name,
-    // `message` is the whole message when every file has its name back.
-    RunResult rollBack(std::size_t done, Kind kind, const std::string& sentence,
-                       const std::string& message, std::vector<std::size_t> rows) {
-        const std::vector<std::string> kept = m_executor.rollBack(m_journal.plan.steps, done);
-        m_store.remove(m_journalName);
-        if (!kept.empty()) {
-            RunResult result = failure(kind, messages::keptNames(sentence, kept));
-            result.reloaded = ListFolderFiles(m_journal.folder);
-            return result;
-        }
-        RunResult result = failure(kind, message, std::move(rows));
-        if (kind == Kind::Cancelled)
-            result.reloaded = ListFolderFiles(m_journal.folder);
-        return result;
-    }
-
-    const Journal& m_journal;
-    const JournalStore& m_store;
-    const std::string& m_journalName;
-    const RunControl& m_control;
-    StepExecutor m_executor;
-    const OpenedFolder& m_folder;
-};
-
-void forgetFinished(const JournalStore& store, const Journal& journal, const std::string& name) {
-    if (journal.kind == Journal::Kind::Rename) {
-        store.prune(name);
-        return;
-    }
-    // An undone or rolled-back run is gone for good, and so is the record of doing it.
-    store.remove(journal.subject);
-    store.remove(name);
-}
-
-} // namespace
-
-RunResult runMoves(EngineRun run, const RunControl& control) {
-    OpenedFolder folder;
-    if (auto error = openFolder(run.folder, control.testing, folder))
-        return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
+Journal journalFor(EngineRun& run, const OpenedFolder& folder) {
     Journal journal;
     journal.kind = run.kind;
     journal.folder = run.folder;
@@ -154,61 +84,195 @@ RunResult runMoves(EngineRun run, const RunControl& control) {
     journal.traits = folder.traits;
     journal.subject = run.subject;
     journal.moves = std::move(run.moves);
-    // The journal's names go to the disk while the folder is checked; a run
-    // refused by the check gives its journal up.
-    JournalStore store;
-    const std::optional<SystemError> storeError = store.open();
-    std::optional<JournalWriter> writer;
-    if (!storeError && !journal.moves.empty())
-        writer.emplace(store, journal);
+    return journal;
+}
 
+std::int64_t now() {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
+}
+
+// Why a run stopped: its outcome, and what to tell once every file has its name back.
+struct Stop {
+    RunOutcome outcome = RunOutcome::Failed;
+    std::string sentence;
+    std::string message;
+    std::vector<std::size_t> rows;
+};
+
+Stop recordStop(const JournalStore& records, const SystemError& error) {
+    return {RunOutcome::Failed, messages::recordFailure(records.folderPath(), error),
+            messages::recordUnwritable(records.folderPath(), error), {}};
+}
+
+// The steps one after the other, with the marks the record needs on the way.
+class StepRun {
+  public:
+    StepRun(Journal& journal, const OpenedFolder& folder, platform::RecordFile& record,
+            const std::string& recordName, const JournalWriter& writer, const RunContext& context,
+            RenameWay way)
+        : m_journal(journal), m_folder(folder), m_record(record), m_recordName(recordName),
+          m_writer(writer), m_context(context),
+          m_executor(folder.handle, journal.moves, context.disk, way) {}
+
+    // Nothing: every step is made.
+    std::optional<Stop> run() {
+        const std::vector<RunStep>& steps = m_journal.plan.steps;
+        for (std::size_t done = 0; done < steps.size(); ++done) {
+            if (cancelled())
+                return Stop{RunOutcome::Cancelled, "The rename has been cancelled",
+                            m_journal.kind == Journal::Kind::Undo ? messages::undoCancelled()
+                                                                  : messages::cancelled(),
+                            {}};
+            if (done == m_journal.plan.firstClosingStep)
+                if (auto stop = markClosing())
+                    return stop;
+            if (auto error = m_executor.perform(steps[done]))
+                return stepFailed(steps[done], *error);
+            m_done = done + 1;
+            if (m_context.observer)
+                m_context.observer->stepsDone(done + 1, steps.size());
+        }
+        return std::nullopt;
+    }
+    // Every step is on the disk: marked so, or stopped for want of the mark.
+    std::optional<Stop> markComplete() {
+        if (auto error = m_context.disk.call(DiskCall::SyncFolder, {}, {},
+                                             [&] { return m_folder.handle.sync(); }))
+            return recordStop(*m_context.records, *error);
+        return mark(completeRecord(m_writer.headerSum(), m_writer.planSum()));
+    }
+    RenameWay way() const { return m_executor.way(); }
+    std::size_t stepsDone() const { return m_done; }
+
+  private:
+    // A rollback is never cancelled: it puts names back.
+    bool cancelled() const {
+        return m_journal.kind != Journal::Kind::Rollback && m_context.cancel &&
+               m_context.cancel->load();
+    }
+    // Where file numbers cannot tell, recovery needs to know that every parked
+    // file and every move before the closing steps is on the disk.
+    std::optional<Stop> markClosing() {
+        if (m_journal.traits.stableIdentities)
+            return std::nullopt;
+        if (auto error = m_context.disk.call(DiskCall::SyncFolder, {}, {},
+                                             [&] { return m_folder.handle.sync(); }))
+            return recordStop(*m_context.records, *error);
+        // Written, even if not yet known to be on the disk: recovery may read it either way.
+        m_journal.closing = Mark::Damaged;
+        std::optional<Stop> stop = mark(closingRecord(m_writer.headerSum(), m_writer.planSum()));
+        if (!stop)
+            m_journal.closing = Mark::Present;
+        return stop;
+    }
+    std::optional<Stop> mark(const std::string& record) {
+        std::optional<SystemError> error =
+            m_context.records->append(m_context.disk, m_record, m_recordName, record);
+        if (!error)
+            error = m_context.records->sync(m_context.disk, m_record, m_recordName);
+        if (error)
+            return recordStop(*m_context.records, *error);
+        return std::nullopt;
+    }
+    Stop stepFailed(const RunStep& step, const SystemError& error) {
+        const PlannedMove& move = m_journal.moves[step.b.move];
+        std::string sentence =
+            messages::renameFailure(std::string(move.from), std::string(move.to), error);
+        return {RunOutcome::Failed, sentence, messages::noFileRenamed(sentence), {move.row}};
+    }
+
+    Journal& m_journal;
+    const OpenedFolder& m_folder;
+    platform::RecordFile& m_record;
+    const std::string& m_recordName;
+    const JournalWriter& m_writer;
+    const RunContext& m_context;
+    StepExecutor m_executor;
+    std::size_t m_done = 0;
+};
+
+// The folder as the list should show it after a completed run.
+FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBack* readBack) {
+    NewNamesOrder order;
+    if (readBack && readBack->folderHoldsThem(order))
+        return RowsInOrder{std::move(order.order), order.protectedFileListed, run.generation};
+    FolderListed listed;
+    listed.listing = ListFolderFiles(run.folder);
+    for (const PlannedMove& move : journal.moves)
+        listed.expectedNames.emplace_back(move.to);
+    return listed;
+}
+
+EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
+                      std::string recordName, const StepRun& steps) {
+    EngineOutcome outcome = refused(stop.outcome, std::move(stop.message), std::move(stop.rows));
+    outcome.stopped = StoppedRun{std::move(journal), std::move(record), std::move(recordName),
+                                 steps.way(), steps.stepsDone(), std::move(stop.sentence)};
+    return outcome;
+}
+
+} // namespace
+
+EngineOutcome runMoves(EngineRun run, const RunContext& context) {
+    if (const auto& problem = context.records->problem())
+        return refused(RunOutcome::Failed, messages::recordsUnusable(*problem));
+    OpenedFolder folder;
+    if (auto error = openFolder(run.folder, context.testing, folder))
+        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
+    Journal journal = journalFor(run, folder);
+    // The journal's names go to the disk while the folder is checked; a run
+    // refused by the check gives its record up.
+    std::optional<JournalWriter> writer;
+    if (!journal.moves.empty())
+        writer.emplace(*context.records, context.disk, journal);
     const std::string prefix = temporaryPrefix();
     Preflight check;
     if (auto error =
             checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
-        return failure(Kind::Failed, messages::folderUnreadable(run.folder, *error));
+        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
     if (auto refused = refusal(journal.moves, check))
         return std::move(*refused);
 
-    RunResult result;
-    result.kind = Kind::Completed;
-    if (!run.callerReadsBack)
-        for (const PlannedMove& move : journal.moves)
-            result.expectedNames.emplace_back(move.to);
+    std::optional<ReadBack> readBack;
+    if (run.rows)
+        readBack.emplace(*run.rows, run.folder);
+    EngineOutcome outcome;
+    outcome.result.outcome = RunOutcome::Completed;
     if (journal.moves.empty()) {
-        if (!run.callerReadsBack)
-            result.reloaded = ListFolderFiles(run.folder);
-        return result;
+        outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
+        return outcome;
     }
-    if (storeError)
-        return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *storeError));
+    journal.started = now();
+    const bool exchange = folder.traits.stableIdentities && !(context.testing && context.testing->noExchange);
+    journal.plan = buildPlan(journal.moves, {folder.traits.ignoresCase, exchange, prefix},
+                             check.prefixed, std::move(check.successors));
+    if (readBack)
+        readBack->start();
+    platform::RecordFile record;
+    std::string recordName;
+    if (auto error = writer->finish(record, recordName))
+        return refused(RunOutcome::Failed,
+                       messages::recordUnwritable(context.records->folderPath(), *error));
 
-    PlanOptions options{folder.traits.ignoresCase,
-                        folder.traits.stableIdentities && !control.testing.noExchange, prefix};
-    journal.plan = buildPlan(journal.moves, options, check.prefixed, std::move(check.successors));
-    if (run.planMade)
-        run.planMade();
-    std::string journalName;
-    if (auto error = writer->finish(journalName))
-        return failure(Kind::Failed, messages::journalUnwritable(store.folder(), *error));
-
-    StepRun steps(folder, journal, store, journalName, control);
-    if (auto stopped = steps.run())
-        return std::move(*stopped);
-    if (run.afterLastStep)
-        run.afterLastStep();
-
-    // Marked complete even when the sync failed: the user sees the new names,
-    // and a later start must not take them back.
-    if (const std::optional<SystemError> syncError = folder.handle.sync())
-        result.message = messages::syncFailed(*syncError);
-    if (!store.append(journalName, completeRecord()))
-        forgetFinished(store, journal, journalName);
-    else
-        store.remove(journalName); // without its mark it would be rolled back at the next start
-    if (!run.callerReadsBack)
-        result.reloaded = ListFolderFiles(journal.folder);
-    return result;
+    const RenameWay firstWay =
+        run.way ? *run.way
+                : (context.testing && context.testing->way ? *context.testing->way
+                                                           : RenameWay::NoReplaceFlag);
+    StepRun steps(journal, folder, record, recordName, *writer, context, firstWay);
+    std::optional<Stop> stop = steps.run();
+    if (!stop) {
+        if (readBack)
+            readBack->runCompleted();
+        stop = steps.markComplete();
+    }
+    if (stop)
+        return stopped(std::move(*stop), std::move(journal), std::move(record),
+                       std::move(recordName), steps);
+    context.records->prune(context.disk, recordName);
+    outcome.recordName = recordName;
+    outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
+    return outcome;
 }
 
 } // namespace velmorandi

@@ -1,46 +1,74 @@
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/folder_access.h"
-#include "platform/run_platform.h"
+#include "platform/record_files.h"
+#include "run/disk.h"
 #include "run/journal.h"
-#include "run/rename_run.h"
-#include "run/run_plan.h"
+#include "run/run.h"
+#include "run/step_executor.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmorandi {
 
-// A folder opened for a run, with what the run needs to know of it. Its
-// entries are not read: a run checks them in one pass (preflight.h), and
-// recovery, which needs all of them, reads them itself.
+// A folder opened for a run, with what the run needs to know of it.
 struct OpenedFolder {
     platform::FolderHandle handle;
     platform::FileIdentity identity;
     platform::FileSystemTraits traits;
-    std::vector<platform::FolderEntry> entries;
 };
-std::optional<SystemError> openFolder(const std::string& path, const RunTesting& testing,
+std::optional<SystemError> openFolder(const std::string& path, const RunTesting* testing,
                                       OpenedFolder& folder);
+// The folder a journal was written in: its number where numbers last, and its
+// birth where both sides know it. A device number may change when a drive
+// comes back, so it does not count.
+bool isJournaledFolder(const Journal& journal, const OpenedFolder& folder);
 
-// The one way files are renamed: pre-flight, plan, journal, steps, sync, read
-// the folder again. Renames, undos and rollbacks differ only in `kind`.
+// What every run works with besides its moves, made once from the window's
+// RunControl.
+struct RunContext {
+    explicit RunContext(const RunControl& control);
+    const JournalStore* records;
+    Disk disk;
+    RunObserver* observer;
+    const std::atomic<bool>* cancel;
+    const RunTesting* testing;
+};
+
+// The one way files are renamed: pre-flight, plan, journal, steps, sync,
+// the complete mark. Renames, undos, redos and rollbacks differ only in `kind`.
 struct EngineRun {
     std::string folder;
     std::vector<PlannedMove> moves;
     Journal::Kind kind = Journal::Kind::Rename;
-    std::string subject; // the journal an undo or rollback reverses
-    // Set where the caller reads the folder back itself once the run completes.
-    bool callerReadsBack = false;
-    // Called once the run is planned, before its journal is written: work for
-    // after the run can take the other core while this one waits for the disk.
-    std::function<void()> planMade = nullptr;
-    // Called once every step is done, before the folder is synced: work that
-    // reads the folder can go on while the sync waits on the disk.
-    std::function<void()> afterLastStep = nullptr;
+    std::string subject; // the record an undo or rollback takes back
+    // A rename's rows: given, the new names are ordered and the folder read
+    // back beside the run, so the list need not be loaded again.
+    const RenameList* rows = nullptr;
+    std::uint64_t generation = 0;
+    std::optional<RenameWay> way; // learned by an earlier run in the folder
 };
-RunResult runMoves(EngineRun run, const RunControl& control);
+
+// A run stopped after its record was sealed: what its rollback needs.
+struct StoppedRun {
+    Journal journal;
+    platform::RecordFile record; // held: no other process takes it meanwhile
+    std::string recordName;
+    RenameWay way = RenameWay::NoReplaceFlag;
+    std::size_t stepsDone = 0; // as far as the run knows: a step that failed is not among them
+    std::string sentence;      // why it stopped, as a message's first sentence
+};
+
+struct EngineOutcome {
+    // Completed; a refusal before anything was touched; or, with `stopped`,
+    // the outcome and message to give once every file has its name back.
+    RunResult result;
+    std::optional<StoppedRun> stopped;
+    std::string recordName; // a completed run's record
+};
+EngineOutcome runMoves(EngineRun run, const RunContext& context);
 
 } // namespace velmorandi

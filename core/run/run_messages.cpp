@@ -5,11 +5,30 @@ namespace {
 
 constexpr const char* kParagraph = "\r\n\r\n";
 
-std::string files(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " file" : " files");
+std::string number(std::size_t count) {
+    return std::to_string(count);
 }
 
+std::string files(std::size_t count) {
+    return number(count) + (count == 1 ? " file" : " files");
+}
+
+const char* const kComesBack =
+    "They get their old names back the next time Velmorandi starts, or when you open the "
+    "folder again.";
+
 } // namespace
+
+const char* const kRenameRefused =
+    "Could not invoke rename process. Some edited filename conflicts with Microsoft Windows "
+    "filenaming conventions.\r\n\r\n"
+    "Also check edited filename for no duplicacy and no blank wherever status is marked for "
+    "error.";
+
+const char* const kNameTaken =
+    "Could not invoke rename process. Some edited filename is already taken by another file or "
+    "folder in this folder.\r\n\r\n"
+    "Choose another name wherever status is marked for error.";
 
 std::string nameList(const std::vector<std::string>& names) {
     constexpr std::size_t kShown = 10;
@@ -17,8 +36,12 @@ std::string nameList(const std::vector<std::string>& names) {
     for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
         text += (i == 0 ? "" : ", ") + names[i];
     if (names.size() > kShown)
-        text += " and " + std::to_string(names.size() - kShown) + " more";
+        text += " and " + number(names.size() - kShown) + " more";
     return text;
+}
+
+std::string isNow(const std::string& listed, const std::string& current) {
+    return listed + " is now " + current;
 }
 
 std::string folderUnreadable(const std::string& folder, const SystemError& error) {
@@ -37,17 +60,65 @@ std::string noFileRenamed(const std::string& failure) {
            "be written to.";
 }
 
-std::string keptNames(const std::string& failure, const std::vector<std::string>& kept) {
-    return failure + ", and some renamed files could not get their names back: " +
-           nameList(kept) + "." + kParagraph +
-           "These files keep their new names; the list shows the folder as it is now. Check them "
-           "before renaming again.";
+namespace {
+
+std::string whyUnusable(const platform::RecordFolderProblem& problem) {
+    using Kind = platform::RecordFolderProblem::Kind;
+    switch (problem.kind) {
+    case Kind::NoLocation:
+        return "it cannot be made: " + problem.error.reason;
+    case Kind::Unreachable:
+        return "it cannot be made or opened: " + problem.error.reason;
+    case Kind::NotAFolder:
+        return "something that is not a folder bears its name";
+    case Kind::Link:
+        return "it is reached through a symbolic link, which another user could change";
+    case Kind::OtherOwner:
+        return "it belongs to another user";
+    case Kind::OthersMayWrite:
+        return "other users may write to it";
+    }
+    return {};
 }
 
-std::string journalUnwritable(const std::string& folder, const SystemError& error) {
-    return "Could not write the record of this rename to " + folder + ": " + error.reason + "." +
-           kParagraph +
-           "No file has been renamed. Check that your home folder can be written to and that its "
+std::string adviceFor(const platform::RecordFolderProblem& problem) {
+    using Kind = platform::RecordFolderProblem::Kind;
+    switch (problem.kind) {
+    case Kind::NoLocation:
+        return "Set HOME, or XDG_STATE_HOME, to a folder of yours and start Velmorandi again.";
+    case Kind::Unreachable:
+        return "Check that the folder can be made and written to, and that its drive is not full.";
+    case Kind::NotAFolder:
+    case Kind::Link:
+        return "Move that entry out of the way, or set XDG_STATE_HOME to a folder of yours, and "
+               "start Velmorandi again.";
+    case Kind::OtherOwner:
+        return "Start Velmorandi as the user who owns it, or make it yours (for example: chown "
+               "-R \"$USER\" " +
+               problem.folder + ") and start Velmorandi again.";
+    case Kind::OthersMayWrite:
+        return "Close it to other users (for example: chmod 700 " + problem.folder +
+               ") and start Velmorandi again.";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string recordsUnusable(const platform::RecordFolderProblem& problem) {
+    return "Velmorandi keeps the records that make a rename safe in " + problem.folder +
+           ", but " + whyUnusable(problem) +
+           ". Until that is mended, no file is renamed, restored or undone." + kParagraph +
+           adviceFor(problem);
+}
+
+std::string recordFailure(const std::string& folder, const SystemError& error) {
+    return "Could not write the record of this rename to " + folder + ": " + error.reason;
+}
+
+std::string recordUnwritable(const std::string& folder, const SystemError& error) {
+    return recordFailure(folder, error) + "." + kParagraph +
+           "No file has been renamed. Check that the folder can be written to and that its "
            "drive is not full.";
 }
 
@@ -56,11 +127,19 @@ std::string cancelled() {
            "Click Rename to start it again.";
 }
 
-std::string syncFailed(const SystemError& error) {
-    return "The files have been renamed, but the new names could not be written safely to the "
-           "drive: " +
-           error.reason + "." + kParagraph +
-           "Check the drive before removing it or switching off the computer.";
+std::string undoCancelled() {
+    return std::string("The undo has been cancelled. Every file keeps its new name.") +
+           kParagraph + "Press Ctrl+Z to undo the rename again.";
+}
+
+std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed) {
+    if (stillRenamed.empty())
+        return failure + ", and the folder could not be checked afterwards." + kParagraph +
+               "If some files still bear new names, they get their old names back the next time "
+               "Velmorandi starts, or when you open the folder again.";
+    return failure + ", and " + files(stillRenamed.size()) +
+           (stillRenamed.size() == 1 ? " is" : " are") +
+           " still under new names: " + nameList(stillRenamed) + "." + kParagraph + kComesBack;
 }
 
 std::string missingAfterRun(const std::vector<std::string>& missing) {
@@ -76,60 +155,160 @@ std::string reloadFailed(const SystemError& error) {
            "name." + kParagraph + "Open the folder again to see its files.";
 }
 
+std::string holdsData(const std::string& name) {
+    return name + " holds data of its own, so it was left as it is";
+}
+
+std::string undone(std::size_t count) {
+    return files(count) + (count == 1 ? " has its" : " have their") + " old name" +
+           (count == 1 ? "" : "s") + " again." + kParagraph + "Press Ctrl+Y to rename " +
+           (count == 1 ? "it" : "them") + " again.";
+}
+
 std::string nothingToUndo(const std::string& folder) {
     return "There is no rename to undo in the folder " + folder + "." + kParagraph +
            "Only the last rename of a folder can be undone, and only once.";
 }
 
-std::string undoFileGone(const std::string& folder, const std::string& name) {
-    return "Could not undo the last rename in " + folder + ": " + name +
+std::string nothingToRedo(const std::string& folder) {
+    return "There is no undone rename to rename again in the folder " + folder + "." +
+           kParagraph + "Only the last undo of a folder can be taken back, and only once.";
+}
+
+std::string recordInUse(const std::string& folder) {
+    return "The last rename in " + folder + " is being worked on by another Velmorandi window." +
+           kParagraph + "Wait until it has finished, then try again.";
+}
+
+namespace {
+
+std::string couldNot(const std::string& folder, bool redo) {
+    return (redo ? "Could not rename again the files of the last undo in "
+                 : "Could not undo the last rename in ") +
+           folder;
+}
+
+} // namespace
+
+std::string undoFolderReplaced(const std::string& folder, bool redo) {
+    return couldNot(folder, redo) +
+           ": it is not the folder that rename was made in; that one has been moved or "
+           "replaced since." +
+           kParagraph + "No file has been renamed. Open the folder where it is now and try there.";
+}
+
+std::string undoFileGone(const std::string& folder, const std::string& name, bool redo) {
+    return couldNot(folder, redo) + ": " + name +
            " is no longer in the folder." + kParagraph +
-           "No file has been renamed. Undo works only while every renamed file keeps its new "
-           "name.";
+           "No file has been renamed. Put " + name +
+           " back and try again, or give the files the names you want with a new rename.";
 }
 
 std::string undoFileReplaced(const std::string& folder, const std::string& name,
-                             const std::string& oldName) {
-    return "Could not undo the last rename in " + folder + ": " + name +
-           " is now another file than the one renamed from " + oldName + "." + kParagraph +
-           "No file has been renamed. Undo works only while every renamed file keeps its new "
-           "name.";
+                             const std::string& oldName, bool redo) {
+    return couldNot(folder, redo) + ": " + name +
+           " is now another file than the one that bore " + oldName + "." + kParagraph +
+           "No file has been renamed. Give the files the names you want with a new rename.";
 }
 
-std::string undoNameTaken(const std::string& folder, const std::string& oldName) {
-    return "Could not undo the last rename in " + folder + ": the old name " + oldName +
+std::string undoNameTaken(const std::string& folder, const std::string& oldName, bool redo) {
+    return couldNot(folder, redo) + ": the name " + oldName +
            " is now taken by another file or folder." + kParagraph +
-           "No file has been renamed. Rename or move that entry, then undo again.";
+           "No file has been renamed. Rename or move that entry, then try again.";
 }
 
-std::string recovered(const std::string& folder, std::size_t restored,
-                      const std::vector<std::string>& notRestored) {
-    std::string text = "A rename in " + folder + " was interrupted; ";
-    if (restored == 0 && notRestored.empty())
-        text += "it had not renamed any file yet.";
-    else
-        text += files(restored) + (restored == 1 ? " got its name back." : " got their names back.");
-    if (!notRestored.empty())
-        text += " These files could not get their names back: " + nameList(notRestored) + ".";
-    return text;
+RecoveryNote restored(const std::string& folder, std::size_t count) {
+    if (count == 0)
+        return {"A rename in " + folder + " was interrupted before it had renamed any file."};
+    return {"A rename in " + folder + " was interrupted; " + files(count) +
+            (count == 1 ? " got its old name back." : " got their old names back.")};
 }
 
-std::string recoveryFolderGone(const std::string& folder, const SystemError& error, bool kept) {
-    return "A rename in " + folder + " was interrupted, and the folder cannot be reached: " +
-           error.reason + "." +
-           (kept ? " Its files get their names back the next time Velmorandi starts while the "
-                   "folder can be reached."
-                 : " Its files keep the names they had at the interruption.");
+RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
+                            const std::vector<std::string>& stillRenamed,
+                            const std::vector<std::string>& missing) {
+    std::string sentence = "A rename in " + folder + " was interrupted; " + files(count) +
+                           (count == 1 ? " got its old name back" : " got their old names back");
+    if (!stillRenamed.empty())
+        sentence += ", and " + files(stillRenamed.size()) + " could not: " +
+                    nameList(stillRenamed);
+    if (!missing.empty())
+        sentence += "; these files cannot be found there: " + nameList(missing);
+    return {sentence + ". Its record is kept, and what is left is tried again at the next start.",
+            true};
 }
 
-std::string recoveryReport(const std::vector<std::string>& sentences, bool anyNotRestored) {
+RecoveryNote folderAway(const std::string& folder, const SystemError& error,
+                        const std::string& keptAt) {
+    return {"A rename in " + folder + " was interrupted, and that folder cannot be reached: " +
+                error.reason + ". Its record is kept at " + keptAt +
+                ": its files get their old names back the next time Velmorandi starts while the "
+                "folder can be reached, or when you open the folder where it is now. If the "
+                "folder is gone for good, delete that record.",
+            true};
+}
+
+RecoveryNote notPutBack(const std::string& folder, const SystemError& error,
+                        const std::vector<std::string>& stillRenamed) {
+    std::string sentence = "A rename in " + folder +
+                           " was interrupted, and its files could not all get their old names "
+                           "back: " +
+                           error.reason + ".";
+    if (!stillRenamed.empty())
+        sentence += " " + files(stillRenamed.size()) +
+                    (stillRenamed.size() == 1 ? " is" : " are") +
+                    " still under new names: " + nameList(stillRenamed) + ".";
+    return {sentence + " Its record is kept, and it is tried again at the next start.", true};
+}
+
+RecoveryNote recordUnreadable(const std::string& path, const SystemError& error) {
+    return {"The record of a rename at " + path + " could not be read: " + error.reason +
+                ". It is kept, and tried again at the next start.",
+            true};
+}
+
+RecoveryNote folderReplaced(const std::string& folder, const std::string& keptAt) {
+    return {"A rename in " + folder +
+                " was interrupted, but the folder there now is not the one it was made in, so "
+                "nothing in it was renamed. The record is kept at " +
+                keptAt + ": open the folder where it is now and its files get their old names "
+                         "back.",
+            true};
+}
+
+RecoveryNote unproven(const std::string& folder, const std::string& keptAt) {
+    return {"A rename in " + folder +
+                " was interrupted, but the names in that folder do not show how far it got, so "
+                "nothing was renamed. Its record is kept at " +
+                keptAt + ".",
+            true};
+}
+
+RecoveryNote finishedButDamaged(const std::string& folder, const std::string& keptAt) {
+    return {"A rename in " + folder + " had finished, but its record is damaged; it is kept at " +
+                keptAt + ", and that rename can no longer be undone.",
+            true};
+}
+
+RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
+                            const std::string& folder) {
+    std::string sentence = "A record of a rename could not be used (" + why + "), so nothing was "
+                           "renamed from it; it is kept at " + keptAt + ".";
+    if (!folder.empty())
+        sentence += " Files in " + folder + " may still bear the names that rename gave them.";
+    return {sentence, true};
+}
+
+std::string recoveryReport(const std::vector<RecoveryNote>& notes) {
     std::string text;
-    for (const std::string& sentence : sentences)
-        text += (text.empty() ? "" : "\r\n") + sentence;
+    bool needsCare = false;
+    for (const RecoveryNote& note : notes) {
+        text += (text.empty() ? "" : "\r\n") + note.sentence;
+        needsCare = needsCare || note.needsCare;
+    }
     return text + kParagraph +
-           (anyNotRestored ? "Check these files before renaming in that folder again."
-                           : "Every file of that rename has its old name again; rename them "
-                             "again whenever you are ready.");
+           (needsCare ? "Check those files before renaming in those folders again."
+                      : "You can rename them again whenever you are ready.");
 }
 
 } // namespace velmorandi::messages

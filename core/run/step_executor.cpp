@@ -1,60 +1,78 @@
 #include "run/step_executor.h"
 
-#include "platform/run_platform.h"
-#include "run/name_tracker.h"
+#include "platform/folder_changes.h"
+#include "run/run_messages.h"
 
 namespace velmorandi {
 
 StepExecutor::StepExecutor(const platform::FolderHandle& folder,
-                           const std::vector<PlannedMove>& moves, const RenameSeam& seam)
-    : m_folder(folder), m_moves(moves), m_seam(seam) {}
+                           const std::vector<PlannedMove>& moves, const Disk& disk,
+                           RenameWay firstWay)
+    : m_folder(folder), m_moves(moves), m_disk(disk), m_way(firstWay) {}
 
-std::optional<SystemError> StepExecutor::perform(const RunStep& step) const {
-    // The system wants names that end in a zero byte; the buffers are reused.
+std::optional<SystemError> StepExecutor::perform(const RunStep& step) {
     m_a.assign(nameOf(m_moves, step.a));
     m_b.assign(nameOf(m_moves, step.b));
-    const std::string& a = m_a;
-    const std::string& b = m_b;
-    const platform::FolderHandle& folder = m_folder;
-    if (step.op == RunStep::Op::Exchange) {
-        const RenameFunction exchange = [&folder](const std::string& x, const std::string& y) {
-            return platform::exchangeNames(folder, x, y);
-        };
-        return m_seam ? m_seam(a, b, exchange) : exchange(a, b);
-    }
-    if (!m_seam)
-        return folder.renameNoReplace(a, b);
-    const RenameFunction rename = [&folder](const std::string& x, const std::string& y) {
-        return folder.renameNoReplace(x, y);
-    };
-    return m_seam(a, b, rename);
+    if (step.op == RunStep::Op::Exchange)
+        return m_disk.call(DiskCall::Exchange, m_a, m_b,
+                           [&] { return platform::exchangeNames(m_folder, m_a, m_b); });
+    return rename(m_a, m_b);
 }
 
-std::vector<std::string> StepExecutor::rollBack(const std::vector<RunStep>& steps,
-                                                std::size_t done) const {
-    std::vector<RunStep> undone;
-    bool anyFailed = false;
-    for (std::size_t i = done; i-- > 0;) {
-        const RunStep inverse = inverseOf(steps[i]);
-        if (perform(inverse))
-            anyFailed = true;
-        else
-            undone.push_back(inverse);
+std::optional<SystemError> StepExecutor::rename(const std::string& from, const std::string& to) {
+    if (m_way == RenameWay::NoReplaceFlag) {
+        auto error = m_disk.call(DiskCall::Rename, from, to,
+                                 [&] { return platform::renameNoReplace(m_folder, from, to); });
+        if (!error || !platform::meansNoReplaceUnsupported(*error))
+            return error;
+        m_way = RenameWay::LinkThenUnlink;
     }
-    if (!anyFailed)
-        return {};
-    // Replaying what did happen tells which file bears which name now.
-    NameTracker tracker(m_moves);
-    for (std::size_t i = 0; i < done; ++i)
-        tracker.apply(steps[i]);
-    for (const RunStep& step : undone)
-        tracker.apply(step);
-    std::vector<std::string> kept;
-    const std::vector<std::string> current = tracker.currentNames();
-    for (std::size_t i = 0; i < m_moves.size(); ++i)
-        if (current[i] != m_moves[i].from)
-            kept.push_back(std::string(m_moves[i].from) + " is now " + current[i]);
-    return kept;
+    if (m_way == RenameWay::LinkThenUnlink)
+        return renameByLink(from, to);
+    return renameOntoPlaceholder(from, to);
+}
+
+std::optional<SystemError> StepExecutor::renameByLink(const std::string& from,
+                                                      const std::string& to) {
+    auto error = m_disk.call(DiskCall::Link, from, to,
+                             [&] { return platform::linkName(m_folder, from, to); });
+    if (error && platform::meansLinksUnsupported(*error)) {
+        m_way = RenameWay::Placeholder;
+        return renameOntoPlaceholder(from, to);
+    }
+    if (error)
+        return error;
+    error = m_disk.call(DiskCall::Unlink, from, {},
+                        [&] { return platform::unlinkName(m_folder, from); });
+    if (error)
+        removeLeftover(m_folder, m_disk, to);
+    return error;
+}
+
+// Making the name exclusively reserves it, so the rename replaces only the
+// placeholder made here.
+std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string& from,
+                                                               const std::string& to) {
+    auto error = m_disk.call(DiskCall::CreatePlaceholder, to, {},
+                             [&] { return platform::createPlaceholder(m_folder, to); });
+    if (error)
+        return error;
+    error = m_disk.call(DiskCall::RenameOntoPlaceholder, from, to,
+                        [&] { return platform::renameReplacing(m_folder, from, to); });
+    if (error)
+        removeLeftover(m_folder, m_disk, to);
+    return error;
+}
+
+std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
+                                          const std::string& name) {
+    platform::EntryStatus status;
+    if (auto error = platform::entryStatus(folder, name, status))
+        return error;
+    if (!status.regular || (status.size != 0 && status.links < 2))
+        return SystemError{0, messages::holdsData(name)};
+    return disk.call(DiskCall::RemoveLeftover, name, {},
+                     [&] { return platform::unlinkName(folder, name); });
 }
 
 } // namespace velmorandi

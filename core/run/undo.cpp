@@ -1,73 +1,140 @@
+#include "run/run.h"
+
 #include "run/journal_store.h"
+#include "run/locate.h"
 #include "run/preflight.h"
-#include "run/rename_run.h"
+#include "run/restore.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
 
 namespace velmorandi {
 namespace {
 
-RunResult refused(RunResult::Kind kind, std::string message) {
-    RunResult result;
-    result.kind = kind;
-    result.message = std::move(message);
-    result.reloaded.error = SystemError{0, "not read"};
+RunResult refused(RunOutcome outcome, std::string message) {
+    return RunResult{outcome, std::move(message), {}, FolderNotRead{}};
+}
+
+// Undo takes a completed rename back; redo takes back the undo of one.
+struct TakeBack {
+    bool redo = false;
+    Journal::Kind recorded() const { return redo ? Journal::Kind::Undo : Journal::Kind::Rename; }
+    Journal::Kind run() const { return redo ? Journal::Kind::Rename : Journal::Kind::Undo; }
+};
+
+std::vector<PlannedMove> reversed(const Journal& journal) {
+    std::vector<PlannedMove> back;
+    back.reserve(journal.moves.size());
+    for (std::size_t i = 0; i < journal.moves.size(); ++i)
+        back.push_back({journal.moves[i].to, journal.moves[i].from, {}, 0, i});
+    return back;
+}
+
+// Nothing when every file still bears the name the recorded run gave it, is
+// the file it renamed, and can have its name back.
+std::optional<std::string> changedSince(const std::string& folderPath, const Journal& journal,
+                                        const OpenedFolder& folder,
+                                        const std::vector<PlannedMove>& back,
+                                        const Preflight& check, TakeBack what) {
+    if (!check.missing.empty())
+        return messages::undoFileGone(folderPath, std::string(back[check.missing.front()].from),
+                                      what.redo);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        const std::string name(back[i].from);
+        const bool replaced =
+            journal.traits.stableIdentities &&
+            (back[i].identity != journal.moves[i].identity ||
+             !isRunsFile(journal, folder.handle, name, back[i].identity));
+        if (replaced)
+            return messages::undoFileReplaced(folderPath, name, std::string(back[i].to),
+                                              what.redo);
+        names.push_back(name);
+    }
+    if (!journal.traits.stableIdentities && allYoungerThanRun(journal, folder.handle, names))
+        return messages::undoFolderReplaced(folderPath, what.redo);
+    if (!check.taken.empty())
+        return messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to),
+                                       what.redo);
+    return std::nullopt;
+}
+
+std::optional<RunResult> refusal(const std::string& folderPath, const Journal& journal,
+                                 std::vector<PlannedMove>& back, const RunContext& context,
+                                 TakeBack what) {
+    OpenedFolder folder;
+    Preflight check;
+    std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
+    if (!error && !isJournaledFolder(journal, folder))
+        return refused(RunOutcome::Failed, messages::undoFolderReplaced(folderPath, what.redo));
+    if (!error)
+        error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
+    if (error)
+        return refused(RunOutcome::Failed, messages::folderUnreadable(folderPath, *error));
+    if (auto changed = changedSince(folderPath, journal, folder, back, check, what))
+        return refused(check.taken.empty() ? RunOutcome::Failed : RunOutcome::NameTaken,
+                       std::move(*changed));
+    return std::nullopt;
+}
+
+RunResult takeBack(const std::string& folderPath, const RunControl& control, TakeBack what) {
+    const RunContext context(control);
+    const JournalStore& records = *context.records;
+    if (records.problem())
+        return refused(RunOutcome::Failed, messages::recordsUnusable(*records.problem()));
+    const std::optional<JournalStore::Entry> last = records.lastComplete(folderPath);
+    const auto nothing = [&] {
+        return refused(RunOutcome::Failed, what.redo ? messages::nothingToRedo(folderPath)
+                                                     : messages::nothingToUndo(folderPath));
+    };
+    if (!last || last->header->kind != what.recorded())
+        return nothing();
+    // Held for the whole run, so that no other window takes the same run back meanwhile.
+    JournalStore::Read read = records.read(last->name, true);
+    if (read.opened == platform::RecordFile::Opened::Held)
+        return refused(RunOutcome::Failed, messages::recordInUse(folderPath));
+    if (read.opened != platform::RecordFile::Opened::Yes || !read.decoded.journal)
+        return nothing();
+    const Journal& journal = *read.decoded.journal;
+    std::vector<PlannedMove> back = reversed(journal);
+    if (auto refused = refusal(folderPath, journal, back, context, what))
+        return std::move(*refused);
+    const std::size_t files = back.size();
+    RunResult result = runAllOrNothing(
+        {folderPath, std::move(back), what.run(), what.redo ? std::string() : last->name,
+         nullptr, 0, std::nullopt},
+        context);
+    result.errorRows.clear(); // the moves are no rows of the list
+    if (result.outcome != RunOutcome::Completed)
+        return result;
+    records.remove(context.disk, read.file, last->name);
+    if (!what.redo && result.message.empty())
+        result.message = messages::undone(files);
     return result;
 }
 
-// Nothing when every file still bears the name the run gave it. `back` has
-// been checked against the folder: its sources are the run's new names.
-std::optional<std::string> changedSince(const std::string& folderPath, const Journal& journal,
-                                        const std::vector<PlannedMove>& back,
-                                        const Preflight& check) {
-    const std::size_t firstGone =
-        check.missing.empty() ? journal.moves.size() : check.missing.front();
-    for (std::size_t i = 0; i < firstGone; ++i)
-        if (journal.traits.stableIdentities && back[i].identity != journal.moves[i].identity)
-            return messages::undoFileReplaced(folderPath, std::string(journal.moves[i].to),
-                                              std::string(journal.moves[i].from));
-    if (firstGone < journal.moves.size())
-        return messages::undoFileGone(folderPath, std::string(journal.moves[firstGone].to));
-    return std::nullopt;
+bool lastIs(const std::string& folder, const JournalStore& records, Journal::Kind kind) {
+    if (records.problem())
+        return false;
+    const std::optional<JournalStore::Entry> last = records.lastComplete(folder);
+    return last && last->header->kind == kind;
 }
 
 } // namespace
 
-bool CanUndo(const std::string& folder) {
-    JournalStore store;
-    return !store.open() && store.lastCompleteRun(folder).has_value();
+bool CanUndo(const std::string& folder, const JournalStore& records) {
+    return lastIs(folder, records, Journal::Kind::Rename);
 }
 
-RunResult ExecuteUndo(const std::string& folderPath, const RunControl& control) {
-    JournalStore store;
-    std::optional<JournalStore::Entry> last;
-    if (!store.open())
-        last = store.lastCompleteRun(folderPath);
-    const std::optional<Journal> journal = last ? store.read(last->name) : std::nullopt;
-    if (!journal)
-        return refused(RunResult::Kind::Failed, messages::nothingToUndo(folderPath));
+bool CanRedo(const std::string& folder, const JournalStore& records) {
+    return lastIs(folder, records, Journal::Kind::Undo);
+}
 
-    std::vector<PlannedMove> back;
-    back.reserve(journal->moves.size());
-    for (std::size_t i = 0; i < journal->moves.size(); ++i)
-        back.push_back({journal->moves[i].to, journal->moves[i].from, {}, 0, i});
-    OpenedFolder folder;
-    Preflight check;
-    std::optional<SystemError> error = openFolder(folderPath, control.testing, folder);
-    if (!error)
-        error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
-    if (error)
-        return refused(RunResult::Kind::Failed, messages::folderUnreadable(folderPath, *error));
-    if (auto changed = changedSince(folderPath, *journal, back, check))
-        return refused(RunResult::Kind::Failed, std::move(*changed));
-    if (!check.taken.empty())
-        return refused(RunResult::Kind::NameTaken,
-                       messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to)));
-    // Rows of an undo are no rows of the list: no "Err!" marks.
-    RunResult result =
-        runMoves({folderPath, std::move(back), Journal::Kind::Undo, last->name}, control);
-    result.errorRows.clear();
-    return result;
+RunResult ExecuteUndo(const std::string& folder, const RunControl& control) {
+    return takeBack(folder, control, TakeBack{false});
+}
+
+RunResult ExecuteRedo(const std::string& folder, const RunControl& control) {
+    return takeBack(folder, control, TakeBack{true});
 }
 
 } // namespace velmorandi

@@ -1,14 +1,17 @@
 #include "folder_loader.h"
 #include "on_platform.h"
 #include "platform/folder_access.h"
-#include "rename_commit.h"
+#include "platform/folder_changes.h"
 #include "rename_list.h"
-#include "run/rename_run.h"
+#include "run/run_messages.h"
+#include "run/step_executor.h"
+#include "run_support.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cerrno>
 #include <map>
 #include <set>
@@ -16,11 +19,12 @@
 namespace velmorandi {
 namespace {
 
+using testing::Calls;
+using testing::Committed;
+using testing::recordingRenames;
 using testing::TempFolder;
+using testing::TestRecords;
 using Snapshot = std::map<std::string, std::string>;
-using Calls = std::vector<std::pair<std::string, std::string>>;
-
-const SystemError kInjected{EIO, "Input/output error"};
 
 // Loads the folder and gives new edited base names, keyed by original base name.
 RenameList loadEdited(const TempFolder& folder, const std::map<std::string, std::string>& bases) {
@@ -48,34 +52,38 @@ std::vector<std::string> editedNames(const RenameList& list) {
     return result;
 }
 
-// Records every rename and lets the failing ones (1-based call numbers) fail.
-RenameSeam recording(Calls& calls, std::vector<std::size_t> failing = {}) {
-    return [&calls, failing](const std::string& from, const std::string& to,
-                             const RenameFunction& rename) -> std::optional<SystemError> {
-        calls.emplace_back(from, to);
-        if (std::find(failing.begin(), failing.end(), calls.size()) != failing.end())
-            return kInjected;
-        return rename(from, to);
-    };
-}
-
 // The system's own sentence for what renaming from to to in the folder meets now.
 std::string systemReason(const std::string& from, const std::string& to, const TempFolder& folder) {
     platform::FolderHandle handle;
     EXPECT_FALSE(handle.open(folder.path()));
-    const auto error = handle.renameNoReplace(from, to);
+    const auto error = platform::renameNoReplace(handle, from, to);
     EXPECT_TRUE(error);
     return error ? error->reason : std::string();
 }
 
-std::string noFileRenamed(const std::string& from, const std::string& to,
-                          const std::string& reason) {
-    return "Could not rename " + from + " to " + to + ": " + reason +
-           ".\r\n\r\nNo file has been renamed. Check that the file still exists and that the "
-           "folder can be written to.";
+// A refusal names both names of the file it stopped at, the system's reason,
+// and that nothing was renamed.
+void expectNamesFailure(const std::string& message, const std::string& from, const std::string& to,
+                        const std::string& reason) {
+    const std::string told = messages::noFileRenamed(messages::renameFailure(from, to, {0, reason}));
+    EXPECT_EQ(message, told);
 }
 
+// Commits with the records and calls of one test.
+struct Commit {
+    TestRecords records;
+    RunTesting testing;
+    Committed operator()(RenameList& list, const TempFolder& folder) {
+        return testing::CommitRename(list, folder.path(), records.control(&testing));
+    }
+    Committed operator()(RenameList& list, const TempFolder& folder, DiskSeam seam) {
+        testing.seam = std::move(seam);
+        return (*this)(list, folder);
+    }
+};
+
 TEST(RenameCommit, RenamesEveryFileAndReloads) {
+    Commit commit;
     TempFolder folder;
     const std::string unusual = testing::kUnusualName;
     const std::string longBase(249, 'n'); // with "x-" and ".txt": 255 bytes
@@ -92,9 +100,9 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
                                           {longBase, "x-" + longBase},
                                           {"Photo", "photo"}});
     Calls calls;
-    const CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
+    const Committed outcome = commit(list, folder, recordingRenames(calls));
 
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_TRUE(outcome.listReloaded);
     std::set<std::string> moved; // a file system may need a temporary name for Photo
@@ -118,27 +126,29 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
 
     // The guard speaks for the new names.
     list = loadEdited(folder, {{"same", "config.sys"}});
-    EXPECT_TRUE(CommitRename(list, folder.path()).protectedFileListed);
+    EXPECT_TRUE(commit(list, folder).protectedFileListed);
 }
 
 TEST(RenameCommit, UnchangedOrEmptyListNeedsNoSystemCall) {
+    Commit commit;
     TempFolder folder;
     RenameList empty;
     Calls calls;
-    CommitOutcome outcome = CommitRename(empty, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    Committed outcome = commit(empty, folder, recordingRenames(calls));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_TRUE(empty.empty());
 
     folder.createFile("a.txt", "A");
     folder.createFile("b.txt", "B");
     RenameList list = loadEdited(folder, {});
-    outcome = CommitRename(list, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    outcome = commit(list, folder, recordingRenames(calls));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(statuses(list), std::vector<RowStatus>(2, RowStatus::Done));
 }
 
 TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
+    Commit commit;
     TempFolder folder;
     folder.createFile("a.txt", "A");
     folder.createFile("b.txt", "B");
@@ -146,15 +156,16 @@ TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
     const Snapshot before = folder.snapshot();
     RenameList list = loadEdited(folder, {{"a", "same"}, {"b", "same"}, {"c", ""}});
     Calls calls;
-    const CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Refused);
-    EXPECT_EQ(outcome.message, kRenameRefusedMessage);
+    const Committed outcome = commit(list, folder, recordingRenames(calls));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Refused);
+    EXPECT_EQ(outcome.message, messages::kRenameRefused);
     EXPECT_EQ(statuses(list), std::vector<RowStatus>(3, RowStatus::Error));
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
 }
 
 TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
+    Commit commit;
     const std::vector<std::map<std::string, std::string>> cases{
         {{"a", "sub"}},             // an unlisted folder
         {{"a", "link"}},            // a link to a folder
@@ -188,15 +199,15 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
         const Snapshot before = folder.snapshot();
         RenameList list = loadEdited(folder, cases[i]);
         Calls calls;
-        const CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
+        const Committed outcome = commit(list, folder, recordingRenames(calls));
         EXPECT_EQ(statuses(list), marked[i]) << i;
         if (after[i].empty()) {
-            EXPECT_EQ(outcome.kind, CommitOutcome::Kind::NameTaken) << i;
-            EXPECT_EQ(outcome.message, kNameTakenMessage);
+            EXPECT_EQ(outcome.outcome, RunOutcome::NameTaken) << i;
+            EXPECT_EQ(outcome.message, messages::kNameTaken);
             EXPECT_TRUE(calls.empty());
             EXPECT_EQ(folder.snapshot(), before) << i;
         } else {
-            EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed) << i;
+            EXPECT_EQ(outcome.outcome, RunOutcome::Completed) << i;
             Snapshot expected = after[i];
             expected["sub.txt"] = "folder";
             if (testing::kSymbolicLinks)
@@ -207,6 +218,7 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
 }
 
 TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
+    Commit commit;
     const std::vector<std::string> names{"a.txt", "b.txt", "c.txt", "d.txt"};
     for (std::size_t failing = 1; failing <= names.size(); ++failing) {
         TempFolder folder;
@@ -217,12 +229,12 @@ TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
             loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}, {"d", "x-d"}});
         const std::vector<std::string> shaped = editedNames(list);
         Calls calls;
-        const CommitOutcome outcome =
-            CommitRename(list, folder.path(), recording(calls, {failing}));
+        const Committed outcome =
+            commit(list, folder, recordingRenames(calls, {failing}));
 
-        EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
-        EXPECT_EQ(outcome.message, noFileRenamed(names[failing - 1], "x-" + names[failing - 1],
-                                                 "Input/output error"));
+        EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
+        expectNamesFailure(outcome.message, names[failing - 1], "x-" + names[failing - 1],
+                                                 "Input/output error");
         EXPECT_FALSE(outcome.listReloaded);
         EXPECT_EQ(calls.size(), 2 * failing - 1);
         std::vector<RowStatus> expected(names.size(), RowStatus::None);
@@ -234,6 +246,7 @@ TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
 }
 
 TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
+    Commit commit;
     TempFolder folder;
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
         folder.createFile(name, name);
@@ -242,75 +255,79 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     folder.remove("c.txt");
     const Snapshot before = folder.snapshot();
     Calls calls;
-    CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls));
-    EXPECT_EQ(outcome.message,
-              noFileRenamed("c.txt", "x-c.txt", systemReason("gone", "x", folder)));
+    Committed outcome = commit(list, folder, recordingRenames(calls));
+    expectNamesFailure(outcome.message, "c.txt", "x-c.txt", systemReason("gone", "x", folder));
     EXPECT_EQ(folder.snapshot(), before);
 
     calls.clear();
-    const RenameSeam intruder = [&](const std::string& from, const std::string& to,
-                                    const RenameFunction& rename) {
+    const DiskSeam intruder = testing::beforeEachRename([&](std::string_view, std::string_view to) {
         if (to == "x-b.txt")
-            folder.createFile(to, "intruder");
-        return rename(from, to);
-    };
+            folder.createFile(std::string(to), "intruder");
+    });
     folder.createFile("c.txt", "c.txt");
     list = loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}});
-    outcome = CommitRename(list, folder.path(), intruder);
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
-    EXPECT_EQ(outcome.message,
-              noFileRenamed("b.txt", "x-b.txt", systemReason("a.txt", "c.txt", folder)));
+    outcome = commit(list, folder, intruder);
+    EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
+    expectNamesFailure(outcome.message, "b.txt", "x-b.txt", systemReason("a.txt", "c.txt", folder));
     Snapshot expected = before;
     expected["c.txt"] = "c.txt";
     expected["x-b.txt"] = "intruder";
     EXPECT_EQ(folder.snapshot(), expected);
 }
 
-TEST(RenameCommit, FailedUndoNamesTheFilesAndReloads) {
+// A rollback that fails in its turn keeps the record: the message names the
+// file still renamed, the list shows the folder as it is, and the next start
+// puts it right.
+TEST(RenameCommit, FailedRollbackKeepsTheRecordForTheNextStart) {
+    Commit commit;
     TempFolder folder;
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
         folder.createFile(name, name);
+    const Snapshot before = folder.snapshot();
     RenameList list = loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}});
     Calls calls;
-    // Calls: a, b, c (fails), undo b, undo a (fails).
-    const CommitOutcome outcome = CommitRename(list, folder.path(), recording(calls, {3, 5}));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
+    // Calls: a, b, c (fails); then the rollback's two, the second of which fails.
+    const Committed outcome = commit(list, folder, recordingRenames(calls, {3, 5}));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
     EXPECT_TRUE(outcome.listReloaded);
-    EXPECT_NE(outcome.message.find("a.txt is now x-a.txt"), std::string::npos) << outcome.message;
-    EXPECT_EQ(outcome.message.find("b.txt is now"), std::string::npos);
-    EXPECT_EQ(folder.snapshot(),
-              (Snapshot{{"x-a.txt", "a.txt"}, {"b.txt", "b.txt"}, {"c.txt", "c.txt"}}));
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list.row(2).listedName(), "x-a.txt");
+    ASSERT_EQ(calls.size(), 5u);
+    const std::string stillRenamed(calls[4].first);
+    EXPECT_NE(outcome.message.find(stillRenamed), std::string::npos) << outcome.message;
+    EXPECT_NE(outcome.message.find("next time Velmorandi starts"), std::string::npos);
+    std::vector<std::string> listed;
+    for (const RenameRow& row : list.rows())
+        listed.emplace_back(row.listedName());
+    EXPECT_NE(std::find(listed.begin(), listed.end(), stillRenamed), listed.end());
+
+    commit.testing.seam = nullptr;
+    const std::string report = RecoverInterruptedRuns(commit.records.control(&commit.testing)).message;
+    EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+    EXPECT_EQ(folder.snapshot(), before);
 }
 
 // The second step of a case-only change, the way back from the temporary name, can fail.
-RenameSeam secondStepTaken(Calls& calls, bool taken) {
-    return [&calls, taken](const std::string& from, const std::string& to,
-                           const RenameFunction& rename) -> std::optional<SystemError> {
-        calls.emplace_back(from, to);
+DiskSeam secondStepTaken(Calls& calls, bool taken) {
+    return [&calls, taken](DiskCall call, std::string_view a, std::string_view b,
+                           const std::function<std::optional<SystemError>()>& perform)
+               -> std::optional<SystemError> {
+        if (!testing::renamesAFile(call))
+            return perform();
+        calls.emplace_back(a, b);
         if (taken && calls.size() == 2)
             return SystemError{testing::kNameTakenCode, "File exists"};
-        return rename(from, to);
+        return perform();
     };
 }
 
-CommitOutcome commitIgnoringCase(RenameList& list, const TempFolder& folder,
-                                 const RenameSeam& seam) {
-    auto prepared = PrepareRename(list, folder.path());
-    RunControl control;
-    control.seam = seam;
-    control.testing.ignoreCase = true;
-    return FinishRun(list, folder.path(), ExecuteRun(std::get<RunRequest>(prepared), control));
-}
-
 TEST(RenameCommit, CaseOnlyRenameGoesThroughTemporaryName) {
+    Commit commit;
+    commit.testing.ignoreCase = true;
     TempFolder folder;
     folder.createFile("Photo.jpg", "picture");
     RenameList list = loadEdited(folder, {{"Photo", "photo"}});
     Calls calls;
-    CommitOutcome outcome = commitIgnoringCase(list, folder, secondStepTaken(calls, false));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    Committed outcome = commit(list, folder, secondStepTaken(calls, false));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].first, "Photo.jpg");
     EXPECT_EQ(calls[0].second, calls[1].first);
@@ -320,70 +337,84 @@ TEST(RenameCommit, CaseOnlyRenameGoesThroughTemporaryName) {
     // Someone takes the name between the two steps: the file goes back.
     list = loadEdited(folder, {{"photo", "PHOTO"}});
     calls.clear();
-    outcome = commitIgnoringCase(list, folder, secondStepTaken(calls, true));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Failed);
-    EXPECT_EQ(outcome.message, noFileRenamed("photo.jpg", "PHOTO.jpg", "File exists"));
+    outcome = commit(list, folder, secondStepTaken(calls, true));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
+    expectNamesFailure(outcome.message, "photo.jpg", "PHOTO.jpg", "File exists");
     EXPECT_EQ(folder.snapshot(), (Snapshot{{"photo.jpg", "picture"}}));
 }
 
 TEST(RenameCommit, NameMissingAfterReloadIsReported) {
+    Commit commit;
     TempFolder folder;
     folder.createFile("a.txt", "A");
     RenameList list = loadEdited(folder, {{"a", "b"}});
     // A file system that stores another name than the one asked for.
-    const RenameSeam altering = [](const std::string& from, const std::string& to,
-                                   const RenameFunction& rename) { return rename(from, to + "~"); };
-    const CommitOutcome outcome = CommitRename(list, folder.path(), altering);
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    const DiskSeam altering = [&](DiskCall call, std::string_view a, std::string_view b,
+                                  const std::function<std::optional<SystemError>()>& perform)
+        -> std::optional<SystemError> {
+        if (call != DiskCall::Rename)
+            return perform();
+        std::filesystem::rename(folder.at(std::string(a)), folder.at(std::string(b) + "~"));
+        return std::nullopt;
+    };
+    const Committed outcome = commit(list, folder, altering);
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_NE(outcome.message.find("b.txt"), std::string::npos);
     EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
 }
 
 TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
+    Commit commit;
     TempFolder folder;
     folder.createFile("a.txt", "A");
     folder.createFile("same.txt", "S");
     // A file the run leaves alone goes: every name left is a row's new name,
     // yet there are fewer names than rows.
     RenameList list = loadEdited(folder, {{"a", "x-a"}});
-    RenameSeam meddling = [&](const std::string& from, const std::string& to,
-                              const RenameFunction& rename) {
-        folder.remove("same.txt");
-        return rename(from, to);
-    };
-    CommitOutcome outcome = CommitRename(list, folder.path(), meddling);
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    Committed outcome = commit(list, folder, testing::beforeEachRename([&](auto, auto) {
+        std::error_code gone;
+        std::filesystem::remove(folder.at("same.txt"), gone);
+    }));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), std::vector<std::string>{"x-a.txt"});
     EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
 
     // A file comes.
     list = loadEdited(folder, {{"x-a", "y-a"}});
-    meddling = [&](const std::string& from, const std::string& to, const RenameFunction& rename) {
+    outcome = commit(list, folder, testing::beforeEachRename([&](auto, auto) {
         folder.createFile("new.txt", "N");
-        return rename(from, to);
-    };
-    outcome = CommitRename(list, folder.path(), meddling);
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
+    }));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"new.txt", "y-a.txt"}));
     EXPECT_EQ(statuses(list), std::vector<RowStatus>(2, RowStatus::Done));
 }
 
-TEST(RenameCommit, EveryRenameMethodRefusesToReplace) {
-    using Method = platform::FolderHandle::RenameMethod;
-    for (const Method method :
-         {Method::NoReplaceFlag, Method::LinkThenUnlink, Method::Placeholder}) {
+// Whichever way a drive makes a step take, the step never replaces a file,
+// and where it fails nothing of it is left behind.
+TEST(RenameCommit, EveryRenameWayRefusesToReplace) {
+    for (const RenameWay way :
+         {RenameWay::NoReplaceFlag, RenameWay::LinkThenUnlink, RenameWay::Placeholder}) {
+        SCOPED_TRACE(static_cast<int>(way));
         TempFolder folder;
         folder.createFile("a", "A");
         folder.createFile("b", "B");
         platform::FolderHandle handle;
         ASSERT_FALSE(handle.open(folder.path()));
-        const auto taken = handle.renameNoReplace("a", "b", method);
+        const std::vector<PlannedMove> moves{{"a", "b", {}, 0, 0}, {"a", "c", {}, 0, 1},
+                                             {"gone", "d", {}, 0, 2}};
+        const Disk disk;
+        StepExecutor executor(handle, moves, disk, way);
+        const auto step = [](std::uint32_t move) {
+            return RunStep{RunStep::Op::Rename, {move, Stage::From}, {move, Stage::To}};
+        };
+        const auto taken = executor.perform(step(0));
         ASSERT_TRUE(taken);
         EXPECT_TRUE(platform::meansNameTaken(*taken));
-        EXPECT_FALSE(handle.renameNoReplace("a", "c", method));
-        const auto missing = handle.renameNoReplace("gone", "d", method);
+        EXPECT_EQ(folder.snapshot(), (Snapshot{{"a", "A"}, {"b", "B"}}));
+        EXPECT_FALSE(executor.perform(step(1)));
+        const auto missing = executor.perform(step(2));
         ASSERT_TRUE(missing);
         EXPECT_EQ(missing->code, testing::kNoSuchEntry);
         EXPECT_EQ(folder.snapshot(), (Snapshot{{"b", "B"}, {"c", "A"}}));

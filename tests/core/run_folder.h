@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/rename_run.h"
+#include "run/run.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "run/journal_store.h"
-#include "run/rename_run.h"
 #include "run_folder.h"
+#include "run_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Runs that chain, swap, ring and change letter case, each failed at every
-// step and crashed after every step.
+// Runs that chain, swap, ring and change letter case, stopped at every call
+// that changes the disk: a failure there, a crash (or a drive pulled out)
+// right after it, and a crash in the middle of the recovery that follows.
+// Every time the folder ends exactly as it was, names and bytes, or, where
+// the run had marked itself complete, exactly as the run left it.
 namespace velmorandi::testing {
 
 struct Scenario {
@@ -19,8 +21,7 @@ struct Scenario {
     std::vector<std::string> files;
     Moves moves;
     bool ignoreCase = false;
-    std::vector<std::size_t> taken =
-        {}; // rows refused as "already taken"; empty: the run completes
+    std::vector<std::size_t> taken = {}; // rows refused as "already taken"; empty: the run completes
 };
 
 inline const std::vector<Scenario>& scenarios() {
@@ -49,83 +50,163 @@ inline const std::vector<Scenario>& scenarios() {
     return all;
 }
 
+// The three ways a folder's drive takes a run: atomic exchanges; temporary
+// names with lasting file numbers; names alone (FAT, exFAT, network drives),
+// each rename one call, two (a second name, then the first removed) or two
+// (a placeholder, then the rename onto it, as on exFAT).
 struct Mode {
     const char* label;
     bool noExchange = false;
     bool noIdentities = false;
+    std::optional<RenameWay> way = std::nullopt;
 };
-inline const Mode kModes[]{{"exchange"}, {"temporary names", true}, {"names only", true, true}};
+inline const Mode kModes[]{{"exchange"},
+                           {"temporary names", true},
+                           {"names only", true, true},
+                           {"second names", true, true, RenameWay::LinkThenUnlink},
+                           {"placeholders", true, true, RenameWay::Placeholder}};
 
-inline RunControl controlFor(const Scenario& scenario, const Mode& mode) {
-    RunControl control;
-    control.testing.ignoreCase = scenario.ignoreCase;
-    control.testing.noExchange = mode.noExchange;
-    control.testing.noIdentities = mode.noIdentities;
-    return control;
+inline RunTesting testingFor(const Scenario& scenario, const Mode& mode) {
+    RunTesting testing;
+    testing.ignoreCase = scenario.ignoreCase;
+    testing.noExchange = mode.noExchange;
+    testing.noIdentities = mode.noIdentities;
+    testing.way = mode.way;
+    return testing;
 }
 
-// Counts the steps and lets the chosen one (1-based) fail.
-inline RenameSeam failingAt(std::size_t& calls, std::size_t failing) {
-    return [&calls, failing](const std::string& from, const std::string& to,
-                             const RenameFunction& step) -> std::optional<SystemError> {
-        if (++calls == failing)
-            return SystemError{EIO, "Input/output error"};
-        return step(from, to);
-    };
+// One run of the scenario with the sweep's seam; what it leaves behind.
+struct SweepRun {
+    RunResult result;
+    std::size_t calls = 0;
+    std::vector<DiskCall> kinds;
+};
+
+inline SweepRun runWith(const RunFolder& folder, const TestRecords& records,
+                        const Scenario& scenario, const Mode& mode, CallSweep& sweep) {
+    RunTesting testing = testingFor(scenario, mode);
+    testing.seam = sweep.seam();
+    SweepRun run;
+    run.result = ExecuteRun(folder.request(scenario.moves), records.control(&testing));
+    run.calls = sweep.calls();
+    run.kinds = sweep.kinds();
+    return run;
 }
 
-// For every step k: a failure at k, and a crash after k followed by recovery,
-// each leave the folder exactly as it was.
-inline void sweep(const std::string& parent, const Scenario& scenario, const Mode& mode) {
+inline std::string recover(const TestRecords& records, const Scenario& scenario, const Mode& mode,
+                           CallSweep* sweep = nullptr) {
+    RunTesting testing = testingFor(scenario, mode);
+    if (sweep)
+        testing.seam = sweep->seam();
+    return RecoverInterruptedRuns(records.control(&testing)).message;
+}
+
+// Once the complete mark is written, a crash leaves the run standing.
+inline std::size_t completeMarkCall(const std::vector<DiskCall>& kinds) {
+    for (std::size_t i = kinds.size(); i-- > 0;)
+        if (kinds[i] == DiskCall::AppendRecord)
+            return i + 1;
+    return 0;
+}
+
+inline void expectRefusedUntouched(const std::string& parent, const Scenario& scenario,
+                                   const Mode& mode) {
+    RunFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
+    const SweepRun run = runWith(folder, records, scenario, mode, sweep);
+    EXPECT_EQ(run.result.outcome, RunOutcome::NameTaken);
+    EXPECT_EQ(run.result.errorRows, scenario.taken);
+    for (const DiskCall call : run.kinds)
+        EXPECT_FALSE(renamesAFile(call));
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(records.entries(), std::vector<std::string>{}); // the record begun beside the check is given up
+}
+
+// A failure at call k: the run reports it and every file has its name back.
+inline void failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                   std::size_t k) {
+    SCOPED_TRACE("failure at call " + std::to_string(k));
+    RunFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    CallSweep sweep(k, CallSweep::kNever);
+    const SweepRun run = runWith(folder, records, scenario, mode, sweep);
+    EXPECT_NE(run.result.outcome, RunOutcome::Completed);
+    EXPECT_FALSE(run.result.message.empty());
+    EXPECT_EQ(folder.snapshot(), before);
+    const std::string report = recover(records, scenario, mode);
+    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(recover(records, scenario, mode), "");
+}
+
+// A crash after call k, then the next start, itself crashing after call j
+// where `j` is given, then one more start.
+inline void crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                       std::size_t k, std::size_t completeAt, std::optional<std::size_t> j) {
+    SCOPED_TRACE("crash after call " + std::to_string(k) +
+                 (j ? ", recovery crashed after call " + std::to_string(*j) : std::string()));
+    RunFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    CallSweep sweep(CallSweep::kNever, k);
+    runWith(folder, records, scenario, mode, sweep);
+    if (j) {
+        CallSweep crashing(CallSweep::kNever, *j);
+        recover(records, scenario, mode, &crashing);
+    }
+    const std::string report = recover(records, scenario, mode);
+    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    EXPECT_EQ(folder.snapshot(), k >= completeAt ? afterMoves(before, scenario.moves) : before);
+    EXPECT_EQ(recover(records, scenario, mode), "");
+}
+
+// How many calls the recovery of a run crashed after call k makes.
+inline std::size_t recoveryCallsAfterCrash(const std::string& parent, const Scenario& scenario,
+                                           const Mode& mode, std::size_t k) {
+    RunFolder folder(parent, scenario.files);
+    TestRecords records;
+    CallSweep sweep(CallSweep::kNever, k);
+    runWith(folder, records, scenario, mode, sweep);
+    CallSweep counting(CallSweep::kNever, CallSweep::kNever);
+    recover(records, scenario, mode, &counting);
+    return counting.calls();
+}
+
+// Every call of the run failed in turn, and the run crashed after every call;
+// where `nested`, the recovery after each crash is crashed after each of its
+// own calls too.
+inline void sweep(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                  bool nested = true) {
     SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
-    std::size_t steps = 0;
+    if (!scenario.taken.empty()) {
+        expectRefusedUntouched(parent, scenario, mode);
+        return;
+    }
+    std::size_t calls = 0;
+    std::size_t completeAt = 0;
     {
         RunFolder folder(parent, scenario.files);
+        TestRecords records;
         const Snapshot before = folder.snapshot();
-        RunControl control = controlFor(scenario, mode);
-        control.seam = failingAt(steps, 0);
-        const RunResult result = ExecuteRun(folder.request(scenario.moves), control);
-        if (!scenario.taken.empty()) {
-            EXPECT_EQ(result.kind, RunResult::Kind::NameTaken);
-            EXPECT_EQ(result.errorRows, scenario.taken);
-            EXPECT_EQ(steps, 0u);
-            EXPECT_EQ(folder.snapshot(), before);
-            JournalStore store; // the journal begun beside the check is given up
-            ASSERT_FALSE(store.open());
-            for (const JournalStore::Entry& entry : store.list())
-                EXPECT_NE(entry.header.folder, folder.path()) << entry.name;
-            return;
-        }
-        ASSERT_EQ(result.kind, RunResult::Kind::Completed) << result.message;
+        CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
+        const SweepRun run = runWith(folder, records, scenario, mode, sweep);
+        ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << run.result.message;
         EXPECT_EQ(folder.snapshot(), afterMoves(before, scenario.moves));
+        calls = run.calls;
+        completeAt = completeMarkCall(run.kinds);
     }
-    for (std::size_t k = 1; k <= steps; ++k) {
-        SCOPED_TRACE("failure at step " + std::to_string(k));
-        RunFolder folder(parent, scenario.files);
-        const Snapshot before = folder.snapshot();
-        RunControl control = controlFor(scenario, mode);
-        std::size_t calls = 0;
-        control.seam = failingAt(calls, k);
-        const RunResult result = ExecuteRun(folder.request(scenario.moves), control);
-        EXPECT_EQ(result.kind, RunResult::Kind::Failed);
-        EXPECT_NE(result.message.find("No file has been renamed"), std::string::npos)
-            << result.message;
-        EXPECT_EQ(folder.snapshot(), before);
-        EXPECT_EQ(RecoverInterruptedRuns(control).message, ""); // nothing left behind
-    }
-    for (std::size_t k = 0; k <= steps; ++k) {
-        SCOPED_TRACE("crash after step " + std::to_string(k));
-        RunFolder folder(parent, scenario.files);
-        const Snapshot before = folder.snapshot();
-        RunControl control = controlFor(scenario, mode);
-        control.testing.abandonAfter = k;
-        ExecuteRun(folder.request(scenario.moves), control);
-        control.testing.abandonAfter = static_cast<std::size_t>(-1);
-        const std::string report = RecoverInterruptedRuns(control).message;
-        EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
-        EXPECT_EQ(report.find("could not"), std::string::npos) << report;
-        EXPECT_EQ(folder.snapshot(), before);
-        EXPECT_EQ(RecoverInterruptedRuns(control).message, "");
+    for (std::size_t k = 1; k <= calls; ++k)
+        failAt(parent, scenario, mode, k);
+    for (std::size_t k = 0; k <= calls; ++k) {
+        crashAfter(parent, scenario, mode, k, completeAt, std::nullopt);
+        if (!nested || k >= completeAt)
+            continue;
+        const std::size_t recoveryCalls = recoveryCallsAfterCrash(parent, scenario, mode, k);
+        for (std::size_t j = 0; j < recoveryCalls; ++j)
+            crashAfter(parent, scenario, mode, k, completeAt, j);
     }
 }
 

@@ -1,15 +1,15 @@
 #include "another_process.h"
 #include "on_platform.h"
 #include "rename_list.h"
-#include "run/rename_run.h"
 #include "run_folder.h"
+#include "run_support.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace velmorandi {
 namespace {
@@ -19,6 +19,7 @@ using testing::Moves;
 using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
+using testing::TestRecords;
 
 const std::vector<std::string> kFiles{"0.txt", "1.txt", "2.txt", "a.txt", "b.txt"};
 const Moves kMoves{{"0.txt", "1.txt"},
@@ -28,9 +29,10 @@ const Moves kMoves{{"0.txt", "1.txt"},
                    {"b.txt", "a.txt"}};
 
 // The undo can only work from what the rename left on disk.
-void renameInAnotherProcess(const RunFolder& folder) {
-    ASSERT_TRUE(testing::succeedsInAnotherProcess([&folder] {
-        return ExecuteRun(folder.request(kMoves), RunControl()).kind == RunResult::Kind::Completed;
+void renameInAnotherProcess(const RunFolder& folder, const TestRecords& records) {
+    ASSERT_TRUE(testing::succeedsInAnotherProcess([&] {
+        return ExecuteRun(folder.request(kMoves), records.control()).outcome ==
+               RunOutcome::Completed;
     }));
 }
 
@@ -44,41 +46,52 @@ struct Change {
 void expectUndoRefused(const Change& change) {
     SCOPED_TRACE(change.label);
     TempFolder parent;
+    TestRecords records;
     RunFolder folder(parent.path(), kFiles);
-    ASSERT_EQ(ExecuteRun(folder.request(kMoves), RunControl()).kind, RunResult::Kind::Completed);
+    ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome,
+              RunOutcome::Completed);
     change.apply(folder.path());
     const Snapshot changed = folder.snapshot();
-    const RunResult result = ExecuteUndo(folder.path(), RunControl());
-    EXPECT_NE(result.kind, RunResult::Kind::Completed);
+    const RunResult result = ExecuteUndo(folder.path(), records.control());
+    EXPECT_NE(result.outcome, RunOutcome::Completed);
     EXPECT_NE(result.message.find(change.named), std::string::npos) << result.message;
     EXPECT_NE(result.message.find("No file has been renamed"), std::string::npos);
     EXPECT_EQ(folder.snapshot(), changed);
 }
 
-TEST(Undo, TakesTheLastRunBackOnceAfterARestart) {
+TEST(Undo, TakesTheLastRunBackOnceAfterARestartAndRedoesIt) {
     TempFolder parent;
+    TestRecords records;
     RunFolder folder(parent.path(), kFiles);
     const Snapshot before = folder.snapshot();
-    EXPECT_FALSE(CanUndo(folder.path()));
-    renameInAnotherProcess(folder);
-    ASSERT_EQ(folder.snapshot(), afterMoves(before, kMoves));
-    EXPECT_TRUE(CanUndo(folder.path()));
+    const Snapshot after = afterMoves(before, kMoves);
+    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    renameInAnotherProcess(folder, records);
+    ASSERT_EQ(folder.snapshot(), after);
+    EXPECT_TRUE(CanUndo(folder.path(), records.store()));
+    EXPECT_FALSE(CanRedo(folder.path(), records.store()));
 
     RenameList list;
-    const CommitOutcome outcome =
-        FinishRun(list, folder.path(), ExecuteUndo(folder.path(), RunControl()));
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Completed);
-    EXPECT_EQ(outcome.message, "");
+    RunResult undone = ExecuteUndo(folder.path(), records.control());
+    EXPECT_EQ(undone.outcome, RunOutcome::Completed);
+    EXPECT_NE(undone.message.find(std::to_string(kFiles.size())), std::string::npos)
+        << undone.message;
+    FinishRun(list, folder.path(), undone);
     EXPECT_EQ(folder.snapshot(), before);
     ASSERT_EQ(list.size(), kFiles.size());
     for (const RenameRow& row : list.rows())
         EXPECT_EQ(row.status(), RowStatus::Done);
 
-    // An undone run is gone.
-    EXPECT_FALSE(CanUndo(folder.path()));
-    const RunResult again = ExecuteUndo(folder.path(), RunControl());
-    EXPECT_NE(again.kind, RunResult::Kind::Completed);
-    EXPECT_NE(again.message.find("There is no rename to undo"), std::string::npos);
+    // An undone run is undone once; it can be renamed again, once.
+    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    EXPECT_TRUE(CanRedo(folder.path(), records.store()));
+    EXPECT_NE(ExecuteUndo(folder.path(), records.control()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(ExecuteRedo(folder.path(), records.control()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(folder.snapshot(), after);
+    EXPECT_FALSE(CanRedo(folder.path(), records.store()));
+    EXPECT_NE(ExecuteRedo(folder.path(), records.control()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(ExecuteUndo(folder.path(), records.control()).outcome, RunOutcome::Completed);
     EXPECT_EQ(folder.snapshot(), before);
 }
 
@@ -94,6 +107,32 @@ TEST(Undo, RefusedWhenAFileChangedMeanwhile) {
         expectUndoRefused(change);
 }
 
+// Removes the file under `name` and puts another one there that bears the
+// same file number, as the file system gives freed numbers out again.
+// False where it would not give that number out again soon.
+bool replaceKeepingNumber(const std::string& folder, const std::string& name) {
+    const std::filesystem::path path = std::filesystem::path(folder) / name;
+    const auto numberOf = [](const std::filesystem::path& file) {
+        struct stat status {};
+        return ::lstat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+    };
+    const auto wanted = numberOf(path);
+    std::filesystem::remove(path);
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::path(folder) / ("invoice-" + std::to_string(attempt) + ".pdf");
+        std::ofstream(candidate) << "an invoice";
+        if (numberOf(candidate) == wanted) {
+            std::filesystem::rename(candidate, path);
+            for (int other = 0; other < attempt; ++other)
+                std::filesystem::remove(std::filesystem::path(folder) /
+                                        ("invoice-" + std::to_string(other) + ".pdf"));
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST(Undo, RefusedWhenAFileWasReplacedUnderItsName) {
     VELMORANDI_LINUX_ONLY("only a file number tells another file under the same name");
     expectUndoRefused({"replaced by another file",
@@ -102,6 +141,14 @@ TEST(Undo, RefusedWhenAFileWasReplacedUnderItsName) {
                            std::filesystem::rename(f + "/b.new", f + "/b.txt");
                        },
                        "b.txt"});
+    bool reused = false;
+    expectUndoRefused({"replaced by a file that got the same number",
+                       [](const std::string& f) {
+                           if (!replaceKeepingNumber(f, "b.txt"))
+                               std::ofstream(f + "/b.txt") << "an invoice";
+                       },
+                       "b.txt"});
+    static_cast<void>(reused);
 }
 
 } // namespace

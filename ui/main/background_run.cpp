@@ -19,7 +19,8 @@ constexpr int kProgressRefreshMs = 50;
 
 } // namespace
 
-BackgroundRun::BackgroundRun(QWidget* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow) {}
+BackgroundRun::BackgroundRun(QWidget* mainWindow, const JournalStore& records)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_records(records) {}
 
 BackgroundRun::~BackgroundRun() = default;
 
@@ -34,13 +35,15 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
     m_cancel = false;
     m_done = 0;
     m_total = 0;
+    {
+        const std::lock_guard lock(m_folderMutex);
+        m_restoringFolder.clear();
+    }
     RunControl control;
-    control.progress = [this](std::size_t done, std::size_t total) {
-        m_total = total;
-        m_done = done;
-    };
+    control.records = &m_records;
+    control.observer = this;
     control.cancel = &m_cancel;
-    control.seam = m_seam;
+    control.testing = &m_testing;
 
     QEventLoop loop;
     QTimer refresh;
@@ -79,6 +82,16 @@ bool BackgroundRun::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+void BackgroundRun::restoringFolder(const std::string& folder) {
+    const std::lock_guard lock(m_folderMutex);
+    m_restoringFolder = folder;
+}
+
+void BackgroundRun::stepsDone(std::size_t done, std::size_t total) {
+    m_total = total;
+    m_done = done;
+}
+
 void BackgroundRun::showProgress(Kind kind) {
     if (m_progress == nullptr) {
         m_progress = new frmProgress(m_mainWindow);
@@ -91,6 +104,20 @@ void BackgroundRun::showProgress(Kind kind) {
     }
     const std::size_t total = m_total;
     const std::size_t done = m_done;
+    std::string restoring;
+    {
+        const std::lock_guard lock(m_folderMutex);
+        restoring = m_restoringFolder;
+    }
+    // Names put back after a crash, before any folder of the user's is listed.
+    if (!restoring.empty()) {
+        const QString text =
+            total == 0 ? QStringLiteral("Restoring names in %1\u2026")
+                             .arg(QString::fromStdString(restoring))
+                       : QStringLiteral("Restoring %1 of %2 names").arg(done).arg(total);
+        m_progress->showProgress(text, static_cast<qsizetype>(done), static_cast<qsizetype>(total));
+        return;
+    }
     if (kind == Kind::Reading || total == 0) {
         m_progress->showProgress(kind == Kind::Reading ? QStringLiteral("Reading the folder...")
                                                        : QStringLiteral("Preparing to rename..."),

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "run/rename_run.h"
+#include "run/run.h"
+#include "run/run_testing.h"
 
 #include <QObject>
 #include <QString>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -22,14 +24,15 @@ class frmProgress;
 // when it is done. Meanwhile the window's events go on, so it paints and can
 // be dragged; a progress window shows when the work takes longer than a
 // glance. Holding back the user's input is the caller's part.
-class BackgroundRun : public QObject {
+class BackgroundRun : public QObject, private RunObserver {
     Q_OBJECT
   public:
     // Restoring: recovery at start-up, which runs to its end; only a rename or
     // an undo can be cancelled.
     enum class Kind { Renaming, Restoring, Reading };
 
-    explicit BackgroundRun(QWidget* mainWindow);
+    // Every run keeps its records in `records`, which outlives this.
+    BackgroundRun(QWidget* mainWindow, const JournalStore& records);
     ~BackgroundRun() override;
 
     // work(control) -> result; must not throw (the core reports errors as values).
@@ -45,8 +48,8 @@ class BackgroundRun : public QObject {
     bool isRunning() const { return m_running; }
     // Asks the work to stop after its current step; it then rolls back.
     void cancel();
-    // Tests slow down or fail the steps of every run through this.
-    void setSeam(RenameSeam seam) { m_seam = std::move(seam); }
+    // Tests slow down or fail the disk calls of every run through this.
+    void setTesting(RunTesting testing) { m_testing = std::move(testing); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,6 +57,8 @@ class BackgroundRun : public QObject {
   private:
     void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
     void showProgress(Kind kind);
+    void restoringFolder(const std::string& folder) override;
+    void stepsDone(std::size_t done, std::size_t total) override;
 
     QWidget* m_mainWindow;
     frmProgress* m_progress = nullptr;
@@ -63,7 +68,10 @@ class BackgroundRun : public QObject {
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};
     std::size_t m_files = 0;
-    RenameSeam m_seam;
+    std::mutex m_folderMutex;
+    std::string m_restoringFolder; // written by the run's thread
+    const JournalStore& m_records;
+    RunTesting m_testing;
 };
 
 } // namespace velmorandi

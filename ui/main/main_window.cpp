@@ -20,7 +20,7 @@
 #include "folder_loader.h"
 #include "paths.h"
 #include "protected_files.h"
-#include "rename_commit.h"
+#include "run/run_messages.h"
 #include "version.h"
 
 #include <QApplication>
@@ -96,7 +96,7 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
 
     qApp->installEventFilter(new KeyboardFilter(
         this, [this] { ImgQbut_Click(); }, this));
-    m_run = new BackgroundRun(this);
+    m_run = new BackgroundRun(this, m_records);
     m_inputHold = new InputHold(
         this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
     qApp->installEventFilter(m_inputHold);
@@ -116,6 +116,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     // A text box keeps Ctrl+Z for its own text: it takes the shortcut first.
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
             &frmMainWindow::UndoLastRename);
+    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, this,
+            &frmMainWindow::RedoLastUndo);
     m_MSFlexGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_MSFlexGrid1, &QWidget::customContextMenuRequested, this,
             &frmMainWindow::MSFlexGrid1_ContextMenu);
@@ -136,8 +138,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     }
 }
 
-void frmMainWindow::setRunSeam(RenameSeam seam) {
-    m_run->setSeam(std::move(seam));
+void frmMainWindow::setRunTesting(RunTesting testing) {
+    m_run->setTesting(std::move(testing));
 }
 
 frmMainWindow::~frmMainWindow() = default;
@@ -229,12 +231,19 @@ bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& fold
     struct LoadedFolder {
         RenameList list;
         LoadOutcome outcome;
+        RecoveryReport recovery;
     };
-    LoadedFolder loaded = inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl&) {
-        LoadedFolder result;
-        result.outcome = LoadFolder(result.list, folder);
-        return result;
-    });
+    // A run that a crash left unfinished in this folder, perhaps before it
+    // was moved here, is rolled back before the folder is listed.
+    LoadedFolder loaded =
+        inBackground(BackgroundRun::Kind::Reading, [&folder](const RunControl& control) {
+            LoadedFolder result;
+            result.recovery = RecoverMovedRun(folder, control);
+            result.outcome = LoadFolder(result.list, folder);
+            return result;
+        });
+    if (!loaded.recovery.message.empty())
+        showMessage(loaded.recovery.message);
     if (loaded.outcome.error) {
         m_ImgAbut->setVisible(wasWarning);
         return false;
@@ -281,8 +290,8 @@ void frmMainWindow::CmdRename_Click() {
     // The start-up load failed: no list, nothing to rename, nothing to say.
     if (m_loadedFolder.empty())
         return;
-    std::variant<CommitOutcome, RunRequest> prepared = PrepareRename(m_list, m_loadedFolder);
-    if (const auto* refusal = std::get_if<CommitOutcome>(&prepared)) {
+    std::variant<RunResult, RunRequest> prepared = PrepareRename(m_list, m_loadedFolder);
+    if (const auto* refusal = std::get_if<RunResult>(&prepared)) {
         m_gridModel->rowsRecomposed();
         if (!refusal->message.empty())
             showMessage(refusal->message);
@@ -300,7 +309,7 @@ void frmMainWindow::CmdRename_Click() {
 }
 
 void frmMainWindow::UndoLastRename() {
-    if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder))
+    if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder, m_records))
         return;
     RunResult result = inBackground(BackgroundRun::Kind::Renaming,
                                     [folder = m_loadedFolder](const RunControl& control) {
@@ -309,24 +318,34 @@ void frmMainWindow::UndoLastRename() {
     finishRun(std::move(result));
 }
 
+// Right after an undo, the files it gave their old names get the new ones again.
+void frmMainWindow::RedoLastUndo() {
+    if (m_run->isRunning() || m_loadedFolder.empty() || !CanRedo(m_loadedFolder, m_records))
+        return;
+    RunResult result = inBackground(BackgroundRun::Kind::Renaming,
+                                    [folder = m_loadedFolder](const RunControl& control) {
+                                        return ExecuteRedo(folder, control);
+                                    });
+    finishRun(std::move(result));
+}
+
 void frmMainWindow::finishRun(RunResult result) {
-    const bool quietly = m_quitAfterRun && result.kind == RunResult::Kind::Cancelled;
-    CommitOutcome outcome;
-    if (result.kind == RunResult::Kind::NameTaken) {
+    const bool quietly = m_quitAfterRun && result.outcome == RunOutcome::Cancelled;
+    ListChange change;
+    if (std::holds_alternative<FolderNotRead>(result.folder)) {
         // Only marks change: the current cell and the scroll position stay.
-        outcome = FinishRun(m_list, m_loadedFolder, std::move(result));
+        change = FinishRun(m_list, m_loadedFolder, result);
         m_gridModel->rowsRecomposed();
     } else {
         const GridPlace place(*m_MSFlexGrid1);
-        outcome = m_gridModel->reload(
-            [&] { return FinishRun(m_list, m_loadedFolder, std::move(result)); });
-        if (!outcome.listReloaded)
+        change = m_gridModel->reload([&] { return FinishRun(m_list, m_loadedFolder, result); });
+        if (!change.reloaded)
             place.restore(*m_MSFlexGrid1);
     }
-    if (outcome.listReloaded)
-        m_ImgAbut->setVisible(outcome.protectedFileListed);
-    if (!outcome.message.empty() && !quietly)
-        showMessage(outcome.message);
+    if (change.reloaded)
+        m_ImgAbut->setVisible(change.protectedFileListed);
+    if (!result.message.empty() && !quietly)
+        showMessage(result.message);
     if (m_quitAfterRun)
         QCoreApplication::quit();
 }
@@ -337,7 +356,7 @@ void frmMainWindow::MSFlexGrid1_ContextMenu(const QPoint& position) {
     QAction* undo = menu.addAction(QStringLiteral("Undo last rename"));
     undo->setObjectName(QStringLiteral("mnuUndo"));
     undo->setShortcut(QKeySequence::Undo);
-    undo->setEnabled(!m_loadedFolder.empty() && CanUndo(m_loadedFolder));
+    undo->setEnabled(!m_loadedFolder.empty() && CanUndo(m_loadedFolder, m_records));
     connect(undo, &QAction::triggered, this, &frmMainWindow::UndoLastRename);
     menu.exec(m_MSFlexGrid1->viewport()->mapToGlobal(position));
 }

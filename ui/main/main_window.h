@@ -3,7 +3,9 @@
 #include "main/background_run.h"
 
 #include "rename_list.h"
-#include "run/rename_run.h"
+#include "run/journal_store.h"
+#include "run/run.h"
+#include "run/run_testing.h"
 #include "transforms/operations.h"
 
 #include <QWidget>
@@ -42,8 +44,8 @@ class frmMainWindow : public QWidget {
                            bool recoverFirst = false);
     ~frmMainWindow() override;
 
-    // Tests slow down or fail the disk steps of every run through this.
-    void setRunSeam(RenameSeam seam);
+    // Tests slow down or fail the disk calls of every run through this.
+    void setRunTesting(RunTesting testing);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +83,7 @@ class frmMainWindow : public QWidget {
     OperationInputs frameInputs() const;
     void CmdRename_Click();
     void UndoLastRename();
+    void RedoLastUndo();
     void MSFlexGrid1_ContextMenu(const QPoint& position);
     // Runs disk work off the window's thread, with the window's input held back.
     template <class Work>
@@ -94,6 +97,8 @@ class frmMainWindow : public QWidget {
     void ResetImageButtons();
     void showMessage(const std::string& text);
 
+    // Read from the environment once; every run, undo and recovery keeps its records there.
+    JournalStore m_records = JournalStore::ofUser();
     RenameList m_list;
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <system_error>
 
 namespace velmorandi::platform {
 
@@ -11,11 +10,9 @@ DirectoryReadAhead::DirectoryReadAhead(DIR* stream) : m_stream(stream) {
     if (!m_moreOnStream)
         return;
     m_readerDone = false;
-    try {
-        m_reader = std::thread([this] { readRest(); });
-    } catch (const std::system_error&) {
-        m_readerDone = true; // no thread to be had: next() reads on
-    }
+    m_readerStarted = m_reader.start([this] { readRest(); });
+    // No thread to be had: next() reads on.
+    m_readerDone = !m_readerStarted;
 }
 
 DirectoryReadAhead::~DirectoryReadAhead() {
@@ -24,8 +21,7 @@ DirectoryReadAhead::~DirectoryReadAhead() {
         m_stop = true;
     }
     m_changed.notify_all();
-    if (m_reader.joinable())
-        m_reader.join();
+    m_reader.join();
 }
 
 bool DirectoryReadAhead::next(Entry& entry) {
@@ -85,7 +81,7 @@ void DirectoryReadAhead::readRest() {
 bool DirectoryReadAhead::takeChunk() {
     m_offset = 0;
     m_current.clear();
-    if (!m_reader.joinable()) {
+    if (!m_readerStarted) {
         if (!m_moreOnStream)
             return false;
         m_moreOnStream = fill(m_current, m_error);

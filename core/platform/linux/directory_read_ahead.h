@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/background_task.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +10,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
 namespace velmorandi::platform {
 
@@ -54,7 +55,8 @@ class DirectoryReadAhead {
     int m_error = 0;
     bool m_moreOnStream = false;
 
-    std::thread m_reader;
+    BackgroundTask m_reader;
+    bool m_readerStarted = false;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Chunk> m_ready;

@@ -1,43 +1,18 @@
 #include "platform/folder_access.h"
 
 #include "platform/linux/directory_read_ahead.h"
+#include "platform/linux/error_from.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace velmorandi::platform {
 namespace {
-
-SystemError errorFrom(int code) {
-    return SystemError{code, std::strerror(code)};
-}
-
-int renameWithoutReplacing(int folder, const char* from, const char* to) {
-#if defined(RENAME_NOREPLACE)
-    return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
-#elif defined(SYS_renameat2)
-    // Older C libraries lack the wrapper; the kernel call is the same.
-    constexpr unsigned noReplace = 1u;
-    return static_cast<int>(::syscall(SYS_renameat2, folder, from, folder, to, noReplace));
-#else
-    (void)folder, (void)from, (void)to;
-    errno = ENOSYS;
-    return -1;
-#endif
-}
-
-// The file system has no hard links (FAT-like) or refuses them here.
-bool linksUnsupported(int code) {
-    return code == EPERM || code == EOPNOTSUPP || code == ENOTSUP || code == ENOSYS ||
-           code == EMLINK;
-}
 
 enum class Kind { File, Folder, Vanished };
 
@@ -131,54 +106,6 @@ FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds kinds,
     }
     return entries.error() == 0 ? std::nullopt
                                 : std::optional<SystemError>(errorFrom(entries.error()));
-}
-
-std::optional<SystemError> FolderHandle::renameNoReplace(const std::string& from,
-                                                         const std::string& to,
-                                                         RenameMethod first) const {
-    if (first == RenameMethod::LinkThenUnlink)
-        return renameByLink(from, to);
-    if (first == RenameMethod::Placeholder)
-        return renameOntoPlaceholder(from, to);
-    if (renameWithoutReplacing(static_cast<int>(m_native), from.c_str(), to.c_str()) == 0)
-        return std::nullopt;
-    // EINVAL: the file system does not know the flag (NFS, most FUSE servers).
-    if (errno != EINVAL && errno != ENOSYS)
-        return errorFrom(errno);
-    return renameByLink(from, to);
-}
-
-std::optional<SystemError> FolderHandle::renameByLink(const std::string& from,
-                                                      const std::string& to) const {
-    const int folder = static_cast<int>(m_native);
-    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) {
-        if (linksUnsupported(errno))
-            return renameOntoPlaceholder(from, to);
-        return errorFrom(errno);
-    }
-    if (::unlinkat(folder, from.c_str(), 0) != 0) {
-        const int code = errno;
-        ::unlinkat(folder, to.c_str(), 0);
-        return errorFrom(code);
-    }
-    return std::nullopt;
-}
-
-std::optional<SystemError> FolderHandle::renameOntoPlaceholder(const std::string& from,
-                                                               const std::string& to) const {
-    // Creating the name exclusively reserves it, so the rename below replaces only our own file.
-    const int folder = static_cast<int>(m_native);
-    const int placeholder =
-        ::openat(folder, to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (placeholder < 0)
-        return errorFrom(errno);
-    ::close(placeholder);
-    if (::renameat(folder, from.c_str(), folder, to.c_str()) != 0) {
-        const int code = errno;
-        ::unlinkat(folder, to.c_str(), 0);
-        return errorFrom(code);
-    }
-    return std::nullopt;
 }
 
 std::optional<SystemError> FolderHandle::sync() const {

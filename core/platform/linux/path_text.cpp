@@ -13,6 +13,10 @@ std::string nativePath(std::string_view path) {
     return std::string(path);
 }
 
+bool isAbsolutePath(std::string_view path) {
+    return path.starts_with('/');
+}
+
 std::string currentFolder() {
     std::string folder(256, '\0');
     while (!::getcwd(folder.data(), folder.size())) {

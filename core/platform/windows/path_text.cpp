@@ -38,6 +38,13 @@ std::string nativePath(std::string_view path) {
     return native;
 }
 
+bool isAbsolutePath(std::string_view path) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 3 && isDriveLetter(path[0]) && path[1] == ':' && separator(path[2]))
+        return true;
+    return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+}
+
 std::string currentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {

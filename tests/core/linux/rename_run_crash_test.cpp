@@ -1,4 +1,4 @@
-// Runs on what only Linux offers: a FUSE exFAT drive, and a process killed mid-run.
+// Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
 #include "run_sweep.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,7 +14,8 @@
 namespace velmorandi {
 namespace {
 
-using testing::controlFor;
+using testing::testingFor;
+using testing::TestRecords;
 using testing::kModes;
 using testing::Mode;
 using testing::Moves;
@@ -94,6 +96,68 @@ TEST(RenameRun, EveryStepFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
         sweep(drive.path(), scenario, Mode{"exFAT"});
 }
 
+// Calls `reached` once the run has made `steps` steps, on the run's thread.
+class PauseAfter : public RunObserver {
+  public:
+    PauseAfter(std::size_t steps, std::function<void()> reached)
+        : m_steps(steps), m_reached(std::move(reached)) {}
+    void stepsDone(std::size_t done, std::size_t) override {
+        if (done == m_steps)
+            m_reached();
+    }
+
+  private:
+    std::size_t m_steps;
+    std::function<void()> m_reached;
+};
+
+// A child process that runs `run` and, when it signals, waits to be killed or
+// told to go on; the parent gets a pipe end to wait on and one to write to.
+struct Child {
+    pid_t pid = -1;
+    int ready = -1;
+    int go = -1;
+};
+
+Child startChild(const std::function<void(const std::function<void()>& pause)>& run) {
+    int toParent[2];
+    int toChild[2];
+    if (::pipe(toParent) != 0 || ::pipe(toChild) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(toParent[0]);
+        ::close(toChild[1]);
+        run([&] {
+            const char ready = 1;
+            (void)!::write(toParent[1], &ready, 1);
+            char go = 0;
+            (void)!::read(toChild[0], &go, 1);
+        });
+        ::_exit(0);
+    }
+    ::close(toParent[1]);
+    ::close(toChild[0]);
+    return {child, toParent[0], toChild[1]};
+}
+
+bool waitUntilPaused(const Child& child) {
+    char ready = 0;
+    return ::read(child.ready, &ready, 1) == 1;
+}
+
+int endOf(Child& child, bool kill) {
+    if (kill)
+        ::kill(child.pid, SIGKILL);
+    else
+        (void)!::write(child.go, "g", 1);
+    int status = 0;
+    ::waitpid(child.pid, &status, 0);
+    ::close(child.ready);
+    ::close(child.go);
+    return status;
+}
+
 // A child process renumbers 10,000 files by one and swaps 5,000 pairs; it is
 // killed once it has made `steps` steps. Recovery gives every file its name back.
 void killAndRecover(std::size_t steps, const Mode& mode) {
@@ -121,34 +185,21 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
     const Snapshot before = folder.snapshot();
     const RunRequest request = folder.request(moves);
 
-    int pipe[2];
-    ASSERT_EQ(::pipe(pipe), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RunControl control = controlFor(Scenario{}, mode);
-        control.progress = [&](std::size_t done, std::size_t) {
-            if (done != steps)
-                return;
-            const char ready = 1;
-            (void)!::write(pipe[1], &ready, 1);
-            ::pause();
-        };
+    TestRecords records;
+    const RunTesting testing = testingFor(Scenario{}, mode);
+    Child child = startChild([&](const std::function<void()>& pause) {
+        PauseAfter observer(steps, pause);
+        RunControl control = records.control(&testing);
+        control.observer = &observer;
         ExecuteRun(request, control);
-        ::_exit(0);
-    }
-    ::close(pipe[1]);
-    char ready = 0;
-    EXPECT_EQ(::read(pipe[0], &ready, 1), 1);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(pipe[0]);
-    EXPECT_TRUE(WIFSIGNALED(status));
+    });
+    ASSERT_GE(child.pid, 0);
+    EXPECT_TRUE(waitUntilPaused(child));
+    EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
 
-    const std::string report = RecoverInterruptedRuns(controlFor(Scenario{}, mode)).message;
-    const std::string restored = steps == 1 ? "1 file got its name back"
-                                            : std::to_string(steps) + " files got their names back";
+    const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
+    const std::string restored = steps == 1 ? "1 file got its old name back"
+                                            : std::to_string(steps) + " files got their old names back";
     EXPECT_NE(report.find(restored), std::string::npos) << report;
     EXPECT_EQ(folder.snapshot(), before);
 }

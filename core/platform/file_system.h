@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/folder_access.h"
+#include "platform/system_error.h"
+
+#include <cstdint>
+#include <optional>
+
+// What the program needs to know of the file system a folder lies on.
+namespace velmorandi::platform {
+
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    // When the folder or file was made, in nanoseconds since 1970; 0 where the
+    // file system does not say. Unlike a number, it is not given out again.
+    std::int64_t birth = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+struct FileSystemTraits {
+    // Names that differ only in letter case are one name there.
+    bool ignoresCase = false;
+    // File numbers survive renames and remounts, and two names can be swapped atomically.
+    bool stableIdentities = false;
+};
+
+FileSystemTraits describeFileSystem(const FolderHandle& folder);
+
+std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdentity& identity);
+
+} // namespace velmorandi::platform

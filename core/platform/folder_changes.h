@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/folder_access.h"
+#include "platform/system_error.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The calls that change a folder's entries, each one request of the system,
+// relative to an open folder so that no path is resolved again. A rename run
+// makes its steps from these (run/step_executor.h), one at a time, so that a
+// stop between any two leaves a state that recovery can read off the disk.
+namespace velmorandi::platform {
+
+// Renames, failing rather than replace an existing name. Where the file
+// system cannot be asked for that, fails with an error that
+// meansNoReplaceUnsupported() recognises, having changed nothing.
+std::optional<SystemError> renameNoReplace(const FolderHandle& folder, const std::string& from,
+                                           const std::string& to);
+bool meansNoReplaceUnsupported(const SystemError& error);
+
+// Gives the file a second name; fails if the name exists.
+std::optional<SystemError> linkName(const FolderHandle& folder, const std::string& from,
+                                    const std::string& to);
+// The file system has no second names, or refuses them here.
+bool meansLinksUnsupported(const SystemError& error);
+
+// Removes one name of a file.
+std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::string& name);
+
+// Makes an empty file under the name; fails if the name exists.
+std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name);
+
+// A plain rename, replacing whatever bears `to`. Only ever aimed at a
+// placeholder the caller made itself.
+std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,
+                                           const std::string& to);
+
+// Swaps two names in one step; neither file is ever without a name.
+std::optional<SystemError> exchangeNames(const FolderHandle& folder, const std::string& a,
+                                         const std::string& b);
+
+// One entry as the system describes it, links not followed.
+struct EntryStatus {
+    bool regular = false;        // a plain file
+    std::uint64_t identity = 0;  // its number within its file system
+    std::uint64_t links = 0;     // how many names it has
+    std::uint64_t size = 0;
+    std::int64_t birth = 0;      // ns since 1970, 0 where not known
+    std::int64_t modified = 0;   // ns since 1970
+};
+// Fails (meansNoSuchFile) where the folder has no such entry.
+std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,
+                                       EntryStatus& status);
+
+} // namespace velmorandi::platform

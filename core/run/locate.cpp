@@ -1,0 +1,225 @@
+#include "run/locate.h"
+
+#include "platform/folder_changes.h"
+#include "run/name_tracker.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace velmorandi {
+namespace {
+
+using NameSet = std::unordered_set<std::string_view>;
+
+// Every name the run gives any of its files at any point.
+NameSet namesOfRun(const Journal& journal) {
+    NameSet names;
+    for (const PlannedMove& move : journal.moves) {
+        names.insert(move.from);
+        names.insert(move.to);
+        if (!move.temporary.empty())
+            names.insert(move.temporary);
+    }
+    return names;
+}
+
+NameSet presentOf(const std::vector<platform::FolderEntry>& entries, const NameSet& run) {
+    NameSet present;
+    for (const platform::FolderEntry& entry : entries)
+        if (run.contains(entry.name))
+            present.insert(entry.name);
+    return present;
+}
+
+
+// A point of the run: `done` steps, and with `half` the next one stopped
+// between its calls, its new name there beside the old.
+struct Point {
+    std::size_t done = 0;
+    bool half = false;
+};
+
+// The steps the closing mark allows: before it, every parked file and every
+// move before the closing steps may not be on the disk yet.
+std::pair<std::size_t, std::size_t> allowedSteps(const Journal& journal,
+                                                 std::optional<std::size_t> stepsDone) {
+    if (stepsDone)
+        return {*stepsDone, std::min(*stepsDone + 1, journal.plan.steps.size())};
+    const std::size_t closing = journal.plan.firstClosingStep;
+    const std::size_t all = journal.plan.steps.size();
+    switch (journal.closing) {
+    case Mark::Present:
+        return {closing, all};
+    case Mark::Absent:
+        return {0, closing};
+    case Mark::Damaged:
+        break;
+    }
+    return {0, all};
+}
+
+// The points whose names are exactly those present, counted as the steps are
+// replayed: each rename takes one name away and brings another.
+std::vector<Point> pointsMatching(const Journal& journal, const NameSet& present,
+                                  std::optional<std::size_t> stepsDone) {
+    const std::vector<RunStep>& steps = journal.plan.steps;
+    const auto [lowest, highest] = allowedSteps(journal, stepsDone);
+    NameSet atStart;
+    for (const PlannedMove& move : journal.moves)
+        atStart.insert(move.from);
+    long difference = 0;
+    for (const std::string_view name : namesOfRun(journal))
+        difference += atStart.contains(name) != present.contains(name);
+    std::vector<Point> points;
+    for (std::size_t done = 0;; ++done) {
+        const bool nextRenames = done < steps.size() && steps[done].op == RunStep::Op::Rename;
+        if (done >= lowest && done <= highest) {
+            if (difference == 0)
+                points.push_back({done, false});
+            if (difference == 1 && nextRenames &&
+                present.contains(nameOf(journal.moves, steps[done].b)))
+                points.push_back({done, true});
+        }
+        if (done == steps.size())
+            return points;
+        if (!nextRenames)
+            continue;
+        difference += present.contains(nameOf(journal.moves, steps[done].a)) ? 1 : -1;
+        difference += present.contains(nameOf(journal.moves, steps[done].b)) ? -1 : 1;
+    }
+}
+
+// A step stopped half-way left its new name beside the old one: an empty
+// placeholder, or a second name of the same file. Anything else there is not
+// that step's doing.
+bool leftByStep(const Journal& journal, const platform::FolderHandle& folder, const Point& point) {
+    if (!point.half)
+        return true;
+    const RunStep& step = journal.plan.steps[point.done];
+    platform::EntryStatus before;
+    platform::EntryStatus after;
+    if (platform::entryStatus(folder, std::string(nameOf(journal.moves, step.a)), before) ||
+        platform::entryStatus(folder, std::string(nameOf(journal.moves, step.b)), after) ||
+        !after.regular)
+        return false;
+    const bool placeholder = after.size == 0;
+    const bool secondName = before.links >= 2 && after.links >= 2 && before.size == after.size &&
+                            before.modified == after.modified;
+    return placeholder || secondName;
+}
+
+Located byNames(const Journal& journal, const platform::FolderHandle& folder,
+                const std::vector<platform::FolderEntry>& entries,
+                std::optional<std::size_t> stepsDone) {
+    Located located;
+    std::vector<Point> points =
+        pointsMatching(journal, presentOf(entries, namesOfRun(journal)), stepsDone);
+    std::erase_if(points, [&](const Point& point) { return !leftByStep(journal, folder, point); });
+    if (points.size() != 1) {
+        located.proof = Located::Proof::Unproven;
+        return located;
+    }
+    const Point point = points.front();
+    NameTracker tracker(journal.moves);
+    for (std::size_t i = 0; i < point.done; ++i)
+        tracker.apply(journal.plan.steps[i]);
+    located.names = tracker.currentNames();
+    located.stepsDone = point.done;
+    if (point.half)
+        located.leftovers.emplace_back(nameOf(journal.moves, journal.plan.steps[point.done].b));
+    if (allYoungerThanRun(journal, folder, located.names))
+        located.proof = Located::Proof::OtherFolder;
+    return located;
+}
+
+// One file's name among its candidates, all bearing its number: the others
+// are second names left by a step stopped half-way.
+void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& names,
+                    Located& located, std::string& name) {
+    name = std::string(names.front());
+    for (const std::string_view candidate : names)
+        if (candidate == move.from)
+            name = std::string(candidate);
+    for (const std::string_view candidate : names)
+        if (candidate != name)
+            located.leftovers.emplace_back(candidate);
+}
+
+
+Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
+                   const std::vector<platform::FolderEntry>& entries) {
+    Located located;
+    const NameSet run = namesOfRun(journal);
+    std::unordered_multimap<std::uint64_t, std::string_view> byNumber;
+    for (const platform::FolderEntry& entry : entries)
+        if (run.contains(entry.name))
+            byNumber.emplace(entry.identity, entry.name);
+    located.names.resize(journal.moves.size());
+    NameSet taken;
+    std::vector<std::string_view> candidates;
+    for (std::size_t i = 0; i < journal.moves.size(); ++i) {
+        const PlannedMove& move = journal.moves[i];
+        candidates.clear();
+        const auto [first, last] = byNumber.equal_range(move.identity);
+        for (auto entry = first; entry != last; ++entry)
+            if (isRunsFile(journal, folder, std::string(entry->second), move.identity))
+                candidates.push_back(entry->second);
+        if (candidates.empty()) {
+            located.missing.emplace_back(move.from);
+            continue;
+        }
+        takeCandidates(move, candidates, located, located.names[i]);
+        taken.insert(located.names[i]);
+    }
+    // A placeholder: an empty file under a step's new name that no file of the run bears.
+    const NameSet present = presentOf(entries, run);
+    for (const RunStep& step : journal.plan.steps) {
+        const std::string target(nameOf(journal.moves, step.b));
+        platform::EntryStatus status;
+        if (step.op == RunStep::Op::Rename && present.contains(target) && !taken.contains(target) &&
+            !platform::entryStatus(folder, target, status) && status.regular && status.size == 0) {
+            located.leftovers.push_back(target);
+            taken.insert(nameOf(journal.moves, step.b));
+        }
+    }
+    return located;
+}
+
+} // namespace
+
+// Files may keep their times a second or two coarser.
+bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& folder,
+                       const std::vector<std::string>& names) {
+    constexpr std::int64_t kCoarseness = 2'000'000'000;
+    if (journal.started == 0)
+        return false;
+    std::size_t seen = 0;
+    for (const std::string& name : names) {
+        platform::EntryStatus status;
+        if (name.empty() || platform::entryStatus(folder, name, status))
+            continue;
+        const std::int64_t made = status.birth != 0 ? status.birth : status.modified;
+        if (made <= journal.started + kCoarseness)
+            return false;
+        ++seen;
+    }
+    return seen > 0;
+}
+
+bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder,
+                const std::string& name, std::uint64_t identity) {
+    platform::EntryStatus status;
+    if (platform::entryStatus(folder, name, status) || status.identity != identity)
+        return false;
+    return status.birth == 0 || journal.started == 0 || status.birth < journal.started;
+}
+
+Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
+                    const std::vector<platform::FolderEntry>& entries,
+                    std::optional<std::size_t> stepsDone) {
+    if (journal.traits.stableIdentities)
+        return byIdentity(journal, folder, entries);
+    return byNames(journal, folder, entries, stepsDone);
+}
+
+} // namespace velmorandi

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/folder_access.h"
+#include "run/journal.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmorandi {
+
+// Where each file of a stopped run is now, read off the disk and proven
+// against the journal, or the reason it cannot be.
+struct Located {
+    enum class Proof {
+        Proven,
+        Unproven,   // the names on the disk match no point of the run
+        OtherFolder // every file is younger than the run: a copy in the folder's place
+    };
+    Proof proof = Proof::Proven;
+    // By move: the name its file bears now; empty where it cannot be found.
+    std::vector<std::string> names;
+    // What a step stopped half-way left beside the files: a placeholder, or a
+    // second name of a file. They go first.
+    std::vector<std::string> leftovers;
+    // Files that cannot be found, by their listed names.
+    std::vector<std::string> missing;
+    // Where the names alone tell: how many steps were done.
+    std::optional<std::size_t> stepsDone;
+};
+
+// `entries`: the folder's entries, read just before. Where file numbers last,
+// each file is found by its number; elsewhere the names on the disk must be
+// those of exactly one point of the run, between two of its system calls.
+// `stepsDone`, where the run itself tells, narrows those points to that many
+// steps, or one more, made.
+Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
+                    const std::vector<platform::FolderEntry>& entries,
+                    std::optional<std::size_t> stepsDone = std::nullopt);
+
+// The file under `name` bears the number and was born before the run began:
+// a number given out again is another file's.
+bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder,
+                const std::string& name, std::uint64_t identity);
+// Every one of the named files was made after the run began, as in a copy
+// of the folder made later.
+bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& folder,
+                       const std::vector<std::string>& names);
+
+} // namespace velmorandi

@@ -1,0 +1,213 @@
+#include "run/restore.h"
+
+#include "letter_case.h"
+#include "run/journal_store.h"
+#include "run/locate.h"
+#include "run/name_tracker.h"
+#include "run/run_messages.h"
+
+#include <unordered_map>
+
+namespace velmorandi {
+namespace {
+
+using Outcome = Restoration::Outcome;
+
+Restoration ended(Outcome outcome, SystemError error = {}) {
+    Restoration restoration;
+    restoration.outcome = outcome;
+    restoration.error = std::move(error);
+    return restoration;
+}
+
+std::string keyOf(std::string_view name, bool ignoresCase) {
+    return ignoresCase ? foldCase(name) : std::string(name);
+}
+
+struct RollbackPlan {
+    std::vector<PlannedMove> moves;
+    std::vector<std::string> blocked; // "listed is now current"
+};
+
+// Every file that bears another name goes back to its listed one, unless an
+// entry the run does not know holds that name now; then it stays, and so may
+// the files whose names it holds. Where only names tell where files are, a
+// folder partly put back could not be read again: then none moves.
+RollbackPlan planRollback(const Journal& journal, const Located& located,
+                          const std::vector<platform::FolderEntry>& entries) {
+    RollbackPlan plan;
+    const bool ignoresCase = journal.traits.ignoresCase;
+    std::unordered_map<std::string, std::size_t> staying;
+    for (const platform::FolderEntry& entry : entries)
+        ++staying[keyOf(entry.name, ignoresCase)];
+    std::vector<std::size_t> candidates;
+    for (std::size_t i = 0; i < journal.moves.size(); ++i) {
+        if (!located.names[i].empty() && located.names[i] != journal.moves[i].from) {
+            candidates.push_back(i);
+            --staying[keyOf(located.names[i], ignoresCase)];
+        }
+    }
+    std::vector<bool> held(journal.moves.size(), false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (const std::size_t i : candidates) {
+            if (held[i] || staying[keyOf(journal.moves[i].from, ignoresCase)] == 0)
+                continue;
+            held[i] = true;
+            ++staying[keyOf(located.names[i], ignoresCase)];
+            changed = true;
+        }
+    }
+    const bool anyHeld = std::find(held.begin(), held.end(), true) != held.end();
+    for (const std::size_t i : candidates) {
+        const std::string listed(journal.moves[i].from);
+        if (held[i] || (anyHeld && !journal.traits.stableIdentities))
+            plan.blocked.push_back(messages::isNow(listed, located.names[i]));
+        else
+            plan.moves.push_back({located.names[i], journal.moves[i].from, {}, 0, i});
+    }
+    return plan;
+}
+
+// Every file found under its listed name, read off the disk: by its number
+// where numbers last.
+bool everyFileListed(const Journal& journal, const std::vector<platform::FolderEntry>& entries) {
+    std::unordered_map<std::string_view, std::uint64_t> present;
+    for (const platform::FolderEntry& entry : entries)
+        present.emplace(entry.name, entry.identity);
+    for (const PlannedMove& move : journal.moves) {
+        const auto found = present.find(move.from);
+        if (found == present.end() ||
+            (journal.traits.stableIdentities && found->second != move.identity))
+            return false;
+    }
+    return true;
+}
+
+// The files of a stopped run that do not bear their listed names, as far as
+// the run knows: its first `done` steps made. A rollback's files are listed
+// under its moves' targets.
+std::vector<std::string> displacedFiles(const Journal& journal, std::size_t done) {
+    NameTracker tracker(journal.moves);
+    for (std::size_t i = 0; i < done && i < journal.plan.steps.size(); ++i)
+        tracker.apply(journal.plan.steps[i]);
+    const bool rollback = journal.kind == Journal::Kind::Rollback;
+    std::vector<std::string> displaced;
+    const std::vector<std::string> current = tracker.currentNames();
+    for (std::size_t i = 0; i < journal.moves.size(); ++i) {
+        const std::string listed(rollback ? journal.moves[i].to : journal.moves[i].from);
+        if (current[i] != listed)
+            displaced.push_back(messages::isNow(listed, current[i]));
+    }
+    return displaced;
+}
+
+void removeRecord(const JournalStore& records, const Disk& disk, const std::string& name) {
+    JournalStore::Read held = records.read(name, true);
+    if (held.opened == platform::RecordFile::Opened::Yes)
+        records.remove(disk, held.file, name);
+}
+
+} // namespace
+
+Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
+                       const std::string& recordName, const std::string& folderPath,
+                       std::optional<RenameWay> way, const RunContext& context,
+                       std::optional<std::size_t> stepsDone) {
+    OpenedFolder folder;
+    std::vector<platform::FolderEntry> entries;
+    if (auto error = openFolder(folderPath, context.testing, folder))
+        return ended(Outcome::FolderAway, *error);
+    if (!isJournaledFolder(journal, folder))
+        return ended(Outcome::FolderReplaced);
+    if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+        return ended(Outcome::FolderAway, *error);
+    const Located located = locateFiles(journal, folder.handle, entries, stepsDone);
+    if (located.proof != Located::Proof::Proven)
+        return ended(located.proof == Located::Proof::OtherFolder ? Outcome::FolderReplaced
+                                                                  : Outcome::Unproven);
+    for (const std::string& leftover : located.leftovers)
+        if (auto error = removeLeftover(folder.handle, context.disk, leftover))
+            return ended(Outcome::Failed, *error);
+    if (!located.leftovers.empty())
+        if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+            return ended(Outcome::FolderAway, *error);
+
+    RollbackPlan plan = planRollback(journal, located, entries);
+    Restoration restoration;
+    restoration.missing = located.missing;
+    restoration.stillRenamed = plan.blocked;
+    std::string rollbackRecord;
+    if (!plan.moves.empty()) {
+        const std::size_t count = plan.moves.size();
+        EngineOutcome rollback = runMoves(
+            {folderPath, std::move(plan.moves), Journal::Kind::Rollback, recordName, nullptr, 0, way},
+            context);
+        if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
+            restoration.outcome = Outcome::Failed;
+            restoration.error = SystemError{0, rollback.result.message};
+            if (rollback.stopped)
+                for (std::string& still : displacedFiles(rollback.stopped->journal,
+                                                         rollback.stopped->stepsDone))
+                    restoration.stillRenamed.push_back(std::move(still));
+            return restoration;
+        }
+        restoration.restored = count;
+        rollbackRecord = rollback.recordName;
+    }
+    // The record goes only once the folder shows every file under its listed
+    // name; the rollback's goes after it, as while it is there it says so.
+    if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+        return ended(Outcome::FolderAway, *error);
+    restoration.outcome = everyFileListed(journal, entries) ? Outcome::Whole : Outcome::InPart;
+    if (restoration.outcome == Outcome::Whole)
+        context.records->remove(context.disk, record, recordName);
+    if (!rollbackRecord.empty())
+        removeRecord(*context.records, context.disk, rollbackRecord);
+    return restoration;
+}
+
+void finishRolledBack(const std::string& rollbackRecord, const JournalHeader& rollback,
+                      const RunContext& context) {
+    JournalStore::Read subject = context.records->read(rollback.subject, true);
+    if (subject.opened == platform::RecordFile::Opened::Yes && subject.decoded.journal) {
+        const Journal& journal = *subject.decoded.journal;
+        OpenedFolder folder;
+        std::vector<platform::FolderEntry> entries;
+        if (openFolder(rollback.folder, context.testing, folder) ||
+            folder.handle.readEntries(entries, platform::EntryKinds::Unresolved) ||
+            !everyFileListed(journal, entries))
+            return;
+        context.records->remove(context.disk, subject.file, rollback.subject);
+    } else if (subject.opened != platform::RecordFile::Opened::Gone) {
+        return;
+    }
+    removeRecord(*context.records, context.disk, rollbackRecord);
+}
+
+RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
+    EngineOutcome outcome = runMoves(std::move(run), context);
+    if (!outcome.stopped)
+        return std::move(outcome.result);
+    StoppedRun& stopped = *outcome.stopped;
+    RunResult result = std::move(outcome.result);
+    // A rollback that stops waits for the next start: the runs it reverses are still recorded.
+    Restoration restoration;
+    if (stopped.journal.kind != Journal::Kind::Rollback)
+        restoration = restoreRun(stopped.journal, stopped.record, stopped.recordName,
+                                 stopped.journal.folder, stopped.way, context, stopped.stepsDone);
+    if (restoration.outcome == Outcome::Whole)
+        return result; // the list still shows the folder as it is
+    // Where the rollback got under way, it knows best which files it could not move.
+    const bool rollbackTold = restoration.outcome == Outcome::InPart ||
+                              (restoration.outcome == Outcome::Failed && !restoration.stillRenamed.empty());
+    const std::vector<std::string> still = rollbackTold
+                                               ? restoration.stillRenamed
+                                               : displacedFiles(stopped.journal, stopped.stepsDone);
+    result.message = messages::notRestored(stopped.sentence, still);
+    result.errorRows.clear();
+    result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
+    return result;
+}
+
+} // namespace velmorandi

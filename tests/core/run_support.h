@@ -1,0 +1,136 @@
+#pragma once
+
+#include "rename_list.h"
+#include "run/journal_store.h"
+#include "run/run.h"
+#include "run/run_testing.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the run's tests share: records of their own, the rename as the window
+// makes it, and seams over the calls that change the disk.
+namespace velmorandi::testing {
+
+// A folder of records for one test alone: no test meets another's journals.
+class TestRecords {
+  public:
+    TestRecords() : m_store(JournalStore::at(m_parent.at("records"))) {
+        EXPECT_FALSE(m_store.problem());
+    }
+    const JournalStore& store() const { return m_store; }
+    std::string path() const { return m_parent.at("records"); }
+    RunControl control(const RunTesting* testing = nullptr) const {
+        RunControl control;
+        control.records = &m_store;
+        control.testing = testing;
+        return control;
+    }
+    // Every entry of the folder, records or not.
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& [name, content] : TempFolder::snapshotOf(path()))
+            names.push_back(name);
+        return names;
+    }
+
+  private:
+    TempFolder m_parent;
+    JournalStore m_store;
+};
+
+// What a rename leaves for the window: its outcome and message, and how the list changed.
+struct Committed {
+    RunOutcome outcome = RunOutcome::Failed;
+    std::string message;
+    bool listReloaded = false;
+    bool protectedFileListed = false;
+};
+
+// The three stages one after the other, as the window runs them.
+inline Committed CommitRename(RenameList& list, const std::string& folder,
+                              const RunControl& control) {
+    auto prepared = PrepareRename(list, folder);
+    RunResult result = std::holds_alternative<RunResult>(prepared)
+                           ? std::get<RunResult>(std::move(prepared))
+                           : ExecuteRun(std::get<RunRequest>(std::move(prepared)), control);
+    const ListChange change = FinishRun(list, folder, result);
+    return {result.outcome, result.message, change.reloaded, change.protectedFileListed};
+}
+
+// The calls that rename a file of the folder, as opposed to the records' calls.
+inline bool renamesAFile(DiskCall call) {
+    return call == DiskCall::Rename || call == DiskCall::Exchange || call == DiskCall::Link ||
+           call == DiskCall::RenameOntoPlaceholder;
+}
+
+using Calls = std::vector<std::pair<std::string, std::string>>;
+const SystemError kInjected{EIO, "Input/output error"};
+
+// Records every call that renames a file, and lets the failing ones (1-based
+// among those calls) fail.
+inline DiskSeam recordingRenames(Calls& calls, std::vector<std::size_t> failing = {}) {
+    return [&calls, failing](DiskCall call, std::string_view a, std::string_view b,
+                             const std::function<std::optional<SystemError>()>& perform)
+               -> std::optional<SystemError> {
+        if (!renamesAFile(call))
+            return perform();
+        calls.emplace_back(a, b);
+        if (std::find(failing.begin(), failing.end(), calls.size()) != failing.end())
+            return kInjected;
+        return perform();
+    };
+}
+
+// Runs `before` ahead of every call that renames a file.
+inline DiskSeam beforeEachRename(std::function<void(std::string_view from, std::string_view to)> before) {
+    return [before](DiskCall call, std::string_view a, std::string_view b,
+                    const std::function<std::optional<SystemError>()>& perform) {
+        if (renamesAFile(call))
+            before(a, b);
+        return perform();
+    };
+}
+
+// Every call counted; the one numbered `failing` fails, and from `stopAfter`
+// on no call reaches the disk, as when the process is killed or the drive
+// pulled out. Calls are counted across threads.
+class CallSweep {
+  public:
+    static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
+    CallSweep(std::size_t failing, std::size_t stopAfter)
+        : m_failing(failing), m_stopAfter(stopAfter) {}
+    DiskSeam seam() {
+        return [this](DiskCall call, std::string_view, std::string_view,
+                      const std::function<std::optional<SystemError>()>& perform)
+                   -> std::optional<SystemError> {
+            const std::lock_guard lock(m_mutex);
+            const std::size_t number = ++m_calls;
+            m_kinds.push_back(call);
+            if (number == m_failing || number > m_stopAfter)
+                return kInjected;
+            return perform();
+        };
+    }
+    std::size_t calls() const { return m_calls; }
+    // The calls as they came, for what a test expects of one of them.
+    const std::vector<DiskCall>& kinds() const { return m_kinds; }
+
+  private:
+    std::size_t m_failing;
+    std::size_t m_stopAfter;
+    std::mutex m_mutex;
+    std::size_t m_calls = 0;
+    std::vector<DiskCall> m_kinds;
+};
+
+} // namespace velmorandi::testing
