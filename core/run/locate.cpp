@@ -3,6 +3,7 @@
 #include "platform/folder_changes.h"
 #include "run/name_tracker.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -41,10 +42,7 @@ struct Point {
 
 // The steps the closing mark allows: before it, every parked file and every
 // move before the closing steps may not be on the disk yet.
-std::pair<std::size_t, std::size_t> allowedSteps(const Journal& journal,
-                                                 std::optional<std::size_t> stepsDone) {
-    if (stepsDone)
-        return {*stepsDone, std::min(*stepsDone + 1, journal.plan.steps.size())};
+std::pair<std::size_t, std::size_t> allowedSteps(const Journal& journal) {
     const std::size_t closing = journal.plan.firstClosingStep;
     const std::size_t all = journal.plan.steps.size();
     switch (journal.closing) {
@@ -60,10 +58,9 @@ std::pair<std::size_t, std::size_t> allowedSteps(const Journal& journal,
 
 // The points whose names are exactly those present, counted as the steps are
 // replayed: each rename takes one name away and brings another.
-std::vector<Point> pointsMatching(const Journal& journal, const NameSet& present,
-                                  std::optional<std::size_t> stepsDone) {
+std::vector<Point> pointsMatching(const Journal& journal, const NameSet& present) {
     const std::vector<RunStep>& steps = journal.plan.steps;
-    const auto [lowest, highest] = allowedSteps(journal, stepsDone);
+    const auto [lowest, highest] = allowedSteps(journal);
     NameSet atStart;
     for (const PlannedMove& move : journal.moves)
         atStart.insert(move.from);
@@ -108,13 +105,46 @@ bool leftByStep(const Journal& journal, const platform::FolderHandle& folder, co
     return placeholder || secondName;
 }
 
+// The run that stopped knows how many steps it made (one more, where a call
+// that failed took effect all the same); only its files' names need be
+// there, as an entry of another program's may have taken a name it wanted.
+std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHandle& folder,
+                               const NameSet& present, std::size_t stepsDone) {
+    const std::vector<RunStep>& steps = journal.plan.steps;
+    NameTracker tracker(journal.moves);
+    for (std::size_t i = 0; i < stepsDone && i < steps.size(); ++i)
+        tracker.apply(steps[i]);
+    for (std::size_t done = stepsDone; done <= std::min(stepsDone + 1, steps.size()); ++done) {
+        const std::vector<std::string> names = tracker.currentNames();
+        const bool there = std::all_of(names.begin(), names.end(), [&](const std::string& name) {
+            return present.contains(name);
+        });
+        const Point half{done, true};
+        if (there && done < steps.size() && steps[done].op == RunStep::Op::Rename &&
+            present.contains(nameOf(journal.moves, steps[done].b)) &&
+            leftByStep(journal, folder, half))
+            return {half};
+        if (there)
+            return {Point{done, false}};
+        if (done < steps.size())
+            tracker.apply(steps[done]);
+    }
+    return {};
+}
+
 Located byNames(const Journal& journal, const platform::FolderHandle& folder,
                 const std::vector<platform::FolderEntry>& entries,
                 std::optional<std::size_t> stepsDone) {
     Located located;
-    std::vector<Point> points =
-        pointsMatching(journal, presentOf(entries, namesOfRun(journal)), stepsDone);
-    std::erase_if(points, [&](const Point& point) { return !leftByStep(journal, folder, point); });
+    const NameSet present = presentOf(entries, namesOfRun(journal));
+    std::vector<Point> points;
+    if (stepsDone) {
+        points = pointsKnown(journal, folder, present, *stepsDone);
+    } else {
+        points = pointsMatching(journal, present);
+        std::erase_if(points,
+                      [&](const Point& point) { return !leftByStep(journal, folder, point); });
+    }
     if (points.size() != 1) {
         located.proof = Located::Proof::Unproven;
         return located;

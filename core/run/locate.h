@@ -33,7 +33,8 @@ struct Located {
 // each file is found by its number; elsewhere the names on the disk must be
 // those of exactly one point of the run, between two of its system calls.
 // `stepsDone`, where the run itself tells, narrows those points to that many
-// steps, or one more, made.
+// steps, or one more, made, and lets entries of other programs stand beside
+// the run's files.
 Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
                     const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone = std::nullopt);

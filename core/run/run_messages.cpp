@@ -280,7 +280,8 @@ RecoveryNote unproven(const std::string& folder, const std::string& keptAt) {
     return {"A rename in " + folder +
                 " was interrupted, but the names in that folder do not show how far it got, so "
                 "nothing was renamed. Its record is kept at " +
-                keptAt + ".",
+                keptAt + ": if the folder has been moved, open the folder where it is now and "
+                         "its files get their old names back.",
             true};
 }
 

@@ -25,34 +25,6 @@ std::wstring extendedPath(const std::string& folder) {
     return L"\\\\?\\" + full;
 }
 
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE handle) : m_handle(handle) {}
-    ~FindHandle() {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            ::FindClose(m_handle);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return m_handle; }
-
-  private:
-    HANDLE m_handle;
-};
-
-// The name as the folder stores it, letter case included.
-std::wstring storedName(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    const FindHandle find(::FindFirstFileExW(path.c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr, 0));
-    return find.get() == INVALID_HANDLE_VALUE ? std::wstring() : std::wstring(data.cFileName);
-}
-
-// As the file system compares names: by its upper-case table, not the user's locale.
-bool sameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 } // namespace
 
@@ -99,20 +71,6 @@ FolderHandle::forEachEntry(const EntryVisitor& visit, EntryKinds,
     } while (::FindNextFileW(find.get(), &data));
     const DWORD code = ::GetLastError();
     return code == ERROR_NO_MORE_FILES ? std::nullopt : std::optional<SystemError>(errorFrom(code));
-}
-
-// MoveFileExW without MOVEFILE_REPLACE_EXISTING already refuses a taken name on
-// every Windows file system, so there is only one method here.
-std::optional<SystemError>
-FolderHandle::renameNoReplace(const std::string& from, const std::string& to, RenameMethod) const {
-    const std::wstring target = joinWide(m_path, to);
-    if (!::MoveFileExW(joinWide(m_path, from).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-        return errorFrom(::GetLastError());
-    // NTFS changes the letter case in place; some file systems report success and
-    // keep the old name. Answering "taken" then sends the move through a temporary name.
-    if (from != to && sameIgnoringCase(widen(from), widen(to)) && storedName(target) != widen(to))
-        return errorFrom(ERROR_ALREADY_EXISTS);
-    return std::nullopt;
 }
 
 std::optional<SystemError> FolderHandle::sync() const {

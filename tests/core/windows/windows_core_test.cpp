@@ -5,9 +5,8 @@
 #include "platform/folder_access.h"
 #include "platform/windows/wide_text.h"
 #include "protected_files.h"
-#include "rename_commit.h"
 #include "rename_list.h"
-#include "run/rename_run.h"
+#include "run_support.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +18,9 @@
 namespace velmorandi {
 namespace {
 
+using testing::CommitRename;
 using testing::TempFolder;
+using testing::TestRecords;
 using Names = std::vector<std::string>;
 
 std::wstring widePath(const TempFolder& folder, const std::string& name) {
@@ -60,18 +61,17 @@ TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
     // one of the nine characters; the last row alone would be fine.
     RenameList list =
         loadWithBases(folder, {"Con", "lpt3", "ends in dot.", "ends in space ", "what?", "fine"});
-    int calls = 0;
-    const RenameSeam counting = [&](const std::string& from, const std::string& to,
-                                    const RenameFunction& rename) {
-        ++calls;
-        return rename(from, to);
-    };
-    const CommitOutcome outcome = CommitRename(list, folder.path(), counting);
-    EXPECT_EQ(outcome.kind, CommitOutcome::Kind::Refused);
+    testing::Calls calls;
+    TestRecords records;
+    RunTesting counting;
+    counting.seam = testing::recordingRenames(calls);
+    const testing::Committed outcome =
+        CommitRename(list, folder.path(), records.control(&counting));
+    EXPECT_EQ(outcome.outcome, RunOutcome::Refused);
     EXPECT_EQ(statuses(list),
               (std::vector<RowStatus>{RowStatus::Error, RowStatus::Error, RowStatus::Error,
                                       RowStatus::Error, RowStatus::Error, RowStatus::None}));
-    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
 }
 
@@ -92,7 +92,8 @@ TEST(WindowsNames, UnpairedSurrogateNameRoundTripsThroughTheDisk) {
         GTEST_SKIP() << "this file system cannot hold an unpaired surrogate (Wine)";
     ASSERT_EQ(ListFolderFiles(folder.path()).names, Names{odd + ".txt"});
     RenameList list = loadWithBases(folder, {"x-" + odd});
-    EXPECT_EQ(CommitRename(list, folder.path()).kind, CommitOutcome::Kind::Completed);
+    TestRecords records;
+    EXPECT_EQ(CommitRename(list, folder.path(), records.control()).outcome, RunOutcome::Completed);
     WIN32_FIND_DATAW data;
     const HANDLE find = ::FindFirstFileW(widePath(folder, "x-*").c_str(), &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -212,33 +213,39 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
     EXPECT_EQ(ListSubfolders(folder.path()).names, Names{"sub"});
     // Hidden files still hold their names.
     RenameList list = loadWithBases(folder, {"readonly", "hidden"});
-    EXPECT_EQ(CommitRename(list, folder.path()).kind, CommitOutcome::Kind::NameTaken);
+    TestRecords records;
+    EXPECT_EQ(CommitRename(list, folder.path(), records.control()).outcome, RunOutcome::NameTaken);
     ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The journal goes to the user's local application data; without that folder
-// no file is renamed, and the message says which variable is missing.
-TEST(WindowsRun, JournalLivesUnderLocalAppData) {
+// The records go to the user's local application data, in a folder for the
+// user alone; without that variable no file is renamed, and the message says
+// where the records would go and why they cannot.
+TEST(WindowsRun, RecordsLiveUnderLocalAppData) {
     const std::string saved = *platform::environmentVariable("LOCALAPPDATA");
     const TempFolder localAppData;
     testing::setEnvironmentVariable("LOCALAPPDATA", localAppData.path());
     TempFolder folder;
     folder.createFile("a.txt", "a");
-    const RunResult renamed =
-        ExecuteRun({folder.path(), {{"a.txt", "b.txt", {}, 0, 0}}}, RunControl());
+    const JournalStore records = JournalStore::ofUser();
+    RunControl control;
+    control.records = &records;
+    const RunResult renamed = ExecuteRun({folder.path(), {{"a.txt", "b.txt", {}, 0, 0}}}, control);
     testing::setEnvironmentVariable("LOCALAPPDATA", "");
-    const RunResult refused =
-        ExecuteRun({folder.path(), {{"b.txt", "c.txt", {}, 0, 0}}}, RunControl());
+    const JournalStore nowhere = JournalStore::ofUser();
+    control.records = &nowhere;
+    const RunResult refused = ExecuteRun({folder.path(), {{"b.txt", "c.txt", {}, 0, 0}}}, control);
     testing::setEnvironmentVariable("LOCALAPPDATA", saved);
 
-    EXPECT_EQ(renamed.kind, RunResult::Kind::Completed) << renamed.message;
+    EXPECT_EQ(renamed.outcome, RunOutcome::Completed) << renamed.message;
     const std::map<std::string, std::string> journals =
         testing::TempFolder::snapshotOf(localAppData.at("Velmorandi"));
     ASSERT_EQ(journals.size(), 1u);
     EXPECT_TRUE(journals.begin()->first.ends_with(".journal")) << journals.begin()->first;
-    EXPECT_EQ(refused.kind, RunResult::Kind::Failed);
-    EXPECT_NE(refused.message.find("%LOCALAPPDATA%\\Velmorandi: the LOCALAPPDATA environment "
-                                   "variable is not set"),
+    EXPECT_EQ(refused.outcome, RunOutcome::Failed);
+    EXPECT_NE(refused.message.find("%LOCALAPPDATA%\\Velmorandi"), std::string::npos)
+        << refused.message;
+    EXPECT_NE(refused.message.find("LOCALAPPDATA environment variable is not set"),
               std::string::npos)
         << refused.message;
     EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"b.txt", "a"}}));

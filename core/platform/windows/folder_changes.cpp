@@ -1,0 +1,106 @@
+#include "platform/folder_changes.h"
+
+#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_file.h"
+
+namespace velmorandi::platform {
+namespace {
+
+std::optional<SystemError> lastError(BOOL succeeded) {
+    if (succeeded)
+        return std::nullopt;
+    return errorFrom(::GetLastError());
+}
+
+// The name as the folder stores it, letter case included.
+std::wstring storedName(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    const FindHandle find(::FindFirstFileExW(path.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr, 0));
+    return find.get() == INVALID_HANDLE_VALUE ? std::wstring() : std::wstring(data.cFileName);
+}
+
+// As the file system compares names: by its upper-case table, not the user's locale.
+bool sameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+// MoveFileExW without MOVEFILE_REPLACE_EXISTING refuses a taken name on every
+// Windows file system.
+std::optional<SystemError> renameNoReplace(const FolderHandle& folder, const std::string& from,
+                                           const std::string& to) {
+    const std::wstring target = joinWide(folder.path(), to);
+    if (!::MoveFileExW(joinWide(folder.path(), from).c_str(), target.c_str(),
+                       MOVEFILE_WRITE_THROUGH))
+        return errorFrom(::GetLastError());
+    // NTFS changes the letter case in place; some file systems report success and
+    // keep the old name. Answering "taken" then sends the move through a temporary name.
+    if (from != to && sameIgnoringCase(widen(from), widen(to)) && storedName(target) != widen(to))
+        return errorFrom(ERROR_ALREADY_EXISTS);
+    return std::nullopt;
+}
+
+bool meansNoReplaceUnsupported(const SystemError&) {
+    return false;
+}
+
+std::optional<SystemError> linkName(const FolderHandle& folder, const std::string& from,
+                                    const std::string& to) {
+    return lastError(::CreateHardLinkW(joinWide(folder.path(), to).c_str(),
+                                       joinWide(folder.path(), from).c_str(), nullptr));
+}
+
+bool meansLinksUnsupported(const SystemError& error) {
+    return error.code == ERROR_NOT_SUPPORTED || error.code == ERROR_INVALID_FUNCTION;
+}
+
+std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::string& name) {
+    return lastError(::DeleteFileW(joinWide(folder.path(), name).c_str()));
+}
+
+std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name) {
+    const FileHandle file(::CreateFileW(joinWide(folder.path(), name).c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return lastError(file.valid());
+}
+
+std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,
+                                           const std::string& to) {
+    return lastError(::MoveFileExW(joinWide(folder.path(), from).c_str(),
+                                   joinWide(folder.path(), to).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+// Never planned here: Windows has no atomic exchange, and describeFileSystem says so.
+std::optional<SystemError> exchangeNames(const FolderHandle&, const std::string&,
+                                         const std::string&) {
+    return errorFrom(ERROR_NOT_SUPPORTED);
+}
+
+std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,
+                                       EntryStatus& status) {
+    const FileHandle file(::CreateFileW(
+        joinWide(folder.path(), name).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    FILE_BASIC_INFO basic;
+    if (!file.valid() || !::GetFileInformationByHandle(file.get(), &information) ||
+        !::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
+        return errorFrom(::GetLastError());
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    status.regular = (information.dwFileAttributes & notPlain) == 0;
+    status.identity =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    status.links = information.nNumberOfLinks;
+    status.size =
+        (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    status.birth = nanosecondsSince1970(basic.CreationTime.QuadPart);
+    status.modified = nanosecondsSince1970(basic.LastWriteTime.QuadPart);
+    return std::nullopt;
+}
+
+} // namespace velmorandi::platform

@@ -1,0 +1,92 @@
+// A file number is given out again once its file is gone: neither recovery
+// nor undo may take the new file for the old one.
+#include "run_folder.h"
+#include "run_support.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace velmorandi {
+namespace {
+
+using testing::RunFolder;
+using testing::Snapshot;
+using testing::TempFolder;
+using testing::TestRecords;
+
+ino_t numberOf(const std::filesystem::path& file) {
+    struct stat status {};
+    return ::lstat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+// Removes the file under `name` and makes another that bears its number,
+// named `newName`. False where the file system would not give the number
+// out again soon.
+bool replaceKeepingNumber(const std::string& folder, const std::string& name,
+                          const std::string& newName) {
+    const std::filesystem::path path = std::filesystem::path(folder) / name;
+    const ino_t wanted = numberOf(path);
+    std::filesystem::remove(path);
+    std::vector<std::filesystem::path> others;
+    bool reused = false;
+    for (int attempt = 0; attempt < 256 && !reused; ++attempt) {
+        const auto candidate = std::filesystem::path(folder) / ("new-" + std::to_string(attempt));
+        std::ofstream(candidate) << "an invoice";
+        reused = numberOf(candidate) == wanted;
+        if (reused)
+            std::filesystem::rename(candidate, std::filesystem::path(folder) / newName);
+        else
+            others.push_back(candidate);
+    }
+    for (const auto& other : others)
+        std::filesystem::remove(other);
+    return reused;
+}
+
+const testing::Moves kMoves{{"a.txt", "x_a.txt"}, {"b.txt", "x_b.txt"}, {"c.txt", "x_c.txt"}};
+
+TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
+    TempFolder parent;
+    for (const std::string newName : {"invoice.pdf", "x_b.txt"}) {
+        SCOPED_TRACE(newName);
+        // Interrupted after its renames, before it is marked complete.
+        {
+            TestRecords records;
+            RunFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
+            RunTesting testing;
+            testing.noExchange = true;
+            testing::CallSweep crash(testing::CallSweep::kNever, 10);
+            testing.seam = crash.seam();
+            ExecuteRun(folder.request(kMoves), records.control(&testing));
+            ASSERT_TRUE(std::filesystem::exists(folder.path() + "/x_b.txt"));
+            if (!replaceKeepingNumber(folder.path(), "x_b.txt", newName))
+                GTEST_SKIP() << "this file system does not give a freed number out again soon";
+            const std::string report = RecoverInterruptedRuns(records.control()).message;
+            EXPECT_NE(report.find("b.txt"), std::string::npos) << report;
+            Snapshot expected{{"a.txt", "content of a.txt"}, {"c.txt", "content of c.txt"}};
+            expected[newName] = "an invoice";
+            EXPECT_EQ(folder.snapshot(), expected);
+        }
+        // Completed, then the file replaced: the undo refuses.
+        {
+            TestRecords records;
+            RunFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
+            ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome,
+                      RunOutcome::Completed);
+            if (!replaceKeepingNumber(folder.path(), "x_b.txt", newName))
+                GTEST_SKIP() << "this file system does not give a freed number out again soon";
+            const Snapshot changed = folder.snapshot();
+            const RunResult undo = ExecuteUndo(folder.path(), records.control());
+            EXPECT_NE(undo.outcome, RunOutcome::Completed);
+            EXPECT_NE(undo.message.find("x_b.txt"), std::string::npos) << undo.message;
+            EXPECT_EQ(folder.snapshot(), changed);
+        }
+    }
+}
+
+} // namespace
+} // namespace velmorandi
