@@ -1,12 +1,14 @@
 #include "run/run_messages.h"
 
+#include "platform/text_services.h"
+
 namespace velmorandi::messages {
 namespace {
 
 constexpr const char* kParagraph = "\r\n\r\n";
 
 std::string files(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " file" : " files");
+    return platform::formatCount(count) + (count == 1 ? " file" : " files");
 }
 
 } // namespace
@@ -17,7 +19,7 @@ std::string nameList(const std::vector<std::string>& names) {
     for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
         text += (i == 0 ? "" : ", ") + names[i];
     if (names.size() > kShown)
-        text += " and " + std::to_string(names.size() - kShown) + " more";
+        text += " and " + platform::formatCount(names.size() - kShown) + " more";
     return text;
 }
 
