@@ -27,7 +27,7 @@ class BackgroundRun : public QObject {
   public:
     // Restoring: recovery at start-up, which runs to its end; only a rename or
     // an undo can be cancelled.
-    enum class Kind { Renaming, Restoring, Reading };
+    enum class Kind { Renaming, Undoing, Restoring, Reading };
 
     explicit BackgroundRun(QWidget* mainWindow);
     ~BackgroundRun() override;

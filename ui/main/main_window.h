@@ -2,6 +2,7 @@
 
 #include "main/background_run.h"
 
+#include "edit_history.h"
 #include "rename_list.h"
 #include "run/rename_run.h"
 #include "transforms/operations.h"
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QTimer;
 
 namespace velmorandi {
 
@@ -35,15 +38,21 @@ class TitleLabel;
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
-    // Opens at startFolder when it is given and can be read, else as without it.
+    // Opens at startFolder when it is given and can be read, else as without it;
+    // startFile, a file of that folder, is then the current row.
     // recoverFirst: roll back runs a crash left unfinished before the first
     // folder loads (only the instance that holds the single-instance lock may).
     explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {},
-                           bool recoverFirst = false);
+                           bool recoverFirst = false, std::string startFile = {});
     ~frmMainWindow() override;
 
     // Tests slow down or fail the disk steps of every run through this.
     void setRunSeam(RenameSeam seam);
+
+    // A folder handed over by a second start: opened at once and the window
+    // brought to the front. False, and nothing done, while a run works or a
+    // message waits for the user.
+    bool openHandedOver(const std::string& folder, const std::string& file);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +80,9 @@ class frmMainWindow : public QWidget {
     void openFirstFolder();
     void SelectDefaultDrive();
     bool openStartFolder();
+    bool openWithItsDrive(const std::string& folder);
+    void makeCurrent(const std::string& file);
+    bool waitsForUser() const;
     void Drive1_Change();
     bool Dir1_Change(const std::string& root, const std::string& folder);
     bool moveToFolder(const std::string& root, const std::string& folder);
@@ -79,13 +91,27 @@ class frmMainWindow : public QWidget {
     // Commands
     void ImgApply_Click(int index);
     OperationInputs frameInputs() const;
+    // Runs change over the edited names; a change of a name becomes a step of the history.
+    void edit(const char* what, const std::function<bool()>& change);
     void CmdRename_Click();
     void UndoLastRename();
+    // What Ctrl+Z and Ctrl+Y would do now: the menu's text, and nothing to
+    // run when there is nothing to do.
+    struct HistoryStep {
+        QString text;
+        std::function<void()> run;
+    };
+    HistoryStep undoStep();
+    HistoryStep redoStep();
+    void Undo_Shortcut();
+    void Redo_Shortcut();
     void MSFlexGrid1_ContextMenu(const QPoint& position);
     // Runs disk work off the window's thread, with the window's input held back.
     template <class Work>
     auto inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files = 0);
-    void finishRun(RunResult result);
+    void finishRun(RunResult result, const std::string& currentFile = {});
+    void markRefusedRows(RunResult::Kind kind, const std::vector<std::size_t>& rows);
+    void followFile(const std::string& name);
     void CmdBlank_Click();
     void CmdReset_Click();
     void ImgAbut_Click();
@@ -95,9 +121,13 @@ class frmMainWindow : public QWidget {
     void showMessage(const std::string& text);
 
     RenameList m_list;
+    EditHistory m_history;
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;
     std::string m_startFolder;
+    std::string m_startFile;
+    int m_userWaits = 0; // messages and About windows open
+    QTimer* m_drivesChanged = nullptr;
     int m_driveRecoveryDepth = 0;
     BackgroundRun* m_run = nullptr;
     InputHold* m_inputHold = nullptr;
