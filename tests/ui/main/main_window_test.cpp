@@ -559,22 +559,29 @@ void MainWindowTest::keyboardReachesEveryEditAndShowsWhereItIs() {
     QTest::keyClick(focused(), Qt::Key_Enter);
     QCOMPARE(cell(1, 2), QString::fromStdString(Serialize("BETU_V2", 2, 2, Side::Left)) + ".txt");
 
-    // The drive list shows when it has the focus.
+    // The drive list shows when it has the focus, within the part of it that shows.
     auto* drive1 = child<DriveList>("Drive1");
-    const QImage driveAlone = looks(drive1);
+    auto* driveFace = child<QWidget>("Picture1(0)");
+    const QImage driveAlone = looks(driveFace);
     child<QWidget>("Dir1")->setFocus();
     QTest::keyClick(focused(), Qt::Key_Tab);
     QCOMPARE(focused(), drive1);
-    QVERIFY(looks(drive1) != driveAlone);
+    const QPoint driveName(driveFace->width() * 2 / 3, driveFace->height() / 2);
+    QVERIFY(looks(driveFace).pixel(driveName) != driveAlone.pixel(driveName));
 
     // Tab into the grid lands on a name, where typing finds a file, and frames that cell.
     auto* grid = child<QTableView>("MSFlexGrid1");
-    const QImage gridAlone = looks(grid);
     child<QPushButton>("CmdBlank")->setFocus();
     QTest::keyClick(focused(), Qt::Key_Tab);
     QCOMPARE(focused(), grid);
     QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
-    QVERIFY(looks(grid) != gridAlone);
+    const QImage cells = looks(grid->viewport());
+    const auto leftEdge = [&](int row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+        return cells.pixelColor(cell.left() + 1, cell.center().y());
+    };
+    QCOMPARE(leftEdge(0), grid->palette().color(QPalette::Text));
+    QVERIFY(leftEdge(1) != grid->palette().color(QPalette::Text));
     QTest::keyClicks(grid, "b");
     QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 }
