@@ -1,7 +1,7 @@
 // The main window on a folder of a hundred thousand files: how long a folder
 // change takes to show the grid's first rows, one Apply click to repaint,
-// fitting a name column, and a jump to the other end of the grid. With "job", also a first load of a
-// million files in a fresh process, with the whole process's memory.
+// fitting a name column, and a jump to the other end of the grid. With "job", also a first load of
+// a million files in a fresh process, with the whole process's memory.
 #include "bench.h"
 
 #include "main/folder_list.h"
