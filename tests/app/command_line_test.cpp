@@ -163,7 +163,7 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     QTemporaryDir runtime, first, second;
     QVERIFY(runtime.isValid() && first.isValid() && second.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    for (const QString& name : {"1.txt", "2.txt", "3.txt"}) {
+    for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
         QFile file(second.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }

@@ -91,21 +91,8 @@ class frmMainWindow : public QWidget {
     // Commands
     void ImgApply_Click(int index);
     OperationInputs frameInputs() const;
-    // Runs change over the edited names; a change of a name becomes a step of the history.
-    void edit(const char* what, const std::function<bool()>& change);
     void CmdRename_Click();
     void UndoLastRename();
-    // What Ctrl+Z and Ctrl+Y would do now: the menu's text, and nothing to
-    // run when there is nothing to do.
-    struct HistoryStep {
-        QString text;
-        std::function<void()> run;
-    };
-    HistoryStep undoStep();
-    HistoryStep redoStep();
-    void Undo_Shortcut();
-    void Redo_Shortcut();
-    void MSFlexGrid1_ContextMenu(const QPoint& position);
     // Runs disk work off the window's thread, with the window's input held back.
     template <class Work>
     auto inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files = 0);
@@ -119,6 +106,21 @@ class frmMainWindow : public QWidget {
     void ImgXbut_Click();
     void ResetImageButtons();
     void showMessage(const std::string& text);
+
+    // Edit history (main_window_history.cpp)
+    // Runs change over the edited names; a change of a name becomes a step of the history.
+    void edit(const char* what, const std::function<bool()>& change);
+    // What Ctrl+Z and Ctrl+Y would do now: the menu's text, and nothing to
+    // run when there is nothing to do.
+    struct HistoryStep {
+        QString text;
+        std::function<void()> run;
+    };
+    HistoryStep undoStep();
+    HistoryStep redoStep();
+    void Undo_Shortcut();
+    void Redo_Shortcut();
+    void MSFlexGrid1_ContextMenu(const QPoint& position);
 
     RenameList m_list;
     EditHistory m_history;
