@@ -59,8 +59,8 @@ int Main(int argc, char** argv) {
 
     SingleInstance instance;
     if (!instance.acquire()) {
-        // A folder goes to the running instance; without one, or when it is
-        // busy with a run, the notice as ever.
+        // A folder goes to the running instance; without one, or when that
+        // instance is busy or out of reach, the notice as ever.
         if (commandLine.folder.empty() ||
             !handFolderOver(instance.folder(), commandLine.folder, commandLine.file))
             showSecondInstanceNotice();

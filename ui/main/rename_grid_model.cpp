@@ -107,16 +107,11 @@ void RenameGridModel::rowsRecomposed() {
 }
 
 std::vector<int> RenameGridModel::longestRows(int column, std::size_t count) const {
-    const auto length = [this, column](int row) -> std::size_t {
+    if (column != Original && column != Edited)
+        return {};
+    const auto length = [this, column](int row) {
         const RenameRow file = m_list.row(static_cast<std::size_t>(row));
-        switch (column) {
-        case Original:
-            return file.listedName().size();
-        case Edited:
-            return file.editedName().size();
-        default:
-            return 0;
-        }
+        return column == Original ? file.listedName().size() : file.editedName().size();
     };
     std::vector<int> rows(m_list.size());
     std::iota(rows.begin(), rows.end(), 0);

@@ -39,8 +39,8 @@ class RenameGridModel final : public QAbstractTableModel {
     // Every edited name and status may have changed; the rows stay.
     void rowsRecomposed();
 
-    // The rows whose text in the column is longest in bytes, at most count of
-    // them: where to look for the widest without measuring every row.
+    // The rows whose name in a name column is longest in bytes, at most count
+    // of them: where to look for the widest without measuring every row.
     std::vector<int> longestRows(int column, std::size_t count) const;
     // The first row listed under that name.
     std::optional<int> rowListedAs(std::string_view name) const;
