@@ -3,7 +3,10 @@
 #include "platform/path_text.h"
 #include "version.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <string_view>
 
 namespace velmorandi {
 
@@ -23,6 +26,47 @@ bool abbreviates(const std::string& option, const std::string& full) {
     return option.size() > 2 && full.compare(0, option.size(), option) == 0;
 }
 
+// Qt's own options, which QApplication takes out of the command line, written
+// "-name" or "--name". Most take the next argument as their value, a few
+// also take "-name=value"; the flags take none.
+constexpr std::array<std::string_view, 17> kQtValueOptions = {
+    "platform",        "platformpluginpath",
+    "platformtheme",   "plugin",
+    "qwindowgeometry", "geometry",
+    "qwindowtitle",    "title",
+    "qwindowicon",     "icon",
+    "display",         "name",
+    "visual",          "session",
+    "style",           "stylesheet",
+    "qmljsdebugger"};
+constexpr std::array<std::string_view, 3> kQtEqualsOptions = {"style", "stylesheet",
+                                                              "qmljsdebugger"};
+constexpr std::array<std::string_view, 7> kQtFlags = {
+    "reverse", "widgetcount", "testability", "sync", "nograb", "dograb", "qdebug"};
+
+bool isOneOf(std::string_view name, const auto& names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// How many arguments from here make one of Qt's options: 0 when it is none;
+// a missing value is said in complaint.
+std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_t at,
+                           std::string& complaint) {
+    std::string_view option = arguments[at];
+    option.remove_prefix(option.starts_with("--") ? 2 : 1);
+    if (isOneOf(option.substr(0, option.find('=')), kQtEqualsOptions) &&
+        option.find('=') != std::string_view::npos)
+        return 1;
+    if (isOneOf(option, kQtFlags))
+        return 1;
+    if (!isOneOf(option, kQtValueOptions))
+        return 0;
+    if (at + 1 < arguments.size())
+        return 2;
+    complaint = "option '" + arguments[at] + "' requires an argument";
+    return 1;
+}
+
 std::string absoluteFolder(const std::string& argument) {
     std::error_code error;
     std::filesystem::path folder =
@@ -36,16 +80,34 @@ std::string absoluteFolder(const std::string& argument) {
     return platform::pathBytes(folder);
 }
 
+// A file (say, dropped on the launcher) stands for its folder, with its row current.
+void openFileInItsFolder(CommandLine& run) {
+    const std::filesystem::path path = platform::fileSystemPath(run.folder);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status) ||
+        !path.has_parent_path())
+        return;
+    run.file = platform::pathBytes(path.filename());
+    run.folder = platform::pathBytes(path.parent_path());
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     std::vector<std::string> operands;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        std::string complaint;
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             operands.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
+        } else if (const std::size_t length = qtOptionLength(arguments, i, complaint)) {
+            if (!complaint.empty())
+                return refusal(complaint);
+            i += length - 1;
         } else if (argument[1] != '-') {
             return refusal("invalid option -- '" + argument.substr(1, 1) + "'");
         } else {
@@ -65,15 +127,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (operands.size() > 1)
         return refusal("extra operand '" + operands[1] + "'");
     CommandLine run;
-    if (!operands.empty())
+    if (!operands.empty()) {
         run.folder = absoluteFolder(operands.front());
+        openFileInItsFolder(run);
+    }
     return run;
 }
 
 std::string helpText() {
-    return "Usage: velmorandi [OPTION]... [FOLDER]\n"
+    return "Usage: velmorandi [OPTION]... [FOLDER|FILE]\n"
            "Rename all the files of FOLDER at once: find and replace, change case, add a\n"
-           "string, number them, trim them. Without FOLDER, the current folder is listed.\n"
+           "string, number them, trim them. Without FOLDER, the current folder is listed;\n"
+           "given a FILE, its folder is listed with that file's row current. While\n"
+           "Velmorandi runs, a second start hands its folder over to it.\n"
            "\n"
            "      --help     display this help and exit\n"
            "      --version  output version information and exit\n"

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 namespace velmorandi {
@@ -32,6 +33,10 @@ bool SingleInstance::holdsLock() const {
 
 QString SingleInstance::lockPath() const {
     return m_lock ? m_lock->fileName() : QString();
+}
+
+QString SingleInstance::folder() const {
+    return m_lock ? QFileInfo(m_lock->fileName()).absolutePath() : QString();
 }
 
 } // namespace velmorandi

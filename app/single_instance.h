@@ -23,6 +23,8 @@ class SingleInstance {
 
     // Empty when there is no private folder to hold the lock.
     QString lockPath() const;
+    // The private folder the lock lies in; empty when there is none.
+    QString folder() const;
     // True once acquire() has taken the lock: this is the one instance running.
     bool holdsLock() const;
 

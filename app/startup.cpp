@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "command_line.h"
+#include "folder_handover.h"
 #include "second_instance_notice.h"
 #include "single_instance.h"
 
@@ -35,47 +36,48 @@ std::optional<int> answerCommandLine(const CommandLine& commandLine) {
         return 0;
     case CommandLine::Action::Refuse:
         std::fputs(commandLine.complaint.c_str(), stderr);
-        return 1;
+        return 2;
     case CommandLine::Action::Run:
         break;
     }
     return std::nullopt;
 }
 
-// Qt takes its own options (-platform, -style, ...) out of the command line.
-bool mayHoldQtOptions(const std::vector<std::string>& arguments) {
-    return std::any_of(arguments.begin(), arguments.end(),
-                       [](const std::string& argument) { return argument.starts_with('-'); });
-}
-
 } // namespace
 
 int Main(int argc, char** argv) {
     platform::returnLargeBlocksWhenFreed();
-    // Help and version need no display, so they are answered before the
-    // application exists; a mistake is too, unless it may be one of Qt's options.
-    const std::vector<std::string> arguments = argumentsOf(argc, argv);
-    const CommandLine early = parseCommandLine(arguments);
-    if (early.action != CommandLine::Action::Refuse || !mayHoldQtOptions(arguments))
-        if (const std::optional<int> status = answerCommandLine(early))
-            return *status;
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmorandi"));
-    QApplication::setWindowIcon(applicationIcon());
+    // Help, version and mistakes need no display, so they are answered before
+    // the application exists; Qt's own options are known and pass.
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (const std::optional<int> status = answerCommandLine(commandLine))
         return *status;
 
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmorandi"));
+    QApplication::setWindowIcon(applicationIcon());
+
     SingleInstance instance;
     if (!instance.acquire()) {
-        showSecondInstanceNotice();
+        // A folder goes to the running instance; without one, or when that
+        // instance is busy or out of reach, the notice as ever.
+        if (commandLine.folder.empty() ||
+            !handFolderOver(instance.folder(), commandLine.folder, commandLine.file))
+            showSecondInstanceNotice();
         return 0;
     }
 
     // Lives until the process ends; the close button ends the program at once.
     // Without the lock another instance could be mid-run: only the holder rolls back.
-    auto* w = new frmMainWindow(nullptr, commandLine.folder, instance.holdsLock());
+    auto* w =
+        new frmMainWindow(nullptr, commandLine.folder, instance.holdsLock(), commandLine.file);
+    if (instance.holdsLock())
+        new FolderHandover(
+            instance.folder(),
+            [w](const std::string& folder, const std::string& file) {
+                return w->openHandedOver(folder, file);
+            },
+            w);
     w->show();
     return app.exec();
 }

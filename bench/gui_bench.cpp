@@ -1,7 +1,7 @@
 // The main window on a folder of a hundred thousand files: how long a folder
-// change takes to show the grid's first rows, one Apply click to repaint, and
-// a jump to the other end of the grid. With "job", also a first load of a
-// million files in a fresh process, with the whole process's memory.
+// change takes to show the grid's first rows, one Apply click to repaint,
+// fitting a name column, and a jump to the other end of the grid. With "job", also a first load of
+// a million files in a fresh process, with the whole process's memory.
 #include "bench.h"
 
 #include "main/folder_list.h"
@@ -173,6 +173,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     bench::report("gui-apply", kFiles, applyMs);
+
+    // A double-click on a header's edge: the name column fitted to its longest name.
+    const double fitMs = bench::medianMs(
+        kRuns, [&] { grid->setColumnWidth(1, 50); }, [&] { grid->resizeColumnToContents(1); });
+    if (grid->columnWidth(1) <= 50) {
+        std::fprintf(stderr, "gui bench: the column was not fitted\n");
+        return 1;
+    }
+    bench::report("gui-fit-column", kFiles, fitMs);
 
     // Scrolling must not freeze either: from the top to the last row and back.
     bool atBottom = true;

@@ -1,5 +1,6 @@
 #include "bench.h"
 
+#include "edit_history.h"
 #include "protected_files.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
@@ -17,8 +18,9 @@ constexpr int kRuns = 5;
 
 // About 20 bytes each, mixed case, spaces, some non-ASCII letters, several extensions.
 std::vector<std::string> generatedNames(std::size_t count) {
-    static const char* const stems[] = {"Holiday photo ", "report_final ", "  Caf\xc3\xa9 menu ",
-                                        "IMG_", "notes-", "\xc3\x89t\xc3\xa9 trip "};
+    static const char* const stems[] = {
+        "Holiday photo ", "report_final ", "  Caf\xc3\xa9 menu ",
+        "IMG_",           "notes-",        "\xc3\x89t\xc3\xa9 trip "};
     static const char* const extensions[] = {".jpg", ".txt", ".tar.gz", "", ".pdf"};
     std::vector<std::string> names;
     names.reserve(count);
@@ -30,8 +32,8 @@ std::vector<std::string> generatedNames(std::size_t count) {
     return names;
 }
 
-void measureOperation(const std::string& measure, const std::vector<std::string>& names,
-                      int index, const OperationInputs& inputs) {
+void measureOperation(const std::string& measure, const std::vector<std::string>& names, int index,
+                      const OperationInputs& inputs) {
     RenameList list;
     const double ms = medianMs(
         kRuns, [&] { list.load(names); }, [&] { ApplyOperation(list, index, inputs); });
@@ -41,8 +43,41 @@ void measureOperation(const std::string& measure, const std::vector<std::string>
 void measureCheck(const std::string& measure, const std::vector<std::string>& names,
                   const std::function<bool(RenameList&)>& check) {
     RenameList list;
-    const double ms = medianMs(kRuns, [&] { list.load(names); }, [&] { check(list); });
+    const double ms = medianMs(
+        kRuns, [&] { list.load(names); }, [&] { check(list); });
     report(measure, names.size(), ms);
+}
+
+// An Apply kept in the edit history (the names before it copied, then
+// compared), one step back, and what one step holds in memory.
+void measureEditHistory(const std::vector<std::string>& names) {
+    RenameList list;
+    EditHistory history;
+    OperationInputs add;
+    add.addText = "new_";
+    add.addSide = Side::Left;
+    const auto editedOnce = [&] {
+        list.load(names);
+        ApplyOperation(list, 2, add);
+        history.clear();
+    };
+    const auto keptEdit = [&] {
+        EditedBases before = list.editedBases();
+        ApplyOperation(list, 2, add);
+        history.recordIfChanged(list, std::move(before), "Add String");
+    };
+    const double editMs = medianMs(kRuns, editedOnce, keptEdit);
+    const double stepMb = static_cast<double>(history.bytes()) / (1 << 20);
+    const double undoMs = medianMs(
+        kRuns,
+        [&] {
+            editedOnce();
+            keptEdit();
+        },
+        [&] { history.undo(list); });
+    std::printf("BENCH edit-history n=%zu edit-ms=%.1f undo-ms=%.1f step-mb=%.1f\n", names.size(),
+                editMs, undoMs, stepMb);
+    std::fflush(stdout);
 }
 
 void runForSize(std::size_t count) {
@@ -50,8 +85,8 @@ void runForSize(std::size_t count) {
     {
         RenameList list;
         std::vector<std::string> copy;
-        const double ms =
-            medianMs(kRuns, [&] { copy = names; }, [&] { list.load(std::move(copy)); });
+        const double ms = medianMs(
+            kRuns, [&] { copy = names; }, [&] { list.load(std::move(copy)); });
         report("load", count, ms);
     }
     OperationInputs find;
@@ -78,6 +113,7 @@ void runForSize(std::size_t count) {
     measureCheck("check-blank", names, [](RenameList& l) { return l.CheckBlankNames(); });
     measureCheck("check-protected", names,
                  [](RenameList& l) { return CheckProtectedFiles("/home/user/Photos", l); });
+    measureEditHistory(names);
 }
 
 } // namespace

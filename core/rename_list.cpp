@@ -93,8 +93,10 @@ void RenameList::EditedText::commit() {
 }
 
 void RenameList::ComposeEditedNames() {
-    for (Row& row : m_rows)
+    for (Row& row : m_rows) {
         row.status = RowStatus::None;
+        row.faults = RowFault::None;
+    }
 }
 
 bool RenameList::CheckDuplicateNames() {
@@ -107,8 +109,8 @@ bool RenameList::CheckDuplicateNames() {
     for (std::uint32_t i = 0; i < m_rows.size(); ++i) {
         const std::uint32_t first = firsts[i];
         if (first != i) {
-            m_rows[first].status = RowStatus::Error;
-            m_rows[i].status = RowStatus::Error;
+            markError(first, RowFault::Duplicate);
+            markError(i, RowFault::Duplicate);
             passed = false;
         }
     }
@@ -118,17 +120,22 @@ bool RenameList::CheckDuplicateNames() {
 bool RenameList::CheckBlankNames() {
     // Only changed names meet the platform's rules: a name the folder already
     // holds is one its file system holds.
-    const auto unholdable = [this](const RenameRow& row) {
+    const auto faultsOf = [this](const RenameRow& row) {
         const std::string_view name = row.editedName();
-        return name != row.listedName() &&
-               (!fitsPlatformFileName(name) || !fitsNameLimit(name, m_nameLimit));
+        if (name.empty())
+            return RowFault::Blank;
+        if (name.front() == '.')
+            return RowFault::LeadingDot;
+        if (name == row.listedName())
+            return RowFault::None;
+        if (!fitsPlatformFileName(name))
+            return RowFault::NotAllowed;
+        return fitsNameLimit(name, m_nameLimit) ? RowFault::None : RowFault::TooLong;
     };
     bool passed = true;
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        const RenameRow current = row(i);
-        const std::string_view name = current.editedName();
-        if (name.empty() || name.front() == '.' || unholdable(current)) {
-            m_rows[i].status = RowStatus::Error;
+        if (const RowFaults faults = faultsOf(row(i)); faults != RowFault::None) {
+            markError(i, faults);
             passed = false;
         }
     }
@@ -136,8 +143,10 @@ bool RenameList::CheckBlankNames() {
 }
 
 void RenameList::MarkAllDone() {
-    for (Row& row : m_rows)
+    for (Row& row : m_rows) {
         row.status = RowStatus::Done;
+        row.faults = RowFault::None;
+    }
 }
 
 void RenameList::Blank() {
@@ -162,6 +171,63 @@ void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
     // Safe: the load reads every name before it replaces the texts they lie in.
     loadViews(names, m_nameLimit);
     MarkAllDone();
+}
+
+EditedBases RenameList::editedBases() const {
+    EditedBases bases;
+    bases.m_asListed = m_editedIsListed;
+    if (m_editedIsListed)
+        return bases;
+    std::size_t bytes = 0;
+    for (const Row& row : m_rows)
+        bytes += row.editedBaseSize;
+    bases.m_text.reserve(bytes);
+    bases.m_sizes.reserve(m_rows.size());
+    for (const RenameRow current : rows()) {
+        const std::string_view base = current.editedBase();
+        bases.m_text.append(base);
+        bases.m_sizes.push_back(static_cast<std::uint32_t>(base.size()));
+    }
+    return bases;
+}
+
+bool RenameList::hasEditedBases(const EditedBases& bases) const {
+    if (bases.m_asListed && m_editedIsListed)
+        return true;
+    if (!bases.m_asListed && bases.m_sizes.size() != m_rows.size())
+        return false;
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const RenameRow current = row(i);
+        std::string_view kept = current.originalBase();
+        if (!bases.m_asListed) {
+            kept = std::string_view(bases.m_text).substr(offset, bases.m_sizes[i]);
+            offset += bases.m_sizes[i];
+        }
+        if (current.editedBase() != kept)
+            return false;
+    }
+    return true;
+}
+
+void RenameList::restoreEditedBases(const EditedBases& bases) {
+    if (bases.m_asListed) {
+        for (Row& row : m_rows) {
+            row.edited = row.listed;
+            row.editedBaseSize = row.lastDot == kNoDot ? row.listedSize : row.lastDot;
+        }
+        m_editedText = std::string();
+        m_editedIsListed = true;
+    } else if (bases.m_sizes.size() == m_rows.size()) {
+        std::size_t offset = 0;
+        rewriteEditedBases([&](std::string_view, std::size_t index) {
+            const std::string_view base =
+                std::string_view(bases.m_text).substr(offset, bases.m_sizes[index]);
+            offset += base.size();
+            return base;
+        });
+    }
+    ComposeEditedNames();
 }
 
 } // namespace velmorandi

@@ -18,6 +18,19 @@ enum class RowStatus : std::uint8_t { None, Error, Done };
 // "", "Err!" or "Done": the only texts the status column ever shows.
 std::string_view statusText(RowStatus status);
 
+// Why a row reads "Err!": one bit per rule, as a row may break several.
+using RowFaults = std::uint8_t;
+namespace RowFault {
+constexpr RowFaults None = 0;
+constexpr RowFaults Duplicate = 1 << 0;   // another row has the same edited name
+constexpr RowFaults Blank = 1 << 1;       // the edited name is empty
+constexpr RowFaults LeadingDot = 1 << 2;  // the edited name begins with a dot
+constexpr RowFaults NotAllowed = 1 << 3;  // the system allows no such name
+constexpr RowFaults TooLong = 1 << 4;     // longer than the folder's file system holds
+constexpr RowFaults TakenOnDisk = 1 << 5; // a file or folder the run does not move bears it
+constexpr RowFaults Gone = 1 << 6;        // the listed file is no longer in the folder
+} // namespace RowFault
+
 class RenameList;
 
 // One listed file, read through its list: valid until the list changes. The
@@ -30,6 +43,7 @@ class RenameRow {
     std::string_view editedBase() const;   // the only part the edit operations rewrite
     std::string_view editedName() const;   // editedBase + "." + extension
     RowStatus status() const;
+    RowFaults faults() const; // empty unless the status is "Err!"
     // A listed name ending in a dot keeps it: on most systems it is part of the name.
     bool hasLastDot() const;
 
@@ -49,6 +63,21 @@ NameParts splitAtLastDot(std::string_view name);
 
 // Decimal row number of the 0-based index, as the "S#" column shows it.
 std::string serialText(std::size_t index);
+
+// Every row's edited base name, kept to be put back later. Names still as
+// listed cost nothing.
+class EditedBases {
+  public:
+    std::size_t bytes() const {
+        return m_text.capacity() + m_sizes.capacity() * sizeof(m_sizes[0]);
+    }
+
+  private:
+    friend class RenameList;
+    bool m_asListed = true;
+    std::string m_text; // the bases one after another
+    std::vector<std::uint32_t> m_sizes;
+};
 
 // The rename grid and its hidden working table. A row keeps only what cannot
 // be derived: where its listed name and edited name lie in two shared texts,
@@ -126,7 +155,10 @@ class RenameList {
     // platform or the folder's file system cannot hold.
     bool CheckBlankNames();
     void MarkAllDone();
-    void markError(std::size_t index) { m_rows[index].status = RowStatus::Error; }
+    void markError(std::size_t index, RowFaults fault = RowFault::None) {
+        m_rows[index].status = RowStatus::Error;
+        m_rows[index].faults |= fault;
+    }
     // Edited base names become "" (Blank) or the original base without leading spaces (Reset).
     void Blank();
     void Reset();
@@ -134,6 +166,12 @@ class RenameList {
     // After a completed run: the edited names become the listed names, rows in
     // `order` (old row numbers), every row "Done".
     void adoptEditedNames(std::span<const std::uint32_t> order);
+
+    // The edited base names as they are now; for the same rows, they can be put
+    // back, which clears every status as an edit does.
+    EditedBases editedBases() const;
+    bool hasEditedBases(const EditedBases& bases) const;
+    void restoreEditedBases(const EditedBases& bases);
 
   private:
     friend class RenameRow;
@@ -145,6 +183,7 @@ class RenameList {
         std::uint32_t lastDot = kNoDot; // in the listed name
         std::uint32_t editedBaseSize = 0;
         RowStatus status = RowStatus::None;
+        RowFaults faults = RowFault::None;
     };
 
     // The next edited text, built row by row, then taking the old one's place.
@@ -197,6 +236,9 @@ inline std::string_view RenameRow::editedBase() const {
 }
 inline RowStatus RenameRow::status() const {
     return m_list->m_rows[m_index].status;
+}
+inline RowFaults RenameRow::faults() const {
+    return m_list->m_rows[m_index].faults;
 }
 
 } // namespace velmorandi

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,8 @@ void appendUserLocaleCase(std::string& target, std::string_view text, CaseMappin
 // False where the user's locale maps ASCII letters otherwise than A-Z to a-z
 // (Turkish and Azeri i).
 bool userLocaleCasesAsciiPlainly();
+
+// A count as the user's locale writes it: 33,664 in English, 33.664 in German.
+std::string formatCount(std::size_t count);
 
 } // namespace velmorandi::platform

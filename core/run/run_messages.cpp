@@ -1,12 +1,14 @@
 #include "run/run_messages.h"
 
+#include "platform/text_services.h"
+
 namespace velmorandi::messages {
 namespace {
 
 constexpr const char* kParagraph = "\r\n\r\n";
 
 std::string number(std::size_t count) {
-    return std::to_string(count);
+    return platform::formatCount(count);
 }
 
 std::string files(std::size_t count) {

@@ -1,9 +1,15 @@
 #include "command_line.h"
+#include "folder_handover.h"
+#include "main/folder_list.h"
+#include "main/main_window.h"
+#include "single_instance.h"
 #include "startup.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,9 +30,7 @@ struct Run {
     QByteArray out, err;
 };
 
-// The program's own start-up, in a child process.
-Run runMain(const QStringList& arguments, bool withDisplay) {
-    QProcess child;
+void startMain(QProcess& child, const QStringList& arguments, bool withDisplay) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kRunMainVariable), QStringLiteral("1"));
     if (!withDisplay) {
@@ -35,6 +39,12 @@ Run runMain(const QStringList& arguments, bool withDisplay) {
     }
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), arguments);
+}
+
+// The program's own start-up, in a child process.
+Run runMain(const QStringList& arguments, bool withDisplay) {
+    QProcess child;
+    startMain(child, arguments, withDisplay);
     if (!child.waitForFinished(20000))
         child.kill();
     return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
@@ -48,6 +58,7 @@ class CommandLineTest : public QObject {
   private slots:
     void folderOptionsAndMistakesGnuStyle();
     void helpAndVersionPrintAndEndWithoutADisplay();
+    void secondStartHandsItsFolderToTheRunningWindow();
 };
 
 void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
@@ -56,13 +67,23 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(current.path()));
     const std::string here = QDir::currentPath().toStdString();
+    QFile photo(current.filePath("photo.jpg"));
+    QVERIFY(photo.open(QIODevice::WriteOnly));
+    photo.close();
 
     const struct {
         std::vector<std::string> arguments;
         Action action;
         std::string folder;
+        std::string file = {};
     } runs[] = {
         {{}, Action::Run, ""},
+        // A file stands for its folder, where its row starts current.
+        {{"photo.jpg"}, Action::Run, here, "photo.jpg"},
+        {{"./photo.jpg/"}, Action::Run, here, "photo.jpg"},
+        // Qt's own options are Qt's, also before a folder.
+        {{"-platform", "offscreen", "photos"}, Action::Run, here + "/photos"},
+        {{"--style=fusion", "-reverse", "--display", ":1"}, Action::Run, ""},
         {{"photos"}, Action::Run, here + "/photos"},
         {{"photos/"}, Action::Run, here + "/photos"},
         {{"/a/./b/../c//"}, Action::Run, "/a/c"},
@@ -79,6 +100,7 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
         const CommandLine parsed = parseCommandLine(run.arguments);
         QCOMPARE(parsed.action, run.action);
         QCOMPARE(parsed.folder, run.folder);
+        QCOMPARE(parsed.file, run.file);
         QCOMPARE(parsed.complaint, std::string());
     }
 
@@ -92,6 +114,8 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
         {{"--"}, ""},
         {{"--help=yes"}, "velmorandi: option '--help' doesn't allow an argument\n"},
         {{"one", "two"}, "velmorandi: extra operand 'two'\n"},
+        {{"photos", "-platform"}, "velmorandi: option '-platform' requires an argument\n"},
+        {{"-platformx", "offscreen"}, "velmorandi: invalid option -- 'p'\n"},
     };
     for (const auto& mistake : mistakes) {
         const CommandLine parsed = parseCommandLine(mistake.arguments);
@@ -108,7 +132,7 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
 void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
     const Run help = runMain({QStringLiteral("--help")}, false);
     QCOMPARE(help.status, 0);
-    QVERIFY2(help.out.startsWith("Usage: velmorandi [OPTION]... [FOLDER]\n"), help.out);
+    QVERIFY2(help.out.startsWith("Usage: velmorandi [OPTION]... [FOLDER|FILE]\n"), help.out);
     QVERIFY(help.out.contains("--version"));
     QCOMPARE(help.err, QByteArray());
 
@@ -118,18 +142,52 @@ void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
     QVERIFY(version.out.startsWith("velmorandi (Velmorandi) 1."));
 
     const Run extra = runMain({QStringLiteral("one"), QStringLiteral("two")}, false);
-    QCOMPARE(extra.status, 1);
+    QCOMPARE(extra.status, 2);
     QCOMPARE(extra.err, QByteArray("velmorandi: extra operand 'two'\n"
                                    "Try 'velmorandi --help' for more information.\n"));
 
-    // Qt's own options are its own; a mistake is said on the error output, and no window opens.
-    const Run mistake = runMain(
-        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-x")}, false);
-    QCOMPARE(mistake.status, 1);
-    QCOMPARE(mistake.out, QByteArray());
-    QVERIFY2(mistake.err.endsWith("velmorandi: invalid option -- 'x'\n"
-                                  "Try 'velmorandi --help' for more information.\n"),
-             mistake.err);
+    // A mistake is said on the error output before any display is asked for, also among
+    // Qt's own options; no window opens.
+    for (const QStringList& arguments :
+         {QStringList{"-x"}, QStringList{"-platform", "offscreen", "-x"}}) {
+        const Run mistake = runMain(arguments, false);
+        QCOMPARE(mistake.status, 2);
+        QCOMPARE(mistake.out, QByteArray());
+        QCOMPARE(mistake.err, QByteArray("velmorandi: invalid option -- 'x'\n"
+                                         "Try 'velmorandi --help' for more information.\n"));
+    }
+}
+
+// The running instance is this test's window; the second start is a process of its own.
+void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
+    QTemporaryDir runtime, first, second;
+    QVERIFY(runtime.isValid() && first.isValid() && second.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
+        QFile file(second.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    velmorandi::SingleInstance instance;
+    QVERIFY(instance.acquire() && instance.holdsLock());
+    velmorandi::frmMainWindow window(nullptr, first.path().toStdString());
+    window.show();
+    velmorandi::FolderHandover handover(instance.folder(),
+                                        [&](const std::string& folder, const std::string& file) {
+                                            return window.openHandedOver(folder, file);
+                                        });
+    QVERIFY(handover.isListening());
+    auto* dir1 = window.findChild<velmorandi::FolderList*>("Dir1");
+    auto* grid = window.findChild<QTableView*>("MSFlexGrid1");
+    QCOMPARE(dir1->path(), first.path().toStdString());
+
+    QProcess secondStart;
+    startMain(secondStart, {second.filePath("2.txt")}, true);
+    QTRY_VERIFY_WITH_TIMEOUT(secondStart.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(secondStart.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(secondStart.exitCode(), 0);
+    QTRY_COMPARE(dir1->path(), second.path().toStdString());
+    QCOMPARE(grid->model()->rowCount(), 3);
+    QCOMPARE(grid->currentIndex().row(), 1);
 }
 
 int main(int argc, char** argv) {

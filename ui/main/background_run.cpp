@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QLocale>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +18,35 @@ namespace {
 constexpr int kProgressDelayMs = 300;
 constexpr int kProgressRefreshMs = 50;
 
+using Kind = BackgroundRun::Kind;
+
+bool mayCancel(Kind kind) {
+    return kind == Kind::Renaming || kind == Kind::Undoing;
+}
+
+QString waitingText(Kind kind) {
+    switch (kind) {
+    case Kind::Reading:
+        return QStringLiteral("Reading the folder...");
+    case Kind::Undoing:
+    case Kind::Restoring:
+        return QStringLiteral("Preparing to restore names...");
+    case Kind::Renaming:
+        break;
+    }
+    return QStringLiteral("Preparing to rename...");
+}
+
+// Undo and recovery give files their old names back; only a rename renames.
+QString countText(Kind kind, std::size_t done, std::size_t files) {
+    const QLocale locale;
+    const QString count = locale.toString(static_cast<qulonglong>(done));
+    const QString all = locale.toString(static_cast<qulonglong>(files));
+    if (kind == Kind::Renaming)
+        return QStringLiteral("Renaming %1 of %2 files").arg(count, all);
+    return QStringLiteral("Restoring %1 of %2 names").arg(count, all);
+}
+
 } // namespace
 
 BackgroundRun::BackgroundRun(QWidget* mainWindow, const JournalStore& records)
@@ -25,7 +55,7 @@ BackgroundRun::BackgroundRun(QWidget* mainWindow, const JournalStore& records)
 BackgroundRun::~BackgroundRun() = default;
 
 void BackgroundRun::cancel() {
-    if (m_running && m_kind == Kind::Renaming)
+    if (m_running && mayCancel(m_kind))
         m_cancel = true;
 }
 
@@ -95,7 +125,7 @@ void BackgroundRun::stepsDone(std::size_t done, std::size_t total) {
 void BackgroundRun::showProgress(Kind kind) {
     if (m_progress == nullptr) {
         m_progress = new frmProgress(m_mainWindow);
-        m_progress->setCancellable(kind == Kind::Renaming);
+        m_progress->setCancellable(mayCancel(kind));
         connect(m_progress, &frmProgress::cancelRequested, this, &BackgroundRun::cancel);
         m_progress->placeOverMainWindow();
         m_mainWindow->installEventFilter(this);
@@ -119,16 +149,14 @@ void BackgroundRun::showProgress(Kind kind) {
         return;
     }
     if (kind == Kind::Reading || total == 0) {
-        m_progress->showProgress(kind == Kind::Reading ? QStringLiteral("Reading the folder...")
-                                                       : QStringLiteral("Preparing to rename..."),
-                                 0, 0);
+        m_progress->showProgress(waitingText(kind), 0, 0);
         return;
     }
     // The run counts steps; a ring of names takes one step more than its files.
     const std::size_t files = m_files > 0 ? m_files : total;
     const std::size_t filesDone = done * files / total;
-    m_progress->showProgress(QStringLiteral("Renaming %1 of %2 files").arg(filesDone).arg(files),
-                             static_cast<qsizetype>(done), static_cast<qsizetype>(total));
+    m_progress->showProgress(countText(kind, filesDone, files), static_cast<qsizetype>(done),
+                             static_cast<qsizetype>(total));
 }
 
 } // namespace velmorandi

@@ -29,7 +29,7 @@ class BackgroundRun : public QObject, private RunObserver {
   public:
     // Restoring: recovery at start-up, which runs to its end; only a rename or
     // an undo can be cancelled.
-    enum class Kind { Renaming, Restoring, Reading };
+    enum class Kind { Renaming, Undoing, Restoring, Reading };
 
     // Every run keeps its records in `records`, which outlives this.
     BackgroundRun(QWidget* mainWindow, const JournalStore& records);

@@ -2,11 +2,13 @@
 
 #include "paths.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <array>
@@ -80,6 +82,58 @@ void DriveList::setDrives(std::vector<DriveEntry> drives) {
     for (const DriveEntry& drive : m_drives)
         addItem(drive.text);
     setCurrentIndex(-1);
+}
+
+void DriveList::refresh() {
+    // Entries that change under an open list would move under the pointer.
+    if (!m_source || view()->isVisible())
+        return;
+    std::vector<DriveEntry> drives = m_source();
+    const int current = currentIndex();
+    const bool selected = current >= 0 && current < static_cast<int>(m_drives.size());
+    if (selected) {
+        const DriveEntry& kept = m_drives[current];
+        if (std::none_of(drives.begin(), drives.end(),
+                         [&](const DriveEntry& d) { return d.root == kept.root; })) {
+            drives.push_back(kept);
+            std::sort(drives.begin(), drives.end(),
+                      [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
+        }
+    }
+    if (drives == m_drives)
+        return;
+    const std::string selectedRoot = selected ? m_drives[current].root : std::string();
+    setDrives(std::move(drives));
+    const QSignalBlocker blocker(this);
+    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
+        if (selected && m_drives[i].root == selectedRoot)
+            setCurrentIndex(i);
+}
+
+void DriveList::showPopup() {
+    refresh();
+    QComboBox::showPopup();
+}
+
+// Only the face shows inside its container, which would cut off the style's
+// focus frame: with the focus, the selected drive is highlighted instead.
+void DriveList::paintEvent(QPaintEvent* event) {
+    if (!hasFocus()) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.fillRect(field, option.palette.color(QPalette::Highlight));
+    const QColor text = option.palette.color(QPalette::HighlightedText);
+    option.palette.setColor(QPalette::ButtonText, text);
+    option.palette.setColor(QPalette::Text, text);
+    option.palette.setColor(QPalette::WindowText, text);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 QStringList DriveList::entryTexts() const {

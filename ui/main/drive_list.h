@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ namespace velmorandi {
 struct DriveEntry {
     QString text;     // what the list shows
     std::string root; // the drive's root folder, exact bytes
+    bool operator==(const DriveEntry&) const = default;
 };
 
 // "/mnt/usb [STICK]" on Linux, "c: [System]" for a drive letter.
@@ -26,21 +28,33 @@ bool isPseudoVolume(const QString& rootPath, const QByteArray& fileSystemType);
 std::vector<DriveEntry> mountedDrives();
 
 // The drive chooser. Starts with nothing selected, so that choosing the
-// default drive always raises a change.
+// default drive always raises a change. The drives are read again from its
+// source each time it opens, so a drive plugged in meanwhile is there.
 class DriveList : public QComboBox {
     Q_OBJECT
   public:
     explicit DriveList(QWidget* parent = nullptr);
 
     void setDrives(std::vector<DriveEntry> drives);
+    using DriveSource = std::function<std::vector<DriveEntry>()>;
+    void setDriveSource(DriveSource source) { m_source = std::move(source); }
+    // Reads the drives again; the selected one stays selected, and listed
+    // while its folder is shown even when it has gone. Raises no change.
+    void refresh();
     QStringList entryTexts() const;
     // The selected drive's root folder; empty when nothing is selected.
     std::string drive() const;
     // The drive that holds folder, the innermost where mounts nest.
     std::optional<int> indexHolding(const std::string& folder) const;
 
+    void showPopup() override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     std::vector<DriveEntry> m_drives;
+    DriveSource m_source;
 };
 
 } // namespace velmorandi

@@ -8,6 +8,7 @@
 #include "main/grid_place.h"
 #include "main/input_hold.h"
 #include "main/keyboard_filter.h"
+#include "main/mount_watch.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
 #include "main/twips.h"
@@ -29,7 +30,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -54,6 +54,20 @@ const char* const kDriveNotReady =
 const char* const kFolderNotOpened = "Selected folder could not be opened.\r\n\r\nCheck that the "
                                      "folder still exists and that you may read it.";
 
+// A folder named on the command line or by a second start.
+std::string folderNotOpened(const std::string& folder) {
+    return "The folder " + folder +
+           " could not be opened.\r\n\r\nCheck that the folder still exists and that you may "
+           "read it.";
+}
+
+// What each Apply button does, as the history names it: its frame's caption.
+const std::array<const char*, 5> kOperationNames = {"Find & Replace", "Change Case", "Add String",
+                                                    "Serial", "Trim"};
+
+// Drives come and go in bursts of mounts: read them once the burst is over.
+constexpr int kDriveSettleMs = 250;
+
 std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* right) {
     if (left->isChecked())
         return Side::Left;
@@ -75,10 +89,11 @@ auto frmMainWindow::inBackground(BackgroundRun::Kind kind, Work&& work, std::siz
     return result;
 }
 
-frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool recoverFirst)
+frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool recoverFirst,
+                             std::string startFile)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       m_driveFolders(std::make_unique<DriveFolders>(currentFolder())),
-      m_startFolder(std::move(startFolder)) {
+      m_startFolder(std::move(startFolder)), m_startFile(std::move(startFile)) {
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
@@ -101,6 +116,13 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
         this, {m_lblTitle, m_ImgXbut}, [this] { m_run->cancel(); }, this);
     qApp->installEventFilter(m_inputHold);
     m_Drive1->setDrives(mountedDrives());
+    m_Drive1->setDriveSource(mountedDrives);
+    m_drivesChanged = new QTimer(this);
+    m_drivesChanged->setSingleShot(true);
+    m_drivesChanged->setInterval(kDriveSettleMs);
+    connect(m_drivesChanged, &QTimer::timeout, m_Drive1, &DriveList::refresh);
+    connect(new MountWatch(this), &MountWatch::changed, m_drivesChanged,
+            qOverload<>(&QTimer::start));
 
     connect(m_lblTitle, &TitleLabel::pointerMoved, this, &frmMainWindow::ResetImageButtons);
     connect(m_ImgAbut, &PictureButton::clicked, this, &frmMainWindow::ImgAbut_Click);
@@ -113,11 +135,16 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     connect(m_CmdBlank, &QPushButton::clicked, this, &frmMainWindow::CmdBlank_Click);
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, &frmMainWindow::Drive1_Change);
     connect(m_Dir1, &FolderList::openRequested, this, &frmMainWindow::Dir1_OpenRequested);
+    connect(m_tFind, &QLineEdit::returnPressed, this, [this] { ImgApply_Click(0); });
+    connect(m_tReplace, &QLineEdit::returnPressed, this, [this] { ImgApply_Click(0); });
+    connect(m_tText, &QLineEdit::returnPressed, this, [this] { ImgApply_Click(2); });
     // A text box keeps Ctrl+Z for its own text: it takes the shortcut first.
     connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
-            &frmMainWindow::UndoLastRename);
-    connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, this,
-            &frmMainWindow::RedoLastUndo);
+            &frmMainWindow::Undo_Shortcut);
+    for (const QKeySequence& redo :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        connect(new QShortcut(redo, this), &QShortcut::activated, this,
+                &frmMainWindow::Redo_Shortcut);
     m_MSFlexGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_MSFlexGrid1, &QWidget::customContextMenuRequested, this,
             &frmMainWindow::MSFlexGrid1_ContextMenu);
@@ -158,20 +185,72 @@ void frmMainWindow::openFirstFolder() {
         SelectDefaultDrive();
 }
 
-// The folder the program was asked to open, with its own drive selected.
+// The folder the program was asked to open.
 bool frmMainWindow::openStartFolder() {
     if (m_startFolder.empty())
         return false;
-    if (const std::optional<int> drive = m_Drive1->indexHolding(m_startFolder)) {
-        const QSignalBlocker quiet(m_Drive1);
-        m_Drive1->setCurrentIndex(*drive);
-        if (moveToFolder(m_Drive1->drive(), m_startFolder))
-            return true;
-        // Nothing selected again, so that selecting the default drive loads it.
-        m_Drive1->setCurrentIndex(-1);
+    if (openWithItsDrive(m_startFolder)) {
+        makeCurrent(m_startFile);
+        return true;
     }
-    showMessage(kFolderNotOpened);
+    showMessage(folderNotOpened(m_startFolder));
     return false;
+}
+
+// The folder with its own drive selected; on failure the drive list's
+// selection is as before (at start nothing, so that selecting the default
+// drive loads it).
+bool frmMainWindow::openWithItsDrive(const std::string& folder) {
+    const std::optional<int> drive = m_Drive1->indexHolding(folder);
+    if (!drive)
+        return false;
+    const QSignalBlocker quiet(m_Drive1);
+    const int before = m_Drive1->currentIndex();
+    m_Drive1->setCurrentIndex(*drive);
+    if (moveToFolder(m_Drive1->drive(), folder))
+        return true;
+    m_Drive1->setCurrentIndex(before);
+    return false;
+}
+
+// The row of that file becomes the current one, in the middle of the grid.
+void frmMainWindow::makeCurrent(const std::string& file) {
+    if (file.empty())
+        return;
+    const std::optional<int> row = m_gridModel->rowListedAs(file);
+    if (!row)
+        return;
+    const QModelIndex cell = m_gridModel->index(*row, RenameGridModel::Original);
+    m_MSFlexGrid1->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    // Once the grid is laid out at its size, so the row lands in the middle.
+    QTimer::singleShot(0, m_MSFlexGrid1, [grid = m_MSFlexGrid1, cell] {
+        grid->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    });
+}
+
+bool frmMainWindow::openHandedOver(const std::string& folder, const std::string& file) {
+    if (m_run->isRunning() || waitsForUser())
+        return false;
+    // Not inside the caller's own handling: a load runs an event loop of its own.
+    QTimer::singleShot(0, this, [this, folder, file] {
+        if (m_run->isRunning() || waitsForUser())
+            return;
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+        // It may lie on a drive plugged in since the list was last read.
+        m_Drive1->refresh();
+        if (openWithItsDrive(folder))
+            makeCurrent(file);
+        else
+            showMessage(folderNotOpened(folder));
+    });
+    return true;
+}
+
+bool frmMainWindow::waitsForUser() const {
+    return m_userWaits > 0 || QApplication::activeModalWidget() != nullptr;
 }
 
 void frmMainWindow::RecoverInterruptedRuns() {
@@ -250,6 +329,7 @@ bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& fold
     }
     m_Dir1->setPath(root, folder, std::move(loaded.outcome.subfolders));
     m_gridModel->reload([&] { std::swap(m_list, loaded.list); });
+    m_history.clear();
     m_loadedFolder = folder;
     m_ImgAbut->setVisible(loaded.outcome.protectedFileListed);
     return true;
@@ -263,8 +343,10 @@ void frmMainWindow::Dir1_OpenRequested(const std::string& folder) {
 }
 
 void frmMainWindow::ImgApply_Click(int index) {
-    if (ApplyOperation(m_list, index, frameInputs()))
-        m_gridModel->rowsRecomposed();
+    if (index < 0 || index >= static_cast<int>(kOperationNames.size()))
+        return;
+    const OperationInputs inputs = frameInputs();
+    edit(kOperationNames[index], [&] { return ApplyOperation(m_list, index, inputs); });
 }
 
 OperationInputs frmMainWindow::frameInputs() const {
@@ -299,19 +381,23 @@ void frmMainWindow::CmdRename_Click() {
     }
     RunRequest request = std::get<RunRequest>(std::move(prepared));
     const std::size_t files = request.moves.size();
+    // The current row follows its file to the name it is given.
+    const QModelIndex current = m_MSFlexGrid1->currentIndex();
+    const std::string currentFile =
+        current.isValid() ? std::string(m_list.row(current.row()).editedName()) : std::string();
     RunResult result = inBackground(
         BackgroundRun::Kind::Renaming,
         [request = std::move(request)](const RunControl& control) mutable {
             return ExecuteRun(std::move(request), control);
         },
         files);
-    finishRun(std::move(result));
+    finishRun(std::move(result), currentFile);
 }
 
 void frmMainWindow::UndoLastRename() {
     if (m_run->isRunning() || m_loadedFolder.empty() || !CanUndo(m_loadedFolder, m_records))
         return;
-    RunResult result = inBackground(BackgroundRun::Kind::Renaming,
+    RunResult result = inBackground(BackgroundRun::Kind::Undoing,
                                     [folder = m_loadedFolder](const RunControl& control) {
                                         return ExecuteUndo(folder, control);
                                     });
@@ -329,46 +415,76 @@ void frmMainWindow::RedoLastUndo() {
     finishRun(std::move(result));
 }
 
-void frmMainWindow::finishRun(RunResult result) {
+void frmMainWindow::finishRun(RunResult result, const std::string& currentFile) {
     const bool quietly = m_quitAfterRun && result.outcome == RunOutcome::Cancelled;
+    // Only the window knows which of a refused run's rows were refused on disk, and why.
+    const std::vector<std::size_t> refusedRows = result.errorRows;
     ListChange change;
     if (std::holds_alternative<FolderNotRead>(result.folder)) {
-        // Only marks change: the current cell and the scroll position stay.
+        // Nothing moved, or everything moved back: the rows, their edits, the
+        // current cell and the scroll position stay; only marks change.
         change = FinishRun(m_list, m_loadedFolder, result);
+        markRefusedRows(result.outcome, refusedRows);
         m_gridModel->rowsRecomposed();
     } else {
+        // The rows come back in their order unless new names sort otherwise:
+        // the place stays, and the current row follows its file.
         const GridPlace place(*m_MSFlexGrid1);
-        change = m_gridModel->reload([&] { return FinishRun(m_list, m_loadedFolder, result); });
-        if (!change.reloaded)
-            place.restore(*m_MSFlexGrid1);
+        change = m_gridModel->reload([&] {
+            const ListChange finished = FinishRun(m_list, m_loadedFolder, result);
+            if (!finished.reloaded)
+                markRefusedRows(result.outcome, refusedRows);
+            return finished;
+        });
+        place.restore(*m_MSFlexGrid1);
+        if (result.outcome == RunOutcome::Completed && !currentFile.empty())
+            followFile(currentFile);
     }
-    if (change.reloaded)
+    if (change.reloaded) {
+        m_history.clear();
         m_ImgAbut->setVisible(change.protectedFileListed);
+    }
     if (!result.message.empty() && !quietly)
         showMessage(result.message);
     if (m_quitAfterRun)
         QCoreApplication::quit();
 }
 
-void frmMainWindow::MSFlexGrid1_ContextMenu(const QPoint& position) {
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("mnuGrid"));
-    QAction* undo = menu.addAction(QStringLiteral("Undo last rename"));
-    undo->setObjectName(QStringLiteral("mnuUndo"));
-    undo->setShortcut(QKeySequence::Undo);
-    undo->setEnabled(!m_loadedFolder.empty() && CanUndo(m_loadedFolder, m_records));
-    connect(undo, &QAction::triggered, this, &frmMainWindow::UndoLastRename);
-    menu.exec(m_MSFlexGrid1->viewport()->mapToGlobal(position));
+// A name taken on disk is the one refusal whose cause the rows can show; a
+// step that failed is explained by the message.
+void frmMainWindow::markRefusedRows(RunOutcome outcome, const std::vector<std::size_t>& rows) {
+    const RowFaults fault =
+        outcome == RunOutcome::NameTaken ? RowFault::TakenOnDisk : RowFault::None;
+    for (const std::size_t row : rows)
+        if (row < m_list.size())
+            m_list.markError(row, fault);
+}
+
+void frmMainWindow::followFile(const std::string& name) {
+    const QModelIndex current = m_MSFlexGrid1->currentIndex();
+    const std::optional<int> row = m_gridModel->rowListedAs(name);
+    if (!row || !current.isValid() || *row == current.row())
+        return;
+    const QModelIndex cell = m_gridModel->index(*row, current.column());
+    const QModelIndexList selected = m_MSFlexGrid1->selectionModel()->selectedIndexes();
+    const bool lone = selected.size() == 1 && selected.first() == current;
+    m_MSFlexGrid1->selectionModel()->setCurrentIndex(
+        cell, lone ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
+    m_MSFlexGrid1->scrollTo(cell);
 }
 
 void frmMainWindow::CmdBlank_Click() {
-    m_list.Blank();
-    m_gridModel->rowsRecomposed();
+    edit("Blank", [this] {
+        m_list.Blank();
+        return true;
+    });
 }
 
 void frmMainWindow::CmdReset_Click() {
-    m_list.Reset();
-    m_gridModel->rowsRecomposed();
+    edit("Reset", [this] {
+        m_list.Reset();
+        return true;
+    });
 }
 
 void frmMainWindow::ImgAbut_Click() {
@@ -376,7 +492,9 @@ void frmMainWindow::ImgAbut_Click() {
 }
 
 void frmMainWindow::ImgQbut_Click() {
+    ++m_userWaits;
     ShowAbout(this, m_lblTitle->text());
+    --m_userWaits;
 }
 
 void frmMainWindow::ImgXbut_Click() {
@@ -406,7 +524,9 @@ void frmMainWindow::ResetImageButtons() {
 }
 
 void frmMainWindow::showMessage(const std::string& text) {
+    ++m_userWaits;
     ShowMessage(this, QString::fromStdString(text));
+    --m_userWaits;
 }
 
 void frmMainWindow::mouseMoveEvent(QMouseEvent* event) {

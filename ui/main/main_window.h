@@ -2,6 +2,7 @@
 
 #include "main/background_run.h"
 
+#include "edit_history.h"
 #include "rename_list.h"
 #include "run/journal_store.h"
 #include "run/run.h"
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +23,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QTimer;
 
 namespace velmorandi {
 
@@ -37,15 +40,21 @@ class TitleLabel;
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
-    // Opens at startFolder when it is given and can be read, else as without it.
+    // Opens at startFolder when it is given and can be read, else as without it;
+    // startFile, a file of that folder, is then the current row.
     // recoverFirst: roll back runs a crash left unfinished before the first
     // folder loads (only the instance that holds the single-instance lock may).
     explicit frmMainWindow(QWidget* parent = nullptr, std::string startFolder = {},
-                           bool recoverFirst = false);
+                           bool recoverFirst = false, std::string startFile = {});
     ~frmMainWindow() override;
 
     // Tests slow down or fail the disk calls of every run through this.
     void setRunTesting(RunTesting testing);
+
+    // A folder handed over by a second start: opened at once and the window
+    // brought to the front. False, and nothing done, while a run works or a
+    // message waits for the user.
+    bool openHandedOver(const std::string& folder, const std::string& file);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +82,9 @@ class frmMainWindow : public QWidget {
     void openFirstFolder();
     void SelectDefaultDrive();
     bool openStartFolder();
+    bool openWithItsDrive(const std::string& folder);
+    void makeCurrent(const std::string& file);
+    bool waitsForUser() const;
     void Drive1_Change();
     bool Dir1_Change(const std::string& root, const std::string& folder);
     bool moveToFolder(const std::string& root, const std::string& folder);
@@ -84,11 +96,12 @@ class frmMainWindow : public QWidget {
     void CmdRename_Click();
     void UndoLastRename();
     void RedoLastUndo();
-    void MSFlexGrid1_ContextMenu(const QPoint& position);
     // Runs disk work off the window's thread, with the window's input held back.
     template <class Work>
     auto inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files = 0);
-    void finishRun(RunResult result);
+    void finishRun(RunResult result, const std::string& currentFile = {});
+    void markRefusedRows(RunOutcome outcome, const std::vector<std::size_t>& rows);
+    void followFile(const std::string& name);
     void CmdBlank_Click();
     void CmdReset_Click();
     void ImgAbut_Click();
@@ -99,10 +112,29 @@ class frmMainWindow : public QWidget {
 
     // Read from the environment once; every run, undo and recovery keeps its records there.
     JournalStore m_records = JournalStore::ofUser();
+    // Edit history (main_window_history.cpp)
+    // Runs change over the edited names; a change of a name becomes a step of the history.
+    void edit(const char* what, const std::function<bool()>& change);
+    // What Ctrl+Z and Ctrl+Y would do now: the menu's text, and nothing to
+    // run when there is nothing to do.
+    struct HistoryStep {
+        QString text;
+        std::function<void()> run;
+    };
+    HistoryStep undoStep();
+    HistoryStep redoStep();
+    void Undo_Shortcut();
+    void Redo_Shortcut();
+    void MSFlexGrid1_ContextMenu(const QPoint& position);
+
     RenameList m_list;
+    EditHistory m_history;
     std::unique_ptr<DriveFolders> m_driveFolders;
     std::string m_loadedFolder;
     std::string m_startFolder;
+    std::string m_startFile;
+    int m_userWaits = 0; // messages and About windows open
+    QTimer* m_drivesChanged = nullptr;
     int m_driveRecoveryDepth = 0;
     BackgroundRun* m_run = nullptr;
     InputHold* m_inputHold = nullptr;

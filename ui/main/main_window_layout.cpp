@@ -4,6 +4,7 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/rename_grid_model.h"
+#include "main/rename_grid_view.h"
 #include "main/title_label.h"
 #include "main/twips.h"
 #include "shell/app_icon.h"
@@ -63,6 +64,8 @@ PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, c
                                   const QRect& place, const Spoken& spoken, bool hasStates = true) {
     auto* button = new PictureButton(glyph, parent, hasStates);
     button->setObjectName(name);
+    // Tab reaches it; a click leaves the focus where it was, in a text box say.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setGeometry(place);
     speak(button, spoken);
     return button;
@@ -146,7 +149,7 @@ void frmMainWindow::buildBody() {
 
 void frmMainWindow::buildGrid() {
     m_gridModel = new RenameGridModel(m_list, this);
-    m_MSFlexGrid1 = new QTableView(this);
+    m_MSFlexGrid1 = new RenameGridView(this);
     m_MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     m_MSFlexGrid1->setGeometry(twipsRect(2880, 840, 7215, 3530));
     m_MSFlexGrid1->setFont(verdana());
@@ -180,7 +183,8 @@ void frmMainWindow::buildGrid() {
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(1);
-    header->setSectionResizeMode(QHeaderView::Fixed);
+    // Dragging an edge resizes a column, a double-click fits it to its longest name.
+    header->setSectionResizeMode(QHeaderView::Interactive);
     header->setFixedHeight(px(240));
     // Each column as wide as its caption with the blanks behind it.
     const QStringList designCaptions = {
@@ -284,12 +288,17 @@ void frmMainWindow::buildFrames() {
                                            twipsRect(applyLefts[i], 0, 285, 285), applies[i]);
 }
 
+// The picture buttons in reading order: the title band's before the folder
+// list, each Apply button after what its frame holds.
 void frmMainWindow::setTabOrder() {
-    const std::array<QWidget*, 19> order = {
-        m_Dir1,      m_Drive1,         m_tFind,           m_tReplace,   m_oUpper,
-        m_oLower,    m_oTitle,         m_oSentence,       m_oLeftText,  m_oRightText,
-        m_tText,     m_oLeftSerialize, m_oRightSerialize, m_oLeftTrim,  m_oRightTrim,
-        m_CmdRename, m_CmdReset,       m_CmdBlank,        m_MSFlexGrid1};
+    const std::array<QWidget*, 27> order = {
+        m_ImgAbut,     m_ImgQbut,        m_ImgXbut,         m_Dir1,
+        m_Drive1,      m_tFind,          m_tReplace,        m_ImgApply[0],
+        m_oUpper,      m_oLower,         m_oTitle,          m_oSentence,
+        m_ImgApply[1], m_oLeftText,      m_oRightText,      m_tText,
+        m_ImgApply[2], m_oLeftSerialize, m_oRightSerialize, m_ImgApply[3],
+        m_oLeftTrim,   m_oRightTrim,     m_ImgApply[4],     m_CmdRename,
+        m_CmdReset,    m_CmdBlank,       m_MSFlexGrid1};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -2,12 +2,34 @@
 
 #include "rename_list.h"
 
+#include <QStringList>
+
+#include <algorithm>
+#include <numeric>
+
 namespace velmorandi {
 
 namespace {
 
 QString fromBytes(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Why a row reads "Err!", one line per rule it breaks.
+QString faultText(RowFaults faults) {
+    static const std::pair<RowFaults, const char*> reasons[] = {
+        {RowFault::Duplicate, "Another row has the same edited filename."},
+        {RowFault::Blank, "The edited filename is empty."},
+        {RowFault::LeadingDot, "The edited filename begins with a dot."},
+        {RowFault::NotAllowed, "The system does not allow this filename."},
+        {RowFault::TooLong, "The edited filename is too long for this drive."},
+        {RowFault::TakenOnDisk, "Another file or folder in this folder already has this name."},
+        {RowFault::Gone, "This file is no longer in the folder."}};
+    QStringList lines;
+    for (const auto& [fault, reason] : reasons)
+        if ((faults & fault) != 0)
+            lines << QString::fromLatin1(reason);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -24,10 +46,13 @@ int RenameGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
     const RenameRow file = m_list.row(row);
+    if (role == Qt::ToolTipRole)
+        return toolTip(file, index.column());
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
@@ -37,6 +62,22 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
         return fromBytes(file.editedName());
     case Status:
         return fromBytes(statusText(file.status()));
+    default:
+        return {};
+    }
+}
+
+// The whole name, however narrow its column; the reason beside "Err!".
+QVariant RenameGridModel::toolTip(const RenameRow& file, int column) const {
+    switch (column) {
+    case Original:
+        return fromBytes(file.listedName());
+    case Edited:
+        return fromBytes(file.editedName());
+    case Status:
+        if (file.status() == RowStatus::Error && file.faults() != RowFault::None)
+            return faultText(file.faults());
+        return {};
     default:
         return {};
     }
@@ -63,6 +104,30 @@ void RenameGridModel::rowsRecomposed() {
     if (m_list.empty())
         return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::DisplayRole});
+}
+
+std::vector<int> RenameGridModel::longestRows(int column, std::size_t count) const {
+    if (column != Original && column != Edited)
+        return {};
+    const auto length = [this, column](int row) {
+        const RenameRow file = m_list.row(static_cast<std::size_t>(row));
+        return column == Original ? file.listedName().size() : file.editedName().size();
+    };
+    std::vector<int> rows(m_list.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    if (rows.size() <= count)
+        return rows;
+    std::nth_element(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(count), rows.end(),
+                     [&](int a, int b) { return length(a) > length(b); });
+    rows.resize(count);
+    return rows;
+}
+
+std::optional<int> RenameGridModel::rowListedAs(std::string_view name) const {
+    for (std::size_t row = 0; row < m_list.size(); ++row)
+        if (m_list.row(row).listedName() == name)
+            return static_cast<int>(row);
+    return std::nullopt;
 }
 
 } // namespace velmorandi

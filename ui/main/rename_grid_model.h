@@ -2,11 +2,16 @@
 
 #include <QAbstractTableModel>
 
+#include <cstddef>
+#include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace velmorandi {
 
 class RenameList;
+class RenameRow;
 
 // The rename grid's view of the core's rows; reads them on demand, holds no copy.
 class RenameGridModel final : public QAbstractTableModel {
@@ -34,7 +39,15 @@ class RenameGridModel final : public QAbstractTableModel {
     // Every edited name and status may have changed; the rows stay.
     void rowsRecomposed();
 
+    // The rows whose name in a name column is longest in bytes, at most count
+    // of them: where to look for the widest without measuring every row.
+    std::vector<int> longestRows(int column, std::size_t count) const;
+    // The first row listed under that name.
+    std::optional<int> rowListedAs(std::string_view name) const;
+
   private:
+    QVariant toolTip(const RenameRow& file, int column) const;
+
     const RenameList& m_list;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/picture_button.h"
 
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -65,6 +66,12 @@ void PictureButton::setState(State state) {
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintButtonPicture(painter, m_glyph, inkOf(m_state));
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(inkOf(m_state), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void PictureButton::mousePressEvent(QMouseEvent* event) {
@@ -86,6 +93,29 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     setState(State::Normal);
     if (click)
         emit clicked();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void PictureButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace velmorandi

@@ -9,6 +9,8 @@ namespace velmorandi {
 // A 19 x 19 round picture button drawn by the program: black when normal,
 // red under the pointer, blue while pressed. Clicks on press and release over it.
 // Screen readers see a button, named by its accessible name, that they can press.
+// Given a focus policy, it shows a dotted frame while it has the focus, and
+// Space and Enter click it.
 class PictureButton : public QWidget {
     Q_OBJECT
   public:
@@ -34,6 +36,9 @@ class PictureButton : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     Glyph m_glyph;

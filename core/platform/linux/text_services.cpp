@@ -1,11 +1,13 @@
 #include "platform/text_services.h"
 
 #include <unicode/locid.h>
+#include <unicode/numberformatter.h>
 #include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
 #include <unicode/uloc.h>
 #include <unicode/unistr.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -70,6 +72,20 @@ bool userLocaleCasesAsciiPlainly() {
         return std::strcmp(language, "tr") != 0 && std::strcmp(language, "az") != 0;
     }();
     return plain;
+}
+
+// A localized formatter is immutable, so the run's thread may share it.
+std::string formatCount(std::size_t count) {
+    static const icu::number::LocalizedNumberFormatter formatter =
+        icu::number::NumberFormatter::withLocale(icu::Locale::getDefault());
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString text =
+        formatter.formatInt(static_cast<std::int64_t>(count), status).toString(status);
+    if (U_FAILURE(status))
+        return std::to_string(count);
+    std::string bytes;
+    text.toUTF8String(bytes);
+    return bytes;
 }
 
 } // namespace velmorandi::platform

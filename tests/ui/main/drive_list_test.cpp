@@ -14,6 +14,7 @@ class DriveListTest : public QObject {
     void pseudoVolumesLeftOut();
     void mountedDrivesStartAtRoot();
     void listStartsWithoutSelection();
+    void drivesReadAgainWhenOpenedKeepTheSelection();
     void driveCurrentFolder();
 };
 
@@ -54,6 +55,35 @@ void DriveListTest::listStartsWithoutSelection() {
     list.setCurrentIndex(1);
     QCOMPARE(changes.count(), 1);
     QCOMPARE(list.drive(), std::string("/data"));
+}
+
+void DriveListTest::drivesReadAgainWhenOpenedKeepTheSelection() {
+    std::vector<DriveEntry> mounted = {{"/", "/"}, {"/media/usb [STICK]", "/media/usb"}};
+    DriveList list;
+    list.setDriveSource([&] { return mounted; });
+    list.setDrives(mounted);
+    list.setCurrentIndex(1);
+    QSignalSpy changes(&list, &QComboBox::currentIndexChanged);
+
+    // A drive plugged in since: listed, in its place, when the list opens; the
+    // selected drive stays selected.
+    mounted = {
+        {"/", "/"}, {"/media/cam [CAM]", "/media/cam"}, {"/media/usb [STICK]", "/media/usb"}};
+    list.showPopup();
+    list.hidePopup();
+    QCOMPARE(list.entryTexts(), QStringList({"/", "/media/cam [CAM]", "/media/usb [STICK]"}));
+    QCOMPARE(list.drive(), std::string("/media/usb"));
+
+    // The selected drive pulled out while its folder is shown: it stays until left.
+    mounted = {{"/", "/"}};
+    list.refresh();
+    QCOMPARE(list.entryTexts(), QStringList({"/", "/media/usb [STICK]"}));
+    QCOMPARE(list.drive(), std::string("/media/usb"));
+    QCOMPARE(changes.count(), 0);
+    list.setCurrentIndex(0);
+    list.refresh();
+    QCOMPARE(list.entryTexts(), QStringList({"/"}));
+    QCOMPARE(list.drive(), std::string("/"));
 }
 
 void DriveListTest::driveCurrentFolder() {

@@ -66,11 +66,12 @@ class RenameRunWindowTest : public QObject {
     void init();
     void cleanup();
     void longRunShowsProgressAndEscapeRollsBack();
-    void undoFromKeyboardAndGridMenu();
+    void oneHistoryTakesBackEditsThenTheRenameOnDisk();
     void closeDuringRunRollsBackFirst();
     void interruptedRunRolledBackBeforeTheFirstLoad();
 
   private:
+    QStringList menuOffers(const QString& choose = {});
     template <class T> T* child(const QString& name) { return test::control<T>(*m_window, name); }
     QString cell(int row, int column) { return test::gridCell(*m_window, row, column); }
     void addPrefix() {
@@ -138,6 +139,8 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
         QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
         QTest::keyClick(progress, Qt::Key_Escape);
     });
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    grid->setCurrentIndex(grid->model()->index(3, 2));
     ModalCloser closer;
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
 
@@ -159,65 +162,133 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
     QCOMPARE(cell(0, 1), QString("a1.txt"));
     QCOMPARE(cell(0, 3), QString());
     QVERIFY(topLevel("frmProgress") == nullptr);
+    // Cancel keeps the edits and the place: Rename starts the same run again.
+    QCOMPARE(cell(0, 2), QString("x_a1.txt"));
+    QCOMPARE(grid->currentIndex(), grid->model()->index(3, 2));
+    m_window->setRunTesting({});
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
 }
 
-void RenameRunWindowTest::undoFromKeyboardAndGridMenu() {
+// What the grid's menu offers, one "text (enabled)" or "text (greyed)" per item;
+// given a text, that item is chosen.
+QStringList RenameRunWindowTest::menuOffers(const QString& choose) {
     auto* grid = child<QTableView>("MSFlexGrid1");
-    auto* find = child<QLineEdit>("tFind");
+    QStringList offered;
+    QTimer::singleShot(100, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        QAction* chosen = nullptr;
+        for (const char* name : {"mnuUndo", "mnuRedo"}) {
+            auto* action = menu->findChild<QAction*>(name);
+            offered << action->text() + (action->isEnabled() ? " (enabled)" : " (greyed)");
+            if (action->text() == choose)
+                chosen = action;
+        }
+        menu->close();
+        if (chosen != nullptr)
+            chosen->trigger();
+    });
+    emit grid->customContextMenuRequested(QPoint(5, 5));
+    return offered;
+}
+
+void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
+    auto* grid = child<QTableView>("MSFlexGrid1");
     ModalCloser closer;
-
-    bool offeredBefore = true;
-    QTimer::singleShot(100, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            offeredBefore = menu->findChild<QAction*>("mnuUndo")->isEnabled();
-            menu->close();
-        }
-    });
-    emit grid->customContextMenuRequested(QPoint(5, 5));
-    QVERIFY(!offeredBefore);
-
-    addPrefix();
-    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
-
-    // In a text box Ctrl+Z belongs to the text. (A shortcut reaches the active window only.)
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    find->setFocus();
-    QTest::keyClicks(find, "abc");
-    QTest::keySequence(find, QKeySequence::Undo);
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
-
-    QAction* offered = nullptr;
-    QTimer::singleShot(100, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            offered = menu->findChild<QAction*>("mnuUndo");
-            QCOMPARE(offered->text(), QString("Undo last rename"));
-            QVERIFY(offered->isEnabled());
-            offered->trigger();
-            menu->close();
-        }
-    });
-    emit grid->customContextMenuRequested(QPoint(5, 5));
-    QTRY_COMPARE(filesOnDisk(m_folder->path()), kNames);
-    QVERIFY(offered != nullptr);
-    QTRY_COMPARE(cell(0, 1), QString("a1.txt"));
-    QCOMPARE(cell(0, 3), QString("Done"));
-
-    // Again by key, after a second run; an undone run cannot be undone twice.
-    addPrefix();
-    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
     // A shortcut reaches the active window only.
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    grid->setFocus();
-    QTest::keySequence(grid, QKeySequence::Undo);
+    const auto press = [&](QKeyCombination keys) {
+        grid->setFocus();
+        QTest::keyClick(grid, keys.key(), keys.keyboardModifiers());
+    };
+    const auto undo = [&] { press(Qt::CTRL | Qt::Key_Z); };
+    QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo (greyed)"}));
+
+    // Three edits; an Apply that changes no name is no step.
+    addPrefix();
+    QTest::mouseClick(child<PictureButton>("ImgApply(4)"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("CmdReset"), Qt::LeftButton);
+    QCOMPARE(cell(0, 2), QString("a1.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo Reset (enabled)", "Redo (greyed)"}));
+
+    // Back step by step to the names after the load, then nothing more.
+    undo();
+    QCOMPARE(cell(0, 2), QString(".txt"));
+    undo();
+    QCOMPARE(cell(5, 2), QString("x_a6.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo Add String (enabled)", "Redo Blank (enabled)"}));
+    undo();
+    QCOMPARE(cell(5, 2), QString("a6.txt"));
+    undo();
+    QCOMPARE(cell(5, 2), QString("a6.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo Add String (enabled)"}));
+
+    // Forward again by Ctrl+Y, Ctrl+Shift+Z and the menu.
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(cell(5, 2), QString("x_a6.txt"));
+    press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    QCOMPARE(cell(5, 2), QString(".txt"));
+    menuOffers("Redo Reset");
+    QCOMPARE(cell(5, 2), QString("a6.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo Reset (enabled)", "Redo (greyed)"}));
+
+    // A new edit after a step back ends the way forward.
+    undo();
+    addPrefix();
+    QCOMPARE(cell(5, 2), QString("x_.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo Add String (enabled)", "Redo (greyed)"}));
+
+    // In a text box Ctrl+Z and Ctrl+Y belong to its text.
+    auto* find = child<QLineEdit>("tFind");
+    find->setFocus();
+    QTest::keyClicks(find, "abc");
+    QTest::keySequence(find, QKeySequence::Undo);
+    QCOMPARE(find->text(), QString());
+    QTest::keyClick(find, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(find->text(), QString("abc"));
+    QCOMPARE(cell(5, 2), QString("x_.txt"));
+
+    // A completed rename starts a new history: Ctrl+Z takes back the edits made since,
+    // and only then the rename on disk, by key or from the menu.
+    QTest::mouseClick(child<QPushButton>("CmdReset"), Qt::LeftButton);
+    addPrefix();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    QCOMPARE(menuOffers(), QStringList({"Undo last rename (enabled)", "Redo (greyed)"}));
+    addPrefix();
+    undo();
+    QCOMPARE(cell(0, 2), QString("x_a1.txt"));
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    undo();
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
-    QTest::keySequence(grid, QKeySequence::Undo);
+    QCOMPARE(cell(0, 1), QString("a1.txt"));
+    QCOMPARE(cell(0, 3), QString("Done"));
+    // An undone run cannot be undone twice; Ctrl+Y renames its files again, once.
+    QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo last rename (enabled)"}));
+    undo();
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
-    // Each undo says how many files it gave their old names back; the third had nothing to do.
-    QCOMPARE(closer.seen().size(), 2);
+    // A shortcut reaches the active window only, and the undo's message had the focus.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    QCOMPARE(cell(0, 3), QString("Done"));
+    QCOMPARE(menuOffers(), QStringList({"Undo last rename (enabled)", "Redo (greyed)"}));
+    undo();
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+
+    addPrefix();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    menuOffers("Undo last rename");
+    QTRY_COMPARE(filesOnDisk(m_folder->path()), kNames);
+    QTRY_COMPARE(cell(0, 1), QString("a1.txt"));
+    // Each undo on disk says how many files have their old names again.
+    QVERIFY(!closer.seen().isEmpty());
     for (const QString& told : closer.seen())
         QVERIFY2(told.contains(QString::number(kNames.size()) + " files"), qPrintable(told));
 }

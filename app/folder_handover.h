@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QLocalServer;
+class QLocalSocket;
+
+namespace velmorandi {
+
+// Where a second start finds the running instance: a local socket beside the
+// single-instance lock, so it follows the lock wherever that lives. Empty
+// when there is no lock folder, or its path is too long for a socket.
+QString handoverAddress(const QString& lockFolder);
+
+// A second start's side: hands the folder (and the file whose row to make
+// current) to the instance running in lockFolder. True once that instance has
+// taken it; false when it cannot be reached, does not answer, or is busy.
+bool handFolderOver(const QString& lockFolder, const std::string& folder, const std::string& file);
+
+// The running instance's side: listens beside the lock it holds and passes
+// each folder it is handed to `open`, which says whether it took it.
+class FolderHandover : public QObject {
+    Q_OBJECT
+  public:
+    using Open = std::function<bool(const std::string& folder, const std::string& file)>;
+    FolderHandover(const QString& lockFolder, Open open, QObject* parent = nullptr);
+
+    bool isListening() const;
+
+  private:
+    void readRequest(QLocalSocket* socket);
+
+    QLocalServer* m_server;
+    Open m_open;
+};
+
+} // namespace velmorandi

@@ -1,0 +1,51 @@
+#include "edit_history.h"
+
+namespace velmorandi {
+
+void EditHistory::clear() {
+    m_undo.clear();
+    m_redo.clear();
+    m_bytes = 0;
+}
+
+void EditHistory::recordIfChanged(const RenameList& list, EditedBases before, std::string what) {
+    if (list.hasEditedBases(before))
+        return;
+    for (const Step& step : m_redo)
+        m_bytes -= step.names.bytes();
+    m_redo.clear();
+    m_bytes += before.bytes();
+    m_undo.push_back({std::move(what), std::move(before)});
+    keepWithinBudget();
+}
+
+// The newest step always stays, however large: the last edit can always be taken back.
+void EditHistory::keepWithinBudget() {
+    while (m_undo.size() > 1 && (m_bytes > m_budget || m_undo.size() > kMostSteps)) {
+        m_bytes -= m_undo.front().names.bytes();
+        m_undo.pop_front();
+    }
+}
+
+void EditHistory::swapWith(RenameList& list, std::deque<Step>& from, std::deque<Step>& to,
+                           std::size_t& bytes) {
+    if (from.empty())
+        return;
+    Step step = std::move(from.back());
+    from.pop_back();
+    EditedBases now = list.editedBases();
+    list.restoreEditedBases(step.names);
+    bytes += now.bytes();
+    bytes -= step.names.bytes();
+    to.push_back({std::move(step.what), std::move(now)});
+}
+
+void EditHistory::undo(RenameList& list) {
+    swapWith(list, m_undo, m_redo, m_bytes);
+}
+
+void EditHistory::redo(RenameList& list) {
+    swapWith(list, m_redo, m_undo, m_bytes);
+}
+
+} // namespace velmorandi
