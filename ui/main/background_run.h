@@ -48,9 +48,6 @@ class BackgroundRun : public QObject {
     // Tests slow down or fail the steps of every run through this.
     void setSeam(RenameSeam seam) { m_seam = std::move(seam); }
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
     void showProgress(Kind kind);

@@ -4,6 +4,7 @@
 #include "main/title_label.h"
 #include "modal_closer.h"
 #include "window_controls.h"
+#include "shell/overlay_box.h"
 #include "shell/picture_button.h"
 
 #include "protected_files.h"
@@ -502,7 +503,7 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
     QImage message;
     int messagePixels = 0;
     QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = OverlayBox::waiting();
         if (box == nullptr)
             return;
         message = box->grab().toImage();
@@ -555,7 +556,7 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     for (const std::function<void()>& open : openers) {
         QString closeName;
         QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
+            QWidget* box = OverlayBox::waiting();
             if (box == nullptr)
                 return;
             closeName = spoken(box->findChild<PictureButton*>("ImgXbut"), QAccessible::Button);
