@@ -548,6 +548,25 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     QCOMPARE(seen, QStringList(names.keys()));
     QCOMPARE(spoken(child<QTableView>("MSFlexGrid1"), QAccessible::Table), QString("Rename grid"));
 
+    // Every control that takes the focus has a name to be read; a text box its label's.
+    for (QWidget* control : m_window->findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(m_window.get()))
+            continue;
+        const QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
+        QVERIFY2(!said->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
+    }
+    for (const auto& [box, label] : {std::pair{"tFind", "Label1"}, std::pair{"tReplace", "Label2"},
+                                     std::pair{"tText", "Label3"}})
+        QCOMPARE(QAccessible::queryAccessibleInterface(child<QLineEdit>(box))
+                     ->text(QAccessible::Name),
+                 child<QLabel>(label)->text());
+    // The drive list says what it is, and which drive is chosen as its value.
+    QAccessibleInterface* drive = QAccessible::queryAccessibleInterface(child<DriveList>("Drive1"));
+    QVERIFY(drive->text(QAccessible::Name) != child<DriveList>("Drive1")->currentText());
+    QCOMPARE(drive->text(QAccessible::Value), child<DriveList>("Drive1")->currentText());
+    QCOMPARE(drive->textInterface()->text(0, drive->textInterface()->characterCount()),
+             child<DriveList>("Drive1")->currentText());
+
     // The close buttons of the windows that open over this one.
     QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
     const std::function<void()> openers[] = {
