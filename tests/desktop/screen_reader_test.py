@@ -139,7 +139,8 @@ def find_application(pid):
                 window = find(app, "filler", "Velmorandi")
                 if window is not None and find(window, "table") is not None:
                     return app
-        time.sleep(0.1)
+        # The registry tells of new applications through events.
+        pump(0.1)
     return None
 
 
