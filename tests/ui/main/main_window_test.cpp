@@ -557,9 +557,9 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     }
     for (const auto& [box, label] : {std::pair{"tFind", "Label1"}, std::pair{"tReplace", "Label2"},
                                      std::pair{"tText", "Label3"}})
-        QCOMPARE(QAccessible::queryAccessibleInterface(child<QLineEdit>(box))
-                     ->text(QAccessible::Name),
-                 child<QLabel>(label)->text());
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(child<QLineEdit>(box))->text(QAccessible::Name),
+            child<QLabel>(label)->text());
     // The drive list says what it is, and which drive is chosen as its value.
     QAccessibleInterface* drive = QAccessible::queryAccessibleInterface(child<DriveList>("Drive1"));
     QVERIFY(drive->text(QAccessible::Name) != child<DriveList>("Drive1")->currentText());
