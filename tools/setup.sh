@@ -7,6 +7,10 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-d
 TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs)
 # The Windows core, cross-built with MinGW-w64 and tested under Wine (.ci/run).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64)
+# The windows under a headless Wayland compositor, and read through the AT-SPI
+# tree as screen readers read them (tests/desktop); each test skips without them.
+WAYLAND_TEST_PACKAGES=(weston qt6-wayland)
+SCREEN_READER_TEST_PACKAGES=(dbus at-spi2-core python3-pyatspi)
 
 missing_packages() {
     local package
@@ -27,6 +31,15 @@ ensure_packages() {
     "${sudo[@]}" apt-get update -qq
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# ensure_optional_packages WHAT PACKAGE...: installs them, or says that WHAT will be skipped.
+ensure_optional_packages() {
+    local what=$1
+    shift
+    if ! ensure_packages "$@"; then
+        echo "Skipping $what: could not install $(missing_packages "$@" | tr '\n' ' ')"
+    fi
 }
 
 # configure_and_build BUILD_DIR [CMAKE_OPTIONS...]: configures once, then builds incrementally.

@@ -2,7 +2,6 @@
 
 #include "shell/progress_window.h"
 
-#include <QEvent>
 #include <QEventLoop>
 #include <QLocale>
 #include <QTimer>
@@ -97,19 +96,12 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
 
     refresh.stop();
     if (m_progress != nullptr) {
-        // Hidden now: a message shown next runs its own loop before the deletion.
-        m_progress->hide();
+        // Closed now: a message shown next runs its own loop before the deletion.
+        m_progress->closeBox();
         m_progress->deleteLater();
         m_progress = nullptr;
     }
     m_running = false;
-}
-
-// The progress window stays over the main window while the user drags it.
-bool BackgroundRun::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_mainWindow && event->type() == QEvent::Move && m_progress != nullptr)
-        m_progress->placeOverMainWindow();
-    return QObject::eventFilter(watched, event);
 }
 
 void BackgroundRun::restoringFolder(const std::string& folder) {
@@ -127,10 +119,8 @@ void BackgroundRun::showProgress(Kind kind) {
         m_progress = new frmProgress(m_mainWindow);
         m_progress->setCancellable(mayCancel(kind));
         connect(m_progress, &frmProgress::cancelRequested, this, &BackgroundRun::cancel);
-        m_progress->placeOverMainWindow();
-        m_mainWindow->installEventFilter(this);
-        m_progress->show();
-        m_progress->activateWindow();
+        // Inside the main window, so it stays over it while the user drags it.
+        m_progress->open();
     }
     const std::size_t total = m_total;
     const std::size_t done = m_done;

@@ -51,9 +51,6 @@ class BackgroundRun : public QObject, private RunObserver {
     // Tests slow down or fail the disk calls of every run through this.
     void setTesting(RunTesting testing) { m_testing = std::move(testing); }
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
     void showProgress(Kind kind);

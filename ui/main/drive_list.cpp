@@ -3,6 +3,7 @@
 #include "paths.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -29,6 +30,75 @@ namespace {
 
 bool isUnderFolder(const QString& path, const QString& folder) {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+// A screen reader hears the list by its name, "Drive", and the selected drive
+// as its value, which it reads as the box's text. (Qt's own combo box is named
+// after its entry on Linux.)
+class DriveListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+  public:
+    explicit DriveListAccessible(DriveList* list)
+        : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return shown();
+        return QAccessibleWidget::text(kind);
+    }
+
+    // The entries, as the open list shows them.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == list()->view() ? 0 : -1;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& actionName) override {
+        if (actionName == showMenuAction())
+            list()->showPopup();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+    // The text shown: read only, no caret, nothing selected.
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+  private:
+    DriveList* list() const { return static_cast<DriveList*>(widget()); }
+    QString shown() const { return list()->currentText(); }
+};
+
+QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+    if (auto* list = qobject_cast<DriveList*>(object))
+        return new DriveListAccessible(list);
+    return nullptr;
 }
 
 } // namespace
@@ -73,7 +143,10 @@ std::vector<DriveEntry> mountedDrives() {
     return drives;
 }
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {}
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
+}
 
 void DriveList::setDrives(std::vector<DriveEntry> drives) {
     const QSignalBlocker blocker(this);

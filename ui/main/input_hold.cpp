@@ -1,5 +1,7 @@
 #include "main/input_hold.h"
 
+#include "shell/overlay_box.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -32,6 +34,9 @@ InputHold::InputHold(QWidget* window, std::vector<QWidget*> free, std::function<
     : QObject(parent), m_window(window), m_free(std::move(free)), m_onEscape(std::move(onEscape)) {}
 
 bool InputHold::isFree(const QWidget* widget) const {
+    // The progress window sits inside the main window; its Cancel must work.
+    if (isInOverlayBox(widget))
+        return true;
     return std::any_of(m_free.begin(), m_free.end(), [widget](const QWidget* free) {
         return free == widget || free->isAncestorOf(widget);
     });

@@ -1,5 +1,7 @@
 #include "main/keyboard_filter.h"
 
+#include "shell/overlay_box.h"
+
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -19,7 +21,8 @@ bool KeyboardFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != m_window)
+    // The boxes shown inside the window take their own keys.
+    if (widget == nullptr || widget->window() != m_window || isInOverlayBox(widget))
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (isForbiddenCharacter(key->text()))

@@ -127,6 +127,7 @@ QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* nam
 void frmMainWindow::buildBody() {
     m_Dir1 = new FolderList(this);
     m_Dir1->setObjectName(QStringLiteral("Dir1"));
+    m_Dir1->setAccessibleName(QStringLiteral("Folders"));
     m_Dir1->setGeometry(twipsRect(240, 840, 2535, 3240));
     m_Dir1->setFont(verdana());
 
@@ -135,6 +136,7 @@ void frmMainWindow::buildBody() {
     driveBox->setGeometry(twipsRect(240, 4100, 2535, 275));
     m_Drive1 = new DriveList(driveBox);
     m_Drive1->setObjectName(QStringLiteral("Drive1"));
+    m_Drive1->setAccessibleName(QStringLiteral("Drive"));
     m_Drive1->setGeometry(twipsRect(-30, -30, 2580, 315));
     m_Drive1->setFont(verdana());
 
@@ -229,10 +231,15 @@ QLineEdit* frmMainWindow::buildTextBox(QGroupBox* frame, const char* name, const
 
 void frmMainWindow::buildFrames() {
     QGroupBox* find = buildFrame(0, QStringLiteral("Find && Replace"), 240, 2295);
-    buildLabel(find, "Label1", QStringLiteral("Find"), twipsRect(120, 360, 300, 195));
+    QLabel* label1 =
+        buildLabel(find, "Label1", QStringLiteral("Find"), twipsRect(120, 360, 300, 195));
     m_tFind = buildTextBox(find, "tFind", twipsRect(960, 360, 1095, 195));
-    buildLabel(find, "Label2", QStringLiteral("Replace"), twipsRect(120, 600, 600, 195));
+    QLabel* label2 =
+        buildLabel(find, "Label2", QStringLiteral("Replace"), twipsRect(120, 600, 600, 195));
     m_tReplace = buildTextBox(find, "tReplace", twipsRect(960, 600, 1095, 195));
+    // A screen reader names each box by its label, not by the frame.
+    label1->setBuddy(m_tFind);
+    label2->setBuddy(m_tReplace);
 
     QGroupBox* changeCase = buildFrame(1, QStringLiteral("Change Case"), 2640, 2415);
     auto* cases = new QButtonGroup(changeCase);
@@ -251,8 +258,10 @@ void frmMainWindow::buildFrames() {
                               twipsRect(120, 360, 855, 255));
     m_oRightText = buildOption(addString, textSides, "oRightText", QStringLiteral("Right"),
                                twipsRect(120, 600, 855, 255));
-    buildLabel(addString, "Label3", QStringLiteral("String"), twipsRect(1080, 360, 405, 195));
+    QLabel* label3 =
+        buildLabel(addString, "Label3", QStringLiteral("String"), twipsRect(1080, 360, 405, 195));
     m_tText = buildTextBox(addString, "tText", twipsRect(1080, 600, 975, 195));
+    label3->setBuddy(m_tText);
 
     QGroupBox* serial = buildFrame(3, QStringLiteral("Serial"), 7560, 1215);
     auto* serialSides = new QButtonGroup(serial);

@@ -5,11 +5,11 @@
 #include "shell/picture_button.h"
 #include "version.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QScopedValueRollback>
 
 namespace velmorandi {
@@ -70,13 +70,13 @@ QFont windowFont() {
 const QString frmHelpAbout::webAddress = QStringLiteral("www.ombrix.example");
 
 frmHelpAbout::frmHelpAbout(QWidget* mainWindow, const QString& mainTitle)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint) {
+    : OverlayBox(mainWindow, QSize(px(10335), px(6375)), QAccessible::Dialog) {
     setObjectName(QStringLiteral("frmHelpAbout"));
-    setFixedSize(px(10335), px(6375));
+    setAccessibleName(QStringLiteral("About Velmorandi"));
     setFont(windowFont());
     setMouseTracking(true);
     createControls();
-    Form_Load(mainWindow, mainTitle);
+    Form_Load(mainTitle);
 }
 
 void frmHelpAbout::createControls() {
@@ -97,6 +97,7 @@ void frmHelpAbout::createControls() {
 
     m_txtUrl = new QLineEdit(this);
     m_txtUrl->setObjectName(QStringLiteral("txtUrl"));
+    m_txtUrl->setAccessibleName(QStringLiteral("Web address"));
     m_txtUrl->setGeometry(px(2400), px(3240), px(2535), px(195));
     m_txtUrl->setFrame(false);
     m_txtUrl->setTextMargins(0, 0, 0, 0);
@@ -121,7 +122,7 @@ void frmHelpAbout::createControls() {
     connect(m_imgXbut, &PictureButton::clicked, this, &frmHelpAbout::ImgXbut_Click);
 }
 
-void frmHelpAbout::Form_Load(const QWidget* mainWindow, const QString& mainTitle) {
+void frmHelpAbout::Form_Load(const QString& mainTitle) {
     m_lblProductName->setText(mainTitle.trimmed());
     m_lblProductName->adjustSize();
     m_lblAbout->setText(kAboutText);
@@ -130,26 +131,17 @@ void frmHelpAbout::Form_Load(const QWidget* mainWindow, const QString& mainTitle
     m_lblAuthor->adjustSize();
     m_txtUrl->setText(webAddress);
     m_txtUrl->setCursorPosition(0);
-    // Given before the first show, so the box takes the focus without selecting its text.
-    m_txtUrl->setFocus();
-
-    if (mainWindow) {
-        // Same size as the main window, so this lands exactly on top of it.
-        const QRect main = mainWindow->frameGeometry();
-        const float top = (main.height() - height()) / 2.0f + main.top();
-        const float left = (main.width() - width()) / 2.0f + main.left();
-        move(qRound(left), qRound(top));
-    }
-
+    // Same size as the main window, so this lands exactly on top of it.
+    placeOverMainWindow();
     m_lblDesc->setText(descriptionText());
+}
+
+QWidget* frmHelpAbout::focusTarget() {
+    return m_txtUrl;
 }
 
 bool frmHelpAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_txtUrl) {
-        // The dialog announces its opening focus as a Tab, which would select the whole address.
-        if (event->type() == QEvent::FocusIn &&
-            static_cast<QFocusEvent*>(event)->reason() == Qt::TabFocusReason)
-            return true;
         // Taking the override keeps any application shortcut (F1 included) from firing here.
         if (event->type() == QEvent::ShortcutOverride) {
             event->accept();
@@ -160,7 +152,7 @@ bool frmHelpAbout::eventFilter(QObject* watched, QEvent* event) {
             return true; // the web address box never sees a key
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return OverlayBox::eventFilter(watched, event);
 }
 
 void frmHelpAbout::keyPressEvent(QKeyEvent* event) {
@@ -173,7 +165,7 @@ void frmHelpAbout::Form_KeyPress(const QKeyEvent& event) {
 }
 
 void frmHelpAbout::ImgXbut_Click() {
-    accept();
+    closeBox();
 }
 
 void frmHelpAbout::txtUrl_Change() {
@@ -183,9 +175,8 @@ void frmHelpAbout::txtUrl_Change() {
     m_txtUrl->setText(webAddress);
 }
 
-void frmHelpAbout::mouseMoveEvent(QMouseEvent* event) {
+void frmHelpAbout::mouseMoveEvent(QMouseEvent*) {
     ResetImageButtons();
-    QDialog::mouseMoveEvent(event);
 }
 
 void frmHelpAbout::ResetImageButtons() {
@@ -221,8 +212,10 @@ void ShowAbout(QWidget* mainWindow, const QString& mainTitle) {
     if (showing)
         return;
     const QScopedValueRollback<bool> guard(showing, true);
-    frmHelpAbout about(mainWindow, mainTitle);
-    about.exec();
+    // Owned by the main window as well: whichever goes first takes it along.
+    const QPointer<frmHelpAbout> about = new frmHelpAbout(mainWindow, mainTitle);
+    about->runModal();
+    delete about;
 }
 
 } // namespace velmorandi

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/overlay_box.h"
+
 #include <QString>
 
 class QLabel;
@@ -12,7 +13,7 @@ class PictureButton;
 
 // The About window: borderless, the main window's size, loaded afresh for every showing
 // and placed exactly over the main window.
-class frmHelpAbout : public QDialog {
+class frmHelpAbout : public OverlayBox {
     Q_OBJECT
   public:
     static const QString webAddress;
@@ -20,6 +21,7 @@ class frmHelpAbout : public QDialog {
     frmHelpAbout(QWidget* mainWindow, const QString& mainTitle);
 
   protected:
+    QWidget* focusTarget() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -27,7 +29,7 @@ class frmHelpAbout : public QDialog {
 
   private:
     void createControls();
-    void Form_Load(const QWidget* mainWindow, const QString& mainTitle);
+    void Form_Load(const QString& mainTitle);
     void Form_KeyPress(const QKeyEvent& event);
     void ImgXbut_Click();
     void txtUrl_Change();

@@ -37,11 +37,4 @@ void paintBoxFrame(QWidget& box) {
     painter.drawRect(box.rect().adjusted(0, 0, -1, -1));
 }
 
-void placeBoxOver(QWidget& box, const QWidget& mainWindow) {
-    const QRect main = mainWindow.frameGeometry();
-    const double top = (main.height() - box.height()) / 2.0 + main.top();
-    const double left = (main.width() - box.width()) / 2.0 + main.left();
-    box.move(qRound(left), qRound(top));
-}
-
 } // namespace velmorandi

@@ -5,6 +5,7 @@
 #include "shell/picture_button.h"
 #include "shell/window_look.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpression>
@@ -40,10 +41,11 @@ QString breakOverlongWords(const QString& text, const QFontMetrics& metrics, int
 } // namespace
 
 frmMessageBox::frmMessageBox(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
+    : OverlayBox(mainWindow, kWindowSize, QAccessible::AlertMessage) {
     setObjectName(QStringLiteral("frmMessageBox"));
-    setWindowTitle(QStringLiteral("Message"));
-    setFixedSize(kWindowSize);
+    setAccessibleName(QStringLiteral("Message"));
+    // Holds the focus itself, as nothing in it takes it: every key comes here.
+    setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
     useWindowLook(*this);
 
@@ -71,17 +73,14 @@ void frmMessageBox::Form_Load() {
     QString text = vMessage;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_message->setText(breakOverlongWords(text, m_message->fontMetrics(), kMessageWidth));
+    // Read out with the box's name when the box takes the focus.
+    setAccessibleDescription(text);
     // The label grows downwards; the window's bottom edge cuts off what does not fit.
     m_message->resize(kMessageWidth, m_message->heightForWidth(kMessageWidth));
 }
 
-void frmMessageBox::placeOverMainWindow() {
-    if (m_mainWindow != nullptr)
-        placeBoxOver(*this, *m_mainWindow);
-}
-
 void frmMessageBox::ImgXbut_Click() {
-    accept();
+    closeBox();
 }
 
 void frmMessageBox::ResetImageButtons() {
@@ -94,6 +93,15 @@ void frmMessageBox::keyPressEvent(QKeyEvent* event) {
         ImgXbut_Click();
 }
 
+bool frmMessageBox::event(QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        // Where the platform has alerts (Windows), this one is announced as such.
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+    return OverlayBox::event(event);
+}
+
 void frmMessageBox::mouseMoveEvent(QMouseEvent*) {
     ResetImageButtons();
 }
@@ -103,10 +111,12 @@ void frmMessageBox::paintEvent(QPaintEvent*) {
 }
 
 void ShowMessage(QWidget* mainWindow, const QString& text) {
-    frmMessageBox box(mainWindow);
-    box.vMessage = text;
-    box.Form_Load();
-    box.exec();
+    // Owned by the main window as well: whichever goes first takes it along.
+    const QPointer<frmMessageBox> box = new frmMessageBox(mainWindow);
+    box->vMessage = text;
+    box->Form_Load();
+    box->runModal();
+    delete box;
 }
 
 } // namespace velmorandi

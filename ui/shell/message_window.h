@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/overlay_box.h"
+
 #include <QString>
 
 class QLabel;
@@ -15,8 +16,9 @@ class PictureButton;
 void ShowMessage(QWidget* mainWindow, const QString& text);
 
 // The borderless message box: a title, the text and a close button. Escape and
-// Enter close it; every other key is swallowed.
-class frmMessageBox : public QDialog {
+// Enter close it; every other key is swallowed. Screen readers hear it as an
+// alert with its whole text when it opens.
+class frmMessageBox : public OverlayBox {
     Q_OBJECT
   public:
     explicit frmMessageBox(QWidget* mainWindow);
@@ -28,6 +30,7 @@ class frmMessageBox : public QDialog {
     void Form_Load();
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -35,9 +38,7 @@ class frmMessageBox : public QDialog {
   private:
     void ImgXbut_Click();
     void ResetImageButtons();
-    void placeOverMainWindow();
 
-    QWidget* m_mainWindow;
     QLabel* m_message;
     PictureButton* m_closeButton;
 };

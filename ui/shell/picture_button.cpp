@@ -17,8 +17,11 @@ class PictureButtonAccessible : public QAccessibleWidget {
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString& actionName) override {
+        // Later, as Qt's own buttons do: the click may open a modal box, whose
+        // wait must not hold up the screen reader's call.
         if (actionName == pressAction())
-            static_cast<PictureButton*>(widget())->click();
+            QMetaObject::invokeMethod(static_cast<PictureButton*>(widget()), &PictureButton::click,
+                                      Qt::QueuedConnection);
     }
 };
 

@@ -17,10 +17,9 @@ constexpr QSize kWindowSize(385, 150);
 } // namespace
 
 frmProgress::frmProgress(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), m_mainWindow(mainWindow) {
+    : OverlayBox(mainWindow, kWindowSize, QAccessible::Dialog) {
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(QStringLiteral("Progress"));
-    setFixedSize(kWindowSize);
+    setAccessibleName(QStringLiteral("Progress"));
     useWindowLook(*this);
 
     QLabel* title = makeBoxLabel(this, "lblTitle", QStringLiteral("Progress"));
@@ -34,6 +33,7 @@ frmProgress::frmProgress(QWidget* mainWindow)
 
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("barProgress"));
+    m_bar->setAccessibleName(QStringLiteral("Progress"));
     m_bar->setGeometry(40, 86, 303, 14);
     m_bar->setTextVisible(false);
 
@@ -62,9 +62,8 @@ void frmProgress::setCancellable(bool cancellable) {
     m_cancel->setVisible(cancellable);
 }
 
-void frmProgress::placeOverMainWindow() {
-    if (m_mainWindow != nullptr)
-        placeBoxOver(*this, *m_mainWindow);
+QWidget* frmProgress::focusTarget() {
+    return m_cancel->isVisibleTo(this) ? m_cancel : nullptr;
 }
 
 void frmProgress::requestCancel() {
@@ -79,11 +78,6 @@ void frmProgress::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (event->key() == Qt::Key_Escape)
         requestCancel();
-}
-
-// A dialog closes itself on Escape; this one only ever cancels the work.
-void frmProgress::reject() {
-    requestCancel();
 }
 
 void frmProgress::paintEvent(QPaintEvent*) {

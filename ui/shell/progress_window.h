@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "shell/overlay_box.h"
+
 #include <QString>
 
 class QLabel;
@@ -13,7 +14,7 @@ namespace velmorandi {
 // style, that follows a long piece of work: a text, a bar and Cancel. Escape
 // cancels too. It is not modal: the main window keeps its close button and
 // its title drag while the work goes on.
-class frmProgress : public QDialog {
+class frmProgress : public OverlayBox {
     Q_OBJECT
   public:
     explicit frmProgress(QWidget* mainWindow);
@@ -22,21 +23,19 @@ class frmProgress : public QDialog {
     void showProgress(const QString& text, qsizetype count, qsizetype total);
     // Without a way to stop, the work runs to its end.
     void setCancellable(bool cancellable);
-    // Centred on the main window, wherever it has been dragged.
-    void placeOverMainWindow();
 
   signals:
     void cancelRequested();
 
   protected:
+    // Cancel, when the work can be stopped; else the focus stays where it was.
+    QWidget* focusTarget() override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void reject() override;
 
   private:
     void requestCancel();
 
-    QWidget* m_mainWindow;
     QLabel* m_text;
     QProgressBar* m_bar;
     QPushButton* m_cancel;

@@ -3,6 +3,7 @@
 #include "main/main_window.h"
 #include "main/title_label.h"
 #include "modal_closer.h"
+#include "shell/overlay_box.h"
 #include "shell/picture_button.h"
 #include "window_controls.h"
 
@@ -668,7 +669,7 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
     QImage message;
     int messagePixels = 0;
     QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = OverlayBox::waiting();
         if (box == nullptr)
             return;
         message = box->grab().toImage();
@@ -713,6 +714,25 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     QCOMPARE(seen, QStringList(names.keys()));
     QCOMPARE(spoken(child<QTableView>("MSFlexGrid1"), QAccessible::Table), QString("Rename grid"));
 
+    // Every control that takes the focus has a name to be read; a text box its label's.
+    for (QWidget* control : m_window->findChildren<QWidget*>()) {
+        if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(m_window.get()))
+            continue;
+        const QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
+        QVERIFY2(!said->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
+    }
+    for (const auto& [box, label] : {std::pair{"tFind", "Label1"}, std::pair{"tReplace", "Label2"},
+                                     std::pair{"tText", "Label3"}})
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(child<QLineEdit>(box))->text(QAccessible::Name),
+            child<QLabel>(label)->text());
+    // The drive list says what it is, and which drive is chosen as its value.
+    QAccessibleInterface* drive = QAccessible::queryAccessibleInterface(child<DriveList>("Drive1"));
+    QVERIFY(drive->text(QAccessible::Name) != child<DriveList>("Drive1")->currentText());
+    QCOMPARE(drive->text(QAccessible::Value), child<DriveList>("Drive1")->currentText());
+    QCOMPARE(drive->textInterface()->text(0, drive->textInterface()->characterCount()),
+             child<DriveList>("Drive1")->currentText());
+
     // The close buttons of the windows that open over this one.
     QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
     const std::function<void()> openers[] = {
@@ -721,7 +741,7 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     for (const std::function<void()>& open : openers) {
         QString closeName;
         QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
+            QWidget* box = OverlayBox::waiting();
             if (box == nullptr)
                 return;
             closeName = spoken(box->findChild<PictureButton*>("ImgXbut"), QAccessible::Button);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/overlay_box.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -9,8 +11,8 @@
 
 namespace velmorandi::test {
 
-// Closes every modal window that opens while it lives, with Escape, and keeps
-// what each one said: lblMessage's text, or the window's object name.
+// Closes every modal box that opens while it lives, with Escape, and keeps
+// what each one said: lblMessage's text, or the box's object name.
 class ModalCloser {
   public:
     ModalCloser() {
@@ -25,7 +27,7 @@ class ModalCloser {
 
   private:
     void closeActiveModal() {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = OverlayBox::waiting();
         if (modal == nullptr || modal == m_closing)
             return;
         m_closing = modal;

@@ -1,5 +1,7 @@
 #include "main/main_window.h"
 #include "modal_closer.h"
+#include "slow_steps.h"
+#include "shell/overlay_box.h"
 #include "shell/picture_button.h"
 #include "window_controls.h"
 
@@ -38,23 +40,9 @@ QStringList prefixed(const QStringList& names) {
     return result;
 }
 
-// Every call that renames a file takes this long.
-RunTesting slowed(int milliseconds) {
-    RunTesting testing;
-    testing.seam = [milliseconds](DiskCall call, std::string_view, std::string_view,
-                                  const std::function<std::optional<SystemError>()>& perform) {
-        if (call == DiskCall::Rename || call == DiskCall::Exchange)
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-        return perform();
-    };
-    return testing;
-}
-
-QWidget* topLevel(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String(name) && widget->isVisible())
-            return widget;
-    return nullptr;
+QWidget* shownBox(const QWidget& window, const char* name) {
+    auto* box = window.findChild<QWidget*>(QLatin1String(name));
+    return box != nullptr && box->isVisible() ? box : nullptr;
 }
 
 } // namespace
@@ -111,7 +99,7 @@ void RenameRunWindowTest::cleanup() {
 
 void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
     addPrefix();
-    m_window->setRunTesting(slowed(120));
+    m_window->setRunTesting(test::slowSteps(std::chrono::milliseconds(120)));
 
     QString progressText;
     bool progressShown = false;
@@ -119,12 +107,12 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
     bool progressUnderMessage = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (QApplication::activeModalWidget() != nullptr && topLevel("frmProgress") != nullptr)
+        if (OverlayBox::waiting() != nullptr && shownBox(*m_window, "frmProgress") != nullptr)
             progressUnderMessage = true;
     });
     watch.start(5);
     QTimer::singleShot(500, [&] {
-        QWidget* progress = topLevel("frmProgress");
+        QWidget* progress = shownBox(*m_window, "frmProgress");
         progressShown = progress != nullptr;
         if (!progressShown)
             return;
@@ -132,8 +120,9 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
         // It stays over the main window while the user drags that.
         m_window->move(m_window->pos() + QPoint(40, 30));
         QApplication::processEvents();
-        progressFollows = (progress->frameGeometry().center() - m_window->frameGeometry().center())
-                              .manhattanLength() <= 2;
+        const QRect progressOnScreen(progress->mapToGlobal(QPoint(0, 0)), progress->size());
+        progressFollows =
+            (progressOnScreen.center() - m_window->frameGeometry().center()).manhattanLength() <= 2;
         // Held back while the run works: typing, and the buttons that change the list.
         QTest::keyClicks(child<QLineEdit>("tFind"), "zz");
         QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
@@ -161,7 +150,7 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
              qPrintable(closer.seen().first()));
     QCOMPARE(cell(0, 1), QString("a1.txt"));
     QCOMPARE(cell(0, 3), QString());
-    QVERIFY(topLevel("frmProgress") == nullptr);
+    QVERIFY(shownBox(*m_window, "frmProgress") == nullptr);
     // Cancel keeps the edits and the place: Rename starts the same run again.
     QCOMPARE(cell(0, 2), QString("x_a1.txt"));
     QCOMPARE(grid->currentIndex(), grid->model()->index(3, 2));
@@ -295,7 +284,7 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
 
 void RenameRunWindowTest::closeDuringRunRollsBackFirst() {
     addPrefix();
-    m_window->setRunTesting(slowed(60));
+    m_window->setRunTesting(test::slowSteps(std::chrono::milliseconds(60)));
     QTimer::singleShot(150,
                        [&] { QTest::mouseClick(child<PictureButton>("ImgXbut"), Qt::LeftButton); });
     ModalCloser closer;

@@ -13,6 +13,7 @@
 #include <functional>
 
 using velmorandi::frmHelpAbout;
+using velmorandi::OverlayBox;
 using velmorandi::PictureButton;
 
 namespace {
@@ -20,10 +21,10 @@ namespace {
 const QString kMainTitle = QStringLiteral("          Velmorandi %1 ")
                                .arg(QString::fromStdString(velmorandi::GetVersion()));
 
-QList<frmHelpAbout*> openAboutWindows() {
+QList<frmHelpAbout*> openAboutWindows(const QWidget& mainWindow) {
     QList<frmHelpAbout*> open;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* about = qobject_cast<frmHelpAbout*>(widget); about && about->isVisible())
+    for (frmHelpAbout* about : mainWindow.findChildren<frmHelpAbout*>())
+        if (about->isVisible())
             open << about;
     return open;
 }
@@ -33,13 +34,13 @@ QList<frmHelpAbout*> openAboutWindows() {
 void showAboutOver(QWidget& mainWindow, const std::function<void(frmHelpAbout&)>& inspect) {
     bool inspected = false;
     QTimer::singleShot(0, [&] {
-        auto* about = qobject_cast<frmHelpAbout*>(QApplication::activeModalWidget());
+        auto* about = qobject_cast<frmHelpAbout*>(OverlayBox::waiting());
         QVERIFY(about);
         if (QTest::qWaitForWindowActive(about))
             inspect(*about);
         inspected = true;
         if (about->isVisible())
-            about->reject();
+            about->closeBox();
     });
     velmorandi::ShowAbout(&mainWindow, kMainTitle);
     QVERIFY(inspected);
@@ -104,9 +105,10 @@ void AboutWindowTest::opensExactlyOverTheMainWindowWhereverItIs() {
         mainWindow.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         showAboutOver(mainWindow, [&](frmHelpAbout& about) {
-            QCOMPARE(about.frameGeometry(), mainWindow.frameGeometry());
-            QVERIFY(about.windowFlags().testFlag(Qt::FramelessWindowHint));
-            QVERIFY(about.isModal());
+            // Inside the main window, which no window system can move it away from.
+            QVERIFY(!about.isWindow());
+            QCOMPARE(QRect(about.mapToGlobal(QPoint(0, 0)), about.size()),
+                     mainWindow.frameGeometry());
             QTRY_COMPARE(QApplication::focusWidget(),
                          about.findChild<QLineEdit*>(QStringLiteral("txtUrl")));
             QVERIFY(!about.findChild<QLineEdit*>(QStringLiteral("txtUrl"))->hasSelectedText());
@@ -120,15 +122,17 @@ void AboutWindowTest::opensExactlyOverTheMainWindowWhereverItIs() {
     QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
     showAboutOver(mainWindow, [&](frmHelpAbout& about) {
         const QRect main = mainWindow.frameGeometry();
-        QCOMPARE(about.frameGeometry().topLeft(), main.topLeft() + QPoint(51, 51));
-        about.reject();
+        QCOMPARE(about.mapToGlobal(QPoint(0, 0)), main.topLeft() + QPoint(51, 51));
+        about.closeBox();
     });
 }
 
 void AboutWindowTest::webAddressCanBeSelectedButNeverChanged() {
     QWidget mainWindow;
+    mainWindow.resize(689, 425);
+    mainWindow.show();
     frmHelpAbout about(&mainWindow, kMainTitle);
-    about.show();
+    about.open();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     auto* url = about.findChild<QLineEdit*>(QStringLiteral("txtUrl"));
     QVERIFY(url);
@@ -189,9 +193,11 @@ void AboutWindowTest::onlyEscapeEnterAndTheCloseButtonCloseIt() {
                               Qt::LeftButton, {}, QPoint(9, 9));
         },
     };
+    mainWindow.resize(689, 425);
+    mainWindow.show();
     for (const auto& close : closers) {
         frmHelpAbout about(&mainWindow, kMainTitle);
-        about.show();
+        about.open();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         auto* url = about.findChild<QLineEdit*>(QStringLiteral("txtUrl"));
         for (int key : {int(Qt::Key_A), int(Qt::Key_Tab), int(Qt::Key_Space), int(Qt::Key_F4),
@@ -203,12 +209,11 @@ void AboutWindowTest::onlyEscapeEnterAndTheCloseButtonCloseIt() {
         QCOMPARE(QApplication::focusWidget(), url);
         close(about);
         QVERIFY(!about.isVisible());
-        QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 
     // Moving over the window's background puts the close button back to normal.
     frmHelpAbout about(&mainWindow, kMainTitle);
-    about.show();
+    about.open();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     auto* closeButton = about.findChild<PictureButton*>(QStringLiteral("ImgXbut"));
     closeButton->setState(PictureButton::State::Hover);
@@ -233,16 +238,16 @@ void AboutWindowTest::f1InsideTheWindowOpensNothingMore() {
 
         // A main-window key handler that still sees F1 must not stack a second window.
         QTimer::singleShot(0, [&] {
-            mostOpen = int(openAboutWindows().size());
-            if (QApplication::activeModalWidget() != &about)
-                QApplication::activeModalWidget()->close();
+            mostOpen = int(openAboutWindows(mainWindow).size());
+            if (OverlayBox::waiting() != &about)
+                OverlayBox::waiting()->closeBox();
         });
         velmorandi::ShowAbout(&mainWindow, kMainTitle);
         QTRY_VERIFY(mostOpen > 0);
         QTest::keyClick(url, Qt::Key_Escape);
     });
     QCOMPARE(mostOpen, 1);
-    QVERIFY(openAboutWindows().isEmpty());
+    QVERIFY(openAboutWindows(mainWindow).isEmpty());
 }
 
 QTEST_MAIN(AboutWindowTest)

@@ -1,15 +1,21 @@
 #include "shell/message_window.h"
 #include "shell/picture_button.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
 using velmorandi::frmMessageBox;
+using velmorandi::OverlayBox;
 using velmorandi::PictureButton;
 using velmorandi::ShowMessage;
 
@@ -22,15 +28,15 @@ bool showAndAct(QWidget* mainWindow, const QString& text,
                 const std::function<void(frmMessageBox*)>& act) {
     bool leftOpen = false;
     QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<frmMessageBox*>(QApplication::activeModalWidget()))
+        if (auto* box = qobject_cast<frmMessageBox*>(OverlayBox::waiting()))
             act(box);
     });
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<frmMessageBox*>(QApplication::activeModalWidget())) {
+        if (auto* box = qobject_cast<frmMessageBox*>(OverlayBox::waiting())) {
             leftOpen = true;
-            box->reject();
+            box->closeBox();
         }
     });
     watchdog.start(3000);
@@ -62,6 +68,7 @@ class MessageWindowTest : public QObject {
     void showsTheTextUnderItsTitleInAFramedBorderlessBox();
     void escapeAndEnterCloseOtherKeysDoNothing();
     void closeButtonClosesOnlyOnAClickOverIt();
+    void nothingElseInTheMainWindowTakesInputWhileItIsOpen();
     void centredOnTheMainWindowWhereverItWasDragged();
     void overlongFileNameWrapsInsteadOfRunningOff();
 };
@@ -71,7 +78,8 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
     QString shown, title;
     QRect titleAt, messageAt, buttonAt;
     QSize size;
-    bool borderless = false, nothingTakesFocus = true;
+    bool insideMainWindow = false, nothingTakesFocus = true, holdsFocus = false;
+    QString spokenRole, spokenName, spokenText;
     QImage look;
     const QString text = QStringLiteral(
         "Edited filenames contain duplicates.\r\n\r\nMake each edited <name> unique before "
@@ -81,18 +89,24 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
         auto* titleLabel = box->findChild<QLabel*>(QStringLiteral("lblTitle"));
         auto* button = box->findChild<PictureButton*>(QStringLiteral("ImgXbut"));
         if (message == nullptr || titleLabel == nullptr || button == nullptr)
-            return box->reject();
+            return box->closeBox();
         shown = message->text();
         messageAt = message->geometry();
         title = titleLabel->text();
         titleAt = titleLabel->geometry();
         buttonAt = button->geometry();
         size = box->size();
-        borderless = box->windowFlags().testFlag(Qt::FramelessWindowHint);
+        // No window of its own, which a window system could put anywhere.
+        insideMainWindow = !box->isWindow() && box->parentWidget() == &main.widget;
         for (QWidget* child : box->findChildren<QWidget*>())
             nothingTakesFocus = nothingTakesFocus && child->focusPolicy() == Qt::NoFocus;
+        holdsFocus = main.widget.focusWidget() == box;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(box);
+        spokenRole = QString::number(spoken->role(), 16);
+        spokenName = spoken->text(QAccessible::Name);
+        spokenText = spoken->text(QAccessible::Description);
         look = box->grab().toImage();
-        box->reject();
+        box->closeBox();
     }));
     QCOMPARE(shown,
              QStringLiteral("Edited filenames contain duplicates.\n\nMake each edited <name> "
@@ -106,8 +120,13 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
     QVERIFY(messageAt.height() > 3 * QFontMetrics(QApplication::font()).lineSpacing());
     QCOMPARE(buttonAt, QRect(347, 11, 19, 19));
     QCOMPARE(size, QSize(385, 209));
-    QVERIFY(borderless);
+    QVERIFY(insideMainWindow);
     QVERIFY(nothingTakesFocus);
+    // A screen reader hears an alert with the whole text as the box takes the focus.
+    QVERIFY(holdsFocus);
+    QCOMPARE(spokenRole, QString::number(QAccessible::AlertMessage, 16));
+    QCOMPARE(spokenName, title);
+    QCOMPARE(spokenText, shown);
     // The one-pixel black frame, and the ground inside it.
     for (QPoint edge : {QPoint(0, 0), QPoint(384, 100), QPoint(200, 208), QPoint(0, 208)})
         QCOMPARE(look.pixel(edge), qRgb(0, 0, 0));
@@ -117,7 +136,7 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
     // A second message shows its own text, never the first one's.
     QVERIFY(showAndAct(&main.widget, QString(), [&](frmMessageBox* box) {
         shown = box->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
-        box->reject();
+        box->closeBox();
     }));
     QCOMPARE(shown, QString());
 }
@@ -164,16 +183,61 @@ void MessageWindowTest::closeButtonClosesOnlyOnAClickOverIt() {
     QCOMPARE(afterBackgroundMove, PictureButton::State::Normal);
 }
 
+void MessageWindowTest::nothingElseInTheMainWindowTakesInputWhileItIsOpen() {
+    MainWindow main(QPoint(50, 40));
+    auto* button = new QPushButton(QStringLiteral("Under"), &main.widget);
+    button->setGeometry(10, 10, 80, 24);
+    auto* edit = new QLineEdit(&main.widget);
+    edit->setGeometry(10, 390, 80, 20);
+    button->show();
+    edit->show();
+    int clicks = 0, shortcuts = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    QObject::connect(new QShortcut(QKeySequence::Undo, &main.widget), &QShortcut::activated,
+                     [&] { ++shortcuts; });
+    QApplication::setActiveWindow(&main.widget);
+    QVERIFY(QTest::qWaitForWindowActive(&main.widget));
+    edit->setFocus();
+
+    QWidget* focusInside = nullptr;
+    QString typed = QStringLiteral("not read");
+    QVERIFY(showAndAct(&main.widget, QStringLiteral("Text"), [&](frmMessageBox* box) {
+        QWindow* window = main.widget.windowHandle();
+        QTest::mouseClick(window, Qt::LeftButton, {}, button->geometry().center());
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(window, Qt::Key_Tab);
+        QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(window, Qt::Key_A);
+        QTest::keyClick(window, Qt::Key_B);
+        focusInside = QApplication::focusWidget() == box ? box : nullptr;
+        typed = edit->text();
+        QTest::keyClick(window, Qt::Key_Escape);
+    }));
+    QVERIFY(focusInside != nullptr);
+    QCOMPARE(clicks, 0);
+    QCOMPARE(shortcuts, 0);
+    QCOMPARE(typed, QString());
+    // Closed, the focus is back where it was, and the window takes input again.
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QTest::mouseClick(main.widget.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+    QCOMPARE(clicks, 1);
+}
+
 void MessageWindowTest::centredOnTheMainWindowWhereverItWasDragged() {
     // The offscreen screen is 800 x 600: the later places lie partly beyond it.
+    const QPoint centred((689 - 385) / 2, (425 - 209) / 2);
     for (QPoint at : {QPoint(50, 40), QPoint(600, 450), QPoint(-300, -100)}) {
         MainWindow main(at);
-        QPoint boxAt;
+        QPoint boxAt, boxAfterDrag;
         QVERIFY(showAndAct(&main.widget, QStringLiteral("Text"), [&](frmMessageBox* box) {
-            boxAt = box->frameGeometry().topLeft();
-            box->reject();
+            boxAt = box->mapToGlobal(QPoint(0, 0));
+            // It travels with the main window.
+            main.widget.move(at + QPoint(37, -21));
+            boxAfterDrag = box->mapToGlobal(QPoint(0, 0));
+            box->closeBox();
         }));
-        QCOMPARE(boxAt, at + QPoint((689 - 385) / 2, (425 - 209) / 2));
+        QCOMPARE(boxAt, at + centred);
+        QCOMPARE(boxAfterDrag, at + QPoint(37, -21) + centred);
     }
 }
 
@@ -187,7 +251,7 @@ void MessageWindowTest::overlongFileNameWrapsInsteadOfRunningOff() {
         auto* message = box->findChild<QLabel*>(QStringLiteral("lblMessage"));
         shown = message->text();
         widest = message->minimumSizeHint().width();
-        box->reject();
+        box->closeBox();
     }));
     QVERIFY2(widest <= 303, qPrintable(QString::number(widest)));
     QCOMPARE(shown.remove(QChar(0x200B)), text);
