@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-// velmorandi_bench [list|disk|job|job-100k|net]...: the chosen areas; when none is named,
-// all but the network one.
+// velmorandi_bench [list|disk|job|job-100k|net|net-ways]...: the chosen areas; when none is
+// named, all but the network ones.
 int main(int argc, char** argv) {
     using namespace velmorandi::bench;
     velmorandi::platform::returnLargeBlocksWhenFreed(); // as the program does
@@ -27,8 +27,10 @@ int main(int argc, char** argv) {
         runJobBench({100'000, 1'000'000});
     if (chosen("job-100k"))
         runJobBench({100'000});
-    // Only when named: it needs the mount bench/run sets up for it.
+    // Only when named: they need the mount bench/run sets up for them.
     if (named("net"))
         runNetBench();
+    if (named("net-ways"))
+        runNetWaysBench();
     return 0;
 }

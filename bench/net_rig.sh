@@ -1,4 +1,4 @@
-# The network rig of bench/run net: sshd on 127.0.0.1 with keys of
+# The network rig of bench/run net and net-ways: sshd on 127.0.0.1 with keys of
 # its own, a delay proxy in front of it, and an sshfs mount through the proxy,
 # all inside one private folder, and all gone again when the script ends,
 # however it ends. Sourced by bench/run, not run.
@@ -17,6 +17,9 @@
 NET_RIG_PACKAGES=(openssh-server sshfs)
 NET_RIG_SFTP_SERVER=/usr/lib/openssh/sftp-server
 NET_RIG_HOST_ALIAS=velmorandi-bench
+# net-ways runs once per mount: sshfs's defaults, then options a user might have set.
+read -r -a NET_RIG_WAYS_MOUNTS \
+    <<<"${VELMORANDI_NET_WAYS_MOUNTS:-default negative_timeout=20 dir_cache=no disable_hardlink}"
 
 NET_RIG_DIR=
 NET_RIG_SSHD_PID=
@@ -191,9 +194,9 @@ net_rig_bench() {
 }
 
 # run_net_areas BENCH_DIR AREA...: net (the job and a rename loop at 2,000 and
-# 10,000 files).
+# 10,000 files) and net-ways (each way to rename without replacing, per mount).
 run_net_areas() {
-    local bench_dir=$1 area
+    local bench_dir=$1 area options
     shift
     ensure_packages "${NET_RIG_PACKAGES[@]}"
     trap net_rig_stop EXIT
@@ -207,6 +210,13 @@ run_net_areas() {
             net_rig_mount default
             net_rig_bench "$bench_dir" default net
             net_rig_unmount
+            ;;
+        net-ways)
+            for options in "${NET_RIG_WAYS_MOUNTS[@]}"; do
+                net_rig_mount "$options"
+                net_rig_bench "$bench_dir" "$options" net-ways
+                net_rig_unmount
+            done
             ;;
         esac
     done
