@@ -68,5 +68,10 @@ void runDiskBench();
 // Fresh processes on a real disk: first load, and the whole job against the bare loop.
 void runJobBench(const std::vector<std::size_t>& counts);
 int runChildMeasure(const std::string& measure, const std::string& folder);
+// Through an SSH file mount set up by bench/run net: the job against a plain
+// rename loop, and the ways a rename can keep from replacing a file there.
+void runNetBench();
+void runNetWaysBench();
+int childRenameLoop(const std::string& folder);
 
 } // namespace velmorandi::bench

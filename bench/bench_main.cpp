@@ -5,20 +5,20 @@
 #include <cstring>
 #include <string>
 
-// velmorandi_bench [list|disk|job]...: the chosen areas, all of them when none is named.
+// velmorandi_bench [list|disk|job|job-100k|net|net-ways]...: the chosen areas; when none is
+// named, all but the network ones.
 int main(int argc, char** argv) {
     using namespace velmorandi::bench;
     velmorandi::platform::returnLargeBlocksWhenFreed(); // as the program does
     if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
         return runChildMeasure(argv[2], argv[3]);
-    const auto chosen = [&](const char* area) {
-        if (argc == 1)
-            return true;
+    const auto named = [&](const char* area) {
         for (int i = 1; i < argc; ++i)
             if (std::strcmp(argv[i], area) == 0)
                 return true;
         return false;
     };
+    const auto chosen = [&](const char* area) { return argc == 1 || named(area); };
     if (chosen("list"))
         runRenameListBench();
     if (chosen("disk"))
@@ -27,5 +27,10 @@ int main(int argc, char** argv) {
         runJobBench({100'000, 1'000'000});
     if (chosen("job-100k"))
         runJobBench({100'000});
+    // Only when named: they need the mount bench/run sets up for them.
+    if (named("net"))
+        runNetBench();
+    if (named("net-ways"))
+        runNetWaysBench();
     return 0;
 }

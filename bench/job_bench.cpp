@@ -186,6 +186,8 @@ int runChildMeasure(const std::string& measure, const std::string& folder) {
         return childJob(folder);
     if (measure == "job-baseline")
         return childJobBaseline(folder);
+    if (measure == "rename-loop")
+        return childRenameLoop(folder);
     return 2;
 }
 
