@@ -38,31 +38,42 @@ class SingleInstanceTest : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase();
-    void secondLockInTheSameRuntimeFolderIsRefused();
+    void secondStartMeetsTheLockWhateverItsRuntimeFolder();
     void liveHolderRefusesHoweverOldItsLockDeadHolderDoesNot();
     void lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn();
     void secondInstanceNoticeIsThePlainStandardBox();
 
   private:
     QTemporaryDir m_runtime;
+    QTemporaryDir m_state;
 };
 
 void SingleInstanceTest::initTestCase() {
     if (qEnvironmentVariableIsSet(kHolderVariable))
         holdTheLockUntilKilled();
     // Never meet the lock of an instance the user is running.
-    QVERIFY(m_runtime.isValid());
+    QVERIFY(m_runtime.isValid() && m_state.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
 }
 
-void SingleInstanceTest::secondLockInTheSameRuntimeFolderIsRefused() {
+// su, ssh or cron start with another runtime folder, or none: the lock lies
+// with the records, where every start of the user finds it.
+void SingleInstanceTest::secondStartMeetsTheLockWhateverItsRuntimeFolder() {
+    QTemporaryDir otherRuntime;
     {
         SingleInstance first;
-        QCOMPARE(QFileInfo(first.lockPath()).absolutePath(), m_runtime.path());
+        QCOMPARE(QFileInfo(first.lockPath()).absolutePath(), m_state.filePath("velmorandi"));
         QVERIFY(first.acquire());
+        QVERIFY(first.holdsLock());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(otherRuntime.path()));
         SingleInstance second;
         QCOMPARE(second.lockPath(), first.lockPath());
         QVERIFY(!second.acquire());
+        qunsetenv("XDG_RUNTIME_DIR");
+        SingleInstance third;
+        QVERIFY(!third.acquire());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
     }
     SingleInstance afterTheFirstEnded;
     QVERIFY(afterTheFirstEnded.acquire());
@@ -101,13 +112,19 @@ void SingleInstanceTest::lockNeverLandsOutsideAPrivateFolderOfTheUsersOwn() {
 #ifndef Q_OS_UNIX
     QSKIP("Folder owners, modes and links as another local user can arrange them on Unix");
 #endif
-    QTemporaryDir temporary, current, shared;
-    QVERIFY(temporary.isValid() && current.isValid() && shared.isValid());
+    QTemporaryDir temporary, current, shared, openState;
+    QVERIFY(temporary.isValid() && current.isValid() && shared.isValid() && openState.isValid());
+    // A folder of records that other users may write to holds no lock either.
+    QVERIFY(QDir(openState.path()).mkdir(QStringLiteral("velmorandi")));
+    QVERIFY(QFile::setPermissions(openState.filePath(QStringLiteral("velmorandi")),
+                                  QFileDevice::Permissions(0x7777)));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(openState.path()));
     const QString previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(current.path()));
     qunsetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", QFile::encodeName(temporary.path()));
     const auto restore = qScopeGuard([&] {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
         qunsetenv("TMPDIR");
         QDir::setCurrent(previousFolder);
