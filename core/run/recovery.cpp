@@ -53,7 +53,7 @@ RecoveryNote noteOf(const Journal& journal, const Restoration& restoration,
         return messages::restored(journal.folder, restoration.restored);
     case Outcome::InPart:
         return messages::restoredInPart(journal.folder, restoration.restored,
-                                        restoration.stillRenamed, restoration.missing);
+                                        restoration.stillRenamed, restoration.missing, keptAt);
     case Outcome::FolderAway:
         return messages::folderAway(journal.folder, restoration.error, keptAt);
     case Outcome::FolderReplaced:

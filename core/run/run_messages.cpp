@@ -228,7 +228,7 @@ RecoveryNote restored(const std::string& folder, std::size_t count) {
 
 RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
                             const std::vector<std::string>& stillRenamed,
-                            const std::vector<std::string>& missing) {
+                            const std::vector<std::string>& missing, const std::string& keptAt) {
     std::string sentence = "A rename in " + folder + " was interrupted; " + files(count) +
                            (count == 1 ? " got its old name back" : " got their old names back");
     if (!stillRenamed.empty())
@@ -236,7 +236,9 @@ RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
                     nameList(stillRenamed);
     if (!missing.empty())
         sentence += "; these files cannot be found there: " + nameList(missing);
-    return {sentence + ". Its record is kept, and what is left is tried again at the next start.",
+    return {sentence + ". Its record is kept at " + keptAt +
+                ", and what is left is tried again at the next start; once you have put those "
+                "files right yourself, delete it.",
             true};
 }
 

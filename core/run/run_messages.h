@@ -50,7 +50,7 @@ struct RecoveryNote {
 RecoveryNote restored(const std::string& folder, std::size_t files);
 RecoveryNote restoredInPart(const std::string& folder, std::size_t files,
                             const std::vector<std::string>& stillRenamed,
-                            const std::vector<std::string>& missing);
+                            const std::vector<std::string>& missing, const std::string& keptAt);
 RecoveryNote folderAway(const std::string& folder, const SystemError& error,
                         const std::string& keptAt);
 RecoveryNote notPutBack(const std::string& folder, const SystemError& error,

@@ -1,12 +1,17 @@
 // Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
+#include "another_process.h"
 #include "run_sweep.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <fstream>
+#include <memory>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +19,7 @@
 namespace velmorandi {
 namespace {
 
+using testing::TempFolder;
 using testing::testingFor;
 using testing::TestRecords;
 using testing::kModes;
@@ -87,7 +93,7 @@ class ExfatMount {
     bool m_mounted = false;
 };
 
-TEST(RenameRun, EveryStepFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
+TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
@@ -208,6 +214,154 @@ TEST(RenameRun, KilledRunIsRolledBackAtTheNextStart) {
     for (const Mode& mode : {kModes[0], kModes[2]})
         for (const std::size_t steps : {1u, 4'000u, 9'999u})
             killAndRecover(steps, mode);
+}
+
+// A seam that lets the `count`-th call of a kind be made, then waits there.
+DiskSeam pauseAfter(DiskCall kind, int count, const std::function<void()>& pause) {
+    auto seen = std::make_shared<int>(0);
+    return [=](DiskCall call, std::string_view, std::string_view,
+               const std::function<std::optional<SystemError>()>& perform) {
+        std::optional<SystemError> result = perform();
+        if (call == kind && ++*seen == count)
+            pause();
+        return result;
+    };
+}
+
+// The placeholder that exFAT needs for a rename is made, and the process is
+// killed before the rename onto it: the next start finds the empty file beside
+// the one that holds the data, removes it, and puts every name back.
+TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    const testing::Moves moves{{"File0009.JPG", "File0010.JPG"},
+                               {"File0010.JPG", "File0011.JPG"},
+                               {"IMG_0003.JPG", "img_0003.jpg"}};
+    for (int placeholder = 1; placeholder <= 4; ++placeholder) {
+        SCOPED_TRACE("killed after placeholder " + std::to_string(placeholder));
+        RunFolder folder(drive.path(), {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"});
+        const Snapshot before = folder.snapshot();
+        TestRecords records;
+        const RunRequest request = folder.request(moves);
+        Child child = startChild([&](const std::function<void()>& pause) {
+            RunTesting testing;
+            testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
+            ExecuteRun(request, records.control(&testing));
+        });
+        ASSERT_GE(child.pid, 0);
+        ASSERT_TRUE(waitUntilPaused(child));
+        EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
+        const std::string report = RecoverInterruptedRuns(records.control()).message;
+        EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+        EXPECT_EQ(folder.snapshot(), before);
+        EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    }
+}
+
+// Another program makes a file under a new name after the check and before
+// the step: on a drive that cannot refuse a taken name in one call, the step
+// still never replaces it, and every file gets its name back.
+TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg"});
+    const Snapshot before = folder.snapshot();
+    TestRecords records;
+    RunTesting testing;
+    bool taken = false;
+    testing.seam = [&](DiskCall call, std::string_view a, std::string_view b,
+                       const std::function<std::optional<SystemError>()>& perform) {
+        const bool stepBegins = call == DiskCall::CreatePlaceholder || call == DiskCall::Link ||
+                                call == DiskCall::Rename;
+        if (stepBegins && !taken && (a == "y.jpg" || b == "y.jpg")) {
+            taken = testing::succeedsInAnotherProcess([&] {
+                std::ofstream(folder.path() + "/y.jpg") << "theirs";
+                return true;
+            });
+        }
+        return perform();
+    };
+    const RunResult result = ExecuteRun(
+        folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
+        records.control(&testing));
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(result.outcome, RunOutcome::Failed);
+    Snapshot expected = before;
+    expected["y.jpg"] = "theirs";
+    EXPECT_EQ(folder.snapshot(), expected);
+}
+
+// A run interrupted on exFAT, its folder then moved and a copy made in its
+// place: the copy's files are younger than the run, so nothing in it is
+// renamed and the record waits; opening the moved folder puts it right.
+TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    const Snapshot before = folder.snapshot();
+    TestRecords records;
+    RunTesting testing;
+    testing::CallSweep crash(testing::CallSweep::kNever, 11); // the record, then some renames
+    testing.seam = crash.seam();
+    ExecuteRun(folder.request({{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"},
+                               {"d.jpg", "s.jpg"}}),
+               records.control(&testing));
+    const Snapshot half = folder.snapshot();
+    ASSERT_NE(half, before);
+    const std::string moved = folder.path() + "-old";
+    std::filesystem::rename(folder.path(), moved);
+    std::filesystem::copy(moved, folder.path());
+    // A copy made later bears later times (both set at once: the drive ignores one alone).
+    const struct timespec later[2] = {{::time(nullptr) + 3600, 0}, {::time(nullptr) + 3600, 0}};
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ASSERT_EQ(::utimensat(AT_FDCWD, entry.path().c_str(), later, 0), 0);
+
+    const std::string report = RecoverInterruptedRuns(records.control()).message;
+    EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+    EXPECT_EQ(folder.snapshot(), half);
+    EXPECT_EQ(TempFolder::snapshotOf(moved), half);
+    EXPECT_NE(RecoverMovedRun(moved, records.control()).message, "");
+    EXPECT_EQ(TempFolder::snapshotOf(moved), before);
+    EXPECT_EQ(folder.snapshot(), half);
+    std::filesystem::remove_all(moved);
+}
+
+// A start from another shell (su, ssh, cron: another runtime folder, or none)
+// while a run is going leaves that run alone: it completes, and nothing is rolled back.
+TEST(RenameRun, RecoveryLeavesARunAnotherProcessIsMaking) {
+    TempFolder parent;
+    std::vector<std::string> names;
+    testing::Moves moves;
+    for (int i = 0; i < 20; ++i) {
+        names.push_back("photo" + std::to_string(i) + ".jpg");
+        moves.emplace_back(names.back(), "x_" + names.back());
+    }
+    RunFolder folder(parent.path(), names);
+    const Snapshot before = folder.snapshot();
+    TestRecords records;
+    const RunRequest request = folder.request(moves);
+    Child child = startChild([&](const std::function<void()>& pause) {
+        PauseAfter observer(7, pause);
+        RunControl control = records.control();
+        control.observer = &observer;
+        ::_exit(ExecuteRun(request, control).outcome == RunOutcome::Completed ? 0 : 1);
+    });
+    ASSERT_GE(child.pid, 0);
+    ASSERT_TRUE(waitUntilPaused(child));
+    const Snapshot meanwhile = folder.snapshot();
+    ASSERT_NE(meanwhile, before);
+    ::setenv("XDG_RUNTIME_DIR", parent.path().c_str(), 1);
+    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    EXPECT_EQ(folder.snapshot(), meanwhile);
+    const int status = endOf(child, false);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(folder.snapshot(), testing::afterMoves(before, moves));
+    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_TRUE(CanUndo(folder.path(), records.store()));
 }
 
 } // namespace

@@ -1,0 +1,242 @@
+// Journals written byte by byte as docs/journal-format.md gives them: every
+// format is read into the same structure, and the present one is exactly
+// what the encoder writes.
+#include "run/journal_decoder.h"
+#include "run/journal_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmorandi {
+namespace {
+
+// The document's common parts, written again here rather than taken from the code.
+class Bytes {
+  public:
+    Bytes& u8(std::uint8_t value) { return little(value, 1); }
+    Bytes& u32(std::uint32_t value) { return little(value, 4); }
+    Bytes& u64(std::uint64_t value) { return little(value, 8); }
+    Bytes& raw(std::string_view text) {
+        m_bytes += text;
+        return *this;
+    }
+    Bytes& text(std::string_view text) { return u32(static_cast<std::uint32_t>(text.size())).raw(text); }
+    Bytes& varint(std::uint64_t value) {
+        for (; value >= 0x80; value >>= 7)
+            m_bytes.push_back(static_cast<char>((value & 0x7F) | 0x80));
+        m_bytes.push_back(static_cast<char>(value));
+        return *this;
+    }
+    const std::string& str() const { return m_bytes; }
+    std::size_t size() const { return m_bytes.size(); }
+
+  private:
+    Bytes& little(std::uint64_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            m_bytes.push_back(static_cast<char>(value >> (8 * i)));
+        return *this;
+    }
+    std::string m_bytes;
+};
+
+constexpr std::uint64_t kStart = 0xcbf29ce484222325ull;
+constexpr std::uint64_t kPrime = 0x100000001b3ull;
+
+std::uint64_t fnv1a(std::string_view bytes) {
+    std::uint64_t hash = kStart;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * kPrime;
+    return hash;
+}
+
+std::uint64_t wordSum(std::string_view bytes) {
+    std::uint64_t hash = kStart;
+    for (std::size_t at = 0; at < bytes.size(); at += 8) {
+        std::uint64_t word = 0;
+        for (std::size_t k = 0; k < 8 && at + k < bytes.size(); ++k)
+            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[at + k])) << (8 * k);
+        hash = (hash ^ word) * kPrime;
+    }
+    return hash;
+}
+
+#ifdef _WIN32
+const std::string kFolder = "C:\\Photos";
+#else
+const std::string kFolder = "/home/me/Photos";
+#endif
+const std::string kTemporary = ".velmorandi-0000abcd-1";
+
+// A swap: b.jpg is parked, a.jpg takes its name, b.jpg takes a.jpg's.
+void writeSteps(Bytes& bytes, bool fixedSize) {
+    const auto step = [&](std::uint8_t op, std::uint32_t a, std::uint8_t stageA, std::uint32_t b,
+                          std::uint8_t stageB) {
+        if (fixedSize) {
+            bytes.u8(op).u32(a).u8(stageA).u32(b).u8(stageB);
+            return;
+        }
+        const bool oneMove = a == b;
+        bytes.u8(static_cast<std::uint8_t>(op | stageA << 1 | stageB << 3 | (oneMove ? 0x20 : 0)));
+        bytes.varint(a);
+        if (!oneMove)
+            bytes.varint(b);
+    };
+    bytes.u32(3);
+    step(0, 1, 0, 1, 1); // b.jpg -> temporary
+    step(0, 0, 0, 0, 2); // a.jpg -> b.jpg
+    step(0, 1, 1, 1, 2); // temporary -> a.jpg
+    bytes.u32(2);        // the first closing step
+}
+
+Bytes oldHeader(std::string_view magic) {
+    Bytes bytes;
+    bytes.raw(magic).u8(1).u8(2).u64(7).u64(42).text(kFolder).text("");
+    return bytes;
+}
+
+std::string oldRecord(std::string_view tag) {
+    Bytes record;
+    record.raw(tag).u64(fnv1a(tag)).raw("END\n");
+    return record.str();
+}
+
+std::string withOldTrailer(Bytes body, bool wordSummed) {
+    const std::string text = body.str();
+    body.raw("PLAN").u64(text.size()).u64(wordSummed ? wordSum(text) : fnv1a(text));
+    return body.str() + oldRecord("PARK") + oldRecord("DONE");
+}
+
+std::string firstOrSecondFormat(std::string_view magic, bool wordSummed) {
+    Bytes bytes = oldHeader(magic);
+    bytes.u32(2);
+    bytes.text("a.jpg").text("b.jpg").text("").u64(11);
+    bytes.text("b.jpg").text("a.jpg").text(kTemporary).u64(12);
+    writeSteps(bytes, true);
+    return withOldTrailer(bytes, wordSummed);
+}
+
+std::string thirdFormat() {
+    Bytes bytes = oldHeader("VMRJNL03");
+    bytes.u32(2).text("a.jpg").text("b.jpg").text("b.jpg").text("a.jpg");
+    bytes.u64(11).u64(12).u32(1).varint(1).text(kTemporary);
+    writeSteps(bytes, false);
+    return withOldTrailer(bytes, true);
+}
+
+constexpr std::uint64_t kBirth = 1'650'000'000'123'456'789ull;
+constexpr std::uint64_t kStarted = 1'700'000'000'000'000'000ull;
+
+// The present format without its records, and the sums they are bound to.
+std::string fourthFormat(std::uint64_t& headerSum, std::uint64_t& planSum) {
+    Bytes header;
+    header.raw("VMRJNL04").u8(1).u8(2).u64(7).u64(42).u64(kBirth).text(kFolder).text("").u32(2);
+    headerSum = fnv1a(header.str());
+    header.u64(headerSum);
+    Bytes names;
+    names.text("a.jpg").text("b.jpg").text("b.jpg").text("a.jpg");
+    names.u64(wordSum(names.str()));
+    Bytes plan;
+    plan.u64(kStarted).varint(11).varint(12).u32(1).varint(1).text(kTemporary);
+    writeSteps(plan, false);
+    planSum = wordSum(plan.str());
+    const std::size_t planSize = plan.size();
+    plan.raw("PLAN").u64(planSize).u64(planSum);
+    return header.str() + names.str() + plan.str();
+}
+
+std::string fourthRecord(std::string_view tag, std::uint64_t headerSum, std::uint64_t planSum) {
+    Bytes bound;
+    bound.raw(tag).u64(headerSum).u64(planSum);
+    Bytes record;
+    record.raw(tag).u64(fnv1a(bound.str())).raw("END\n");
+    return record.str();
+}
+
+void expectTheSwap(const DecodedJournal& decoded, bool present) {
+    ASSERT_EQ(decoded.state, JournalState::Whole);
+    ASSERT_TRUE(decoded.journal);
+    const Journal& journal = *decoded.journal;
+    EXPECT_EQ(journal.kind, Journal::Kind::Rename);
+    EXPECT_EQ(journal.folder, kFolder);
+    EXPECT_TRUE(journal.subject.empty());
+    EXPECT_EQ(journal.folderIdentity, (platform::FileIdentity{7, 42, present ? std::int64_t(kBirth) : 0}));
+    EXPECT_FALSE(journal.traits.ignoresCase);
+    EXPECT_TRUE(journal.traits.stableIdentities);
+    EXPECT_EQ(journal.started, present ? std::int64_t(kStarted) : 0);
+    ASSERT_EQ(journal.moves.size(), 2u);
+    EXPECT_EQ(journal.moves[0].from, "a.jpg");
+    EXPECT_EQ(journal.moves[0].to, "b.jpg");
+    EXPECT_EQ(journal.moves[0].temporary, "");
+    EXPECT_EQ(journal.moves[0].identity, 11u);
+    EXPECT_EQ(journal.moves[1].temporary, kTemporary);
+    EXPECT_EQ(journal.moves[1].identity, 12u);
+    ASSERT_EQ(journal.plan.steps.size(), 3u);
+    EXPECT_EQ(journal.plan.steps[0].b.stage, Stage::Temporary);
+    EXPECT_EQ(journal.plan.steps[2].a.stage, Stage::Temporary);
+    EXPECT_EQ(journal.plan.steps[2].b.move, 1u);
+    EXPECT_EQ(journal.plan.firstClosingStep, 2u);
+    EXPECT_EQ(journal.closing, Mark::Present);
+    EXPECT_EQ(journal.complete, Mark::Present);
+}
+
+TEST(JournalFormat, EveryFormatReadsAsTheDocumentSays) {
+    SCOPED_TRACE("first");
+    expectTheSwap(decodeJournal(firstOrSecondFormat("VMRJNL01", false)), false);
+    SCOPED_TRACE("second");
+    expectTheSwap(decodeJournal(firstOrSecondFormat("VMRJNL02", true)), false);
+    SCOPED_TRACE("third");
+    expectTheSwap(decodeJournal(thirdFormat()), false);
+    SCOPED_TRACE("fourth");
+    std::uint64_t headerSum = 0;
+    std::uint64_t planSum = 0;
+    const std::string fourth = fourthFormat(headerSum, planSum);
+    const std::string closing = fourthRecord("CLOS", headerSum, planSum);
+    const std::string complete = fourthRecord("DONE", headerSum, planSum);
+    expectTheSwap(decodeJournal(fourth + closing + complete), true);
+
+    // The encoder writes exactly the document's bytes.
+    const DecodedJournal decoded = decodeJournal(fourth);
+    ASSERT_TRUE(decoded.journal);
+    JournalEncoder encoder(*decoded.journal);
+    std::string written;
+    for (std::string_view piece = encoder.next(); !piece.empty(); piece = encoder.next())
+        written += piece;
+    encoder.continueWithPlan();
+    for (std::string_view piece = encoder.next(); !piece.empty(); piece = encoder.next())
+        written += piece;
+    EXPECT_EQ(written, fourth);
+    EXPECT_EQ(closingRecord(encoder.headerSum(), encoder.planSum()), closing);
+    EXPECT_EQ(completeRecord(encoder.headerSum(), encoder.planSum()), complete);
+}
+
+// Each section checks itself: a byte changed anywhere in it is damage, bytes
+// missing at its end a cut; a torn record at the very end is a torn append.
+TEST(JournalFormat, EverySectionChecksItself) {
+    std::uint64_t headerSum = 0;
+    std::uint64_t planSum = 0;
+    const std::string body = fourthFormat(headerSum, planSum);
+    const std::string closing = fourthRecord("CLOS", headerSum, planSum);
+    for (std::size_t at = 0; at < body.size(); ++at) {
+        std::string flipped = body;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x10);
+        EXPECT_NE(decodeJournal(flipped).state, JournalState::Whole) << "byte " << at;
+        EXPECT_NE(decodeJournal(body.substr(0, at)).state, JournalState::Whole) << "cut at " << at;
+    }
+    for (std::size_t cut = 1; cut < closing.size(); ++cut) {
+        const DecodedJournal torn = decodeJournal(body + closing.substr(0, cut));
+        ASSERT_TRUE(torn.journal);
+        EXPECT_EQ(torn.journal->closing, Mark::Absent) << cut;
+    }
+    std::string damaged = body + closing;
+    damaged[body.size() + 6] ^= 0x01;
+    EXPECT_EQ(decodeJournal(damaged).journal->closing, Mark::Damaged);
+    // Another journal's record counts for nothing here.
+    EXPECT_EQ(decodeJournal(body + fourthRecord("CLOS", headerSum + 1, planSum)).journal->closing,
+              Mark::Damaged);
+}
+
+} // namespace
+} // namespace velmorandi

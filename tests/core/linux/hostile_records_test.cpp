@@ -1,0 +1,137 @@
+// Records another user could have written, or that are not plain files of the
+// user's own: nothing is renamed from them, nothing outside the journaled
+// folder is touched, nothing is deleted, and each is reported.
+#include "run/journal_encoder.h"
+#include "run_folder.h"
+#include "run_support.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmorandi {
+namespace {
+
+using testing::RunFolder;
+using testing::Snapshot;
+using testing::TempFolder;
+using testing::TestRecords;
+
+const std::string kRecordName = "run-00000000000000000001-000000.journal";
+
+// A journal with good sums whatever it says, as a hand that knows the format would write it.
+std::string journalOf(const std::string& folder, std::vector<PlannedMove> moves) {
+    Journal journal;
+    journal.folder = folder;
+    journal.traits.stableIdentities = false;
+    journal.moves = std::move(moves);
+    journal.plan.steps.push_back({RunStep::Op::Rename, {0, Stage::From}, {0, Stage::To}});
+    journal.plan.firstClosingStep = 1;
+    JournalEncoder encoder(journal);
+    std::string bytes;
+    for (std::string_view piece = encoder.next(); !piece.empty(); piece = encoder.next())
+        bytes += piece;
+    encoder.continueWithPlan();
+    for (std::string_view piece = encoder.next(); !piece.empty(); piece = encoder.next())
+        bytes += piece;
+    return bytes;
+}
+
+struct Case {
+    const char* label;
+    // Puts the hostile entry into the folder of records.
+    std::function<void(const std::string& records, const std::string& journaled,
+                       const std::string& victim)>
+        plant;
+};
+
+TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
+    TempFolder parent;
+    const std::string victim = parent.at("victim");
+    std::filesystem::create_directory(victim);
+    std::ofstream(victim + "/keepme.txt") << "kept";
+    std::ofstream(victim + "/authorized_keys") << "keys";
+    const auto write = [](const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+    std::vector<Case> cases{
+        {"a name that climbs out",
+         [&](const std::string& records, const std::string& journaled, const std::string&) {
+             write(records + "/" + kRecordName,
+                   journalOf(journaled, {{"a.txt", "../victim/keepme.txt", {}, 0, 0}}));
+         }},
+        {"a name that is a whole path",
+         [&](const std::string& records, const std::string& journaled, const std::string& v) {
+             write(records + "/" + kRecordName,
+                   journalOf(journaled, {{v + "/keepme.txt", "a.txt", {}, 0, 0}}));
+         }},
+        {"a folder that is no whole path",
+         [&](const std::string& records, const std::string&, const std::string&) {
+             write(records + "/" + kRecordName,
+                   journalOf("victim", {{"keepme.txt", "gone.txt", {}, 0, 0}}));
+         }},
+        {"a pipe",
+         [&](const std::string& records, const std::string&, const std::string&) {
+             ASSERT_EQ(::mkfifo((records + "/" + kRecordName).c_str(), 0600), 0);
+         }},
+        {"a link to a journal elsewhere",
+         [&](const std::string& records, const std::string&, const std::string& v) {
+             const std::string elsewhere = records + "/../elsewhere.journal";
+             write(elsewhere, journalOf(v, {{"keepme.txt", "authorized_keys.old", {}, 0, 0}}));
+             std::filesystem::create_symlink(elsewhere, records + "/" + kRecordName);
+         }},
+        {"a journal of another user's",
+         [&](const std::string& records, const std::string&, const std::string& v) {
+             const std::string path = records + "/" + kRecordName;
+             write(path, journalOf(v, {{"keepme.txt", "gone.txt", {}, 0, 0}}));
+             if (::geteuid() == 0)
+                 ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+             else
+                 ::chmod(path.c_str(), 0622); // as near as a user can come: others may write it
+         }},
+    };
+    for (const Case& hostile : cases) {
+        SCOPED_TRACE(hostile.label);
+        RunFolder journaled(parent.path(), {"a.txt", "b.txt"});
+        const Snapshot victimBefore = TempFolder::snapshotOf(victim);
+        const Snapshot journaledBefore = journaled.snapshot();
+        TestRecords records;
+        hostile.plant(records.path(), journaled.path(), victim);
+        const std::string report = RecoverInterruptedRuns(records.control()).message;
+        EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+        EXPECT_EQ(TempFolder::snapshotOf(victim), victimBefore);
+        EXPECT_EQ(journaled.snapshot(), journaledBefore);
+        EXPECT_FALSE(records.entries().empty()); // set aside, never deleted
+        EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, ""); // told once
+    }
+}
+
+// A folder of records other users may write to is not used at all: no run
+// starts, and nothing waiting in it is rolled back.
+TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
+    TempFolder parent;
+    RunFolder folder(parent.path(), {"a.txt"});
+    const Snapshot before = folder.snapshot();
+    const std::string path = parent.at("state");
+    std::filesystem::create_directory(path);
+    ::chmod(path.c_str(), 0777);
+    const JournalStore records = JournalStore::at(path);
+    ASSERT_TRUE(records.problem());
+    RunControl control;
+    control.records = &records;
+    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    EXPECT_NE(refused.outcome, RunOutcome::Completed);
+    EXPECT_NE(refused.message.find(path), std::string::npos) << refused.message;
+    EXPECT_NE(refused.message.find("chmod 700"), std::string::npos) << refused.message;
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(RecoverInterruptedRuns(control).message, refused.message);
+    EXPECT_FALSE(CanUndo(folder.path(), records));
+}
+
+} // namespace
+} // namespace velmorandi

@@ -1,0 +1,95 @@
+// A journal cut short at every byte, or with a bit flipped, before the next
+// start: recovery either puts every name back or renames nothing and says so;
+// no file ever ends under a name it never had, and nothing is deleted.
+#include "run_folder.h"
+#include "run_support.h"
+#include "run_sweep.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace velmorandi {
+namespace {
+
+using testing::RunFolder;
+using testing::Snapshot;
+using testing::TempFolder;
+using testing::TestRecords;
+
+const testing::Moves kMoves{{"a", "b"}, {"b", "a"}, {"c", "d"}, {"e", "c"}};
+
+// A run killed after its record and three renames, and the bytes of its journal.
+struct Crash {
+    Crash(const std::string& parent, const testing::Mode& mode)
+        : folder(parent, {"a", "b", "c", "e"}), before(folder.snapshot()),
+          testing(testing::testingFor(testing::Scenario{}, mode)) {
+        TestRecords records;
+        RunTesting crashing = testing;
+        testing::CallSweep crash(testing::CallSweep::kNever, 10);
+        crashing.seam = crash.seam();
+        ExecuteRun(folder.request(kMoves), records.control(&crashing));
+        crashed = folder.snapshot();
+        const std::vector<std::string> kept = records.entries();
+        if (kept.size() == 1) {
+            std::ifstream in(testing::fileSystemPath(records.path() + "/" + kept.front()),
+                             std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    }
+    // The next start, with `journal` in its folder of records; what it said.
+    std::string recoverWith(const std::string& journal, TestRecords& records) const {
+        std::ofstream(testing::fileSystemPath(records.path() +
+                                              "/run-00000000000000000001-000000.journal"),
+                      std::ios::binary)
+            << journal;
+        return RecoverInterruptedRuns(records.control(&testing)).message;
+    }
+    RunFolder folder;
+    Snapshot before;
+    Snapshot crashed;
+    RunTesting testing;
+    std::string bytes;
+};
+
+// Nothing acted on, and said so, with the record kept or set aside.
+void expectKeptAndTold(const Crash& crash, const std::string& journal, const std::string& label) {
+    SCOPED_TRACE(label);
+    TestRecords records;
+    const std::string report = crash.recoverWith(journal, records);
+    EXPECT_EQ(crash.folder.snapshot(), crash.crashed);
+    EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+    EXPECT_FALSE(records.entries().empty());
+}
+
+TEST(TornJournal, CutOrFlippedAnywhereItPutsEverythingBackOrNothing) {
+    TempFolder parent;
+    for (const testing::Mode& mode : {testing::kModes[1], testing::kModes[2]}) {
+        SCOPED_TRACE(mode.label);
+        // Whole, or with a torn append after it, the journal is acted on.
+        const std::string torn = "DONE\x01\x02\x03";
+        for (std::size_t tail = 0; tail <= torn.size(); ++tail) {
+            const Crash crash(parent.path(), mode);
+            ASSERT_NE(crash.crashed, crash.before);
+            TestRecords records;
+            crash.recoverWith(crash.bytes + torn.substr(0, tail), records);
+            EXPECT_EQ(crash.folder.snapshot(), crash.before) << "torn append of " << tail;
+        }
+        // A sealed journal cut short, or with any bit of it changed, is not.
+        const Crash crash(parent.path(), mode);
+        ASSERT_FALSE(crash.bytes.empty());
+        for (std::size_t cut = 0; cut < crash.bytes.size(); ++cut)
+            expectKeptAndTold(crash, crash.bytes.substr(0, cut), "cut at " + std::to_string(cut));
+        for (std::size_t at = 0; at < crash.bytes.size(); ++at) {
+            std::string flipped = crash.bytes;
+            flipped[at] = static_cast<char>(flipped[at] ^ (1 << (at % 8)));
+            expectKeptAndTold(crash, flipped, "bit flipped at " + std::to_string(at));
+        }
+    }
+}
+
+} // namespace
+} // namespace velmorandi
