@@ -112,6 +112,16 @@ std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::Re
     });
 }
 
+JournalStore::Read JournalStore::hold(const std::string& name) const {
+    Read held;
+    if (m_problem) {
+        held.error = SystemError{0, "the folder of records cannot be used"};
+        return held;
+    }
+    held.opened = held.file.open(m_folder, name, true, held.refusal, held.error);
+    return held;
+}
+
 JournalStore::Read JournalStore::read(const std::string& name, bool lock) const {
     Read read;
     if (m_problem) {
@@ -201,7 +211,7 @@ void JournalStore::prune(const Disk& disk, const std::string& kept) const {
             folders.insert(runFolder);
             continue;
         }
-        Read held = read(entry->name, true);
+        Read held = hold(entry->name);
         if (held.opened == platform::RecordFile::Opened::Yes)
             remove(disk, held.file, entry->name);
     }

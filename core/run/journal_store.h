@@ -68,6 +68,8 @@ class JournalStore {
         DecodedJournal decoded;
     };
     Read read(const std::string& name, bool lock) const;
+    // The same, locked but not read: for a record that is only to go.
+    Read hold(const std::string& name) const;
 
     // The newest completed rename or undo of the folder: what Undo or Redo takes back.
     std::optional<Entry> lastComplete(const std::string& runFolder) const;

@@ -9,6 +9,34 @@
 #include <ranges>
 
 namespace velmorandi {
+namespace {
+
+// Moves that share a target, letter case aside where the folder ignores it.
+void markSharedTargets(const std::vector<std::uint32_t>& firstTarget, std::vector<bool>& marked) {
+    for (std::uint32_t i = 0; i < firstTarget.size(); ++i) {
+        if (firstTarget[i] != i) {
+            marked[firstTarget[i]] = true;
+            marked[i] = true;
+        }
+    }
+}
+
+// Each move's verdict, from the flags at the first move of its names.
+void conclude(std::vector<PlannedMove>& moves, const std::vector<std::uint32_t>& firstSource,
+              const std::vector<std::uint32_t>& firstTarget, const std::vector<bool>& marked,
+              const std::vector<bool>& found, const std::vector<bool>& held, Preflight& result) {
+    for (std::uint32_t i = 0; i < moves.size(); ++i) {
+        const std::uint32_t source = firstSource[i];
+        if (found[source])
+            moves[i].identity = moves[source].identity;
+        else
+            result.missing.push_back(i);
+        if (marked[i] || held[firstTarget[i]])
+            result.taken.push_back(i);
+    }
+}
+
+} // namespace
 
 std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
                                       std::vector<PlannedMove>& moves, bool ignoresCase,
@@ -29,12 +57,7 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
     const auto index = [&] {
         bySource.insertAll(firstSource);
         byTarget.insertAll(firstTarget);
-        for (std::uint32_t i = 0; i < moves.size(); ++i) {
-            if (firstTarget[i] != i) {
-                marked[firstTarget[i]] = true;
-                marked[i] = true;
-            }
-        }
+        markSharedTargets(firstTarget, marked);
     };
 
     // Both flags sit at the first move of a name: its source was seen, or an
@@ -75,15 +98,7 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         result.successors =
             targetsAmongSources(moves, bySource, [](std::string_view to) { return to; });
 
-    for (std::uint32_t i = 0; i < moves.size(); ++i) {
-        const std::uint32_t source = firstSource[i];
-        if (found[source])
-            moves[i].identity = moves[source].identity;
-        else
-            result.missing.push_back(i);
-        if (marked[i] || held[firstTarget[i]])
-            result.taken.push_back(i);
-    }
+    conclude(moves, firstSource, firstTarget, marked, found, held, result);
     return std::nullopt;
 }
 

@@ -15,7 +15,7 @@ using messages::RecoveryNote;
 // An unsealed record proves that its run made no step: it goes, unless its
 // run is still writing it.
 void discardUnsealed(const RunContext& context, const std::string& name) {
-    JournalStore::Read held = context.records->read(name, true);
+    JournalStore::Read held = context.records->hold(name);
     if (held.opened == Opened::Yes)
         context.records->remove(context.disk, held.file, name);
 }

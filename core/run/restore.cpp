@@ -103,7 +103,7 @@ std::vector<std::string> displacedFiles(const Journal& journal, std::size_t done
 }
 
 void removeRecord(const JournalStore& records, const Disk& disk, const std::string& name) {
-    JournalStore::Read held = records.read(name, true);
+    JournalStore::Read held = records.hold(name);
     if (held.opened == platform::RecordFile::Opened::Yes)
         records.remove(disk, held.file, name);
 }

@@ -212,6 +212,34 @@ EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
     return outcome;
 }
 
+// The folder checked against the moves, before anything is touched: a
+// refusal, or nothing.
+std::optional<EngineOutcome> checkFolder(const EngineRun& run, const OpenedFolder& folder,
+                                         Journal& journal, const std::string& prefix,
+                                         Preflight& check) {
+    if (auto error =
+            checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
+        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
+    return refusal(journal.moves, check);
+}
+
+void plan(Journal& journal, const OpenedFolder& folder, const RunContext& context,
+          const std::string& prefix, Preflight& check) {
+    journal.started = now();
+    const bool exchange =
+        folder.traits.stableIdentities && !(context.testing && context.testing->noExchange);
+    journal.plan = buildPlan(journal.moves, {folder.traits.ignoresCase, exchange, prefix},
+                             check.prefixed, std::move(check.successors));
+}
+
+RenameWay firstWay(const EngineRun& run, const RunContext& context) {
+    if (run.way)
+        return *run.way;
+    if (context.testing && context.testing->way)
+        return *context.testing->way;
+    return RenameWay::NoReplaceFlag;
+}
+
 } // namespace
 
 EngineOutcome runMoves(EngineRun run, const RunContext& context) {
@@ -228,10 +256,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         writer.emplace(*context.records, context.disk, journal);
     const std::string prefix = temporaryPrefix();
     Preflight check;
-    if (auto error =
-            checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
-        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
-    if (auto refused = refusal(journal.moves, check))
+    if (auto refused = checkFolder(run, folder, journal, prefix, check))
         return std::move(*refused);
 
     std::optional<ReadBack> readBack;
@@ -239,38 +264,28 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         readBack.emplace(*run.rows, run.folder);
     EngineOutcome outcome;
     outcome.result.outcome = RunOutcome::Completed;
-    if (journal.moves.empty()) {
-        outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
-        return outcome;
-    }
-    journal.started = now();
-    const bool exchange = folder.traits.stableIdentities && !(context.testing && context.testing->noExchange);
-    journal.plan = buildPlan(journal.moves, {folder.traits.ignoresCase, exchange, prefix},
-                             check.prefixed, std::move(check.successors));
-    if (readBack)
-        readBack->start();
-    platform::RecordFile record;
-    std::string recordName;
-    if (auto error = writer->finish(record, recordName))
-        return refused(RunOutcome::Failed,
-                       messages::recordUnwritable(context.records->folderPath(), *error));
-
-    const RenameWay firstWay =
-        run.way ? *run.way
-                : (context.testing && context.testing->way ? *context.testing->way
-                                                           : RenameWay::NoReplaceFlag);
-    StepRun steps(journal, folder, record, recordName, *writer, context, firstWay);
-    std::optional<Stop> stop = steps.run();
-    if (!stop) {
+    if (!journal.moves.empty()) {
+        plan(journal, folder, context, prefix, check);
         if (readBack)
-            readBack->runCompleted();
-        stop = steps.markComplete();
+            readBack->start();
+        platform::RecordFile record;
+        std::string recordName;
+        if (auto error = writer->finish(record, recordName))
+            return refused(RunOutcome::Failed,
+                           messages::recordUnwritable(context.records->folderPath(), *error));
+        StepRun steps(journal, folder, record, recordName, *writer, context, firstWay(run, context));
+        std::optional<Stop> stop = steps.run();
+        if (!stop) {
+            if (readBack)
+                readBack->runCompleted();
+            stop = steps.markComplete();
+        }
+        if (stop)
+            return stopped(std::move(*stop), std::move(journal), std::move(record),
+                           std::move(recordName), steps);
+        context.records->prune(context.disk, recordName);
+        outcome.recordName = recordName;
     }
-    if (stop)
-        return stopped(std::move(*stop), std::move(journal), std::move(record),
-                       std::move(recordName), steps);
-    context.records->prune(context.disk, recordName);
-    outcome.recordName = recordName;
     outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
     return outcome;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <mutex>
@@ -54,6 +55,7 @@ class BackgroundRun : public QObject, private RunObserver {
   private:
     void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
     void showProgress(Kind kind);
+    void showTimeLeft(std::size_t done, std::size_t total);
     void restoringFolder(const std::string& folder) override;
     void stepsDone(std::size_t done, std::size_t total) override;
 
@@ -65,6 +67,9 @@ class BackgroundRun : public QObject, private RunObserver {
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};
     std::size_t m_files = 0;
+    // When the window first saw steps made, and how many: the rate is taken from there.
+    std::chrono::steady_clock::time_point m_firstSeen;
+    std::size_t m_firstDone = 0;
     std::mutex m_folderMutex;
     std::string m_restoringFolder; // written by the run's thread
     const JournalStore& m_records;

@@ -37,6 +37,9 @@ frmProgress::frmProgress(QWidget* mainWindow)
     m_bar->setGeometry(40, 86, 303, 14);
     m_bar->setTextVisible(false);
 
+    m_timeLeft = makeBoxLabel(this, "lblTimeLeft", QString());
+    m_timeLeft->setGeometry(40, 116, 220, 16);
+
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("CmdCancel"));
     m_cancel->setGeometry(268, 112, 75, 23);
@@ -58,6 +61,11 @@ void frmProgress::showProgress(const QString& text, qsizetype count, qsizetype t
     m_bar->setValue(static_cast<int>(std::min(count, total) * scaledTotal / total));
 }
 
+void frmProgress::showTimeLeft(const QString& text) {
+    if (m_cancel->isEnabled())
+        m_timeLeft->setText(text);
+}
+
 void frmProgress::setCancellable(bool cancellable) {
     m_cancel->setVisible(cancellable);
 }
@@ -71,6 +79,7 @@ void frmProgress::requestCancel() {
         return;
     m_cancel->setEnabled(false);
     m_text->setText(QStringLiteral("Cancelling..."));
+    m_timeLeft->clear();
     emit cancelRequested();
 }
 

@@ -21,6 +21,8 @@ class frmProgress : public OverlayBox {
 
     // count of total; a total of 0 shows a busy bar without a count.
     void showProgress(const QString& text, qsizetype count, qsizetype total);
+    // How long the work still takes; empty where that is not worth saying.
+    void showTimeLeft(const QString& text);
     // Without a way to stop, the work runs to its end.
     void setCancellable(bool cancellable);
 
@@ -37,6 +39,7 @@ class frmProgress : public OverlayBox {
     void requestCancel();
 
     QLabel* m_text;
+    QLabel* m_timeLeft;
     QProgressBar* m_bar;
     QPushButton* m_cancel;
 };
