@@ -186,10 +186,11 @@ void measureChain(std::size_t count) {
 
 // Pairs of files trading names: "k a" and "k b".
 void measureSwap(std::size_t pairs) {
-    measureRun("commit-swap", "%zu", 2 * pairs, 2 * pairs, [](const std::string& base, std::size_t) {
-        const unsigned long long number = std::stoull(base);
-        return std::to_string(number ^ 1ull);
-    });
+    measureRun("commit-swap", "%zu", 2 * pairs, 2 * pairs,
+               [](const std::string& base, std::size_t) {
+                   const unsigned long long number = std::stoull(base);
+                   return std::to_string(number ^ 1ull);
+               });
 }
 
 } // namespace

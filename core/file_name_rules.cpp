@@ -67,7 +67,8 @@ bool fitsWindowsFileName(std::string_view name) {
 }
 
 bool fitsPlatformFileName(std::string_view name) {
-    return platform::namesFollowWindowsRules() ? fitsWindowsFileName(name) : fitsPosixFileName(name);
+    return platform::namesFollowWindowsRules() ? fitsWindowsFileName(name)
+                                               : fitsPosixFileName(name);
 }
 
 std::size_t nameLength(std::string_view name, NameUnit unit) {

@@ -1,7 +1,7 @@
 #include "folder_listing.h"
 
-#include "platform/natural_order.h"
 #include "platform/folder_access.h"
+#include "platform/natural_order.h"
 #include "temporary_names.h"
 
 namespace velmorandi {

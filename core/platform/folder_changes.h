@@ -43,12 +43,12 @@ std::optional<SystemError> exchangeNames(const FolderHandle& folder, const std::
 
 // One entry as the system describes it, links not followed.
 struct EntryStatus {
-    bool regular = false;        // a plain file
-    std::uint64_t identity = 0;  // its number within its file system
-    std::uint64_t links = 0;     // how many names it has
+    bool regular = false;       // a plain file
+    std::uint64_t identity = 0; // its number within its file system
+    std::uint64_t links = 0;    // how many names it has
     std::uint64_t size = 0;
-    std::int64_t birth = 0;      // ns since 1970, 0 where not known
-    std::int64_t modified = 0;   // ns since 1970
+    std::int64_t birth = 0;    // ns since 1970, 0 where not known
+    std::int64_t modified = 0; // ns since 1970
 };
 // Fails (meansNoSuchFile) where the folder has no such entry.
 std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,

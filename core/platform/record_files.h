@@ -17,12 +17,12 @@ namespace velmorandi::platform {
 // Why the folder of records cannot be used.
 struct RecordFolderProblem {
     enum class Kind {
-        NoLocation,     // the environment does not say where it is
-        Unreachable,    // it cannot be made or opened: `error` says why
-        NotAFolder,     // something else bears its name
-        Link,           // it, or a part of its path made by this program, is a link
-        OtherOwner,     // another user owns it
-        OthersMayWrite  // other users may write to it
+        NoLocation,    // the environment does not say where it is
+        Unreachable,   // it cannot be made or opened: `error` says why
+        NotAFolder,    // something else bears its name
+        Link,          // it, or a part of its path made by this program, is a link
+        OtherOwner,    // another user owns it
+        OthersMayWrite // other users may write to it
     };
     Kind kind = Kind::Unreachable;
     std::string folder; // where it is, or would be

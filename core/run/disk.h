@@ -47,8 +47,9 @@ class Disk {
                                     Perform&& perform) const {
         if (m_seam == nullptr)
             return perform();
-        return (*m_seam)(what, a, b, std::function<std::optional<SystemError>()>(
-                                         std::forward<Perform>(perform)));
+        return (*m_seam)(
+            what, a, b,
+            std::function<std::optional<SystemError>()>(std::forward<Perform>(perform)));
     }
 
   private:

@@ -54,9 +54,8 @@ bool headerHolds(std::uint8_t kind, std::uint8_t flags, std::string_view folder,
                                   ? subject.empty()
                                   : isRecordName(subject);
     return knownKind(kind) && (flags & ~(kIgnoresCase | kStableIdentities)) == 0 &&
-           !folder.empty() && folder.size() < kLongestPath &&
-           platform::isAbsolutePath(folder) && folder.find('\0') == std::string_view::npos &&
-           subjectHolds;
+           !folder.empty() && folder.size() < kLongestPath && platform::isAbsolutePath(folder) &&
+           folder.find('\0') == std::string_view::npos && subjectHolds;
 }
 
 bool stepHolds(const RunStep& step, const std::vector<PlannedMove>& moves) {

@@ -21,8 +21,8 @@ State verdict(const Reader& reader, bool holds) {
 }
 
 // The present format's header, checked by its own sum.
-State readHeader(std::string_view bytes, Reader& reader, Journal& journal,
-                 std::uint32_t& moveCount, std::uint64_t& headerSum) {
+State readHeader(std::string_view bytes, Reader& reader, Journal& journal, std::uint32_t& moveCount,
+                 std::uint64_t& headerSum) {
     reader.raw(kMagicSize);
     const std::uint8_t kind = reader.u8();
     const std::uint8_t flags = reader.u8();
@@ -66,7 +66,8 @@ State readNames(std::string_view bytes, Reader& reader, std::uint32_t moveCount,
     }
     const std::size_t end = reader.offset();
     const std::uint64_t sum = reader.u64();
-    return verdict(reader, holds && sum == journal_bytes::wordSum(bytes.substr(start, end - start)));
+    return verdict(reader,
+                   holds && sum == journal_bytes::wordSum(bytes.substr(start, end - start)));
 }
 
 bool readTemporaries(Reader& reader, std::vector<PlannedMove>& moves) {
@@ -165,8 +166,8 @@ DecodedJournal decodeJournal(std::string bytes) {
     if (magic == kFirstMagic || magic == kSecondMagic || magic == kThirdMagic)
         return decodeOlderFormat(std::move(journal), magic);
     DecodedJournal unknown;
-    unknown.state = magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn
-                                                                          : State::Damaged;
+    unknown.state =
+        magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn : State::Damaged;
     return unknown;
 }
 

@@ -36,8 +36,8 @@ bool readFullMove(Reader& reader, PlannedMove& move) {
     move.temporary = reader.text();
     move.identity = reader.u64();
     return isPlainName(move.from) && isPlainName(move.to) &&
-           (move.temporary.empty() || (isPlainName(move.temporary) &&
-                                       isTemporaryName(move.temporary)));
+           (move.temporary.empty() ||
+            (isPlainName(move.temporary) && isTemporaryName(move.temporary)));
 }
 
 // The first two formats' step: an operation byte, then each name as a move
@@ -77,8 +77,7 @@ bool readDetails(Reader& reader, std::vector<PlannedMove>& moves) {
 
 // Header, moves and steps of any of the three, then the trailer whose sum
 // covers everything before it.
-template <class Sum>
-State decode(Journal& journal, bool fullMoves, bool fixedSteps, Sum&& sumOf) {
+template <class Sum> State decode(Journal& journal, bool fullMoves, bool fixedSteps, Sum&& sumOf) {
     const std::string_view bytes = *journal.bytes;
     Reader reader(bytes);
     bool holds = readHeader(reader, journal);
@@ -131,9 +130,8 @@ State decode(Journal& journal, bool fullMoves, bool fixedSteps, Sum&& sumOf) {
 
 // Each move's four fields together, fixed-size steps, the plan summed a byte at a time.
 State decodeFirstFormat(Journal& journal) {
-    return decode(journal, true, true, [](std::string_view body) {
-        return journal_bytes::fnv1a(body);
-    });
+    return decode(journal, true, true,
+                  [](std::string_view body) { return journal_bytes::fnv1a(body); });
 }
 
 // As the first, summed by eight-byte words.

@@ -98,8 +98,7 @@ std::optional<SystemError> JournalStore::seal(const Disk& disk, platform::Record
 
 std::optional<SystemError> JournalStore::remove(const Disk& disk, platform::RecordFile& file,
                                                 const std::string& name) const {
-    return disk.call(DiskCall::RemoveRecord, name, {},
-                     [&] { return file.remove(m_folder, name); });
+    return disk.call(DiskCall::RemoveRecord, name, {}, [&] { return file.remove(m_folder, name); });
 }
 
 std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::RecordFile& file,
@@ -186,8 +185,8 @@ std::vector<JournalStore::Entry> JournalStore::list() const {
 std::optional<JournalStore::Entry> JournalStore::lastComplete(const std::string& runFolder) const {
     std::optional<Entry> last;
     for (Entry& entry : list()) {
-        if (!entry.header || entry.header->folder != runFolder ||
-            entry.complete != Mark::Present || entry.header->kind == Journal::Kind::Rollback)
+        if (!entry.header || entry.header->folder != runFolder || entry.complete != Mark::Present ||
+            entry.header->kind == Journal::Kind::Rollback)
             continue;
         last = std::move(entry);
     }

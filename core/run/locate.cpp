@@ -32,7 +32,6 @@ NameSet presentOf(const std::vector<platform::FolderEntry>& entries, const NameS
     return present;
 }
 
-
 // A point of the run: `done` steps, and with `half` the next one stopped
 // between its calls, its new name there beside the old.
 struct Point {
@@ -164,8 +163,8 @@ Located byNames(const Journal& journal, const platform::FolderHandle& folder,
 
 // One file's name among its candidates, all bearing its number: the others
 // are second names left by a step stopped half-way.
-void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& names,
-                    Located& located, std::string& name) {
+void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& names, Located& located,
+                    std::string& name) {
     name = std::string(names.front());
     for (const std::string_view candidate : names)
         if (candidate == move.from)
@@ -174,7 +173,6 @@ void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& name
         if (candidate != name)
             located.leftovers.emplace_back(candidate);
 }
-
 
 Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
                    const std::vector<platform::FolderEntry>& entries) {

@@ -20,8 +20,8 @@ void discardUnsealed(const RunContext& context, const std::string& name) {
         context.records->remove(context.disk, held.file, name);
 }
 
-RecoveryNote setAside(const RunContext& context, JournalStore::Read& read,
-                      const std::string& name, const std::string& why) {
+RecoveryNote setAside(const RunContext& context, JournalStore::Read& read, const std::string& name,
+                      const std::string& why) {
     std::string keptAt;
     context.records->setAside(context.disk, read.file, name, keptAt);
     const std::string folder = read.decoded.header ? read.decoded.header->folder : std::string();

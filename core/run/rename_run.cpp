@@ -74,8 +74,13 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
 }
 
 RunResult ExecuteRun(RunRequest request, const RunControl& control) {
-    return runAllOrNothing({request.folder, std::move(request.moves), Journal::Kind::Rename, {},
-                            request.rows, request.generation, std::nullopt},
+    return runAllOrNothing({request.folder,
+                            std::move(request.moves),
+                            Journal::Kind::Rename,
+                            {},
+                            request.rows,
+                            request.generation,
+                            std::nullopt},
                            RunContext(control));
 }
 

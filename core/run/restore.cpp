@@ -140,15 +140,15 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     std::string rollbackRecord;
     if (!plan.moves.empty()) {
         const std::size_t count = plan.moves.size();
-        EngineOutcome rollback = runMoves(
-            {folderPath, std::move(plan.moves), Journal::Kind::Rollback, recordName, nullptr, 0, way},
-            context);
+        EngineOutcome rollback = runMoves({folderPath, std::move(plan.moves),
+                                           Journal::Kind::Rollback, recordName, nullptr, 0, way},
+                                          context);
         if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
             restoration.outcome = Outcome::Failed;
             restoration.error = SystemError{0, rollback.result.message};
             if (rollback.stopped)
-                for (std::string& still : displacedFiles(rollback.stopped->journal,
-                                                         rollback.stopped->stepsDone))
+                for (std::string& still :
+                     displacedFiles(rollback.stopped->journal, rollback.stopped->stepsDone))
                     restoration.stillRenamed.push_back(std::move(still));
             return restoration;
         }
@@ -199,8 +199,9 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     if (restoration.outcome == Outcome::Whole)
         return result; // the list still shows the folder as it is
     // Where the rollback got under way, it knows best which files it could not move.
-    const bool rollbackTold = restoration.outcome == Outcome::InPart ||
-                              (restoration.outcome == Outcome::Failed && !restoration.stillRenamed.empty());
+    const bool rollbackTold =
+        restoration.outcome == Outcome::InPart ||
+        (restoration.outcome == Outcome::Failed && !restoration.stillRenamed.empty());
     const std::vector<std::string> still = rollbackTold
                                                ? restoration.stillRenamed
                                                : displacedFiles(stopped.journal, stopped.stepsDone);

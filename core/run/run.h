@@ -47,7 +47,7 @@ struct RunRequest {
 enum class RunOutcome {
     Refused,   // a check failed: "Err!" rows, nothing touched
     NameTaken, // a new name is held by an entry the run does not move: "Err!" rows, nothing touched
-    Failed,    // nothing renamed, or what was renamed has its name back (or the message says what not)
+    Failed, // nothing renamed, or what was renamed has its name back (or the message says what not)
     Cancelled, // stopped on request; as Failed
     Completed  // every file renamed
 };

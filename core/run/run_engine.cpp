@@ -1,7 +1,6 @@
 #include "run/run_engine.h"
 
 #include "folder_listing.h"
-#include "temporary_names.h"
 #include "run/journal_encoder.h"
 #include "run/journal_store.h"
 #include "run/journal_writer.h"
@@ -9,6 +8,7 @@
 #include "run/read_back.h"
 #include "run/run_messages.h"
 #include "run/run_testing.h"
+#include "temporary_names.h"
 
 #include <chrono>
 
@@ -41,8 +41,9 @@ const JournalStore kNoRecords;
 } // namespace
 
 RunContext::RunContext(const RunControl& control)
-    : records(control.records ? control.records : &kNoRecords), disk(control.testing ? &control.testing->seam : nullptr),
-      observer(control.observer), cancel(control.cancel), testing(control.testing) {}
+    : records(control.records ? control.records : &kNoRecords),
+      disk(control.testing ? &control.testing->seam : nullptr), observer(control.observer),
+      cancel(control.cancel), testing(control.testing) {}
 
 namespace {
 
@@ -101,8 +102,10 @@ struct Stop {
 };
 
 Stop recordStop(const JournalStore& records, const SystemError& error) {
-    return {RunOutcome::Failed, messages::recordFailure(records.folderPath(), error),
-            messages::recordUnwritable(records.folderPath(), error), {}};
+    return {RunOutcome::Failed,
+            messages::recordFailure(records.folderPath(), error),
+            messages::recordUnwritable(records.folderPath(), error),
+            {}};
 }
 
 // The steps one after the other, with the marks the record needs on the way.
@@ -120,7 +123,8 @@ class StepRun {
         const std::vector<RunStep>& steps = m_journal.plan.steps;
         for (std::size_t done = 0; done < steps.size(); ++done) {
             if (cancelled())
-                return Stop{RunOutcome::Cancelled, "The rename has been cancelled",
+                return Stop{RunOutcome::Cancelled,
+                            "The rename has been cancelled",
                             m_journal.kind == Journal::Kind::Undo ? messages::undoCancelled()
                                                                   : messages::cancelled(),
                             {}};
@@ -208,7 +212,7 @@ EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
                       std::string recordName, const StepRun& steps) {
     EngineOutcome outcome = refused(stop.outcome, std::move(stop.message), std::move(stop.rows));
     outcome.stopped = StoppedRun{std::move(journal), std::move(record), std::move(recordName),
-                                 steps.way(), steps.stepsDone(), std::move(stop.sentence)};
+                                 steps.way(),        steps.stepsDone(), std::move(stop.sentence)};
     return outcome;
 }
 
@@ -273,7 +277,8 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         if (auto error = writer->finish(record, recordName))
             return refused(RunOutcome::Failed,
                            messages::recordUnwritable(context.records->folderPath(), *error));
-        StepRun steps(journal, folder, record, recordName, *writer, context, firstWay(run, context));
+        StepRun steps(journal, folder, record, recordName, *writer, context,
+                      firstWay(run, context));
         std::optional<Stop> stop = steps.run();
         if (!stop) {
             if (readBack)

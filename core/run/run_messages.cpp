@@ -108,8 +108,8 @@ std::string adviceFor(const platform::RecordFolderProblem& problem) {
 } // namespace
 
 std::string recordsUnusable(const platform::RecordFolderProblem& problem) {
-    return "Velmorandi keeps the records that make a rename safe in " + problem.folder +
-           ", but " + whyUnusable(problem) +
+    return "Velmorandi keeps the records that make a rename safe in " + problem.folder + ", but " +
+           whyUnusable(problem) +
            ". Until that is mended, no file is renamed, restored or undone." + kParagraph +
            adviceFor(problem);
 }
@@ -130,8 +130,8 @@ std::string cancelled() {
 }
 
 std::string undoCancelled() {
-    return std::string("The undo has been cancelled. Every file keeps its new name.") +
-           kParagraph + "Press Ctrl+Z to undo the rename again.";
+    return std::string("The undo has been cancelled. Every file keeps its new name.") + kParagraph +
+           "Press Ctrl+Z to undo the rename again.";
 }
 
 std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed) {
@@ -152,9 +152,10 @@ std::string missingAfterRun(const std::vector<std::string>& missing) {
 }
 
 std::string reloadFailed(const SystemError& error) {
-    return "The files have been renamed, but the folder could not be read again: " +
-           error.reason + ". The list has been emptied, so that no file is renamed from an old "
-           "name." + kParagraph + "Open the folder again to see its files.";
+    return "The files have been renamed, but the folder could not be read again: " + error.reason +
+           ". The list has been emptied, so that no file is renamed from an old "
+           "name." +
+           kParagraph + "Open the folder again to see its files.";
 }
 
 std::string holdsData(const std::string& name) {
@@ -173,8 +174,8 @@ std::string nothingToUndo(const std::string& folder) {
 }
 
 std::string nothingToRedo(const std::string& folder) {
-    return "There is no undone rename to rename again in the folder " + folder + "." +
-           kParagraph + "Only the last undo of a folder can be taken back, and only once.";
+    return "There is no undone rename to rename again in the folder " + folder + "." + kParagraph +
+           "Only the last undo of a folder can be taken back, and only once.";
 }
 
 std::string recordInUse(const std::string& folder) {
@@ -200,16 +201,15 @@ std::string undoFolderReplaced(const std::string& folder, bool redo) {
 }
 
 std::string undoFileGone(const std::string& folder, const std::string& name, bool redo) {
-    return couldNot(folder, redo) + ": " + name +
-           " is no longer in the folder." + kParagraph +
+    return couldNot(folder, redo) + ": " + name + " is no longer in the folder." + kParagraph +
            "No file has been renamed. Put " + name +
            " back and try again, or give the files the names you want with a new rename.";
 }
 
 std::string undoFileReplaced(const std::string& folder, const std::string& name,
                              const std::string& oldName, bool redo) {
-    return couldNot(folder, redo) + ": " + name +
-           " is now another file than the one that bore " + oldName + "." + kParagraph +
+    return couldNot(folder, redo) + ": " + name + " is now another file than the one that bore " +
+           oldName + "." + kParagraph +
            "No file has been renamed. Give the files the names you want with a new rename.";
 }
 
@@ -232,8 +232,7 @@ RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
     std::string sentence = "A rename in " + folder + " was interrupted; " + files(count) +
                            (count == 1 ? " got its old name back" : " got their old names back");
     if (!stillRenamed.empty())
-        sentence += ", and " + files(stillRenamed.size()) + " could not: " +
-                    nameList(stillRenamed);
+        sentence += ", and " + files(stillRenamed.size()) + " could not: " + nameList(stillRenamed);
     if (!missing.empty())
         sentence += "; these files cannot be found there: " + nameList(missing);
     return {sentence + ". Its record is kept at " + keptAt +
@@ -259,8 +258,7 @@ RecoveryNote notPutBack(const std::string& folder, const SystemError& error,
                            "back: " +
                            error.reason + ".";
     if (!stillRenamed.empty())
-        sentence += " " + files(stillRenamed.size()) +
-                    (stillRenamed.size() == 1 ? " is" : " are") +
+        sentence += " " + files(stillRenamed.size()) + (stillRenamed.size() == 1 ? " is" : " are") +
                     " still under new names: " + nameList(stillRenamed) + ".";
     return {sentence + " Its record is kept, and it is tried again at the next start.", true};
 }
@@ -275,8 +273,9 @@ RecoveryNote folderReplaced(const std::string& folder, const std::string& keptAt
     return {"A rename in " + folder +
                 " was interrupted, but the folder there now is not the one it was made in, so "
                 "nothing in it was renamed. The record is kept at " +
-                keptAt + ": open the folder where it is now and its files get their old names "
-                         "back.",
+                keptAt +
+                ": open the folder where it is now and its files get their old names "
+                "back.",
             true};
 }
 
@@ -284,8 +283,9 @@ RecoveryNote unproven(const std::string& folder, const std::string& keptAt) {
     return {"A rename in " + folder +
                 " was interrupted, but the names in that folder do not show how far it got, so "
                 "nothing was renamed. Its record is kept at " +
-                keptAt + ": if the folder has been moved, open the folder where it is now and "
-                         "its files get their old names back.",
+                keptAt +
+                ": if the folder has been moved, open the folder where it is now and "
+                "its files get their old names back.",
             true};
 }
 
@@ -297,8 +297,10 @@ RecoveryNote finishedButDamaged(const std::string& folder, const std::string& ke
 
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
                             const std::string& folder) {
-    std::string sentence = "A record of a rename could not be used (" + why + "), so nothing was "
-                           "renamed from it; it is kept at " + keptAt + ".";
+    std::string sentence = "A record of a rename could not be used (" + why +
+                           "), so nothing was "
+                           "renamed from it; it is kept at " +
+                           keptAt + ".";
     if (!folder.empty())
         sentence += " Files in " + folder + " may still bear the names that rename gave them.";
     return {sentence, true};

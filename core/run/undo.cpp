@@ -41,13 +41,11 @@ std::optional<std::string> changedSince(const std::string& folderPath, const Jou
     std::vector<std::string> names;
     for (std::size_t i = 0; i < back.size(); ++i) {
         const std::string name(back[i].from);
-        const bool replaced =
-            journal.traits.stableIdentities &&
-            (back[i].identity != journal.moves[i].identity ||
-             !isRunsFile(journal, folder.handle, name, back[i].identity));
+        const bool replaced = journal.traits.stableIdentities &&
+                              (back[i].identity != journal.moves[i].identity ||
+                               !isRunsFile(journal, folder.handle, name, back[i].identity));
         if (replaced)
-            return messages::undoFileReplaced(folderPath, name, std::string(back[i].to),
-                                              what.redo);
+            return messages::undoFileReplaced(folderPath, name, std::string(back[i].to), what.redo);
         names.push_back(name);
     }
     if (!journal.traits.stableIdentities && allYoungerThanRun(journal, folder.handle, names))
@@ -99,10 +97,10 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     if (auto refused = refusal(folderPath, journal, back, context, what))
         return std::move(*refused);
     const std::size_t files = back.size();
-    RunResult result = runAllOrNothing(
-        {folderPath, std::move(back), what.run(), what.redo ? std::string() : last->name,
-         nullptr, 0, std::nullopt},
-        context);
+    RunResult result =
+        runAllOrNothing({folderPath, std::move(back), what.run(),
+                         what.redo ? std::string() : last->name, nullptr, 0, std::nullopt},
+                        context);
     result.errorRows.clear(); // the moves are no rows of the list
     if (result.outcome != RunOutcome::Completed)
         return result;

@@ -23,7 +23,9 @@ class Bytes {
         m_bytes += text;
         return *this;
     }
-    Bytes& text(std::string_view text) { return u32(static_cast<std::uint32_t>(text.size())).raw(text); }
+    Bytes& text(std::string_view text) {
+        return u32(static_cast<std::uint32_t>(text.size())).raw(text);
+    }
     Bytes& varint(std::uint64_t value) {
         for (; value >= 0x80; value >>= 7)
             m_bytes.push_back(static_cast<char>((value & 0x7F) | 0x80));
@@ -57,7 +59,8 @@ std::uint64_t wordSum(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size(); at += 8) {
         std::uint64_t word = 0;
         for (std::size_t k = 0; k < 8 && at + k < bytes.size(); ++k)
-            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[at + k])) << (8 * k);
+            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[at + k]))
+                    << (8 * k);
         hash = (hash ^ word) * kPrime;
     }
     return hash;
@@ -162,7 +165,8 @@ void expectTheSwap(const DecodedJournal& decoded, bool present) {
     EXPECT_EQ(journal.kind, Journal::Kind::Rename);
     EXPECT_EQ(journal.folder, kFolder);
     EXPECT_TRUE(journal.subject.empty());
-    EXPECT_EQ(journal.folderIdentity, (platform::FileIdentity{7, 42, present ? std::int64_t(kBirth) : 0}));
+    EXPECT_EQ(journal.folderIdentity,
+              (platform::FileIdentity{7, 42, present ? std::int64_t(kBirth) : 0}));
     EXPECT_FALSE(journal.traits.ignoresCase);
     EXPECT_TRUE(journal.traits.stableIdentities);
     EXPECT_EQ(journal.started, present ? std::int64_t(kStarted) : 0);

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cerrno>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -65,7 +65,8 @@ std::string systemReason(const std::string& from, const std::string& to, const T
 // and that nothing was renamed.
 void expectNamesFailure(const std::string& message, const std::string& from, const std::string& to,
                         const std::string& reason) {
-    const std::string told = messages::noFileRenamed(messages::renameFailure(from, to, {0, reason}));
+    const std::string told =
+        messages::noFileRenamed(messages::renameFailure(from, to, {0, reason}));
     EXPECT_EQ(message, told);
 }
 
@@ -229,12 +230,11 @@ TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
             loadEdited(folder, {{"a", "x-a"}, {"b", "x-b"}, {"c", "x-c"}, {"d", "x-d"}});
         const std::vector<std::string> shaped = editedNames(list);
         Calls calls;
-        const Committed outcome =
-            commit(list, folder, recordingRenames(calls, {failing}));
+        const Committed outcome = commit(list, folder, recordingRenames(calls, {failing}));
 
         EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
         expectNamesFailure(outcome.message, names[failing - 1], "x-" + names[failing - 1],
-                                                 "Input/output error");
+                           "Input/output error");
         EXPECT_FALSE(outcome.listReloaded);
         EXPECT_EQ(calls.size(), 2 * failing - 1);
         std::vector<RowStatus> expected(names.size(), RowStatus::None);
@@ -300,7 +300,8 @@ TEST(RenameCommit, FailedRollbackKeepsTheRecordForTheNextStart) {
     EXPECT_NE(std::find(listed.begin(), listed.end(), stillRenamed), listed.end());
 
     commit.testing.seam = nullptr;
-    const std::string report = RecoverInterruptedRuns(commit.records.control(&commit.testing)).message;
+    const std::string report =
+        RecoverInterruptedRuns(commit.records.control(&commit.testing)).message;
     EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
     EXPECT_EQ(folder.snapshot(), before);
 }
@@ -372,9 +373,9 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
     // yet there are fewer names than rows.
     RenameList list = loadEdited(folder, {{"a", "x-a"}});
     Committed outcome = commit(list, folder, testing::beforeEachRename([&](auto, auto) {
-        std::error_code gone;
-        std::filesystem::remove(folder.at("same.txt"), gone);
-    }));
+                                   std::error_code gone;
+                                   std::filesystem::remove(folder.at("same.txt"), gone);
+                               }));
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), std::vector<std::string>{"x-a.txt"});
@@ -382,9 +383,9 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
 
     // A file comes.
     list = loadEdited(folder, {{"x-a", "y-a"}});
-    outcome = commit(list, folder, testing::beforeEachRename([&](auto, auto) {
-        folder.createFile("new.txt", "N");
-    }));
+    outcome =
+        commit(list, folder,
+               testing::beforeEachRename([&](auto, auto) { folder.createFile("new.txt", "N"); }));
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"new.txt", "y-a.txt"}));
@@ -402,8 +403,8 @@ TEST(RenameCommit, EveryRenameWayRefusesToReplace) {
         folder.createFile("b", "B");
         platform::FolderHandle handle;
         ASSERT_FALSE(handle.open(folder.path()));
-        const std::vector<PlannedMove> moves{{"a", "b", {}, 0, 0}, {"a", "c", {}, 0, 1},
-                                             {"gone", "d", {}, 0, 2}};
+        const std::vector<PlannedMove> moves{
+            {"a", "b", {}, 0, 0}, {"a", "c", {}, 0, 1}, {"gone", "d", {}, 0, 2}};
         const Disk disk;
         StepExecutor executor(handle, moves, disk, way);
         const auto step = [](std::uint32_t move) {

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <atomic>
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -94,7 +94,8 @@ inline DiskSeam recordingRenames(Calls& calls, std::vector<std::size_t> failing 
 }
 
 // Runs `before` ahead of every call that renames a file.
-inline DiskSeam beforeEachRename(std::function<void(std::string_view from, std::string_view to)> before) {
+inline DiskSeam
+beforeEachRename(std::function<void(std::string_view from, std::string_view to)> before) {
     return [before](DiskCall call, std::string_view a, std::string_view b,
                     const std::function<std::optional<SystemError>()>& perform) {
         if (renamesAFile(call))

@@ -21,7 +21,8 @@ struct Scenario {
     std::vector<std::string> files;
     Moves moves;
     bool ignoreCase = false;
-    std::vector<std::size_t> taken = {}; // rows refused as "already taken"; empty: the run completes
+    std::vector<std::size_t> taken =
+        {}; // rows refused as "already taken"; empty: the run completes
 };
 
 inline const std::vector<Scenario>& scenarios() {
@@ -121,7 +122,8 @@ inline void expectRefusedUntouched(const std::string& parent, const Scenario& sc
     for (const DiskCall call : run.kinds)
         EXPECT_FALSE(renamesAFile(call));
     EXPECT_EQ(folder.snapshot(), before);
-    EXPECT_EQ(records.entries(), std::vector<std::string>{}); // the record begun beside the check is given up
+    EXPECT_EQ(records.entries(),
+              std::vector<std::string>{}); // the record begun beside the check is given up
 }
 
 // A failure at call k: the run reports it and every file has its name back.

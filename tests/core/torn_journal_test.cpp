@@ -42,9 +42,9 @@ struct Crash {
     }
     // The next start, with `journal` in its folder of records; what it said.
     std::string recoverWith(const std::string& journal, TestRecords& records) const {
-        std::ofstream(testing::fileSystemPath(records.path() +
-                                              "/run-00000000000000000001-000000.journal"),
-                      std::ios::binary)
+        std::ofstream(
+            testing::fileSystemPath(records.path() + "/run-00000000000000000001-000000.journal"),
+            std::ios::binary)
             << journal;
         return RecoverInterruptedRuns(records.control(&testing)).message;
     }

@@ -48,8 +48,7 @@ void expectUndoRefused(const Change& change) {
     TempFolder parent;
     TestRecords records;
     RunFolder folder(parent.path(), kFiles);
-    ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome,
-              RunOutcome::Completed);
+    ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome, RunOutcome::Completed);
     change.apply(folder.path());
     const Snapshot changed = folder.snapshot();
     const RunResult result = ExecuteUndo(folder.path(), records.control());

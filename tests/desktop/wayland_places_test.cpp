@@ -3,9 +3,9 @@
 // windows must still show where the layout puts them, which only the
 // compositor's own picture of the screen can tell.
 #include "main/main_window.h"
-#include "slow_steps.h"
 #include "second_instance_notice.h"
 #include "shell/overlay_box.h"
+#include "slow_steps.h"
 
 #include <QApplication>
 #include <QDir>

@@ -125,9 +125,9 @@ void BackgroundRun::showTimeLeft(std::size_t done, std::size_t total) {
         m_firstDone = done;
         return;
     }
-    m_progress->showTimeLeft(timeLeftText(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now - m_firstSeen),
-        done - m_firstDone, total - m_firstDone));
+    m_progress->showTimeLeft(
+        timeLeftText(std::chrono::duration_cast<std::chrono::milliseconds>(now - m_firstSeen),
+                     done - m_firstDone, total - m_firstDone));
 }
 
 void BackgroundRun::showProgress(Kind kind) {
@@ -148,10 +148,10 @@ void BackgroundRun::showProgress(Kind kind) {
     }
     // Names put back after a crash, before any folder of the user's is listed.
     if (!restoring.empty()) {
-        const QString text =
-            total == 0 ? QStringLiteral("Restoring names in %1\u2026")
-                             .arg(QString::fromStdString(restoring))
-                       : QStringLiteral("Restoring %1 of %2 names").arg(done).arg(total);
+        const QString text = total == 0
+                                 ? QStringLiteral("Restoring names in %1\u2026")
+                                       .arg(QString::fromStdString(restoring))
+                                 : QStringLiteral("Restoring %1 of %2 names").arg(done).arg(total);
         m_progress->showProgress(text, static_cast<qsizetype>(done), static_cast<qsizetype>(total));
         return;
     }

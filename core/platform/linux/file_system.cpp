@@ -79,11 +79,6 @@ bool hasCasefoldFlag(int folder) {
            (static_cast<unsigned long>(flags) & kCasefoldFlag) != 0;
 }
 
-
-
-
-
-
 } // namespace
 
 FileSystemTraits describeFileSystem(const FolderHandle& folder) {
@@ -135,6 +130,5 @@ std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdenti
                          : 0;
     return std::nullopt;
 }
-
 
 } // namespace velmorandi::platform

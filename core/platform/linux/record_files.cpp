@@ -173,7 +173,8 @@ std::optional<RecordFolderProblem> RecordFolder::open(const std::string& path) {
         bool made = false;
         int code = 0;
         const int part = openPart(folder, parts[i], last || madeAny, made, code);
-        const bool link = part < 0 && (code == ELOOP || code == ENOTDIR) && isLink(folder, parts[i]);
+        const bool link =
+            part < 0 && (code == ELOOP || code == ENOTDIR) && isLink(folder, parts[i]);
         ::close(folder);
         if (part < 0) {
             if (link)
@@ -190,7 +191,8 @@ std::optional<RecordFolderProblem> RecordFolder::open(const std::string& path) {
             ::close(folder);
             return problem(RecordFolderProblem::Kind::Unreachable, reached, error);
         }
-        if (auto wrong = last || made ? checkOwn(status, reached) : checkAncestor(status, reached)) {
+        if (auto wrong =
+                last || made ? checkOwn(status, reached) : checkAncestor(status, reached)) {
             ::close(folder);
             return wrong;
         }
@@ -261,8 +263,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     return *this;
 }
 
-std::optional<SystemError> RecordFile::create(const RecordFolder& folder,
-                                              const std::string& name) {
+std::optional<SystemError> RecordFile::create(const RecordFolder& folder, const std::string& name) {
     close();
     const int file = ::openat(fdOf(folder.native()), name.c_str(),
                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -279,8 +280,8 @@ std::optional<SystemError> RecordFile::create(const RecordFolder& folder,
     return std::nullopt;
 }
 
-RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name,
-                                    bool lock, std::string& why, SystemError& error) {
+RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name, bool lock,
+                                    std::string& why, SystemError& error) {
     close();
     const int parent = fdOf(folder.native());
     struct stat before {};
@@ -363,8 +364,8 @@ std::optional<SystemError> RecordFile::read(std::uint64_t offset, std::size_t si
 
 std::optional<SystemError> RecordFile::append(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::pwrite(fdOf(m_native), bytes.data(), bytes.size(),
-                                         static_cast<off_t>(m_size));
+        const ssize_t written =
+            ::pwrite(fdOf(m_native), bytes.data(), bytes.size(), static_cast<off_t>(m_size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
@@ -397,15 +398,14 @@ bool namesThisFile(int folder, const std::string& name, int file) {
 
 } // namespace
 
-std::optional<SystemError> RecordFile::renameTo(const RecordFolder& folder,
-                                                const std::string& from, const std::string& to) {
+std::optional<SystemError> RecordFile::renameTo(const RecordFolder& folder, const std::string& from,
+                                                const std::string& to) {
     if (!namesThisFile(fdOf(folder.native()), from, fdOf(m_native)))
         return errorFrom(ENOENT);
     return folder.rename(from, to);
 }
 
-std::optional<SystemError> RecordFile::remove(const RecordFolder& folder,
-                                              const std::string& name) {
+std::optional<SystemError> RecordFile::remove(const RecordFolder& folder, const std::string& name) {
     if (!namesThisFile(fdOf(folder.native()), name, fdOf(m_native)))
         return errorFrom(ENOENT);
     if (::unlinkat(fdOf(folder.native()), name.c_str(), 0) != 0)

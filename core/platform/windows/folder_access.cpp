@@ -25,7 +25,6 @@ std::wstring extendedPath(const std::string& folder) {
     return L"\\\\?\\" + full;
 }
 
-
 } // namespace
 
 FolderHandle::~FolderHandle() = default;

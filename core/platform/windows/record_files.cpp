@@ -71,8 +71,7 @@ std::string refusalOf(DWORD attributes, std::uint64_t size) {
 }
 
 std::uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& information) {
-    return (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
-           information.nFileSizeLow;
+    return (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
 }
 
 } // namespace
@@ -188,8 +187,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
 
 // Held without sharing writes or deletes: no other process can open it to
 // change it, and the hold ends with the handle.
-std::optional<SystemError> RecordFile::create(const RecordFolder& folder,
-                                              const std::string& name) {
+std::optional<SystemError> RecordFile::create(const RecordFolder& folder, const std::string& name) {
     close();
     const HANDLE file =
         ::CreateFileW(joinWide(folder.path(), name).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
@@ -201,8 +199,8 @@ std::optional<SystemError> RecordFile::create(const RecordFolder& folder,
     return std::nullopt;
 }
 
-RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name,
-                                    bool lock, std::string& why, SystemError& error) {
+RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name, bool lock,
+                                    std::string& why, SystemError& error) {
     close();
     const std::wstring path = joinWide(folder.path(), name);
     WIN32_FILE_ATTRIBUTE_DATA before;

@@ -5,23 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <fstream>
-#include <memory>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmorandi {
 namespace {
 
-using testing::TempFolder;
-using testing::testingFor;
-using testing::TestRecords;
 using testing::kModes;
 using testing::Mode;
 using testing::Moves;
@@ -30,6 +27,9 @@ using testing::Scenario;
 using testing::scenarios;
 using testing::Snapshot;
 using testing::sweep;
+using testing::TempFolder;
+using testing::testingFor;
+using testing::TestRecords;
 
 // A FUSE exFAT drive: no exchange, no lasting file numbers, letter case ignored.
 class ExfatMount {
@@ -204,8 +204,9 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
     EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
 
     const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
-    const std::string restored = steps == 1 ? "1 file got its old name back"
-                                            : std::to_string(steps) + " files got their old names back";
+    const std::string restored = steps == 1
+                                     ? "1 file got its old name back"
+                                     : std::to_string(steps) + " files got their old names back";
     EXPECT_NE(report.find(restored), std::string::npos) << report;
     EXPECT_EQ(folder.snapshot(), before);
 }
@@ -283,9 +284,9 @@ TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
         }
         return perform();
     };
-    const RunResult result = ExecuteRun(
-        folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
-        records.control(&testing));
+    const RunResult result =
+        ExecuteRun(folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
+                   records.control(&testing));
     ASSERT_TRUE(taken);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
     Snapshot expected = before;
@@ -306,9 +307,10 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     RunTesting testing;
     testing::CallSweep crash(testing::CallSweep::kNever, 11); // the record, then some renames
     testing.seam = crash.seam();
-    ExecuteRun(folder.request({{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"},
-                               {"d.jpg", "s.jpg"}}),
-               records.control(&testing));
+    ExecuteRun(
+        folder.request(
+            {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
+        records.control(&testing));
     const Snapshot half = folder.snapshot();
     ASSERT_NE(half, before);
     const std::string moved = folder.path() + "-old";

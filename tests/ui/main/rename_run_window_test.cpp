@@ -1,8 +1,8 @@
 #include "main/main_window.h"
 #include "modal_closer.h"
-#include "slow_steps.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
+#include "slow_steps.h"
 #include "window_controls.h"
 
 #include <QAction>
