@@ -140,6 +140,37 @@ JournalStore::Read JournalStore::read(const std::string& name, bool lock) const 
     return read;
 }
 
+// A sealed record's header and complete mark, read from its ends: most
+// headers fit in the first few kilobytes, a path of thousands of bytes needs more.
+void JournalStore::summarize(Entry& entry) const {
+    platform::RecordFile file;
+    std::string refusal;
+    SystemError error;
+    if (file.open(m_folder, entry.name, false, refusal, error) != platform::RecordFile::Opened::Yes)
+        return;
+    const std::uint64_t size = file.size();
+    const std::uint64_t tailSize = std::min<std::uint64_t>(size, kSummaryTail);
+    std::string head;
+    std::string tail;
+    file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail);
+    JournalSummary summary;
+    for (const std::size_t headSize : {std::size_t{4096}, kSummaryHead}) {
+        file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, headSize)), head);
+        summary = summarizeJournal(head, tail, size);
+        if (summary.header || summary.wholeFileNeeded || size <= headSize)
+            break;
+    }
+    if (summary.wholeFileNeeded) {
+        const Read whole = read(entry.name, false);
+        if (whole.decoded.journal) {
+            summary.header = whole.decoded.header;
+            summary.complete = whole.decoded.journal->complete;
+        }
+    }
+    entry.header = std::move(summary.header);
+    entry.complete = summary.complete;
+}
+
 std::vector<JournalStore::Entry> JournalStore::list() const {
     std::vector<Entry> entries;
     std::vector<std::string> names;
@@ -151,29 +182,8 @@ std::vector<JournalStore::Entry> JournalStore::list() const {
         if (!entry.sealed && !isUnsealedName(name))
             continue;
         entry.name = std::move(name);
-        platform::RecordFile file;
-        std::string refusal;
-        SystemError error;
-        if (entry.sealed && file.open(m_folder, entry.name, false, refusal, error) ==
-                                platform::RecordFile::Opened::Yes) {
-            const std::uint64_t size = file.size();
-            std::string head;
-            std::string tail;
-            file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kSummaryHead)),
-                      head);
-            const std::uint64_t tailSize = std::min<std::uint64_t>(size, kSummaryTail);
-            file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail);
-            JournalSummary summary = summarizeJournal(head, tail, size);
-            if (summary.wholeFileNeeded) {
-                Read whole = read(entry.name, false);
-                if (whole.decoded.journal) {
-                    summary.header = whole.decoded.header;
-                    summary.complete = whole.decoded.journal->complete;
-                }
-            }
-            entry.header = std::move(summary.header);
-            entry.complete = summary.complete;
-        }
+        if (entry.sealed)
+            summarize(entry);
         entries.push_back(std::move(entry));
     }
     // The names begin with the time: in name order, oldest first.

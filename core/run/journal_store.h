@@ -79,6 +79,8 @@ class JournalStore {
     void prune(const Disk& disk, const std::string& kept) const;
 
   private:
+    void summarize(Entry& entry) const;
+
     std::optional<platform::RecordFolderProblem> m_problem;
     std::string m_path;
     platform::RecordFolder m_folder;

@@ -55,9 +55,9 @@ RecoveryNote noteOf(const Journal& journal, const Restoration& restoration,
         return messages::restoredInPart(journal.folder, restoration.restored,
                                         restoration.stillRenamed, restoration.missing, keptAt);
     case Outcome::FolderAway:
-        return messages::folderAway(journal.folder, restoration.error, keptAt);
+        return messages::folderAway(journal.folder, restoration.error);
     case Outcome::FolderReplaced:
-        return messages::folderReplaced(journal.folder, keptAt);
+        return messages::folderReplaced(journal.folder);
     case Outcome::Unproven:
         return messages::unproven(journal.folder, keptAt);
     case Outcome::Failed:

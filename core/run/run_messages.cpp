@@ -32,13 +32,12 @@ const char* const kNameTaken =
     "folder in this folder.\r\n\r\n"
     "Choose another name wherever status is marked for error.";
 
-std::string nameList(const std::vector<std::string>& names) {
-    constexpr std::size_t kShown = 10;
+std::string nameList(const std::vector<std::string>& names, std::size_t shown) {
     std::string text;
-    for (std::size_t i = 0; i < names.size() && i < kShown; ++i)
+    for (std::size_t i = 0; i < names.size() && i < shown; ++i)
         text += (i == 0 ? "" : ", ") + names[i];
-    if (names.size() > kShown)
-        text += " and " + number(names.size() - kShown) + " more";
+    if (names.size() > shown)
+        text += " and " + number(names.size() - shown) + " more";
     return text;
 }
 
@@ -141,7 +140,7 @@ std::string notRestored(const std::string& failure, const std::vector<std::strin
                "Velmorandi starts, or when you open the folder again.";
     return failure + ", and " + files(stillRenamed.size()) +
            (stillRenamed.size() == 1 ? " is" : " are") +
-           " still under new names: " + nameList(stillRenamed) + "." + kParagraph + kComesBack;
+           " still under new names: " + nameList(stillRenamed, 3) + "." + kParagraph + kComesBack;
 }
 
 std::string missingAfterRun(const std::vector<std::string>& missing) {
@@ -232,22 +231,18 @@ RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
     std::string sentence = "A rename in " + folder + " was interrupted; " + files(count) +
                            (count == 1 ? " got its old name back" : " got their old names back");
     if (!stillRenamed.empty())
-        sentence += ", and " + files(stillRenamed.size()) + " could not: " + nameList(stillRenamed);
+        sentence += ", " + number(stillRenamed.size()) + " could not: " + nameList(stillRenamed, 3);
     if (!missing.empty())
-        sentence += "; these files cannot be found there: " + nameList(missing);
-    return {sentence + ". Its record is kept at " + keptAt +
-                ", and what is left is tried again at the next start; once you have put those "
-                "files right yourself, delete it.",
+        sentence += "; not found there: " + nameList(missing, 3);
+    return {sentence + ". Its record is kept at " + keptAt + " and tried again at the next start.",
             true};
 }
 
-RecoveryNote folderAway(const std::string& folder, const SystemError& error,
-                        const std::string& keptAt) {
-    return {"A rename in " + folder + " was interrupted, and that folder cannot be reached: " +
-                error.reason + ". Its record is kept at " + keptAt +
-                ": its files get their old names back the next time Velmorandi starts while the "
-                "folder can be reached, or when you open the folder where it is now. If the "
-                "folder is gone for good, delete that record.",
+RecoveryNote folderAway(const std::string& folder, const SystemError& error) {
+    return {"A rename in " + folder +
+                " was interrupted, and that folder cannot be reached: " + error.reason +
+                ". Its record is kept: open the folder where it is now, or start Velmorandi "
+                "again once it can be reached, and its files get their old names back.",
             true};
 }
 
@@ -269,23 +264,19 @@ RecoveryNote recordUnreadable(const std::string& path, const SystemError& error)
             true};
 }
 
-RecoveryNote folderReplaced(const std::string& folder, const std::string& keptAt) {
+RecoveryNote folderReplaced(const std::string& folder) {
     return {"A rename in " + folder +
-                " was interrupted, but the folder there now is not the one it was made in, so "
-                "nothing in it was renamed. The record is kept at " +
-                keptAt +
-                ": open the folder where it is now and its files get their old names "
-                "back.",
+                " was interrupted, but the folder there now is another one, so nothing in it was "
+                "renamed. Its record is kept: open the folder where it is now and its files get "
+                "their old names back.",
             true};
 }
 
 RecoveryNote unproven(const std::string& folder, const std::string& keptAt) {
     return {"A rename in " + folder +
-                " was interrupted, but the names in that folder do not show how far it got, so "
-                "nothing was renamed. Its record is kept at " +
-                keptAt +
-                ": if the folder has been moved, open the folder where it is now and "
-                "its files get their old names back.",
+                " was interrupted, but the names there do not show how far it got, so nothing "
+                "was renamed. Its record is kept at " +
+                keptAt + "; if the folder was moved, open it where it is now.",
             true};
 }
 

@@ -13,8 +13,8 @@ namespace velmorandi::messages {
 extern const char* const kRenameRefused;
 extern const char* const kNameTaken;
 
-// Up to ten names, then "and N more".
-std::string nameList(const std::vector<std::string>& names);
+// A few names, then "and N more": the message window has room for no more.
+std::string nameList(const std::vector<std::string>& names, std::size_t shown = 5);
 // "a is now b", the way the messages name a file that kept another name.
 std::string isNow(const std::string& listed, const std::string& current);
 
@@ -51,12 +51,11 @@ RecoveryNote restored(const std::string& folder, std::size_t files);
 RecoveryNote restoredInPart(const std::string& folder, std::size_t files,
                             const std::vector<std::string>& stillRenamed,
                             const std::vector<std::string>& missing, const std::string& keptAt);
-RecoveryNote folderAway(const std::string& folder, const SystemError& error,
-                        const std::string& keptAt);
+RecoveryNote folderAway(const std::string& folder, const SystemError& error);
 RecoveryNote notPutBack(const std::string& folder, const SystemError& error,
                         const std::vector<std::string>& stillRenamed);
 RecoveryNote recordUnreadable(const std::string& path, const SystemError& error);
-RecoveryNote folderReplaced(const std::string& folder, const std::string& keptAt);
+RecoveryNote folderReplaced(const std::string& folder);
 RecoveryNote unproven(const std::string& folder, const std::string& keptAt);
 RecoveryNote finishedButDamaged(const std::string& folder, const std::string& keptAt);
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,

@@ -52,7 +52,7 @@ TEST(RenameRun, MovedFolderIsRestoredWhereItIsOpened) {
         testing.seam = nullptr;
         const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
         EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
-        EXPECT_NE(report.find("open the folder where it is now"), std::string::npos) << report;
+        EXPECT_NE(report.find("where it is now"), std::string::npos) << report;
         EXPECT_EQ(TempFolder::snapshotOf(movedTo), half);
         EXPECT_EQ(RecoverMovedRun(parent.path(), records.control(&testing)).message, "");
         EXPECT_EQ(TempFolder::snapshotOf(movedTo), half);
