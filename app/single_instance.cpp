@@ -47,7 +47,7 @@ bool SingleInstance::acquire() {
 // The system holds the lock for the process and lets it go when the process
 // ends, however it ends: a lock left by a dead holder is no lock.
 bool SingleInstance::acquireInRecords() {
-    std::string why;
+    platform::RecordRefusal why = platform::RecordRefusal::None;
     SystemError error;
     for (int attempt = 0; attempt < 2; ++attempt) {
         switch (m_held.open(m_records, kLockName, true, why, error)) {

@@ -66,6 +66,17 @@ class RecordFolder {
 // The largest record read: a run of ten million files writes less.
 constexpr std::uint64_t kRecordSizeLimit = std::uint64_t{1} << 30;
 
+// Why a record is not believed, whatever it says.
+enum class RecordRefusal {
+    None,
+    Link,           // a symbolic link, or on Windows a reparse point
+    NotPlain,       // a folder, a pipe, a device
+    OtherOwner,     // another user's
+    OthersMayWrite, // other users may write to it
+    TooLarge,       // larger than any record this program writes
+    Replaced        // another file took its name while it was being opened
+};
+
 // One record file, held open. A lock held is this process's until close():
 // no other process can take it meanwhile, and it ends with the process.
 class RecordFile {
@@ -74,7 +85,7 @@ class RecordFile {
         Yes,
         Held,    // another process holds its lock
         Gone,    // no such entry
-        Refused, // not a plain file of this user's alone, or too large: `why` says
+        Refused, // not a plain file of this user's alone, or too large: `why` says which
         Failed   // `error` says why
     };
 
@@ -89,7 +100,7 @@ class RecordFile {
     std::optional<SystemError> create(const RecordFolder& folder, const std::string& name);
     // Opens a record without following a link and without waiting on a
     // device or a pipe; with `lock`, only where no other process holds it.
-    Opened open(const RecordFolder& folder, const std::string& name, bool lock, std::string& why,
+    Opened open(const RecordFolder& folder, const std::string& name, bool lock, RecordRefusal& why,
                 SystemError& error);
     bool isOpen() const;
     void close();

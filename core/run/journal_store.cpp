@@ -144,7 +144,7 @@ JournalStore::Read JournalStore::read(const std::string& name, bool lock) const 
 // headers fit in the first few kilobytes, a path of thousands of bytes needs more.
 void JournalStore::summarize(Entry& entry) const {
     platform::RecordFile file;
-    std::string refusal;
+    platform::RecordRefusal refusal = platform::RecordRefusal::None;
     SystemError error;
     if (file.open(m_folder, entry.name, false, refusal, error) != platform::RecordFile::Opened::Yes)
         return;

@@ -62,7 +62,7 @@ class JournalStore {
     // process holds it; `file` then holds it until it is closed.
     struct Read {
         platform::RecordFile::Opened opened = platform::RecordFile::Opened::Failed;
-        std::string refusal;
+        platform::RecordRefusal refusal = platform::RecordRefusal::None;
         SystemError error;
         platform::RecordFile file;
         DecodedJournal decoded;

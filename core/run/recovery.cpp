@@ -76,7 +76,7 @@ std::optional<JournalStore::Read> readUsable(const RunContext& context, const st
     case Opened::Gone:
         return std::nullopt;
     case Opened::Refused:
-        note = setAside(context, read, name, read.refusal);
+        note = setAside(context, read, name, messages::refusedRecord(read.refusal));
         return std::nullopt;
     case Opened::Failed:
         note = messages::recordUnreadable(context.records->pathOf(name), read.error);
@@ -86,9 +86,7 @@ std::optional<JournalStore::Read> readUsable(const RunContext& context, const st
     }
     if (read.decoded.state != DecodedJournal::State::Whole) {
         note = setAside(context, read, name,
-                        read.decoded.state == DecodedJournal::State::Torn
-                            ? "it ends before its plan does"
-                            : "a part of it is damaged");
+                        messages::damagedRecord(read.decoded.state == DecodedJournal::State::Torn));
         return std::nullopt;
     }
     return read;

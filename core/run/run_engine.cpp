@@ -124,7 +124,7 @@ class StepRun {
         for (std::size_t done = 0; done < steps.size(); ++done) {
             if (cancelled())
                 return Stop{RunOutcome::Cancelled,
-                            "The rename has been cancelled",
+                            messages::cancelledSentence(),
                             m_journal.kind == Journal::Kind::Undo ? messages::undoCancelled()
                                                                   : messages::cancelled(),
                             {}};

@@ -123,6 +123,10 @@ std::string recordUnwritable(const std::string& folder, const SystemError& error
            "drive is not full.";
 }
 
+std::string cancelledSentence() {
+    return "The rename has been cancelled";
+}
+
 std::string cancelled() {
     return std::string("The rename has been cancelled. No file has been renamed.") + kParagraph +
            "Click Rename to start it again.";
@@ -284,6 +288,31 @@ RecoveryNote finishedButDamaged(const std::string& folder, const std::string& ke
     return {"A rename in " + folder + " had finished, but its record is damaged; it is kept at " +
                 keptAt + ", and that rename can no longer be undone.",
             true};
+}
+
+std::string refusedRecord(platform::RecordRefusal why) {
+    using Refusal = platform::RecordRefusal;
+    switch (why) {
+    case Refusal::Link:
+        return "it is a link";
+    case Refusal::NotPlain:
+        return "it is not a plain file";
+    case Refusal::OtherOwner:
+        return "it belongs to another user";
+    case Refusal::OthersMayWrite:
+        return "other users may write to it";
+    case Refusal::TooLarge:
+        return "it is larger than any record this program writes";
+    case Refusal::Replaced:
+        return "it was replaced while it was being opened";
+    case Refusal::None:
+        break;
+    }
+    return "it cannot be read";
+}
+
+std::string damagedRecord(bool cutShort) {
+    return cutShort ? "it ends before its plan does" : "a part of it is damaged";
 }
 
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,

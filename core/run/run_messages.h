@@ -24,6 +24,7 @@ std::string noFileRenamed(const std::string& failure);
 std::string recordsUnusable(const platform::RecordFolderProblem& problem);
 std::string recordFailure(const std::string& folder, const SystemError& error);
 std::string recordUnwritable(const std::string& folder, const SystemError& error);
+std::string cancelledSentence();
 std::string cancelled();
 std::string undoCancelled();
 std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed);
@@ -58,6 +59,9 @@ RecoveryNote recordUnreadable(const std::string& path, const SystemError& error)
 RecoveryNote folderReplaced(const std::string& folder);
 RecoveryNote unproven(const std::string& folder, const std::string& keptAt);
 RecoveryNote finishedButDamaged(const std::string& folder, const std::string& keptAt);
+// Why a record was set aside: what it is, or that it is damaged or cut short.
+std::string refusedRecord(platform::RecordRefusal why);
+std::string damagedRecord(bool cutShort);
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
                             const std::string& folder);
 std::string recoveryReport(const std::vector<RecoveryNote>& notes);

@@ -91,5 +91,36 @@ TEST(TornJournal, CutOrFlippedAnywhereItPutsEverythingBackOrNothing) {
     }
 }
 
+// A finished run whose complete mark was damaged afterwards: every file bears
+// its new name, so nothing is rolled back; the record is set aside and reported.
+TEST(TornJournal, DamagedCompleteMarkOfAFinishedRunRollsNothingBack) {
+    TempFolder parent;
+    for (const testing::Mode& mode : {testing::kModes[1], testing::kModes[2]}) {
+        SCOPED_TRACE(mode.label);
+        RunFolder folder(parent.path(), {"a", "b", "c", "e"});
+        TestRecords records;
+        const RunTesting testing = testing::testingFor(testing::Scenario{}, mode);
+        ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control(&testing)).outcome,
+                  RunOutcome::Completed);
+        const Snapshot finished = folder.snapshot();
+        const std::vector<std::string> kept = records.entries();
+        ASSERT_EQ(kept.size(), 1u);
+        const auto path = testing::fileSystemPath(records.path() + "/" + kept.front());
+        std::string bytes;
+        {
+            std::ifstream in(path, std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        bytes[bytes.size() - 9] ^= 0x04; // inside the last record's check
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
+        EXPECT_EQ(folder.snapshot(), finished);
+        EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+        EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+        EXPECT_FALSE(records.entries().empty());
+        EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    }
+}
+
 } // namespace
 } // namespace velmorandi

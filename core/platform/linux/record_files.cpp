@@ -115,18 +115,18 @@ bool lockWhole(int file) {
     return ::flock(file, LOCK_EX | LOCK_NB) == 0;
 }
 
-std::string refusalOf(const struct stat& status) {
+RecordRefusal refusalOf(const struct stat& status) {
     if (S_ISLNK(status.st_mode))
-        return "it is a symbolic link";
+        return RecordRefusal::Link;
     if (!S_ISREG(status.st_mode))
-        return "it is not a plain file";
+        return RecordRefusal::NotPlain;
     if (status.st_uid != ::geteuid())
-        return "it belongs to another user";
+        return RecordRefusal::OtherOwner;
     if ((status.st_mode & 022) != 0)
-        return "other users may write to it";
+        return RecordRefusal::OthersMayWrite;
     if (static_cast<std::uint64_t>(status.st_size) > kRecordSizeLimit)
-        return "it is larger than any record this program writes";
-    return {};
+        return RecordRefusal::TooLarge;
+    return RecordRefusal::None;
 }
 
 } // namespace
@@ -281,7 +281,7 @@ std::optional<SystemError> RecordFile::create(const RecordFolder& folder, const 
 }
 
 RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name, bool lock,
-                                    std::string& why, SystemError& error) {
+                                    RecordRefusal& why, SystemError& error) {
     close();
     const int parent = fdOf(folder.native());
     struct stat before {};
@@ -308,9 +308,10 @@ RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::strin
         return Opened::Failed;
     }
     why = refusalOf(status);
-    if (why.empty() && (status.st_ino != before.st_ino || status.st_dev != before.st_dev))
-        why = "it was replaced while it was being opened";
-    if (!why.empty()) {
+    if (why == RecordRefusal::None &&
+        (status.st_ino != before.st_ino || status.st_dev != before.st_dev))
+        why = RecordRefusal::Replaced;
+    if (why != RecordRefusal::None) {
         ::close(file);
         return Opened::Refused;
     }

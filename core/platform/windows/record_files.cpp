@@ -60,14 +60,14 @@ RecordFolderProblem problem(RecordFolderProblem::Kind kind, const std::string& f
     return {kind, folder, code != 0 ? errorFrom(code) : SystemError{}};
 }
 
-std::string refusalOf(DWORD attributes, std::uint64_t size) {
+RecordRefusal refusalOf(DWORD attributes, std::uint64_t size) {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return "it is a link";
+        return RecordRefusal::Link;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return "it is not a plain file";
+        return RecordRefusal::NotPlain;
     if (size > kRecordSizeLimit)
-        return "it is larger than any record this program writes";
-    return {};
+        return RecordRefusal::TooLarge;
+    return RecordRefusal::None;
 }
 
 std::uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& information) {
@@ -200,7 +200,7 @@ std::optional<SystemError> RecordFile::create(const RecordFolder& folder, const 
 }
 
 RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::string& name, bool lock,
-                                    std::string& why, SystemError& error) {
+                                    RecordRefusal& why, SystemError& error) {
     close();
     const std::wstring path = joinWide(folder.path(), name);
     WIN32_FILE_ATTRIBUTE_DATA before;
@@ -210,7 +210,7 @@ RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::strin
         return code == ERROR_FILE_NOT_FOUND ? Opened::Gone : Opened::Failed;
     }
     why = refusalOf(before.dwFileAttributes, 0);
-    if (!why.empty())
+    if (why != RecordRefusal::None)
         return Opened::Refused;
     const HANDLE file = ::CreateFileW(
         path.c_str(), lock ? GENERIC_READ | GENERIC_WRITE | DELETE : GENERIC_READ,
@@ -225,10 +225,10 @@ RecordFile::Opened RecordFile::open(const RecordFolder& folder, const std::strin
     }
     BY_HANDLE_FILE_INFORMATION information;
     if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &information))
-        why = "it is not a plain file";
+        why = RecordRefusal::NotPlain;
     else
         why = refusalOf(information.dwFileAttributes, sizeOf(information));
-    if (!why.empty()) {
+    if (why != RecordRefusal::None) {
         ::CloseHandle(file);
         return Opened::Refused;
     }

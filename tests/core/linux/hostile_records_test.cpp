@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -131,6 +132,28 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_EQ(RecoverInterruptedRuns(control).message, refused.message);
     EXPECT_FALSE(CanUndo(folder.path(), records));
+}
+
+// Without HOME the records have no place: the message says where they would
+// go and why they cannot, and nothing is renamed.
+TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
+    TempFolder parent;
+    RunFolder folder(parent.path(), {"a.txt"});
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const std::string state = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_STATE_HOME");
+    const JournalStore records = JournalStore::ofUser();
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    RunControl control;
+    control.records = &records;
+    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    EXPECT_EQ(refused.outcome, RunOutcome::Failed);
+    EXPECT_NE(refused.message.find("~/.local/state/velmorandi"), std::string::npos)
+        << refused.message;
+    EXPECT_NE(refused.message.find("HOME"), std::string::npos) << refused.message;
+    EXPECT_EQ(folder.snapshot(), (Snapshot{{"a.txt", "content of a.txt"}}));
 }
 
 } // namespace
