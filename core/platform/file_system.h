@@ -23,6 +23,9 @@ struct FileSystemTraits {
     bool ignoresCase = false;
     // File numbers survive renames and remounts, and two names can be swapped atomically.
     bool stableIdentities = false;
+    // Names are looked up over a network, through a client that answers from
+    // what the last listing told it for a while only.
+    bool remote = false;
 };
 
 FileSystemTraits describeFileSystem(const FolderHandle& folder);

@@ -53,6 +53,8 @@ struct JournalHeader {
     Journal::Kind kind = Journal::Kind::Rename;
     std::string folder;
     std::string subject;
+    platform::FileIdentity folderIdentity;
+    platform::FileSystemTraits traits;
 };
 
 // The name of a record file, as the store gives them: "run-", twenty digits of

@@ -129,7 +129,7 @@ DecodedJournal decodePresentFormat(Journal journal) {
     decoded.state = readHeader(bytes, reader, journal, moveCount, headerSum);
     if (decoded.state != State::Whole)
         return decoded;
-    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject};
+    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
     decoded.state = readNames(bytes, reader, moveCount, journal.moves);
     if (decoded.state == State::Whole)
         decoded.state = readPlan(bytes, reader, journal, planSum);
@@ -150,7 +150,7 @@ DecodedJournal decodeOlderFormat(Journal journal, std::string_view magic) {
                                             : journal_legacy::decodeThirdFormat(journal);
     if (decoded.state != State::Whole)
         return decoded;
-    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject};
+    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
     decoded.journal = std::move(journal);
     return decoded;
 }
@@ -186,7 +186,7 @@ JournalSummary summarizeJournal(std::string_view head, std::string_view tail, st
     std::uint64_t headerSum = 0;
     if (readHeader(head, reader, journal, moveCount, headerSum) != State::Whole)
         return summary;
-    summary.header = JournalHeader{journal.kind, journal.folder, journal.subject};
+    summary.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
     // The plan's sum lies just before its records: none, one or two of them.
     for (std::size_t records = 0; records <= 2; ++records) {
         const std::size_t after = records * kRecordSize + kPlanTrailerSize;

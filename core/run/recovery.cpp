@@ -33,7 +33,7 @@ bool finalNamesBorne(const Journal& journal, const RunContext& context) {
     OpenedFolder folder;
     std::vector<platform::FolderEntry> entries;
     if (openFolder(journal.folder, context.testing, folder) ||
-        !isJournaledFolder(journal, folder) ||
+        !isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder) ||
         folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
         return false;
     const Located located = locateFiles(journal, folder.handle, entries);
@@ -141,31 +141,34 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     return reportOf(notes);
 }
 
+
 RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& control) {
     const RunContext context(control);
-    if (context.records->problem())
+    OpenedFolder folder;
+    if (context.records->problem() || openFolder(folderPath, context.testing, folder))
         return {};
     std::vector<RecoveryNote> notes;
     const std::vector<JournalStore::Entry> entries = context.records->list();
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (!entry->sealed || entry->complete == Mark::Present || !entry->header)
+        // Where the header shows another folder, the record need not be read:
+        // it may be large, and this is asked at every folder the user opens.
+        if (!entry->sealed || entry->complete == Mark::Present || !entry->header ||
+            !isJournaledFolder(entry->header->folderIdentity,
+                               entry->header->traits.stableIdentities, folder))
             continue;
         std::optional<RecoveryNote> note;
         std::optional<JournalStore::Read> read = readUsable(context, entry->name, note);
         if (!read)
             continue;
         const Journal& journal = *read->decoded.journal;
-        const bool samePath = journal.folder == folderPath;
-        OpenedFolder folder;
-        if (openFolder(folderPath, context.testing, folder) || !isJournaledFolder(journal, folder))
-            continue;
         if (context.observer)
             context.observer->restoringFolder(folderPath);
         const Restoration restoration =
             restoreRun(journal, read->file, entry->name, folderPath, std::nullopt, context);
         // Another folder that only looks alike is none of this record's business.
-        const bool mine = samePath || (restoration.outcome != Restoration::Outcome::Unproven &&
-                                       restoration.outcome != Restoration::Outcome::FolderReplaced);
+        const bool mine = journal.folder == folderPath ||
+                          (restoration.outcome != Restoration::Outcome::Unproven &&
+                           restoration.outcome != Restoration::Outcome::FolderReplaced);
         if (mine)
             notes.push_back(noteOf(journal, restoration, context.records->pathOf(entry->name)));
     }

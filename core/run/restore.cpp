@@ -118,7 +118,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     std::vector<platform::FolderEntry> entries;
     if (auto error = openFolder(folderPath, context.testing, folder))
         return ended(Outcome::FolderAway, *error);
-    if (!isJournaledFolder(journal, folder))
+    if (!isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder))
         return ended(Outcome::FolderReplaced);
     if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
         return ended(Outcome::FolderAway, *error);

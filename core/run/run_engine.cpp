@@ -28,12 +28,12 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting*
     return std::nullopt;
 }
 
-bool isJournaledFolder(const Journal& journal, const OpenedFolder& folder) {
-    const platform::FileIdentity& then = journal.folderIdentity;
+bool isJournaledFolder(const platform::FileIdentity& journaled, bool stableIdentities,
+                       const OpenedFolder& folder) {
     const platform::FileIdentity& now = folder.identity;
-    if (journal.traits.stableIdentities && then.inode != now.inode)
+    if (stableIdentities && journaled.inode != now.inode)
         return false;
-    return then.birth == 0 || now.birth == 0 || then.birth == now.birth;
+    return journaled.birth == 0 || now.birth == 0 || journaled.birth == now.birth;
 }
 
 namespace {
@@ -131,6 +131,7 @@ class StepRun {
             if (done == m_journal.plan.firstClosingStep)
                 if (auto stop = markClosing())
                     return stop;
+            keepListingFresh();
             if (auto error = m_executor.perform(steps[done]))
                 return stepFailed(steps[done], *error);
             m_done = done + 1;
@@ -150,6 +151,20 @@ class StepRun {
     std::size_t stepsDone() const { return m_done; }
 
   private:
+    // A network drive's client answers a look-up of a name from its last
+    // listing for a while, then asks the server each time: a listing read
+    // again now and then saves a round trip for every step in between.
+    void keepListingFresh() {
+        constexpr auto kEvery = std::chrono::seconds(15);
+        if (!m_folder.traits.remote)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_listed < kEvery)
+            return;
+        m_listed = now;
+        m_folder.handle.forEachEntry([](const platform::EntryView&) {},
+                                     platform::EntryKinds::Unresolved);
+    }
     // A rollback is never cancelled: it puts names back.
     bool cancelled() const {
         return m_journal.kind != Journal::Kind::Rollback && m_context.cancel &&
@@ -194,6 +209,7 @@ class StepRun {
     const RunContext& m_context;
     StepExecutor m_executor;
     std::size_t m_done = 0;
+    std::chrono::steady_clock::time_point m_listed = std::chrono::steady_clock::now();
 };
 
 // The folder as the list should show it after a completed run.

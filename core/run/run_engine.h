@@ -25,7 +25,8 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting*
 // The folder a journal was written in: its number where numbers last, and its
 // birth where both sides know it. A device number may change when a drive
 // comes back, so it does not count.
-bool isJournaledFolder(const Journal& journal, const OpenedFolder& folder);
+bool isJournaledFolder(const platform::FileIdentity& journaled, bool stableIdentities,
+                       const OpenedFolder& folder);
 
 // What every run works with besides its moves, made once from the window's
 // RunControl.

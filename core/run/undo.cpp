@@ -62,7 +62,7 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
     OpenedFolder folder;
     Preflight check;
     std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
-    if (!error && !isJournaledFolder(journal, folder))
+    if (!error && !isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder))
         return refused(RunOutcome::Failed, messages::undoFolderReplaced(folderPath, what.redo));
     if (!error)
         error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);

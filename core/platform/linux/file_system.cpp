@@ -39,6 +39,7 @@ constexpr unsigned long kTmpfs = 0x01021994;
 constexpr unsigned long kF2fs = 0xF2F52010;
 constexpr unsigned long kBcachefs = 0xca451a4e;
 constexpr unsigned long kZfs = 0x2fc12fc1;
+constexpr unsigned long kNfs = 0x6969;
 constexpr unsigned long kCasefoldFlag = 0x40000000; // FS_CASEFOLD_FL
 
 // The type a FUSE mount names in the mount table ("fuse.exfat", "fuseblk", ...).
@@ -61,6 +62,14 @@ std::string fuseMountType(dev_t device) {
         return type;
     }
     return {};
+}
+
+// The FUSE clients of network drives.
+bool fuseIsRemote(const std::string& type) {
+    for (const char* name : {"sshfs", "rclone", "davfs", "s3fs", "gcsfuse", "smbnetfs"})
+        if (type.find(name) != std::string::npos)
+            return true;
+    return false;
 }
 
 // fuseblk serves block devices: in practice NTFS and exFAT drivers.
@@ -88,19 +97,27 @@ FileSystemTraits describeFileSystem(const FolderHandle& folder) {
         return traits;
     const auto magic = static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFul;
     switch (magic) {
-    case kMsdos:
-    case kExfat:
-    case kNtfs:
     case kCifs:
     case kSmb2:
     case kSmb:
+        traits.remote = true;
+        [[fallthrough]];
+    case kMsdos:
+    case kExfat:
+    case kNtfs:
     case kHfsPlus:
         traits.ignoresCase = true;
         break;
+    case kNfs:
+        traits.remote = true;
+        break;
     case kFuse: {
         struct stat status {};
-        if (::fstat(handleOf(folder), &status) == 0)
-            traits.ignoresCase = fuseIgnoresCase(fuseMountType(status.st_dev));
+        if (::fstat(handleOf(folder), &status) == 0) {
+            const std::string type = fuseMountType(status.st_dev);
+            traits.ignoresCase = fuseIgnoresCase(type);
+            traits.remote = fuseIsRemote(type);
+        }
         break;
     }
     case kExt:
