@@ -162,8 +162,10 @@ class StepRun {
         if (now - m_listed < kEvery)
             return;
         m_listed = now;
-        m_folder.handle.forEachEntry([](const platform::EntryView&) {},
-                                     platform::EntryKinds::Unresolved);
+        // Opened afresh: the system may keep what an open folder listed before.
+        platform::FolderHandle again;
+        if (!again.open(m_folder.handle.path()))
+            again.forEachEntry([](const platform::EntryView&) {}, platform::EntryKinds::Unresolved);
     }
     // A rollback is never cancelled: it puts names back.
     bool cancelled() const {
