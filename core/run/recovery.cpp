@@ -45,25 +45,26 @@ bool finalNamesBorne(const Journal& journal, const RunContext& context) {
     return true;
 }
 
-RecoveryNote noteOf(const Journal& journal, const Restoration& restoration,
+// `folder` names the folder as the user knows it now: where it was moved to, if it was.
+RecoveryNote noteOf(const std::string& folder, const Restoration& restoration,
                     const std::string& keptAt) {
     using Outcome = Restoration::Outcome;
     switch (restoration.outcome) {
     case Outcome::Whole:
-        return messages::restored(journal.folder, restoration.restored);
+        return messages::restored(folder, restoration.restored);
     case Outcome::InPart:
-        return messages::restoredInPart(journal.folder, restoration.restored,
-                                        restoration.stillRenamed, restoration.missing, keptAt);
+        return messages::restoredInPart(folder, restoration.restored, restoration.stillRenamed,
+                                        restoration.missing, keptAt);
     case Outcome::FolderAway:
-        return messages::folderAway(journal.folder, restoration.error);
+        return messages::folderAway(folder, restoration.error);
     case Outcome::FolderReplaced:
-        return messages::folderReplaced(journal.folder);
+        return messages::folderReplaced(folder);
     case Outcome::Unproven:
-        return messages::unproven(journal.folder, keptAt);
+        return messages::unproven(folder, keptAt);
     case Outcome::Failed:
         break;
     }
-    return messages::notPutBack(journal.folder, restoration.error, restoration.stillRenamed);
+    return messages::notPutBack(folder, restoration.error, restoration.stillRenamed);
 }
 
 // A record whose run the journal and the disk cannot explain is kept aside
@@ -110,7 +111,7 @@ std::optional<RecoveryNote> recoverRecord(const RunContext& context, const std::
         context.observer->restoringFolder(journal.folder);
     const Restoration restoration =
         restoreRun(journal, read->file, name, journal.folder, std::nullopt, context);
-    return noteOf(journal, restoration, context.records->pathOf(name));
+    return noteOf(journal.folder, restoration, context.records->pathOf(name));
 }
 
 RecoveryReport reportOf(const std::vector<RecoveryNote>& notes) {
@@ -141,7 +142,6 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     return reportOf(notes);
 }
 
-
 RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& control) {
     const RunContext context(control);
     OpenedFolder folder;
@@ -170,7 +170,8 @@ RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& 
                           (restoration.outcome != Restoration::Outcome::Unproven &&
                            restoration.outcome != Restoration::Outcome::FolderReplaced);
         if (mine)
-            notes.push_back(noteOf(journal, restoration, context.records->pathOf(entry->name)));
+            notes.push_back(noteOf(messages::movedFolder(journal.folder, folderPath), restoration,
+                                   context.records->pathOf(entry->name)));
     }
     return reportOf(notes);
 }

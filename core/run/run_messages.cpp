@@ -222,6 +222,10 @@ std::string undoNameTaken(const std::string& folder, const std::string& oldName,
            "No file has been renamed. Rename or move that entry, then try again.";
 }
 
+std::string movedFolder(const std::string& then, const std::string& now) {
+    return then == now ? now : then + " (now at " + now + ")";
+}
+
 RecoveryNote restored(const std::string& folder, std::size_t count) {
     if (count == 0)
         return {"A rename in " + folder + " was interrupted before it had renamed any file."};

@@ -43,6 +43,10 @@ std::string undoFileReplaced(const std::string& folder, const std::string& name,
                              const std::string& oldName, bool redo);
 std::string undoNameTaken(const std::string& folder, const std::string& oldName, bool redo);
 
+// A folder as the user knows it now: "old" where it stayed, "old (now at new)"
+// where it was moved.
+std::string movedFolder(const std::string& then, const std::string& now);
+
 // The start-up report: one sentence per run it met, then one advice.
 struct RecoveryNote {
     std::string sentence;
