@@ -41,6 +41,11 @@ std::string makeDiskFolder(const char* label);
 // `count` empty files named by namePattern with the file's number (%zu).
 void createEmptyFiles(const std::string& folder, const char* namePattern, std::size_t count);
 
+// One listing of the folder, then one rename per file to "x_" and its name,
+// nothing kept: the least any tool must do. With `noReplace` each rename
+// refuses to replace a file. Milliseconds; nothing where a rename failed.
+std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace);
+
 // A figure of this process from /proc/self/status ("VmRSS:", "VmHWM:"), in megabytes.
 double statusMegabytes(const char* field);
 // What this program prints when run again as `--child measure folder`, a

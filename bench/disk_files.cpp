@@ -1,9 +1,13 @@
 #include "bench.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace velmorandi::bench {
 
@@ -36,6 +40,33 @@ void createEmptyFiles(const std::string& folder, const char* namePattern, std::s
         ::close(file);
     }
     ::close(handle);
+}
+
+std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace) {
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::string> names;
+    DIR* stream = ::opendir(folder.c_str());
+    if (!stream)
+        return std::nullopt;
+    while (const dirent* entry = ::readdir(stream))
+        if (entry->d_name[0] != '.')
+            names.emplace_back(entry->d_name);
+    const int handle = ::dirfd(stream);
+    std::string target;
+    for (const std::string& name : names) {
+        target = "x_" + name;
+        const int result =
+            noReplace ? ::renameat2(handle, name.c_str(), handle, target.c_str(), RENAME_NOREPLACE)
+                      : ::renameat(handle, name.c_str(), handle, target.c_str());
+        if (result != 0) {
+            std::perror("rename");
+            ::closedir(stream);
+            return std::nullopt;
+        }
+    }
+    ::closedir(stream);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 } // namespace velmorandi::bench

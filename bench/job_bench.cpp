@@ -78,26 +78,10 @@ int childJob(const std::string& folder) {
 
 // The bare loop: one readdir, one renameat2 per file, nothing kept.
 int childJobBaseline(const std::string& folder) {
-    const auto start = std::chrono::steady_clock::now();
-    std::vector<std::string> names;
-    DIR* stream = ::opendir(folder.c_str());
-    if (!stream)
+    const std::optional<double> ms = timedRenameLoop(folder, true);
+    if (!ms)
         return 1;
-    while (const dirent* entry = ::readdir(stream))
-        if (entry->d_name[0] != '.')
-            names.emplace_back(entry->d_name);
-    const int handle = ::dirfd(stream);
-    std::string target;
-    for (const std::string& name : names) {
-        target = "x_" + name;
-        if (::renameat2(handle, name.c_str(), handle, target.c_str(), RENAME_NOREPLACE) != 0) {
-            std::perror("renameat2");
-            return 1;
-        }
-    }
-    ::closedir(stream);
-    const double ms = msSince(start);
-    std::printf("%.1f %.1f\n", ms, peakMegabytes());
+    std::printf("%.1f %.1f\n", *ms, peakMegabytes());
     return 0;
 }
 

@@ -108,27 +108,10 @@ void measureJobAndLoop(const NetRig& rig, std::size_t count, int runs) {
 // What a shell loop of mv would do, in C: one listing, then a plain rename per
 // file. It may replace a file, which is why it is only the yardstick.
 int childRenameLoop(const std::string& folder) {
-    const auto start = std::chrono::steady_clock::now();
-    std::vector<std::string> names;
-    DIR* stream = ::opendir(folder.c_str());
-    if (!stream)
+    const std::optional<double> ms = timedRenameLoop(folder, false);
+    if (!ms)
         return 1;
-    while (const dirent* entry = ::readdir(stream))
-        if (entry->d_name[0] != '.')
-            names.emplace_back(entry->d_name);
-    const int handle = ::dirfd(stream);
-    std::string target;
-    for (const std::string& name : names) {
-        target = "x_" + name;
-        if (::renameat(handle, name.c_str(), handle, target.c_str()) != 0) {
-            std::perror("renameat");
-            return 1;
-        }
-    }
-    ::closedir(stream);
-    std::printf("%.1f\n",
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count());
+    std::printf("%.1f\n", *ms);
     return 0;
 }
 

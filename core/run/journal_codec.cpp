@@ -70,25 +70,28 @@ bool stepHolds(const RunStep& step, const std::vector<PlannedMove>& moves) {
     return true;
 }
 
-std::string record(std::string_view tag, std::uint64_t headerSum, std::uint64_t planSum) {
-    std::string bound(tag);
-    Writer(bound).u64(headerSum);
-    Writer(bound).u64(planSum);
+namespace {
+
+std::string recordChecked(std::string_view tag, std::uint64_t check) {
     std::string bytes;
     Writer writer(bytes);
     writer.raw(tag);
-    writer.u64(journal_bytes::fnv1a(bound));
+    writer.u64(check);
     writer.raw(kRecordEnd);
     return bytes;
 }
 
+} // namespace
+
+std::string record(std::string_view tag, std::uint64_t headerSum, std::uint64_t planSum) {
+    std::string bound(tag);
+    Writer(bound).u64(headerSum);
+    Writer(bound).u64(planSum);
+    return recordChecked(tag, journal_bytes::fnv1a(bound));
+}
+
 std::string oldRecord(std::string_view tag) {
-    std::string bytes;
-    Writer writer(bytes);
-    writer.raw(tag);
-    writer.u64(journal_bytes::fnv1a(tag));
-    writer.raw(kRecordEnd);
-    return bytes;
+    return recordChecked(tag, journal_bytes::fnv1a(tag));
 }
 
 namespace {
