@@ -676,7 +676,7 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
         message = box->grab().toImage();
         const QLabel* text = box->findChild<QLabel*>("lblMessage");
         messagePixels = QFontInfo(text->font()).pixelSize();
-        besideText = text->geometry().topLeft() - QPoint(4, 0);
+        besideText = text->mapTo(box, QPoint(-4, 0));
         closeCorner = box->findChild<PictureButton*>("ImgXbut")->geometry().topLeft();
         QTest::keyClick(box, Qt::Key_Escape);
     });

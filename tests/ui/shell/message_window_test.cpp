@@ -91,7 +91,7 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
         if (message == nullptr || titleLabel == nullptr || button == nullptr)
             return box->closeBox();
         shown = message->text();
-        messageAt = message->geometry();
+        messageAt = QRect(message->mapTo(box, QPoint()), message->size());
         title = titleLabel->text();
         titleAt = titleLabel->geometry();
         buttonAt = button->geometry();
