@@ -219,6 +219,10 @@ QRadioButton* frmMainWindow::buildOption(QGroupBox* frame, QButtonGroup* group, 
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(QLatin1String(name));
     option->setGeometry(place);
+    // Three frames hold a "Left": a screen reader names the frame too ("Add String: Left").
+    QString frameName = frame->title();
+    frameName.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    option->setAccessibleName(tr("%1: %2").arg(frameName, caption));
     group->addButton(option);
     return option;
 }

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -77,7 +78,7 @@ class MainWindowTest : public QObject {
     void opensTheFolderItWasStartedWith();
     void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
     void keyboardReachesEveryEditAndShowsWhereItIs();
-    void longNamesReadWholeInTooltipsAndFittedColumns();
+    void longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders();
     void messageWindowAndGridHeaderShareTheWindowsLook();
     void screenReadersNameEveryPictureButtonAndTheGrid();
 
@@ -587,7 +588,7 @@ void MainWindowTest::keyboardReachesEveryEditAndShowsWhereItIs() {
     QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 }
 
-void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
+void MainWindowTest::longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders() {
     const QString longName = "zz 2023-07-14 Rome - Colosseum at sunset, the whole family in front "
                              "of the arch before dinner v2.jpg";
     QStringList names;
@@ -633,6 +634,23 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
     QCOMPARE(header->sectionSize(2), before + 40);
 
+    // From the keyboard: a shortened name moved onto shows its tooltip, Ctrl+Plus fits the
+    // column. A screen reader hears the whole name.
+    const auto cellSaid = [&](int row, int column, QAccessible::Text what) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+        return table->tableInterface()->cellAt(row, column)->text(what);
+    };
+    QCOMPARE(cellSaid(1999, 2, QAccessible::Name), longName);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1998, 2));
+    QToolTip::hideText();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), longName);
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(header->sectionSize(2) > QFontMetrics(grid->font()).horizontalAdvance(longName));
+
     // A refused row says why: one line per rule it breaks.
     QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
     {
@@ -645,6 +663,30 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     QCOMPARE(duplicateAndDot.split('\n').size(), 2);
     QCOMPARE(dotAlone.split('\n').size(), 1);
     QVERIFY(duplicateAndDot.contains(dotAlone));
+    // The same reason is every cell's description, the status cell's tooltip when moved onto,
+    // and what "Why…" in the menu key's menu says.
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(cellSaid(0, column, QAccessible::Description), duplicateAndDot);
+    QCOMPARE(cellSaid(0, 3, QAccessible::Name), QString("Err!"));
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), duplicateAndDot);
+    bool whyOffered = false;
+    QTimer::singleShot(100, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* why = menu == nullptr ? nullptr : menu->findChild<QAction*>("mnuWhy");
+        if (menu != nullptr)
+            menu->close();
+        whyOffered = why != nullptr && why->isEnabled();
+        if (whyOffered)
+            why->trigger();
+    });
+    ModalCloser closer;
+    QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(whyOffered);
+    QTRY_COMPARE(closer.seen().size(), 1);
+    QVERIFY2(closer.seen().first().endsWith("\n\n" + duplicateAndDot),
+             qPrintable(closer.seen().first()));
 }
 
 void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
@@ -724,6 +766,15 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
         const QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
         QVERIFY2(!said->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
     }
+    // Three frames show a "Left": each is named with its frame.
+    auto* addLeft = child<QRadioButton>("oLeftText");
+    QCOMPARE(addLeft->text(), QString("Left"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(addLeft)->text(QAccessible::Name),
+             QString("Add String: Left"));
+    QSet<QString> optionNames;
+    for (QRadioButton* option : m_window->findChildren<QRadioButton*>())
+        optionNames << QAccessible::queryAccessibleInterface(option)->text(QAccessible::Name);
+    QCOMPARE(optionNames.size(), m_window->findChildren<QRadioButton*>().size());
     for (const auto& [box, label] : {std::pair{"tFind", "Label1"}, std::pair{"tReplace", "Label2"},
                                      std::pair{"tText", "Label3"}})
         QCOMPARE(
