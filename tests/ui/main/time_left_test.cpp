@@ -86,9 +86,9 @@ class TimeLeftTest : public QObject {
                     const Shown& before = shown[j - 1];
                     const double countedDown =
                         std::max(before.left - (shown[i].at - before.at), 5.0);
-                    QVERIFY2(
-                        shown[i].left <= countedDown * 1.5 + 1e-6,
-                        qPrintable(QStringLiteral("%1 at %2 s").arg(run.name).arg(shown[i].at)));
+                    if (shown[i].left > countedDown * 1.5 + 1e-6)
+                        QFAIL(qPrintable(
+                            QStringLiteral("%1 grew at %2 s").arg(run.name).arg(shown[i].at)));
                 }
                 // Once the pace has held for 30 s, within a quarter of the truth.
                 const bool settled = shown[i].at > shown.front().at + 30 &&
