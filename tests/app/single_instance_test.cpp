@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>
@@ -183,6 +184,7 @@ void SingleInstanceTest::secondInstanceNoticeIsThePlainStandardBox() {
     QMessageBox::Icon icon = QMessageBox::Critical;
     QMessageBox::StandardButtons buttons;
     int buttonCount = 0;
+    int captionInk = 0;
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -194,6 +196,13 @@ void SingleInstanceTest::secondInstanceNoticeIsThePlainStandardBox() {
         icon = box->icon();
         buttons = box->standardButtons();
         buttonCount = box->buttons().size();
+        // Borderless, it draws its caption above the text, inside its frame.
+        const QImage look = box->grab().toImage();
+        const int textTop = box->findChild<QLabel*>("qt_msgbox_label")->mapTo(box, QPoint()).y();
+        const QRgb ground = look.pixel(look.width() / 2, textTop - 2);
+        for (int y = 1; y < textTop - 2; ++y)
+            for (int x = 1; x < look.width() / 2; ++x)
+                captionInk += look.pixel(x, y) != ground ? 1 : 0;
         box->button(QMessageBox::Ok)->click();
     });
     QTimer watchdog;
@@ -211,6 +220,7 @@ void SingleInstanceTest::secondInstanceNoticeIsThePlainStandardBox() {
     QCOMPARE(icon, QMessageBox::NoIcon);
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(buttonCount, 1);
+    QVERIFY2(captionInk > 20, qPrintable(QString::number(captionInk)));
 }
 
 QTEST_MAIN(SingleInstanceTest)

@@ -164,8 +164,11 @@ def check_main_window(app, folder):
                 ("text", "Find"), ("text", "Replace"), ("text", "String")]
     expected += [("push button", "Apply " + frame) for frame in
                  ("Find & Replace", "Change Case", "Add String", "Serial", "Trim")]
-    expected += [("radio button", caption) for caption in
-                 ("Upper", "Lower", "Title", "Sentence", "Left", "Right")]
+    # An option button is heard with its frame: three frames show a "Left".
+    expected += [("radio button", "Change Case: " + caption) for caption in
+                 ("Upper", "Lower", "Title", "Sentence")]
+    expected += [("radio button", frame + ": " + side) for frame in
+                 ("Add String", "Serial", "Trim") for side in ("Left", "Right")]
     expected += [("table column header", caption) for caption in
                  ("S#", "Original filename", "Edited filename", "Status")]
     for role, name in expected:
@@ -241,7 +244,7 @@ def check_progress(window, heard, folder):
     pump(1)
     frame = find(window, "panel", "Add String")
     find(frame, "text", "String").queryEditableText().setTextContents("x_")
-    press(find(frame, "radio button", "Left"))
+    press(find(frame, "radio button", "Add String: Left"))
     pump(1)
     press(find(window, "push button", "Apply Add String"))
     pump(1)

@@ -65,7 +65,7 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
     m_cancel = false;
     m_done = 0;
     m_total = 0;
-    m_firstDone = 0;
+    m_timeLeft = {};
     {
         const std::lock_guard lock(m_folderMutex);
         m_restoringFolder.clear();
@@ -116,18 +116,9 @@ void BackgroundRun::stepsDone(std::size_t done, std::size_t total) {
     m_done = done;
 }
 
-// From the rate since the window first saw steps made: the journal's sync
-// before the first step says nothing of the steps' pace.
 void BackgroundRun::showTimeLeft(std::size_t done, std::size_t total) {
-    const auto now = std::chrono::steady_clock::now();
-    if (done == 0 || m_firstDone == 0 || done < m_firstDone) {
-        m_firstSeen = now;
-        m_firstDone = done;
-        return;
-    }
     m_progress->showTimeLeft(
-        timeLeftText(std::chrono::duration_cast<std::chrono::milliseconds>(now - m_firstSeen),
-                     done - m_firstDone, total - m_firstDone));
+        timeLeftText(m_timeLeft.update(std::chrono::steady_clock::now(), done, total)));
 }
 
 void BackgroundRun::showProgress(Kind kind) {

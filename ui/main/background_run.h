@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/time_left.h"
+
 #include "run/run.h"
 #include "run/run_testing.h"
 
@@ -67,9 +69,7 @@ class BackgroundRun : public QObject, private RunObserver {
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};
     std::size_t m_files = 0;
-    // When the window first saw steps made, and how many: the rate is taken from there.
-    std::chrono::steady_clock::time_point m_firstSeen;
-    std::size_t m_firstDone = 0;
+    TimeLeft m_timeLeft;
     std::mutex m_folderMutex;
     std::string m_restoringFolder; // written by the run's thread
     const JournalStore& m_records;

@@ -3,6 +3,7 @@
 #include "main/main_window.h"
 
 #include "main/rename_grid_model.h"
+#include "main/rename_grid_view.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -75,6 +76,10 @@ void frmMainWindow::MSFlexGrid1_ContextMenu(const QPoint& position) {
     };
     offer("mnuUndo", undoStep(), QKeySequence::Undo);
     offer("mnuRedo", redoStep(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    menu.addSeparator();
+    static_cast<RenameGridView*>(m_MSFlexGrid1)->offerWhy(menu, [this](const QString& why) {
+        showMessage(why.toStdString());
+    });
     menu.exec(m_MSFlexGrid1->viewport()->mapToGlobal(position));
 }
 

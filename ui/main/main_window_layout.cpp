@@ -9,6 +9,7 @@
 #include "main/twips.h"
 #include "shell/app_icon.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -118,8 +119,10 @@ QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* nam
     button->setFont(verdana());
     // Enter on the focused button clicks it, as Space does.
     button->setAutoDefault(true);
+    // A light face of its own, so a caption of its own: a theme's light caption would vanish.
     QPalette face = button->palette();
     face.setColor(QPalette::Button, QColor(0xE0, 0xE0, 0xE0));
+    face.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(face);
     return button;
 }
@@ -164,13 +167,17 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setCornerButtonEnabled(false);
     // Tab goes on to the next control; the arrow keys move between cells.
     m_MSFlexGrid1->setTabKeyNavigation(false);
-    m_MSFlexGrid1->setStyleSheet(QStringLiteral(
-        "QTableView { gridline-color: #E0E0E0; }"
-        // Beyond the last column the header shows the grid's own ground.
-        "QHeaderView { background-color: palette(base); }"
-        "QHeaderView::section { background-color: #808080; color: white; border: none;"
-        " border-right: 1px solid #E0E0E0; border-bottom: 1px solid #E0E0E0; padding-left: 2px; "
-        "}"));
+    // Grid lines a shade off the cells' ground (#E0E0E0 on white); the header a fixed
+    // grey dark enough for its white captions to read.
+    const QColor gridLines = towardGround(palette(), 1.0 - 31.0 / 255.0);
+    m_MSFlexGrid1->setStyleSheet(
+        QStringLiteral(
+            "QTableView { gridline-color: %1; }"
+            // Beyond the last column the header shows the grid's own ground.
+            "QHeaderView { background-color: palette(base); }"
+            "QHeaderView::section { background-color: #767676; color: white; border: none;"
+            " border-right: 1px solid %1; border-bottom: 1px solid %1; padding-left: 2px; }")
+            .arg(gridLines.name()));
 
     // Fixed row heights keep a folder of a hundred thousand files as quick as a small one.
     QHeaderView* rows = m_MSFlexGrid1->verticalHeader();
@@ -203,6 +210,7 @@ QGroupBox* frmMainWindow::buildFrame(int index, const QString& caption, int left
     frame->setGeometry(twipsRect(left, 5160, width, 975));
     frame->setMouseTracking(true);
     frame->installEventFilter(this);
+    keepOutlinesVisible(*frame);
     return frame;
 }
 
@@ -211,6 +219,10 @@ QRadioButton* frmMainWindow::buildOption(QGroupBox* frame, QButtonGroup* group, 
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(QLatin1String(name));
     option->setGeometry(place);
+    // Three frames hold a "Left": a screen reader names the frame too ("Add String: Left").
+    QString frameName = frame->title();
+    frameName.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    option->setAccessibleName(tr("%1: %2").arg(frameName, caption));
     group->addButton(option);
     return option;
 }

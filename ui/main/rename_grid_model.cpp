@@ -18,17 +18,25 @@ QString fromBytes(std::string_view bytes) {
 // Why a row reads "Err!", one line per rule it breaks.
 QString faultText(RowFaults faults) {
     static const std::pair<RowFaults, const char*> reasons[] = {
-        {RowFault::Duplicate, "Another row has the same edited filename."},
-        {RowFault::Blank, "The edited filename is empty."},
-        {RowFault::LeadingDot, "The edited filename begins with a dot."},
-        {RowFault::NotAllowed, "The system does not allow this filename."},
-        {RowFault::TooLong, "The edited filename is too long for this drive."},
-        {RowFault::TakenOnDisk, "Another file or folder in this folder already has this name."},
-        {RowFault::Gone, "This file is no longer in the folder."}};
+        {RowFault::Duplicate, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                                                "Another row has the same edited filename.")},
+        {RowFault::Blank,
+         QT_TRANSLATE_NOOP("velmorandi::RenameGridModel", "The edited filename is empty.")},
+        {RowFault::LeadingDot, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                                                 "The edited filename begins with a dot.")},
+        {RowFault::NotAllowed, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                                                 "The system does not allow this filename.")},
+        {RowFault::TooLong, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                                              "The edited filename is too long for this drive.")},
+        {RowFault::TakenOnDisk,
+         QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                           "Another file or folder in this folder already has this name.")},
+        {RowFault::Gone, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
+                                           "This file is no longer in the folder.")}};
     QStringList lines;
     for (const auto& [fault, reason] : reasons)
         if ((faults & fault) != 0)
-            lines << QString::fromLatin1(reason);
+            lines << RenameGridModel::tr(reason);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -46,13 +54,17 @@ int RenameGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
-    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole &&
+         role != Qt::AccessibleDescriptionRole) ||
         !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
     const RenameRow file = m_list.row(row);
     if (role == Qt::ToolTipRole)
         return toolTip(file, index.column());
+    // A screen reader tells why a row was refused on whichever of its cells it stands.
+    if (role == Qt::AccessibleDescriptionRole)
+        return reason(file);
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
@@ -75,12 +87,22 @@ QVariant RenameGridModel::toolTip(const RenameRow& file, int column) const {
     case Edited:
         return fromBytes(file.editedName());
     case Status:
-        if (file.status() == RowStatus::Error && file.faults() != RowFault::None)
-            return faultText(file.faults());
-        return {};
+        return reason(file);
     default:
         return {};
     }
+}
+
+QVariant RenameGridModel::reason(const RenameRow& file) const {
+    if (file.status() == RowStatus::Error && file.faults() != RowFault::None)
+        return faultText(file.faults());
+    return {};
+}
+
+QString RenameGridModel::reasonOfRow(int row) const {
+    if (row < 0 || row >= rowCount())
+        return {};
+    return reason(m_list.row(static_cast<std::size_t>(row))).toString();
 }
 
 QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -103,7 +125,8 @@ QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, i
 void RenameGridModel::rowsRecomposed() {
     if (m_list.empty())
         return;
-    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::DisplayRole});
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                     {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 std::vector<int> RenameGridModel::longestRows(int column, std::size_t count) const {

@@ -44,9 +44,12 @@ class RenameGridModel final : public QAbstractTableModel {
     std::vector<int> longestRows(int column, std::size_t count) const;
     // The first row listed under that name.
     std::optional<int> rowListedAs(std::string_view name) const;
+    // Why the row reads "Err!", one line per rule it breaks; empty when it does not.
+    QString reasonOfRow(int row) const;
 
   private:
     QVariant toolTip(const RenameRow& file, int column) const;
+    QVariant reason(const RenameRow& file) const;
 
     const RenameList& m_list;
 };

@@ -1,15 +1,43 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
 #include <cstddef>
+#include <deque>
+#include <optional>
 
 namespace velmorandi {
 
-// What the user is told of the time a run still needs, from its rate so far:
-// `done` of `total` steps made in `elapsed`. Empty while the run is too
-// young to tell, or will be over in a few seconds anyway.
-QString timeLeftText(std::chrono::milliseconds elapsed, std::size_t done, std::size_t total);
+// How long a run still needs, told from its recent pace: the steps of the last
+// 20 seconds. Nothing is told until 10 seconds of steps show a pace that holds
+// (the last 5 seconds agree with the whole); from then on the figure counts
+// down, follows a faster pace at once, and grows by at most half in 10 seconds
+// when the run slows down or stalls.
+class TimeLeft {
+  public:
+    using Clock = std::chrono::steady_clock;
+    using Seconds = std::chrono::duration<double>;
+
+    // `done` of `total` steps made by `now`; empty while there is nothing worth telling.
+    std::optional<Seconds> update(Clock::time_point now, std::size_t done, std::size_t total);
+
+  private:
+    struct Sample {
+        Clock::time_point at;
+        std::size_t done;
+    };
+    static double rateSince(const Sample& from, const Sample& to);
+    bool steady(const Sample& latest) const;
+
+    std::deque<Sample> m_samples;
+    std::optional<Seconds> m_shown;
+    Clock::time_point m_shownAt;
+};
+
+// As a person would say it: to five seconds, then to whole minutes; empty
+// without a figure or when the run will be over in a few seconds anyway.
+QString timeLeftText(std::optional<TimeLeft::Seconds> left);
 
 } // namespace velmorandi

@@ -1,5 +1,7 @@
 #include "shell/box_parts.h"
 
+#include "shell/window_look.h"
+
 #include <QLabel>
 #include <QPainter>
 #include <QWidget>
@@ -12,7 +14,7 @@ QLabel* makeBoxLabel(QWidget* box, const char* name, const QString& text) {
     label->setTextFormat(Qt::PlainText);
     label->setFocusPolicy(Qt::NoFocus);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
+    palette.setColor(QPalette::WindowText, softText(box->palette()));
     label->setPalette(palette);
     return label;
 }
@@ -23,7 +25,7 @@ QWidget* makeBoxRule(QWidget* box) {
     rule->setGeometry(24, 48, 336, 1);
     rule->setAutoFillBackground(true);
     QPalette palette = rule->palette();
-    palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Window, towardGround(box->palette(), 0.5));
     rule->setPalette(palette);
     // A drawn line: moves over it belong to the box's background.
     rule->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -32,7 +34,7 @@ QWidget* makeBoxRule(QWidget* box) {
 
 void paintBoxFrame(QWidget& box) {
     QPainter painter(&box);
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(QPen(box.palette().color(QPalette::WindowText), 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(box.rect().adjusted(0, 0, -1, -1));
 }

@@ -6,16 +6,23 @@
 #include "shell/window_look.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace velmorandi {
 
 namespace {
 
 constexpr QSize kWindowSize(385, 209);
+constexpr QPoint kMessageAt(40, 64);
 constexpr int kMessageWidth = 303;
+// Down to a margin above the bottom edge; a longer text scrolls within.
+constexpr int kMessageRoom = 133;
 // File names in messages can be longer than a line and hold no space; let such
 // a word break anywhere instead of running past the window's edge.
 QString breakOverlongWords(const QString& text, const QFontMetrics& metrics, int width) {
@@ -55,10 +62,26 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
 
     makeBoxRule(this);
 
+    // The scroll bar, when a text needs one, stands in the right margin: the
+    // text keeps its width.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("scrMessage"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->viewport()->setAutoFillBackground(false);
+
     m_message = makeBoxLabel(this, "lblMessage", QString());
+    // Whole lines, so that the last one in sight is not cut through.
+    const int lineHeight = m_message->fontMetrics().lineSpacing();
+    const int barWidth = m_scroll->verticalScrollBar()->sizeHint().width();
+    m_scroll->setGeometry(QRect(
+        kMessageAt, QSize(kMessageWidth + 8 + barWidth, kMessageRoom / lineHeight * lineHeight)));
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_message->setGeometry(40, 64, kMessageWidth, 0);
+    m_message->setGeometry(0, 0, kMessageWidth, 0);
+    m_scroll->setWidget(m_message);
 
     m_closeButton = new PictureButton(PictureButton::Glyph::Close, this);
     m_closeButton->setObjectName(QStringLiteral("ImgXbut"));
@@ -75,8 +98,34 @@ void frmMessageBox::Form_Load() {
     m_message->setText(breakOverlongWords(text, m_message->fontMetrics(), kMessageWidth));
     // Read out with the box's name when the box takes the focus.
     setAccessibleDescription(text);
-    // The label grows downwards; the window's bottom edge cuts off what does not fit.
+    // The label grows downwards; what does not fit scrolls.
     m_message->resize(kMessageWidth, m_message->heightForWidth(kMessageWidth));
+}
+
+void frmMessageBox::scrollByKey(const QKeyEvent& event) {
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    switch (event.key()) {
+    case Qt::Key_Up:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Home:
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_End:
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    default:
+        break;
+    }
 }
 
 void frmMessageBox::ImgXbut_Click() {
@@ -91,6 +140,10 @@ void frmMessageBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (isCloseKey(*event))
         ImgXbut_Click();
+    else if (event->matches(QKeySequence::Copy))
+        QGuiApplication::clipboard()->setText(accessibleDescription());
+    else
+        scrollByKey(*event);
 }
 
 bool frmMessageBox::event(QEvent* event) {
@@ -98,6 +151,9 @@ bool frmMessageBox::event(QEvent* event) {
         // Where the platform has alerts (Windows), this one is announced as such.
         QAccessibleEvent alert(this, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
+        // Behind another window: the task bar or the window list asks for a look.
+        if (!window()->isActiveWindow())
+            QApplication::alert(window());
     }
     return OverlayBox::event(event);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QScrollArea;
 class QWidget;
 
 namespace velmorandi {
@@ -16,8 +17,10 @@ class PictureButton;
 void ShowMessage(QWidget* mainWindow, const QString& text);
 
 // The borderless message box: a title, the text and a close button. Escape and
-// Enter close it; every other key is swallowed. Screen readers hear it as an
-// alert with its whole text when it opens.
+// Enter close it; a text longer than the box scrolls within it, by the arrows,
+// Page Up and Down, Home and End; Ctrl+C copies the whole text; every other key
+// is swallowed. Screen readers hear it as an alert with its whole text when it
+// opens; behind another window, it asks for attention.
 class frmMessageBox : public OverlayBox {
     Q_OBJECT
   public:
@@ -38,7 +41,9 @@ class frmMessageBox : public OverlayBox {
   private:
     void ImgXbut_Click();
     void ResetImageButtons();
+    void scrollByKey(const QKeyEvent& event);
 
+    QScrollArea* m_scroll;
     QLabel* m_message;
     PictureButton* m_closeButton;
 };

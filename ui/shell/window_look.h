@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QColor>
+
+class QPalette;
 class QWidget;
 
 namespace velmorandi {
@@ -8,5 +11,22 @@ namespace velmorandi {
 // palette gives them for text areas (white and black in most themes) and a
 // plain sans-serif face of 11 pixels, about 8 points.
 void useWindowLook(QWidget& window);
+
+// Contrast of two colours as accessibility guidelines reckon it, from 1 to 21;
+// text wants at least kReadableContrast.
+double contrastRatio(const QColor& a, const QColor& b);
+inline constexpr double kReadableContrast = 4.5;
+
+// The window's text colour moved toward its ground by share (0 to 1): the
+// designed greys on a white ground (a quarter gives #404040, a half #808080),
+// and as far from a dark ground in a dark theme.
+QColor towardGround(const QPalette& palette, double share);
+// Grey text on the window's ground, #404040 on white, never below readable contrast.
+QColor softText(const QPalette& palette);
+
+// Styles draw the outlines of frames and option buttons a shade darker than
+// the window colour, which vanishes on a dark ground: there, and in the
+// widget's children, they are drawn a shade darker than the text instead.
+void keepOutlinesVisible(QWidget& widget);
 
 } // namespace velmorandi

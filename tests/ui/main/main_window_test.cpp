@@ -5,6 +5,7 @@
 #include "modal_closer.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 #include "window_controls.h"
 
 #include "protected_files.h"
@@ -17,12 +18,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStorageInfo>
 #include <QTableView>
@@ -58,6 +62,66 @@ QStringList filesOnDisk(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+// The contrast of the text in an area of a picture: the ground is the colour most of its
+// pixels have, the text the pixel that stands out most from it.
+double textContrast(const QImage& picture, const QRect& area) {
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    QRgb ground = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(ground))
+            ground = it.key();
+    double most = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        most = std::max(most, contrastRatio(QColor(it.key()), QColor(ground)));
+    return most;
+}
+
+// Where each control of a window draws its own text, in the window's coordinates.
+QList<std::pair<QString, QRect>> textAreas(const QWidget& window) {
+    QList<std::pair<QString, QRect>> areas;
+    const auto add = [&](const QWidget* control, const QRect& area, const QString& name = {}) {
+        QRect shown = area.translated(control->mapTo(&window, QPoint()));
+        // Within what shows of it: a command button's container cuts off its edges.
+        for (const QWidget* w = control->parentWidget(); w != &window; w = w->parentWidget())
+            shown &= QRect(w->mapTo(&window, QPoint()), w->size());
+        if (!shown.isEmpty())
+            areas.append({name.isEmpty() ? control->objectName() : name, shown});
+    };
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&window))
+            continue;
+        if (const auto* label = qobject_cast<const QLabel*>(control);
+            label && !label->text().isEmpty())
+            add(label, label->contentsRect());
+        else if (const auto* push = qobject_cast<const QPushButton*>(control))
+            add(push, push->rect().adjusted(4, 4, -4, -4));
+        else if (const auto* option = qobject_cast<const QRadioButton*>(control))
+            add(option,
+                option->rect().adjusted(
+                    option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) + 4, 0, 0, 0));
+        else if (const auto* frame = qobject_cast<const QGroupBox*>(control))
+            add(frame, QRect(0, 0, frame->fontMetrics().horizontalAdvance(frame->title()) + 8,
+                             frame->fontMetrics().height()));
+        else if (const auto* box = qobject_cast<const QLineEdit*>(control);
+                 box && !box->text().isEmpty())
+            add(box, box->rect().adjusted(1, 1, -1, -1));
+    }
+    if (const auto* grid = window.findChild<QTableView*>("MSFlexGrid1")) {
+        const QHeaderView* header = grid->horizontalHeader();
+        for (int column = 0; column < header->count(); ++column)
+            add(header,
+                QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column) - 1,
+                      header->height() - 1),
+                QStringLiteral("header %1").arg(column));
+        add(grid->viewport(), grid->visualRect(grid->model()->index(1, 1)).adjusted(0, 0, -1, -1),
+            QStringLiteral("cell"));
+    }
+    return areas;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -77,8 +141,9 @@ class MainWindowTest : public QObject {
     void opensTheFolderItWasStartedWith();
     void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
     void keyboardReachesEveryEditAndShowsWhereItIs();
-    void longNamesReadWholeInTooltipsAndFittedColumns();
+    void longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders();
     void messageWindowAndGridHeaderShareTheWindowsLook();
+    void everyTextReadsInLightDarkAndHighContrastThemes();
     void screenReadersNameEveryPictureButtonAndTheGrid();
 
   private:
@@ -587,7 +652,7 @@ void MainWindowTest::keyboardReachesEveryEditAndShowsWhereItIs() {
     QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 }
 
-void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
+void MainWindowTest::longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders() {
     const QString longName = "zz 2023-07-14 Rome - Colosseum at sunset, the whole family in front "
                              "of the arch before dinner v2.jpg";
     QStringList names;
@@ -633,6 +698,23 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(40, 0));
     QCOMPARE(header->sectionSize(2), before + 40);
 
+    // From the keyboard: a shortened name moved onto shows its tooltip, Ctrl+Plus fits the
+    // column. A screen reader hears the whole name.
+    const auto cellSaid = [&](int row, int column, QAccessible::Text what) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+        return table->tableInterface()->cellAt(row, column)->text(what);
+    };
+    QCOMPARE(cellSaid(1999, 2, QAccessible::Name), longName);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1998, 2));
+    QToolTip::hideText();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), longName);
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(header->sectionSize(2) > QFontMetrics(grid->font()).horizontalAdvance(longName));
+
     // A refused row says why: one line per rule it breaks.
     QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
     {
@@ -645,6 +727,30 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     QCOMPARE(duplicateAndDot.split('\n').size(), 2);
     QCOMPARE(dotAlone.split('\n').size(), 1);
     QVERIFY(duplicateAndDot.contains(dotAlone));
+    // The same reason is every cell's description, the status cell's tooltip when moved onto,
+    // and what "Why…" in the menu key's menu says.
+    for (int column = 0; column < 4; ++column)
+        QCOMPARE(cellSaid(0, column, QAccessible::Description), duplicateAndDot);
+    QCOMPARE(cellSaid(0, 3, QAccessible::Name), QString("Err!"));
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), duplicateAndDot);
+    bool whyOffered = false;
+    QTimer::singleShot(100, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* why = menu == nullptr ? nullptr : menu->findChild<QAction*>("mnuWhy");
+        if (menu != nullptr)
+            menu->close();
+        whyOffered = why != nullptr && why->isEnabled();
+        if (whyOffered)
+            why->trigger();
+    });
+    ModalCloser closer;
+    QTest::keyClick(grid, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(whyOffered);
+    QTRY_COMPARE(closer.seen().size(), 1);
+    QVERIFY2(closer.seen().first().endsWith("\n\n" + duplicateAndDot),
+             qPrintable(closer.seen().first()));
 }
 
 void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
@@ -676,7 +782,7 @@ void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
         message = box->grab().toImage();
         const QLabel* text = box->findChild<QLabel*>("lblMessage");
         messagePixels = QFontInfo(text->font()).pixelSize();
-        besideText = text->geometry().topLeft() - QPoint(4, 0);
+        besideText = text->mapTo(box, QPoint(-4, 0));
         closeCorner = box->findChild<PictureButton*>("ImgXbut")->geometry().topLeft();
         QTest::keyClick(box, Qt::Key_Escape);
     });
@@ -724,6 +830,15 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
         const QAccessibleInterface* said = QAccessible::queryAccessibleInterface(control);
         QVERIFY2(!said->text(QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
     }
+    // Three frames show a "Left": each is named with its frame.
+    auto* addLeft = child<QRadioButton>("oLeftText");
+    QCOMPARE(addLeft->text(), QString("Left"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(addLeft)->text(QAccessible::Name),
+             QString("Add String: Left"));
+    QSet<QString> optionNames;
+    for (QRadioButton* option : m_window->findChildren<QRadioButton*>())
+        optionNames << QAccessible::queryAccessibleInterface(option)->text(QAccessible::Name);
+    QCOMPARE(optionNames.size(), m_window->findChildren<QRadioButton*>().size());
     for (const auto& [box, label] : {std::pair{"tFind", "Label1"}, std::pair{"tReplace", "Label2"},
                                      std::pair{"tText", "Label3"}})
         QCOMPARE(
@@ -756,6 +871,61 @@ void MainWindowTest::screenReadersNameEveryPictureButtonAndTheGrid() {
     }
     QVERIFY(!descriptions.contains(QString()));
     QCOMPARE(descriptions.size(), names.size() + 3);
+}
+
+// The program's own colours each come with the colour they are drawn on, or both come from
+// the theme: whatever the theme, every text stands out at 4.5:1 at least.
+void MainWindowTest::everyTextReadsInLightDarkAndHighContrastThemes() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt", "c.txt"});
+    QPalette dark;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(0x35, 0x35, 0x35)},
+                                       {QPalette::WindowText, QColor(Qt::white)},
+                                       {QPalette::Base, QColor(0x2a, 0x2a, 0x2a)},
+                                       {QPalette::Text, QColor(Qt::white)},
+                                       {QPalette::Button, QColor(0x35, 0x35, 0x35)},
+                                       {QPalette::ButtonText, QColor(Qt::white)},
+                                       {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+                                       {QPalette::HighlightedText, QColor(Qt::black)}})
+        dark.setColor(role, colour);
+    QPalette highContrast(Qt::white, Qt::black, Qt::white, Qt::black, Qt::gray, Qt::white,
+                          Qt::white, Qt::black, Qt::black);
+    const QPalette light = QApplication::style()->standardPalette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
+    QCOMPARE(qRound(contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white) * 100), 454);
+    QStringList faint;
+
+    for (const auto& [theme, palette] :
+         {std::pair{"light", light}, {"dark", dark}, {"high contrast", highContrast}}) {
+        QApplication::setPalette(palette);
+        m_window.reset();
+        openWindow();
+        child<QLineEdit>("tFind")->setText("find");
+        child<QLineEdit>("tText")->setText("text");
+        const auto check = [&](QWidget& window) {
+            const QImage look = window.grab().toImage();
+            for (const auto& [name, area] : textAreas(window))
+                if (const double contrast = textContrast(look, area); contrast < kReadableContrast)
+                    faint << QString("%1: %2 %3:1").arg(theme, name).arg(contrast, 0, 'f', 2);
+        };
+        check(*m_window);
+        // The message and About windows, over the main window.
+        for (const std::function<void()>& open : std::initializer_list<std::function<void()>>{
+                 [&] { QTest::keyClick(child<QWidget>("Dir1"), Qt::Key_F1); },
+                 [&] {
+                     QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
+                     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+                 }}) {
+            QTimer::singleShot(0, [&] {
+                if (OverlayBox* box = OverlayBox::waiting()) {
+                    check(*box);
+                    box->closeBox();
+                }
+            });
+            ModalCloser closer;
+            open();
+        }
+    }
+    QVERIFY2(faint.isEmpty(), qPrintable(faint.join(", ")));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,8 +1,10 @@
 #include "main/rename_grid_model.h"
+#include "main/rename_grid_view.h"
 
 #include "rename_list.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +16,7 @@ class RenameGridModelTest : public QObject {
   private slots:
     void showsTheCoreRows();
     void announcesLoadsAndRecompositions();
+    void serialColumnShowsEveryRowNumberWhole();
 };
 
 void RenameGridModelTest::showsTheCoreRows() {
@@ -67,6 +70,37 @@ void RenameGridModelTest::announcesLoadsAndRecompositions() {
     model.reload([&] { list.load({}); });
     QCOMPARE(resets.count(), 2);
     QCOMPARE(model.rowCount(), 0);
+}
+
+// As the style draws a cell: its text rectangle less the focus margins, elided in the middle.
+static bool shownWhole(const QTableView& grid, int row) {
+    const QModelIndex index = grid.model()->index(row, RenameGridModel::Serial);
+    QStyleOptionViewItem option;
+    option.initFrom(&grid);
+    option.rect = QRect(0, 0, grid.columnWidth(RenameGridModel::Serial) - 1, 20);
+    option.text = index.data().toString();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const QRect text = grid.style()
+                           ->subElementRect(QStyle::SE_ItemViewItemText, &option, &grid)
+                           .adjusted(margin, 0, -margin, 0);
+    return option.fontMetrics.elidedText(option.text, Qt::ElideMiddle, text.width()) == option.text;
+}
+
+void RenameGridModelTest::serialColumnShowsEveryRowNumberWhole() {
+    RenameList list;
+    RenameGridModel model(list);
+    RenameGridView grid;
+    grid.setModel(&model);
+    grid.setColumnWidth(RenameGridModel::Serial, 20);
+    // 54317 was shown as "5…7"; six and seven digits, the widest digit last.
+    for (const int rows : {54317, 888888, 1000000}) {
+        model.reload([&] { list.load(std::vector<std::string>(rows, "f")); });
+        QVERIFY2(shownWhole(grid, rows - 1), qPrintable(QString::number(rows)));
+        // However the column is made narrower.
+        grid.horizontalHeader()->resizeSection(RenameGridModel::Serial, 10);
+        QVERIFY2(shownWhole(grid, rows - 1), qPrintable(QString::number(rows)));
+    }
 }
 
 QTEST_MAIN(RenameGridModelTest)

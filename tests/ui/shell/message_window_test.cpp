@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -71,6 +72,7 @@ class MessageWindowTest : public QObject {
     void nothingElseInTheMainWindowTakesInputWhileItIsOpen();
     void centredOnTheMainWindowWhereverItWasDragged();
     void overlongFileNameWrapsInsteadOfRunningOff();
+    void longMessageScrollsWithinTheBoxAndCopiesWhole();
 };
 
 void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
@@ -91,7 +93,7 @@ void MessageWindowTest::showsTheTextUnderItsTitleInAFramedBorderlessBox() {
         if (message == nullptr || titleLabel == nullptr || button == nullptr)
             return box->closeBox();
         shown = message->text();
-        messageAt = message->geometry();
+        messageAt = QRect(message->mapTo(box, QPoint()), message->size());
         title = titleLabel->text();
         titleAt = titleLabel->geometry();
         buttonAt = button->geometry();
@@ -255,6 +257,43 @@ void MessageWindowTest::overlongFileNameWrapsInsteadOfRunningOff() {
     }));
     QVERIFY2(widest <= 303, qPrintable(QString::number(widest)));
     QCOMPARE(shown.remove(QChar(0x200B)), text);
+}
+
+void MessageWindowTest::longMessageScrollsWithinTheBoxAndCopiesWhole() {
+    MainWindow main(QPoint(10, 10));
+    QString text = QStringLiteral("These files could not be put back:\r\n\r\n");
+    for (int i = 0; i < 40; ++i)
+        text += QStringLiteral("/home/user/Pictures/archive_%1/IMG_%1.JPG\r\n").arg(i);
+    text +=
+        QStringLiteral("and 12 more.\r\n\r\nRename them back by hand, or open the folder again.");
+    QGuiApplication::clipboard()->clear();
+    QSize size;
+    int atStart = 0, afterDown = 0, afterHome = 0, endBottom = 0;
+    bool openAfterCopy = false;
+    QVERIFY(showAndAct(&main.widget, text, [&](frmMessageBox* box) {
+        auto* message = box->findChild<QLabel*>(QStringLiteral("lblMessage"));
+        const auto top = [&] { return message->mapTo(box, QPoint()).y(); };
+        size = box->size();
+        atStart = top();
+        QTest::keyClick(box, Qt::Key_Down);
+        afterDown = top();
+        QTest::keyClick(box, Qt::Key_End);
+        endBottom = message->mapTo(box, QPoint(0, message->height())).y();
+        QTest::keyClick(box, Qt::Key_Home);
+        afterHome = top();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        openAfterCopy = box->isVisible();
+        box->closeBox();
+    }));
+    // The box keeps its size and place; the text moves within it, down to its last line.
+    QCOMPARE(size, QSize(385, 209));
+    QCOMPARE(atStart, 64);
+    QVERIFY(afterDown < atStart);
+    QVERIFY2(endBottom < size.height(), qPrintable(QString::number(endBottom)));
+    QCOMPARE(afterHome, atStart);
+    QVERIFY(openAfterCopy);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 QTEST_MAIN(MessageWindowTest)
