@@ -1,4 +1,5 @@
 #include "edit_history.h"
+#include "list_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -6,15 +7,9 @@
 #include <vector>
 
 using namespace velmorandi;
+using velmorandi::testing::editedNames;
 
 namespace {
-
-std::vector<std::string> editedNames(const RenameList& list) {
-    std::vector<std::string> names;
-    for (const auto& row : list.rows())
-        names.emplace_back(row.editedName());
-    return names;
-}
 
 void appendToEveryBase(RenameList& list, const std::string& text) {
     list.rewriteEditedBases(
