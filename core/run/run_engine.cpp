@@ -221,8 +221,10 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
         return RowsInOrder{std::move(order.order), order.protectedFileListed, run.generation};
     FolderListed listed;
     listed.listing = ListFolderFiles(run.folder);
-    for (const PlannedMove& move : journal.moves)
+    for (const PlannedMove& move : journal.moves) {
         listed.expectedNames.emplace_back(move.to);
+        listed.formerNames.emplace_back(move.from);
+    }
     return listed;
 }
 

@@ -173,7 +173,7 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     window.show();
     velmorandi::FolderHandover handover(instance.folder(),
                                         [&](const std::string& folder, const std::string& file) {
-                                            return window.openHandedOver(folder, file);
+                                            return velmorandi::handOverTo(window, folder, file);
                                         });
     QVERIFY(handover.isListening());
     auto* dir1 = window.findChild<velmorandi::FolderList*>("Dir1");
