@@ -176,7 +176,7 @@ bool DriveList::refresh() {
     }
     if (!selected || currentIndex() >= 0)
         return false;
-    emit selectedDriveGone(kept.text);
+    emit selectedDriveGone(kept.text, QByteArray::fromStdString(kept.root));
     return true;
 }
 

@@ -40,7 +40,7 @@ class DriveList : public QComboBox {
     using DriveSource = std::function<std::vector<DriveEntry>()>;
     void setDriveSource(DriveSource source) { m_source = std::move(source); }
     // Reads the drives again; the selected one stays selected. Raises no
-    // change; when the selected drive has gone, nothing is selected and
+    // change; when the selected drive has gone, nothing is selected,
     // selectedDriveGone tells, and true is returned.
     bool refresh();
     QStringList entryTexts() const;
@@ -52,7 +52,8 @@ class DriveList : public QComboBox {
     void showPopup() override;
 
   signals:
-    void selectedDriveGone(const QString& text);
+    // root: the drive's root folder, exact bytes.
+    void selectedDriveGone(const QString& text, const QByteArray& root);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

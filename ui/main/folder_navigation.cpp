@@ -39,15 +39,8 @@ FolderNavigation::FolderNavigation(DriveList* drive1, FolderList* dir1, Hooks ho
     connect(new MountWatch(this), &MountWatch::changed, m_drivesChanged,
             qOverload<>(&QTimer::start));
     // After the list's own handling, which may be an opening list's.
-    connect(
-        m_Drive1, &DriveList::selectedDriveGone, this,
-        [this](const QString& drive) {
-            m_hooks.say(tr("The drive %1 is gone, and with it the folder that was open.\r\n\r\n"
-                           "Velmorandi shows the default drive instead.")
-                            .arg(drive));
-            SelectDefaultDrive();
-        },
-        Qt::QueuedConnection);
+    connect(m_Drive1, &DriveList::selectedDriveGone, this, &FolderNavigation::driveGone,
+            Qt::QueuedConnection);
     connect(m_Drive1, &QComboBox::currentIndexChanged, this, &FolderNavigation::Drive1_Change);
     connect(m_Dir1, &FolderList::openRequested, this, &FolderNavigation::Dir1_OpenRequested);
 }
@@ -56,6 +49,17 @@ void FolderNavigation::refreshDrives() {
     m_drivesStale = m_hooks.busy();
     if (!m_drivesStale)
         m_Drive1->refresh();
+}
+
+void FolderNavigation::driveGone(const QString& drive, const QByteArray& root) {
+    m_driveFolders.forgetDrive(root.toStdString());
+    // Another folder was opened meanwhile, with its own drive.
+    if (m_Drive1->currentIndex() >= 0)
+        return;
+    m_hooks.say(tr("The drive %1 is gone, and with it the folder that was open.\r\n\r\n"
+                   "Velmorandi shows the default drive instead.")
+                    .arg(drive));
+    SelectDefaultDrive();
 }
 
 void FolderNavigation::takeUpDeferred() {

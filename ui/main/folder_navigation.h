@@ -43,6 +43,7 @@ class FolderNavigation : public QObject {
     void takeUpDeferred();
 
   private:
+    void driveGone(const QString& drive, const QByteArray& root);
     void Drive1_Change();
     void Dir1_OpenRequested(const std::string& folder);
     bool moveToFolder(const std::string& root, const std::string& folder);

@@ -86,6 +86,7 @@ void DriveListTest::drivesReadAgainWhenOpenedLeaveTheListWhenGone() {
     QCOMPARE(list.drive(), std::string());
     QCOMPARE(gone.count(), 1);
     QCOMPARE(gone.first().first().toString(), QString("/media/usb [STICK]"));
+    QCOMPARE(gone.first().last().toByteArray(), QByteArray("/media/usb"));
     QCOMPARE(changes.count(), 0);
 }
 
