@@ -83,6 +83,8 @@ class RunObserver {
     virtual void stepsDone(std::size_t done, std::size_t total) {
         static_cast<void>(done), static_cast<void>(total);
     }
+    // The same for the rollback of a run that stopped: names put back.
+    virtual void rollbackStepsDone(std::size_t done, std::size_t total) { stepsDone(done, total); }
 };
 
 struct RunControl {

@@ -135,7 +135,9 @@ class StepRun {
             if (auto error = m_executor.perform(steps[done]))
                 return stepFailed(steps[done], *error);
             m_done = done + 1;
-            if (m_context.observer)
+            if (m_context.observer && m_journal.kind == Journal::Kind::Rollback)
+                m_context.observer->rollbackStepsDone(done + 1, steps.size());
+            else if (m_context.observer)
                 m_context.observer->stepsDone(done + 1, steps.size());
         }
         return std::nullopt;
