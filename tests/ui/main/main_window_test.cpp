@@ -2,10 +2,9 @@
 #include "main/folder_list.h"
 #include "main/main_window.h"
 #include "main/title_label.h"
-#include "modal_closer.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
-#include "window_controls.h"
+#include "window_test_support.h"
 
 #include "protected_files.h"
 #include "transforms/operations.h"
@@ -35,6 +34,8 @@
 #include <memory>
 
 using namespace velmorandi;
+using test::createFiles;
+using test::filesOnDisk;
 using test::ModalCloser;
 
 namespace {
@@ -47,17 +48,6 @@ const QString kFolderNotOpened = ModalCloser::shown(
     "Selected folder could not be opened.\r\n\r\nCheck that the folder still exists and that "
     "you may read it.");
 
-void createFiles(const QString& folder, const QStringList& names) {
-    for (const QString& name : names) {
-        QFile file(folder + '/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-}
-
-QStringList filesOnDisk(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -69,7 +59,7 @@ class MainWindowTest : public QObject {
     void typicalRunRenamesEveryFile();
     void refusedRenameShowsMessageAndMarksRows();
     void foldersOpenByEnterAndDoubleClick();
-    void unreadableDrivesRecoverWithoutLooping();
+    void drivesThatFailOrGoAwayLeadToTheDefaultDrive();
     void forbiddenCharactersAndHelpKey();
     void hoverResetOnlyOnBackgroundFramesAndTitle();
     void titleDragsWithLeftButtonAlone();
@@ -228,7 +218,7 @@ void MainWindowTest::foldersOpenByEnterAndDoubleClick() {
     QCOMPARE(cell(0, 1), QString("top.txt"));
 }
 
-void MainWindowTest::unreadableDrivesRecoverWithoutLooping() {
+void MainWindowTest::drivesThatFailOrGoAwayLeadToTheDefaultDrive() {
     createFiles(m_folder->path(), {"kept.txt"});
     openWindow();
     auto* drive1 = child<DriveList>("Drive1");
@@ -255,6 +245,29 @@ void MainWindowTest::unreadableDrivesRecoverWithoutLooping() {
     QCOMPARE(drive1->currentIndex(), 0);
     QCOMPARE(dir1->path(), m_folder->path().toStdString());
     QCOMPARE(rows(), 1);
+
+    // A drive that goes away while it holds the open folder: the window says so and
+    // moves to the default drive, at its own folder, not at the drive's old place.
+    const QString stick = m_folder->path() + "/stick";
+    QVERIFY(QDir().mkpath(stick));
+    createFiles(stick, {"photo.jpg"});
+    std::vector<DriveEntry> mounted = {{"/", "/"}, {"/media/stick [STICK]", stick.toStdString()}};
+    drive1->setDriveSource([&] { return mounted; });
+    drive1->setDrives(mounted);
+    drive1->setCurrentIndex(1);
+    QCOMPARE(cell(0, 1), QString("photo.jpg"));
+    mounted = {{"/", "/"}};
+    {
+        ModalCloser closer;
+        drive1->refresh();
+        QTRY_COMPARE(closer.seen(), QStringList{"The drive /media/stick [STICK] is gone, and with "
+                                                "it the folder that was open.\n\nVelmorandi "
+                                                "shows the default drive instead."});
+    }
+    QCOMPARE(drive1->entryTexts(), QStringList{"/"});
+    QCOMPARE(drive1->currentIndex(), 0);
+    QCOMPARE(dir1->path(), m_folder->path().toStdString());
+    QCOMPARE(cell(0, 1), QString("kept.txt"));
 
     // The only drive's current folder has gone: one message, then the drive's root.
     QVERIFY(m_folder->remove());
@@ -340,11 +353,10 @@ void MainWindowTest::titleDragsWithLeftButtonAlone() {
     send(QEvent::MouseMove, {160, 18}, Qt::NoButton, Qt::LeftButton | Qt::RightButton);
     send(QEvent::MouseButtonRelease, {160, 18}, Qt::LeftButton, Qt::RightButton);
     send(QEvent::MouseMove, {170, 18}, Qt::NoButton, Qt::RightButton);
-    QTest::qWait(20);
-    QCOMPARE(m_window->pos(), start + QPoint(30, 10));
     QCOMPARE(child<PictureButton>("ImgQbut")->state(), PictureButton::State::Normal);
 
-    // A right-button press sets the anchor too.
+    // A right-button press sets the anchor too; the window lands where this drag
+    // alone takes it, so the moves before it moved nothing.
     send(QEvent::MouseButtonPress, {50, 5}, Qt::RightButton, Qt::RightButton);
     send(QEvent::MouseButtonRelease, {50, 5}, Qt::RightButton, Qt::NoButton);
     send(QEvent::MouseMove, {45, 9}, Qt::NoButton, Qt::LeftButton);
@@ -364,9 +376,13 @@ void MainWindowTest::titleDragsWithLeftButtonAlone() {
     QCOMPARE(handedOver.size(), 0);
     send(QEvent::MouseButtonPress, {100, 8}, Qt::LeftButton, Qt::LeftButton);
     send(QEvent::MouseMove, {130, 18}, Qt::NoButton, Qt::LeftButton);
-    QTest::qWait(20);
+    send(QEvent::MouseButtonRelease, {130, 18}, Qt::LeftButton, Qt::NoButton);
     QCOMPARE(handedOver, QList<QWindow*>{m_window->windowHandle()});
-    QCOMPARE(m_window->pos(), before);
+    // Where the system refuses, the title drags; only this drag moved the window.
+    label->setSystemMove([](QWindow*) { return false; });
+    send(QEvent::MouseButtonPress, {100, 8}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {110, 12}, Qt::NoButton, Qt::LeftButton);
+    QTRY_COMPARE(m_window->pos(), before + QPoint(10, 4));
 }
 
 void MainWindowTest::warningButtonFollowsEachLoad() {
@@ -594,6 +610,7 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     for (int i = 0; i < 1999; ++i)
         names << QString("a%1.txt").arg(i, 4, 10, QChar('0'));
     createFiles(m_folder->path(), names + QStringList{longName});
+    QVERIFY(QDir(m_folder->path()).mkdir("other"));
     openWindow();
     auto* grid = child<QTableView>("MSFlexGrid1");
     QCOMPARE(rows(), 2000);
@@ -620,6 +637,7 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
         return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) - 1,
                       header->height() / 2);
     };
+    const int ownWidth = header->sectionSize(1);
     QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, edgeOf(1));
     QVERIFY2(header->sectionSize(1) > QFontMetrics(grid->font()).horizontalAdvance(longName),
              qPrintable(QString::number(header->sectionSize(1))));
@@ -645,6 +663,13 @@ void MainWindowTest::longNamesReadWholeInTooltipsAndFittedColumns() {
     QCOMPARE(duplicateAndDot.split('\n').size(), 2);
     QCOMPARE(dotAlone.split('\n').size(), 1);
     QVERIFY(duplicateAndDot.contains(dotAlone));
+
+    // In another folder the fitted column has its own width again; a dragged one keeps its.
+    auto* dir1 = child<FolderList>("Dir1");
+    dir1->openRow(dir1->count() - 1);
+    QCOMPARE(dir1->path(), (m_folder->path() + "/other").toStdString());
+    QCOMPARE(header->sectionSize(1), ownWidth);
+    QCOMPARE(header->sectionSize(2), before + 40);
 }
 
 void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {
