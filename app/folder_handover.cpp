@@ -23,6 +23,7 @@ namespace {
 // ended by a null byte, which no path holds. The answer is one line.
 const QByteArray kRequestStart = QByteArrayLiteral("VELMORANDI-OPEN 1\n");
 const QByteArray kOpened = QByteArrayLiteral("opened\n");
+const QByteArray kWhenFree = QByteArrayLiteral("when-free\n");
 const QByteArray kBusy = QByteArrayLiteral("busy\n");
 // Two paths of the longest kind, and more than any real one.
 constexpr qsizetype kLongestRequest = 64 * 1024;
@@ -84,22 +85,25 @@ QString handoverAddress(const QString& lockFolder) {
 #endif
 }
 
-bool handFolderOver(const QString& lockFolder, const std::string& folder, const std::string& file) {
+HandoverAnswer handFolderOver(const QString& lockFolder, const std::string& folder,
+                              const std::string& file) {
     const QString address = handoverAddress(lockFolder);
     if (address.isEmpty())
-        return false;
+        return HandoverAnswer::Refused;
     QLocalSocket socket;
     socket.connectToServer(address);
     if (!socket.waitForConnected(kConnectMs))
-        return false;
+        return HandoverAnswer::Refused;
     socket.write(requestFor(folder, file));
     if (!socket.waitForBytesWritten(kAnswerMs))
-        return false;
+        return HandoverAnswer::Refused;
     QByteArray answer;
-    while (!answer.contains('\n') && answer.size() < kOpened.size() &&
+    while (!answer.contains('\n') && answer.size() < kWhenFree.size() &&
            socket.waitForReadyRead(kAnswerMs))
         answer += socket.readAll();
-    return answer == kOpened;
+    if (answer == kOpened)
+        return HandoverAnswer::Opened;
+    return answer == kWhenFree ? HandoverAnswer::WhenFree : HandoverAnswer::Refused;
 }
 
 FolderHandover::FolderHandover(const QString& lockFolder, Open open, QObject* parent)
@@ -140,8 +144,12 @@ void FolderHandover::readRequest(QLocalSocket* socket) {
     if (!request)
         return;
     socket->readAll();
-    const bool opened = isAbsoluteFolder(request->folder) && m_open(request->folder, request->file);
-    socket->write(opened ? kOpened : kBusy);
+    const HandoverAnswer answer = isAbsoluteFolder(request->folder)
+                                      ? m_open(request->folder, request->file)
+                                      : HandoverAnswer::Refused;
+    socket->write(answer == HandoverAnswer::Opened     ? kOpened
+                  : answer == HandoverAnswer::WhenFree ? kWhenFree
+                                                       : kBusy);
     socket->disconnectFromServer();
 }
 

@@ -16,17 +16,24 @@ namespace velmorandi {
 // when there is no lock folder, or its path is too long for a socket.
 QString handoverAddress(const QString& lockFolder);
 
+// What the running instance did with a folder handed over.
+enum class HandoverAnswer {
+    Opened,   // opened at once
+    WhenFree, // opens as soon as its run or its message is over
+    Refused   // not reached, no answer, or closing
+};
+
 // A second start's side: hands the folder (and the file whose row to make
-// current) to the instance running in lockFolder. True once that instance has
-// taken it; false when it cannot be reached, does not answer, or is busy.
-bool handFolderOver(const QString& lockFolder, const std::string& folder, const std::string& file);
+// current) to the instance running in lockFolder.
+HandoverAnswer handFolderOver(const QString& lockFolder, const std::string& folder,
+                              const std::string& file);
 
 // The running instance's side: listens beside the lock it holds and passes
-// each folder it is handed to `open`, which says whether it took it.
+// each folder it is handed to `open`, which says what it did with it.
 class FolderHandover : public QObject {
     Q_OBJECT
   public:
-    using Open = std::function<bool(const std::string& folder, const std::string& file)>;
+    using Open = std::function<HandoverAnswer(const std::string& folder, const std::string& file)>;
     FolderHandover(const QString& lockFolder, Open open, QObject* parent = nullptr);
 
     bool isListening() const;

@@ -1,5 +1,6 @@
 #include "second_instance_notice.h"
 
+#include <QCoreApplication>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPainter>
@@ -14,11 +15,8 @@ namespace {
 // windows' one-pixel frame keeps it apart from what lies behind.
 class Notice : public QMessageBox {
   public:
-    Notice()
-        : QMessageBox(QMessageBox::NoIcon, QStringLiteral("Velmorandi"),
-                      QStringLiteral("\r\nAn instance of this application is already running.\r\n"
-                                     "A second instance is not supported"),
-                      QMessageBox::Ok) {
+    explicit Notice(const QString& text)
+        : QMessageBox(QMessageBox::NoIcon, QStringLiteral("Velmorandi"), text, QMessageBox::Ok) {
         setWindowFlag(Qt::FramelessWindowHint);
     }
 
@@ -52,11 +50,22 @@ class Notice : public QMessageBox {
     int captionHeight() const { return fontMetrics().height() * 2; }
 };
 
+void showNotice(const QString& text) {
+    Notice notice(text);
+    notice.exec();
+}
+
 } // namespace
 
 void showSecondInstanceNotice() {
-    Notice notice;
-    notice.exec();
+    showNotice(QStringLiteral("\r\nAn instance of this application is already running.\r\n"
+                              "A second instance is not supported"));
+}
+
+void showFolderWaitsNotice() {
+    showNotice(QCoreApplication::translate("SecondStart",
+                                           "\r\nVelmorandi is already running, and busy.\r\n"
+                                           "The folder opens in it as soon as it is free."));
 }
 
 } // namespace velmorandi

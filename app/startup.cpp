@@ -45,6 +45,19 @@ std::optional<int> answerCommandLine(const CommandLine& commandLine) {
 
 } // namespace
 
+HandoverAnswer handOverTo(frmMainWindow& window, const std::string& folder,
+                          const std::string& file) {
+    switch (window.openHandedOver(folder, file)) {
+    case frmMainWindow::HandOver::Opening:
+        return HandoverAnswer::Opened;
+    case frmMainWindow::HandOver::WhenFree:
+        return HandoverAnswer::WhenFree;
+    case frmMainWindow::HandOver::Refused:
+        break;
+    }
+    return HandoverAnswer::Refused;
+}
+
 int Main(int argc, char** argv) {
     platform::returnLargeBlocksWhenFreed();
     // Help, version and mistakes need no display, so they are answered before
@@ -60,9 +73,14 @@ int Main(int argc, char** argv) {
     SingleInstance instance;
     if (!instance.acquire()) {
         // A folder goes to the running instance; without one, or when that
-        // instance is busy or out of reach, the notice as ever.
-        if (commandLine.folder.empty() ||
-            !handFolderOver(instance.folder(), commandLine.folder, commandLine.file))
+        // instance is out of reach, the notice as ever.
+        const HandoverAnswer answer =
+            commandLine.folder.empty()
+                ? HandoverAnswer::Refused
+                : handFolderOver(instance.folder(), commandLine.folder, commandLine.file);
+        if (answer == HandoverAnswer::WhenFree)
+            showFolderWaitsNotice();
+        else if (answer == HandoverAnswer::Refused)
             showSecondInstanceNotice();
         return 0;
     }
@@ -75,7 +93,7 @@ int Main(int argc, char** argv) {
         new FolderHandover(
             instance.folder(),
             [w](const std::string& folder, const std::string& file) {
-                return w->openHandedOver(folder, file);
+                return handOverTo(*w, folder, file);
             },
             w);
     w->show();

@@ -64,7 +64,7 @@ void measureEditHistory(const std::vector<std::string>& names) {
     const auto keptEdit = [&] {
         EditedBases before = list.editedBases();
         ApplyOperation(list, 2, add);
-        history.recordIfChanged(list, std::move(before), "Add String");
+        history.recordIfChanged(list, std::move(before), EditKind::AddString);
     };
     const double editMs = medianMs(kRuns, editedOnce, keptEdit);
     const double stepMb = static_cast<double>(history.bytes()) / (1 << 20);

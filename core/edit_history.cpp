@@ -8,14 +8,14 @@ void EditHistory::clear() {
     m_bytes = 0;
 }
 
-void EditHistory::recordIfChanged(const RenameList& list, EditedBases before, std::string what) {
+void EditHistory::recordIfChanged(const RenameList& list, EditedBases before, EditKind what) {
     if (list.hasEditedBases(before))
         return;
     for (const Step& step : m_redo)
         m_bytes -= step.names.bytes();
     m_redo.clear();
     m_bytes += before.bytes();
-    m_undo.push_back({std::move(what), std::move(before)});
+    m_undo.push_back({what, std::move(before)});
     keepWithinBudget();
 }
 
@@ -37,7 +37,7 @@ void EditHistory::swapWith(RenameList& list, std::deque<Step>& from, std::deque<
     list.restoreEditedBases(step.names);
     bytes += now.bytes();
     bytes -= step.names.bytes();
-    to.push_back({std::move(step.what), std::move(now)});
+    to.push_back({step.what, std::move(now)});
 }
 
 void EditHistory::undo(RenameList& list) {
@@ -46,6 +46,19 @@ void EditHistory::undo(RenameList& list) {
 
 void EditHistory::redo(RenameList& list) {
     swapWith(list, m_redo, m_undo, m_bytes);
+}
+
+EditHistory
+EditHistory::carried(const std::function<EditedBases(const EditedBases&)>& carry) const {
+    EditHistory history(m_budget);
+    for (const auto& [from, to] :
+         {std::pair{&m_undo, &history.m_undo}, std::pair{&m_redo, &history.m_redo}})
+        for (const Step& step : *from) {
+            to->push_back({step.what, carry(step.names)});
+            history.m_bytes += to->back().names.bytes();
+        }
+    history.keepWithinBudget();
+    return history;
 }
 
 } // namespace velmorandi

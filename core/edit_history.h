@@ -3,10 +3,23 @@
 #include "rename_list.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
-#include <string>
+#include <functional>
 
 namespace velmorandi {
+
+// What an edit was: an Apply of one of the five operations (in the order of
+// their frames), Blank or Reset.
+enum class EditKind : std::uint8_t {
+    FindAndReplace,
+    ChangeCase,
+    AddString,
+    Serialize,
+    Trim,
+    Blank,
+    Reset
+};
 
 // The edits made to the edited names since the last load, to be taken back
 // and made again step by step. Each step keeps only the edited base names it
@@ -21,23 +34,27 @@ class EditHistory {
     // Starts afresh: after a load, a completed run or an undo on disk.
     void clear();
 
-    // An edit is about to change the list: what it is called ("Add String") and
-    // the names before it. Kept only when the edit changed a name.
-    void recordIfChanged(const RenameList& list, EditedBases before, std::string what);
+    // An edit has changed the list: what it was and the names before it. Kept
+    // only when the edit changed a name.
+    void recordIfChanged(const RenameList& list, EditedBases before, EditKind what);
 
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
-    const std::string& nextUndo() const { return m_undo.back().what; }
-    const std::string& nextRedo() const { return m_redo.back().what; }
+    EditKind nextUndo() const { return m_undo.back().what; }
+    EditKind nextRedo() const { return m_redo.back().what; }
     // Nothing happens when there is nothing to take back or make again.
     void undo(RenameList& list);
     void redo(RenameList& list);
 
     std::size_t bytes() const { return m_bytes; }
 
+    // The same steps for another list: `carry` turns each step's names into
+    // that list's.
+    EditHistory carried(const std::function<EditedBases(const EditedBases&)>& carry) const;
+
   private:
     struct Step {
-        std::string what;
+        EditKind what;
         EditedBases names; // before the edit on the undo side, after it on the redo side
     };
     static void swapWith(RenameList& list, std::deque<Step>& from, std::deque<Step>& to,

@@ -230,4 +230,47 @@ void RenameList::restoreEditedBases(const EditedBases& bases) {
     ComposeEditedNames();
 }
 
+std::vector<std::uint32_t> RenameList::placesIn(const RenameList& before) const {
+    std::vector<std::uint32_t> places(m_rows.size(), kNotListed);
+    const auto sameName = [&](std::size_t i) {
+        return row(i).listedName() == before.row(i).listedName();
+    };
+    std::size_t same = 0;
+    while (same < m_rows.size() && same < before.size() && sameName(same)) {
+        places[same] = static_cast<std::uint32_t>(same);
+        ++same;
+    }
+    if (same == m_rows.size())
+        return places;
+    NameIndex byName(before.size(),
+                     [&before](std::uint32_t i) { return before.row(i).listedName(); });
+    byName.assignAll(before.size());
+    for (std::size_t i = same; i < m_rows.size(); ++i)
+        places[i] = byName.find(row(i).listedName()); // kNone is kNotListed
+    return places;
+}
+
+EditedBases RenameList::basesFrom(const EditedBases& before,
+                                  std::span<const std::uint32_t> places) const {
+    // Rows listed again under the same name have the same original base.
+    if (before.m_asListed)
+        return EditedBases();
+    std::vector<std::uint64_t> starts(before.m_sizes.size() + 1, 0);
+    for (std::size_t i = 0; i < before.m_sizes.size(); ++i)
+        starts[i + 1] = starts[i] + before.m_sizes[i];
+    EditedBases bases;
+    bases.m_asListed = false;
+    bases.m_sizes.reserve(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const std::uint32_t place = places[i];
+        const std::string_view base =
+            place < before.m_sizes.size()
+                ? std::string_view(before.m_text).substr(starts[place], before.m_sizes[place])
+                : row(i).originalBase();
+        bases.m_text.append(base);
+        bases.m_sizes.push_back(static_cast<std::uint32_t>(base.size()));
+    }
+    return bases;
+}
+
 } // namespace velmorandi

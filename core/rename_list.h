@@ -173,6 +173,14 @@ class RenameList {
     bool hasEditedBases(const EditedBases& bases) const;
     void restoreEditedBases(const EditedBases& bases);
 
+    // For a list of the same folder read again: where each row stood in
+    // `before`, found by its listed name, or kNotListed.
+    static constexpr std::uint32_t kNotListed = UINT32_MAX;
+    std::vector<std::uint32_t> placesIn(const RenameList& before) const;
+    // Edited base names of `before`'s rows, for these rows: each row takes the
+    // base of its place; a row that was not listed keeps its original base.
+    EditedBases basesFrom(const EditedBases& before, std::span<const std::uint32_t> places) const;
+
   private:
     friend class RenameRow;
     static constexpr std::uint32_t kNoDot = UINT32_MAX;

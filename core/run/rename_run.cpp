@@ -85,10 +85,14 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control) {
 }
 
 ListChange FinishRun(RenameList& list, const std::string& folder, RunResult& result) {
+    // A name taken on disk is the one refusal whose cause a row can show; a
+    // step that failed is explained by the message.
+    const RowFaults fault =
+        result.outcome == RunOutcome::NameTaken ? RowFault::TakenOnDisk : RowFault::None;
     if (result.outcome != RunOutcome::Completed)
         for (const std::size_t row : result.errorRows)
             if (row < list.size())
-                list.markError(row);
+                list.markError(row, fault);
     if (auto* listed = std::get_if<FolderListed>(&result.folder))
         return finishListed(list, folder, *listed, result);
     if (auto* rows = std::get_if<RowsInOrder>(&result.folder)) {

@@ -61,7 +61,8 @@ struct RowsInOrder {     // the folder holds exactly the rows' new names
 };
 struct FolderListed { // read anew: another program changed it, or not every file got its name back
     FolderListing listing;
-    std::vector<std::string> expectedNames; // names a completed run must have left there
+    std::vector<std::string> expectedNames;    // names a completed run must have left there
+    std::vector<std::string> formerNames = {}; // what each of them was called before the run
 };
 using FolderAfterRun = std::variant<FolderNotRead, RowsInOrder, FolderListed>;
 
@@ -82,6 +83,8 @@ class RunObserver {
     virtual void stepsDone(std::size_t done, std::size_t total) {
         static_cast<void>(done), static_cast<void>(total);
     }
+    // The same for the rollback of a run that stopped: names put back.
+    virtual void rollbackStepsDone(std::size_t done, std::size_t total) { stepsDone(done, total); }
 };
 
 struct RunControl {
@@ -101,8 +104,9 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
 RunResult ExecuteRun(RunRequest request, const RunControl& control);
 
 // Window thread. Brings a rename's, undo's or redo's result into the list:
-// the marks of a refusal, the rows in their new order with every row
-// "Done", or the folder listed anew. May add to the result's message.
+// the marks of a refusal ("Err!" rows, with the cause where a name is taken
+// on disk), the rows in their new order with every row "Done", or the folder
+// listed anew. May add to the result's message.
 struct ListChange {
     bool reloaded = false;
     bool protectedFileListed = false; // the guard's verdict on the rows now listed

@@ -135,7 +135,9 @@ class StepRun {
             if (auto error = m_executor.perform(steps[done]))
                 return stepFailed(steps[done], *error);
             m_done = done + 1;
-            if (m_context.observer)
+            if (m_context.observer && m_journal.kind == Journal::Kind::Rollback)
+                m_context.observer->rollbackStepsDone(done + 1, steps.size());
+            else if (m_context.observer)
                 m_context.observer->stepsDone(done + 1, steps.size());
         }
         return std::nullopt;
@@ -221,8 +223,10 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
         return RowsInOrder{std::move(order.order), order.protectedFileListed, run.generation};
     FolderListed listed;
     listed.listing = ListFolderFiles(run.folder);
-    for (const PlannedMove& move : journal.moves)
+    for (const PlannedMove& move : journal.moves) {
         listed.expectedNames.emplace_back(move.to);
+        listed.formerNames.emplace_back(move.from);
+    }
     return listed;
 }
 

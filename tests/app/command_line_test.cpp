@@ -2,18 +2,24 @@
 #include "folder_handover.h"
 #include "main/folder_list.h"
 #include "main/main_window.h"
+#include "main/window_test_support.h"
 #include "single_instance.h"
 #include "startup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using velmorandi::CommandLine;
@@ -173,7 +179,7 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     window.show();
     velmorandi::FolderHandover handover(instance.folder(),
                                         [&](const std::string& folder, const std::string& file) {
-                                            return window.openHandedOver(folder, file);
+                                            return velmorandi::handOverTo(window, folder, file);
                                         });
     QVERIFY(handover.isListening());
     auto* dir1 = window.findChild<velmorandi::FolderList*>("Dir1");
@@ -188,6 +194,33 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     QTRY_COMPARE(dir1->path(), second.path().toStdString());
     QCOMPARE(grid->model()->rowCount(), 3);
     QCOMPARE(grid->currentIndex().row(), 1);
+
+    // During a run a folder waits for its end, and the second start hears so.
+    QTemporaryDir third;
+    velmorandi::test::createFiles(third.path(), {"t.txt"});
+    QTest::keyClicks(window.findChild<QLineEdit*>("tText"), "x_");
+    QTest::mouseClick(window.findChild<QRadioButton*>("oLeftText"), Qt::LeftButton);
+    emit window.findChild<QLineEdit*>("tText")->returnPressed();
+    velmorandi::test::HeldRun held;
+    auto answer = velmorandi::HandoverAnswer::Refused;
+    held.at(1, [&] {
+        std::atomic<bool> answered{false};
+        std::thread secondStart([&] {
+            answer =
+                velmorandi::handFolderOver(instance.folder(), third.path().toStdString(), "t.txt");
+            answered = true;
+        });
+        QTRY_VERIFY(answered);
+        secondStart.join();
+        QCOMPARE(dir1->path(), second.path().toStdString());
+    });
+    window.setRunTesting(held.testing());
+    QTest::mouseClick(window.findChild<QPushButton*>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(answer, velmorandi::HandoverAnswer::WhenFree);
+    QTRY_COMPARE(dir1->path(), third.path().toStdString());
+    QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("t.txt"));
+    QCOMPARE(velmorandi::test::filesOnDisk(second.path()),
+             QStringList({"x_1.txt", "x_2.txt", "x_3.txt"}));
 }
 
 int main(int argc, char** argv) {

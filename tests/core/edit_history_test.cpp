@@ -1,4 +1,5 @@
 #include "edit_history.h"
+#include "list_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -6,15 +7,9 @@
 #include <vector>
 
 using namespace velmorandi;
+using velmorandi::testing::editedNames;
 
 namespace {
-
-std::vector<std::string> editedNames(const RenameList& list) {
-    std::vector<std::string> names;
-    for (const auto& row : list.rows())
-        names.emplace_back(row.editedName());
-    return names;
-}
 
 void appendToEveryBase(RenameList& list, const std::string& text) {
     list.rewriteEditedBases(
@@ -38,17 +33,17 @@ TEST(EditHistory, PutsBackExactNamesAndKeepsTheNewestStepsWithinItsBudget) {
     for (int step = 0; step < 8; ++step) {
         EditedBases before = list.editedBases();
         appendToEveryBase(list, std::to_string(step));
-        history.recordIfChanged(list, std::move(before), "Add String");
+        history.recordIfChanged(list, std::move(before), EditKind::AddString);
         states.push_back(editedNames(list));
         // An edit that changes no name is no step.
-        history.recordIfChanged(list, list.editedBases(), "Trim");
+        history.recordIfChanged(list, list.editedBases(), EditKind::Trim);
     }
     EXPECT_EQ(states.back()[3], "ends in a dot01234567.");
     EXPECT_EQ(states.back()[4], "01234567.profile");
 
     std::size_t undone = 0;
     while (history.canUndo()) {
-        EXPECT_EQ(history.nextUndo(), "Add String");
+        EXPECT_EQ(history.nextUndo(), EditKind::AddString);
         history.undo(list);
         ++undone;
         EXPECT_EQ(editedNames(list), states[states.size() - 1 - undone]) << undone;
@@ -63,7 +58,7 @@ TEST(EditHistory, PutsBackExactNamesAndKeepsTheNewestStepsWithinItsBudget) {
     EditHistory tight(1);
     EditedBases before = list.editedBases();
     list.Blank();
-    tight.recordIfChanged(list, std::move(before), "Blank");
+    tight.recordIfChanged(list, std::move(before), EditKind::Blank);
     ASSERT_TRUE(tight.canUndo());
     tight.undo(list);
     EXPECT_EQ(editedNames(list), states.back());

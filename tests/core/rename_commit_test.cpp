@@ -1,4 +1,5 @@
 #include "folder_loader.h"
+#include "list_rows.h"
 #include "on_platform.h"
 #include "platform/folder_access.h"
 #include "platform/folder_changes.h"
@@ -21,10 +22,13 @@ namespace {
 
 using testing::Calls;
 using testing::Committed;
+using testing::editedNames;
 using testing::recordingRenames;
+using testing::statuses;
 using testing::TempFolder;
 using testing::TestRecords;
 using Snapshot = std::map<std::string, std::string>;
+using Texts = std::vector<std::string>;
 
 // Loads the folder and gives new edited base names, keyed by original base name.
 RenameList loadEdited(const TempFolder& folder, const std::map<std::string, std::string>& bases) {
@@ -36,20 +40,6 @@ RenameList loadEdited(const TempFolder& folder, const std::map<std::string, std:
     });
     list.ComposeEditedNames();
     return list;
-}
-
-std::vector<RowStatus> statuses(const RenameList& list) {
-    std::vector<RowStatus> result;
-    for (const RenameRow& row : list.rows())
-        result.push_back(row.status());
-    return result;
-}
-
-std::vector<std::string> editedNames(const RenameList& list) {
-    std::vector<std::string> result;
-    for (const RenameRow& row : list.rows())
-        result.emplace_back(row.editedName());
-    return result;
 }
 
 // The system's own sentence for what renaming from to to in the folder meets now.
@@ -122,7 +112,7 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
     EXPECT_EQ(folder.snapshot(), expected);
     ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(list.row(0).listedName(), "photo.jpg");
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>(6, RowStatus::Done));
+    EXPECT_EQ(statuses(list), Texts(6, "Done"));
     EXPECT_FALSE(outcome.protectedFileListed);
 
     // The guard speaks for the new names.
@@ -145,7 +135,7 @@ TEST(RenameCommit, UnchangedOrEmptyListNeedsNoSystemCall) {
     outcome = commit(list, folder, recordingRenames(calls));
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>(2, RowStatus::Done));
+    EXPECT_EQ(statuses(list), Texts(2, "Done"));
 }
 
 TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
@@ -160,7 +150,7 @@ TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
     const Committed outcome = commit(list, folder, recordingRenames(calls));
     EXPECT_EQ(outcome.outcome, RunOutcome::Refused);
     EXPECT_EQ(outcome.message, messages::kRenameRefused);
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>(3, RowStatus::Error));
+    EXPECT_EQ(statuses(list), Texts(3, "Err!"));
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
 }
@@ -174,12 +164,8 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
         {{"a", "b"}, {"b", "a"}},   // a swap
         {{"a", "b"}, {"b", "new"}}, // a chain
     };
-    const std::vector<std::vector<RowStatus>> marked{
-        {RowStatus::Error, RowStatus::None, RowStatus::None},
-        {RowStatus::Error, RowStatus::None, RowStatus::None},
-        {RowStatus::None, RowStatus::Error, RowStatus::None},
-        std::vector<RowStatus>(3, RowStatus::Done),
-        std::vector<RowStatus>(3, RowStatus::Done),
+    const std::vector<Texts> marked{
+        {"Err!", "", ""}, {"Err!", "", ""}, {"", "Err!", ""}, Texts(3, "Done"), Texts(3, "Done"),
     };
     const std::vector<Snapshot> after{
         {},
@@ -202,6 +188,11 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
         Calls calls;
         const Committed outcome = commit(list, folder, recordingRenames(calls));
         EXPECT_EQ(statuses(list), marked[i]) << i;
+        // The refused row says why: its new name is taken on disk.
+        for (const RenameRow row : list.rows())
+            EXPECT_EQ(row.faults(),
+                      row.status() == RowStatus::Error ? RowFault::TakenOnDisk : RowFault::None)
+                << i;
         if (after[i].empty()) {
             EXPECT_EQ(outcome.outcome, RunOutcome::NameTaken) << i;
             EXPECT_EQ(outcome.message, messages::kNameTaken);
@@ -237,9 +228,10 @@ TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
                            "Input/output error");
         EXPECT_FALSE(outcome.listReloaded);
         EXPECT_EQ(calls.size(), 2 * failing - 1);
-        std::vector<RowStatus> expected(names.size(), RowStatus::None);
-        expected[failing - 1] = RowStatus::Error;
+        Texts expected(names.size(), "");
+        expected[failing - 1] = "Err!";
         EXPECT_EQ(statuses(list), expected);
+        EXPECT_EQ(list.row(failing - 1).faults(), RowFault::None); // the message says why
         EXPECT_EQ(editedNames(list), shaped);
         EXPECT_EQ(folder.snapshot(), before) << failing;
     }
@@ -361,7 +353,7 @@ TEST(RenameCommit, NameMissingAfterReloadIsReported) {
     const Committed outcome = commit(list, folder, altering);
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_NE(outcome.message.find("b.txt"), std::string::npos);
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
+    EXPECT_EQ(statuses(list), Texts{"Done"});
 }
 
 TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
@@ -379,7 +371,7 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), std::vector<std::string>{"x-a.txt"});
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>{RowStatus::Done});
+    EXPECT_EQ(statuses(list), Texts{"Done"});
 
     // A file comes.
     list = loadEdited(folder, {{"x-a", "y-a"}});
@@ -389,7 +381,7 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
     EXPECT_EQ(outcome.message, "");
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"new.txt", "y-a.txt"}));
-    EXPECT_EQ(statuses(list), std::vector<RowStatus>(2, RowStatus::Done));
+    EXPECT_EQ(statuses(list), Texts(2, "Done"));
 }
 
 // Whichever way a drive makes a step take, the step never replaces a file,

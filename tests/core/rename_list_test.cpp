@@ -1,3 +1,4 @@
+#include "list_rows.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
 
@@ -7,6 +8,8 @@
 #include <vector>
 
 using namespace velmorandi;
+using velmorandi::testing::editedNames;
+using velmorandi::testing::statuses;
 
 namespace {
 
@@ -14,20 +17,6 @@ RenameList loaded(std::vector<std::string> names) {
     RenameList list;
     list.load(std::move(names));
     return list;
-}
-
-std::vector<std::string> editedNames(const RenameList& list) {
-    std::vector<std::string> names;
-    for (const auto& row : list.rows())
-        names.emplace_back(row.editedName());
-    return names;
-}
-
-std::vector<std::string> statuses(const RenameList& list) {
-    std::vector<std::string> texts;
-    for (const auto& row : list.rows())
-        texts.emplace_back(statusText(row.status()));
-    return texts;
 }
 
 // Drives the edited base names through Reset-like rewrites for tests.

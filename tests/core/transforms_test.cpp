@@ -1,3 +1,4 @@
+#include "list_rows.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 using namespace velmorandi;
+using velmorandi::testing::editedNames;
 
 namespace {
 
@@ -14,13 +16,6 @@ struct Case {
     std::string input;
     std::string expected;
 };
-
-std::vector<std::string> editedNames(const RenameList& list) {
-    std::vector<std::string> names;
-    for (const auto& row : list.rows())
-        names.emplace_back(row.editedName());
-    return names;
-}
 
 RenameList loaded(std::vector<std::string> names) {
     RenameList list;

@@ -55,8 +55,11 @@ BackgroundRun::BackgroundRun(QWidget* mainWindow, const JournalStore& records)
 BackgroundRun::~BackgroundRun() = default;
 
 void BackgroundRun::cancel() {
-    if (m_running && mayCancel(m_kind))
-        m_cancel = true;
+    if (!m_running || !mayCancel(m_kind))
+        return;
+    m_cancel = true;
+    if (m_progress != nullptr)
+        m_progress->setCancelling();
 }
 
 void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work) {
@@ -66,6 +69,8 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
     m_done = 0;
     m_total = 0;
     m_timeLeft = {};
+    m_putBack = 0;
+    m_toPutBack = 0;
     {
         const std::lock_guard lock(m_folderMutex);
         m_restoringFolder.clear();
@@ -116,6 +121,30 @@ void BackgroundRun::stepsDone(std::size_t done, std::size_t total) {
     m_done = done;
 }
 
+void BackgroundRun::rollbackStepsDone(std::size_t done, std::size_t total) {
+    m_toPutBack = total;
+    m_putBack = done;
+    stepsDone(done, total);
+}
+
+// Until the rollback makes its first step, the files the run renamed so far
+// are the names to put back; the bar goes down as they go back.
+void BackgroundRun::showCancelling() {
+    std::size_t left = 0;
+    if (m_toPutBack > 0)
+        left = m_toPutBack - m_putBack;
+    else if (m_total > 0)
+        left = m_done * (m_files > 0 ? m_files : m_total.load()) / m_total;
+    const QString count = QLocale().toString(static_cast<qulonglong>(left));
+    QString text = tr("Cancelling\u2026");
+    if (left == 1)
+        text = tr("Cancelling\u2026 1 name to put back");
+    else if (left > 1)
+        text = tr("Cancelling\u2026 %1 names to put back").arg(count);
+    const std::size_t whole = m_toPutBack > 0 ? m_toPutBack.load() : left;
+    m_progress->showProgress(text, static_cast<qsizetype>(left), static_cast<qsizetype>(whole));
+}
+
 void BackgroundRun::showTimeLeft(std::size_t done, std::size_t total) {
     m_progress->showTimeLeft(
         timeLeftText(m_timeLeft.update(std::chrono::steady_clock::now(), done, total)));
@@ -128,6 +157,12 @@ void BackgroundRun::showProgress(Kind kind) {
         connect(m_progress, &frmProgress::cancelRequested, this, &BackgroundRun::cancel);
         // Inside the main window, so it stays over it while the user drags it.
         m_progress->open();
+        if (m_cancel)
+            m_progress->setCancelling();
+    }
+    if (m_cancel) {
+        showCancelling();
+        return;
     }
     const std::size_t total = m_total;
     const std::size_t done = m_done;

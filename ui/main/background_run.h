@@ -49,7 +49,8 @@ class BackgroundRun : public QObject, private RunObserver {
     }
 
     bool isRunning() const { return m_running; }
-    // Asks the work to stop after its current step; it then rolls back.
+    // Asks the work to stop after its current step; it then rolls back, and
+    // the progress counts the names still to put back.
     void cancel();
     // Tests slow down or fail the disk calls of every run through this.
     void setTesting(RunTesting testing) { m_testing = std::move(testing); }
@@ -58,8 +59,10 @@ class BackgroundRun : public QObject, private RunObserver {
     void runOnWorker(Kind kind, const std::function<void(const RunControl&)>& work);
     void showProgress(Kind kind);
     void showTimeLeft(std::size_t done, std::size_t total);
+    void showCancelling();
     void restoringFolder(const std::string& folder) override;
     void stepsDone(std::size_t done, std::size_t total) override;
+    void rollbackStepsDone(std::size_t done, std::size_t total) override;
 
     QWidget* m_mainWindow;
     frmProgress* m_progress = nullptr;
@@ -68,6 +71,9 @@ class BackgroundRun : public QObject, private RunObserver {
     std::atomic<bool> m_cancel{false};
     std::atomic<std::size_t> m_done{0};
     std::atomic<std::size_t> m_total{0};
+    // The rollback of a cancelled run, once it has made its first step.
+    std::atomic<std::size_t> m_putBack{0};
+    std::atomic<std::size_t> m_toPutBack{0};
     std::size_t m_files = 0;
     TimeLeft m_timeLeft;
     std::mutex m_folderMutex;

@@ -21,6 +21,12 @@ void DriveFolders::opened(const std::string& folder) {
     m_opened.push_back(folder);
 }
 
+void DriveFolders::forgetDrive(const std::string& driveRoot) {
+    std::erase_if(m_opened, [&](const std::string& f) { return liesUnder(f, driveRoot); });
+    if (liesUnder(m_processFolder, driveRoot))
+        m_processFolder.clear();
+}
+
 void DriveFolders::forget(const std::string& folder) {
     std::erase(m_opened, folder);
     if (m_processFolder == folder)

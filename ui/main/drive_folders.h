@@ -18,6 +18,8 @@ class DriveFolders {
     void opened(const std::string& folder);
     // A folder that could not be read is no drive's current folder any more.
     void forget(const std::string& folder);
+    // Nor is any folder of a drive that has gone.
+    void forgetDrive(const std::string& driveRoot);
 
   private:
     std::string m_processFolder;

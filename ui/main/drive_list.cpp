@@ -157,35 +157,33 @@ void DriveList::setDrives(std::vector<DriveEntry> drives) {
     setCurrentIndex(-1);
 }
 
-void DriveList::refresh() {
+bool DriveList::refresh() {
     // Entries that change under an open list would move under the pointer.
     if (!m_source || view()->isVisible())
-        return;
+        return false;
     std::vector<DriveEntry> drives = m_source();
+    if (drives == m_drives)
+        return false;
     const int current = currentIndex();
     const bool selected = current >= 0 && current < static_cast<int>(m_drives.size());
-    if (selected) {
-        const DriveEntry& kept = m_drives[current];
-        if (std::none_of(drives.begin(), drives.end(),
-                         [&](const DriveEntry& d) { return d.root == kept.root; })) {
-            drives.push_back(kept);
-            std::sort(drives.begin(), drives.end(),
-                      [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
-        }
-    }
-    if (drives == m_drives)
-        return;
-    const std::string selectedRoot = selected ? m_drives[current].root : std::string();
+    const DriveEntry kept = selected ? m_drives[current] : DriveEntry{};
     setDrives(std::move(drives));
-    const QSignalBlocker blocker(this);
-    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
-        if (selected && m_drives[i].root == selectedRoot)
-            setCurrentIndex(i);
+    {
+        const QSignalBlocker blocker(this);
+        for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
+            if (selected && m_drives[i].root == kept.root)
+                setCurrentIndex(i);
+    }
+    if (!selected || currentIndex() >= 0)
+        return false;
+    emit selectedDriveGone(kept.text, QByteArray::fromStdString(kept.root));
+    return true;
 }
 
 void DriveList::showPopup() {
-    refresh();
-    QComboBox::showPopup();
+    // Gone with the open folder: the window moves to another drive first.
+    if (!refresh())
+        QComboBox::showPopup();
 }
 
 // Only the face shows inside its container, which would cut off the style's

@@ -29,7 +29,8 @@ std::vector<DriveEntry> mountedDrives();
 
 // The drive chooser. Starts with nothing selected, so that choosing the
 // default drive always raises a change. The drives are read again from its
-// source each time it opens, so a drive plugged in meanwhile is there.
+// source each time it opens, so a drive plugged in meanwhile is there and a
+// drive taken away is not.
 class DriveList : public QComboBox {
     Q_OBJECT
   public:
@@ -38,9 +39,10 @@ class DriveList : public QComboBox {
     void setDrives(std::vector<DriveEntry> drives);
     using DriveSource = std::function<std::vector<DriveEntry>()>;
     void setDriveSource(DriveSource source) { m_source = std::move(source); }
-    // Reads the drives again; the selected one stays selected, and listed
-    // while its folder is shown even when it has gone. Raises no change.
-    void refresh();
+    // Reads the drives again; the selected one stays selected. Raises no
+    // change; when the selected drive has gone, nothing is selected,
+    // selectedDriveGone tells, and true is returned.
+    bool refresh();
     QStringList entryTexts() const;
     // The selected drive's root folder; empty when nothing is selected.
     std::string drive() const;
@@ -48,6 +50,10 @@ class DriveList : public QComboBox {
     std::optional<int> indexHolding(const std::string& folder) const;
 
     void showPopup() override;
+
+  signals:
+    // root: the drive's root folder, exact bytes.
+    void selectedDriveGone(const QString& text, const QByteArray& root);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

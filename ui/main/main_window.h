@@ -1,20 +1,15 @@
 #pragma once
 
-#include "main/background_run.h"
-
-#include "edit_history.h"
-#include "rename_list.h"
 #include "run/journal_store.h"
-#include "run/run.h"
 #include "run/run_testing.h"
-#include "transforms/operations.h"
+#include "session/folder_session.h"
 
 #include <QWidget>
 
 #include <array>
-#include <functional>
-#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 class QButtonGroup;
 class QGroupBox;
@@ -23,20 +18,19 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableView;
-class QTimer;
 
 namespace velmorandi {
 
-class DriveFolders;
 class DriveList;
 class FolderList;
-class InputHold;
+class FolderNavigation;
+class GridSession;
 class PictureButton;
 class RenameGridModel;
 class TitleLabel;
 
 // The program's working window: folder chooser, rename grid, command buttons
-// and the five operation frames.
+// and the five operation frames, wired to one folder's session.
 class frmMainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -51,10 +45,11 @@ class frmMainWindow : public QWidget {
     // Tests slow down or fail the disk calls of every run through this.
     void setRunTesting(RunTesting testing);
 
-    // A folder handed over by a second start: opened at once and the window
-    // brought to the front. False, and nothing done, while a run works or a
-    // message waits for the user.
-    bool openHandedOver(const std::string& folder, const std::string& file);
+    // A folder handed over by a second start opens at once, the window
+    // brought to the front; while a run works or a message waits, as soon as
+    // that is over (the last one handed over). Refused once the window closes.
+    enum class HandOver { Opening, WhenFree, Refused };
+    HandOver openHandedOver(const std::string& folder, const std::string& file);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -76,69 +71,30 @@ class frmMainWindow : public QWidget {
     void buildGrid();
     void setTabOrder();
 
-    // Start and navigation (main_window.cpp)
+    // Start, folders and commands (main_window.cpp)
     void Form_Load();
-    void RecoverInterruptedRuns();
     void openFirstFolder();
-    void SelectDefaultDrive();
-    bool openStartFolder();
-    bool openWithItsDrive(const std::string& folder);
-    void makeCurrent(const std::string& file);
-    bool waitsForUser() const;
-    void Drive1_Change();
+    void openFolder(const std::string& folder, const std::string& file);
+    bool busy() const;
+    void whenFree();
     bool Dir1_Change(const std::string& root, const std::string& folder);
-    bool moveToFolder(const std::string& root, const std::string& folder);
-    void Dir1_OpenRequested(const std::string& folder);
-
-    // Commands
     void ImgApply_Click(int index);
     OperationInputs frameInputs() const;
-    void CmdRename_Click();
-    void UndoLastRename();
-    void RedoLastUndo();
-    // Runs disk work off the window's thread, with the window's input held back.
-    template <class Work>
-    auto inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files = 0);
-    void finishRun(RunResult result, const std::string& currentFile = {});
-    void markRefusedRows(RunOutcome outcome, const std::vector<std::size_t>& rows);
-    void followFile(const std::string& name);
-    void CmdBlank_Click();
-    void CmdReset_Click();
     void ImgAbut_Click();
     void ImgQbut_Click();
     void ImgXbut_Click();
     void ResetImageButtons();
-    void showMessage(const std::string& text);
+    void showMessage(const QString& text);
 
     // Read from the environment once; every run, undo and recovery keeps its records there.
     JournalStore m_records = JournalStore::ofUser();
-    // Edit history (main_window_history.cpp)
-    // Runs change over the edited names; a change of a name becomes a step of the history.
-    void edit(const char* what, const std::function<bool()>& change);
-    // What Ctrl+Z and Ctrl+Y would do now: the menu's text, and nothing to
-    // run when there is nothing to do.
-    struct HistoryStep {
-        QString text;
-        std::function<void()> run;
-    };
-    HistoryStep undoStep();
-    HistoryStep redoStep();
-    void Undo_Shortcut();
-    void Redo_Shortcut();
-    void MSFlexGrid1_ContextMenu(const QPoint& position);
-
-    RenameList m_list;
-    EditHistory m_history;
-    std::unique_ptr<DriveFolders> m_driveFolders;
-    std::string m_loadedFolder;
+    FolderSession m_session;
+    GridSession* m_gridSession = nullptr;
+    FolderNavigation* m_navigation = nullptr;
     std::string m_startFolder;
     std::string m_startFile;
+    std::optional<std::pair<std::string, std::string>> m_handedOver; // folder and file
     int m_userWaits = 0; // messages and About windows open
-    QTimer* m_drivesChanged = nullptr;
-    int m_driveRecoveryDepth = 0;
-    BackgroundRun* m_run = nullptr;
-    InputHold* m_inputHold = nullptr;
-    bool m_quitAfterRun = false;
 
     TitleLabel* m_lblTitle = nullptr;
     PictureButton* m_ImgAbut = nullptr;

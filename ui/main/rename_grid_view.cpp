@@ -93,6 +93,7 @@ void RenameGridView::keyPressEvent(QKeyEvent* event) {
                      (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal);
     if (fit && currentIndex().isValid()) {
         resizeColumnToContents(currentIndex().column());
+        emit columnFitted(currentIndex().column());
         scrollTo(currentIndex());
         event->accept();
         return;

@@ -24,6 +24,10 @@ class RenameGridView : public QTableView {
     // show the sentence that says why.
     void offerWhy(QMenu& menu, const std::function<void(const QString&)>& show);
 
+  signals:
+    // Fitted from the keyboard, as a double-click on the header's edge fits it.
+    void columnFitted(int column);
+
   protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

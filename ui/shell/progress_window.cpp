@@ -48,8 +48,7 @@ frmProgress::frmProgress(QWidget* mainWindow)
 }
 
 void frmProgress::showProgress(const QString& text, qsizetype count, qsizetype total) {
-    if (m_cancel->isEnabled())
-        m_text->setText(text);
+    m_text->setText(text);
     if (total <= 0) {
         m_bar->setRange(0, 0);
         return;
@@ -74,12 +73,16 @@ QWidget* frmProgress::focusTarget() {
     return m_cancel->isVisibleTo(this) ? m_cancel : nullptr;
 }
 
+void frmProgress::setCancelling() {
+    m_cancel->setEnabled(false);
+    m_text->setText(tr("Cancelling\u2026"));
+    m_timeLeft->clear();
+}
+
 void frmProgress::requestCancel() {
     if (!m_cancel->isVisible() || !m_cancel->isEnabled())
         return;
-    m_cancel->setEnabled(false);
-    m_text->setText(QStringLiteral("Cancelling..."));
-    m_timeLeft->clear();
+    setCancelling();
     emit cancelRequested();
 }
 

@@ -25,6 +25,9 @@ class frmProgress : public OverlayBox {
     void showTimeLeft(const QString& text);
     // Without a way to stop, the work runs to its end.
     void setCancellable(bool cancellable);
+    // The work is being stopped, by Cancel or otherwise: Cancel greys out and
+    // the time left goes; the text still follows the work.
+    void setCancelling();
 
   signals:
     void cancelRequested();

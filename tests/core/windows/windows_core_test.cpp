@@ -1,5 +1,6 @@
 // The core as it meets Windows: names, paths, the guard, the listing.
 #include "folder_listing.h"
+#include "list_rows.h"
 #include "on_platform.h"
 #include "paths.h"
 #include "platform/folder_access.h"
@@ -19,6 +20,7 @@ namespace velmorandi {
 namespace {
 
 using testing::CommitRename;
+using testing::statuses;
 using testing::TempFolder;
 using testing::TestRecords;
 using Names = std::vector<std::string>;
@@ -35,13 +37,6 @@ bool createWideFile(const std::wstring& path) {
         return false;
     ::CloseHandle(file);
     return true;
-}
-
-std::vector<RowStatus> statuses(const RenameList& list) {
-    std::vector<RowStatus> result;
-    for (const RenameRow& row : list.rows())
-        result.push_back(row.status());
-    return result;
 }
 
 RenameList loadWithBases(const TempFolder& folder, const Names& bases) {
@@ -68,9 +63,7 @@ TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
     const testing::Committed outcome =
         CommitRename(list, folder.path(), records.control(&counting));
     EXPECT_EQ(outcome.outcome, RunOutcome::Refused);
-    EXPECT_EQ(statuses(list),
-              (std::vector<RowStatus>{RowStatus::Error, RowStatus::Error, RowStatus::Error,
-                                      RowStatus::Error, RowStatus::Error, RowStatus::None}));
+    EXPECT_EQ(statuses(list), (Names{"Err!", "Err!", "Err!", "Err!", "Err!", ""}));
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
 }

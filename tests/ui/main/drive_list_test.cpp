@@ -1,6 +1,7 @@
 #include "main/drive_folders.h"
 #include "main/drive_list.h"
 
+#include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,7 +15,7 @@ class DriveListTest : public QObject {
     void pseudoVolumesLeftOut();
     void mountedDrivesStartAtRoot();
     void listStartsWithoutSelection();
-    void drivesReadAgainWhenOpenedKeepTheSelection();
+    void drivesReadAgainWhenOpenedLeaveTheListWhenGone();
     void driveCurrentFolder();
 };
 
@@ -57,7 +58,7 @@ void DriveListTest::listStartsWithoutSelection() {
     QCOMPARE(list.drive(), std::string("/data"));
 }
 
-void DriveListTest::drivesReadAgainWhenOpenedKeepTheSelection() {
+void DriveListTest::drivesReadAgainWhenOpenedLeaveTheListWhenGone() {
     std::vector<DriveEntry> mounted = {{"/", "/"}, {"/media/usb [STICK]", "/media/usb"}};
     DriveList list;
     list.setDriveSource([&] { return mounted; });
@@ -74,16 +75,19 @@ void DriveListTest::drivesReadAgainWhenOpenedKeepTheSelection() {
     QCOMPARE(list.entryTexts(), QStringList({"/", "/media/cam [CAM]", "/media/usb [STICK]"}));
     QCOMPARE(list.drive(), std::string("/media/usb"));
 
-    // The selected drive pulled out while its folder is shown: it stays until left.
+    // The selected drive pulled out: it leaves the list, which says so once, and the
+    // list does not open; nothing is selected until the window chooses.
+    QSignalSpy gone(&list, &DriveList::selectedDriveGone);
     mounted = {{"/", "/"}};
-    list.refresh();
-    QCOMPARE(list.entryTexts(), QStringList({"/", "/media/usb [STICK]"}));
-    QCOMPARE(list.drive(), std::string("/media/usb"));
-    QCOMPARE(changes.count(), 0);
-    list.setCurrentIndex(0);
-    list.refresh();
+    list.showPopup();
+    QVERIFY(!list.view()->isVisible());
+    QVERIFY(!list.refresh());
     QCOMPARE(list.entryTexts(), QStringList({"/"}));
-    QCOMPARE(list.drive(), std::string("/"));
+    QCOMPARE(list.drive(), std::string());
+    QCOMPARE(gone.count(), 1);
+    QCOMPARE(gone.first().first().toString(), QString("/media/usb [STICK]"));
+    QCOMPARE(gone.first().last().toByteArray(), QByteArray("/media/usb"));
+    QCOMPARE(changes.count(), 0);
 }
 
 void DriveListTest::driveCurrentFolder() {

@@ -1,13 +1,10 @@
+#include "main/folder_list.h"
 #include "main/main_window.h"
-#include "modal_closer.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
-#include "slow_steps.h"
-#include "window_controls.h"
+#include "window_test_support.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,23 +12,17 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 using namespace velmorandi;
+using test::filesOnDisk;
+using test::HeldRun;
 using test::ModalCloser;
 
 namespace {
 
 const QStringList kNames = {"a1.txt", "a2.txt", "a3.txt", "a4.txt", "a5.txt", "a6.txt"};
-
-QStringList filesOnDisk(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 QStringList prefixed(const QStringList& names) {
     QStringList result;
@@ -53,15 +44,20 @@ class RenameRunWindowTest : public QObject {
   private slots:
     void init();
     void cleanup();
-    void longRunShowsProgressAndEscapeRollsBack();
+    void progressFollowsTheRunAndEscapeCountsTheNamesBack();
     void oneHistoryTakesBackEditsThenTheRenameOnDisk();
-    void closeDuringRunRollsBackFirst();
     void interruptedRunRolledBackBeforeTheFirstLoad();
+    // Last: it runs the application's own event loop, which the close ends.
+    void closeDuringRunCancelsItAndEndsOnceEveryNameIsBack();
 
   private:
     QStringList menuOffers(const QString& choose = {});
     template <class T> T* child(const QString& name) { return test::control<T>(*m_window, name); }
     QString cell(int row, int column) { return test::gridCell(*m_window, row, column); }
+    QString progressText() {
+        QWidget* progress = shownBox(*m_window, "frmProgress");
+        return progress ? progress->findChild<QLabel*>("lblProgress")->text() : QString();
+    }
     void addPrefix() {
         child<QLineEdit>("tText")->clear();
         QTest::keyClicks(child<QLineEdit>("tText"), "x_");
@@ -79,11 +75,7 @@ void RenameRunWindowTest::init() {
     m_state = std::make_unique<QTemporaryDir>();
     qputenv("XDG_STATE_HOME", m_state->path().toLocal8Bit());
     m_folder = std::make_unique<QTemporaryDir>();
-    for (const QString& name : kNames) {
-        QFile file(m_folder->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name.toUtf8());
-    }
+    test::createFiles(m_folder->path(), kNames, true);
     QVERIFY(QDir::setCurrent(m_folder->path()));
     m_window = std::make_unique<frmMainWindow>();
     m_window->show();
@@ -97,13 +89,13 @@ void RenameRunWindowTest::cleanup() {
     m_state.reset();
 }
 
-void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
+// Held at its third rename: the box shows, counts, stays over the window and
+// keeps the user's input back; Escape cancels and the box counts the names
+// still to put back, down to the last.
+void RenameRunWindowTest::progressFollowsTheRunAndEscapeCountsTheNamesBack() {
     addPrefix();
-    m_window->setRunTesting(test::slowSteps(std::chrono::milliseconds(120)));
-
-    QString progressText;
-    bool progressShown = false;
-    bool progressFollows = false;
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    grid->setCurrentIndex(grid->model()->index(3, 2));
     bool progressUnderMessage = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -111,33 +103,35 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
             progressUnderMessage = true;
     });
     watch.start(5);
-    QTimer::singleShot(500, [&] {
+
+    HeldRun held;
+    QStringList shown;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
         QWidget* progress = shownBox(*m_window, "frmProgress");
-        progressShown = progress != nullptr;
-        if (!progressShown)
-            return;
-        progressText = progress->findChild<QLabel*>("lblProgress")->text();
         // It stays over the main window while the user drags that.
         m_window->move(m_window->pos() + QPoint(40, 30));
         QApplication::processEvents();
-        const QRect progressOnScreen(progress->mapToGlobal(QPoint(0, 0)), progress->size());
-        progressFollows =
-            (progressOnScreen.center() - m_window->frameGeometry().center()).manhattanLength() <= 2;
+        const QRect onScreen(progress->mapToGlobal(QPoint(0, 0)), progress->size());
+        QVERIFY((onScreen.center() - m_window->frameGeometry().center()).manhattanLength() <= 2);
         // Held back while the run works: typing, and the buttons that change the list.
         QTest::keyClicks(child<QLineEdit>("tFind"), "zz");
         QTest::mouseClick(child<QPushButton>("CmdBlank"), Qt::LeftButton);
         QTest::keyClick(progress, Qt::Key_Escape);
+        QTRY_COMPARE(progressText(), QString("Cancelling\u2026 2 names to put back"));
+        QVERIFY(!progress->findChild<QPushButton*>("CmdCancel")->isEnabled());
     });
-    auto* grid = child<QTableView>("MSFlexGrid1");
-    grid->setCurrentIndex(grid->model()->index(3, 2));
+    // The third file was renamed as it was held; then the rollback's renames.
+    held.at(4,
+            [&] { QTRY_COMPARE(progressText(), QString("Cancelling\u2026 3 names to put back")); });
+    held.at(6,
+            [&] { QTRY_COMPARE(progressText(), QString("Cancelling\u2026 1 name to put back")); });
+    m_window->setRunTesting(held.testing());
     ModalCloser closer;
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
 
-    QVERIFY(progressShown);
-    QVERIFY(progressFollows);
+    QCOMPARE(held.calls(), std::size_t(6));
     QVERIFY(!progressUnderMessage);
-    QVERIFY2(progressText.startsWith("Renaming ") && progressText.endsWith(" files"),
-             qPrintable(progressText));
     QCOMPARE(child<QLineEdit>("tFind")->text(), QString());
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     for (const QString& name : kNames) {
@@ -145,9 +139,8 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), name.toUtf8());
     }
-    QCOMPARE(closer.seen().size(), 1);
-    QVERIFY2(closer.seen().first().contains("No file has been renamed"),
-             qPrintable(closer.seen().first()));
+    QCOMPARE(closer.seen(), QStringList{"The rename has been cancelled. No file has been "
+                                        "renamed.\n\nClick Rename to start it again."});
     QCOMPARE(cell(0, 1), QString("a1.txt"));
     QCOMPARE(cell(0, 3), QString());
     QVERIFY(shownBox(*m_window, "frmProgress") == nullptr);
@@ -164,9 +157,10 @@ void RenameRunWindowTest::longRunShowsProgressAndEscapeRollsBack() {
 QStringList RenameRunWindowTest::menuOffers(const QString& choose) {
     auto* grid = child<QTableView>("MSFlexGrid1");
     QStringList offered;
-    QTimer::singleShot(100, [&] {
+    // Once the menu waits for the user.
+    QTimer::singleShot(0, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr)
+        if (menu == nullptr || !QTest::qWaitForWindowExposed(menu))
             return;
         QAction* chosen = nullptr;
         for (const char* name : {"mnuUndo", "mnuRedo"}) {
@@ -244,18 +238,35 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     // A completed rename starts a new history: Ctrl+Z takes back the edits made since,
     // and only then the rename on disk, by key or from the menu.
     QTest::mouseClick(child<QPushButton>("CmdReset"), Qt::LeftButton);
-    addPrefix();
+    find->clear();
+    QTest::keyClicks(find, "a1");
+    QTest::keyClicks(child<QLineEdit>("tReplace"), "z1");
+    QTest::mouseClick(child<PictureButton>("ImgApply(0)"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    const QStringList renamed = {"a2.txt", "a3.txt", "a4.txt", "a5.txt", "a6.txt", "z1.txt"};
+    QCOMPARE(filesOnDisk(m_folder->path()), renamed);
     QCOMPARE(menuOffers(), QStringList({"Undo last rename (enabled)", "Redo (greyed)"}));
     addPrefix();
+    // Another folder opened meanwhile has none of these edits, and takes none away.
+    QVERIFY(QDir(m_folder->path()).mkdir("inner"));
+    auto* dir1 = child<FolderList>("Dir1");
+    dir1->setPath(dir1->root(), dir1->path());
+    dir1->openRow(dir1->count() - 1);
+    QCOMPARE(dir1->path(), m_folder->filePath("inner").toStdString());
+    QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo (greyed)"}));
+    dir1->openRow(dir1->currentRow() - 1);
+    QCOMPARE(cell(0, 2), QString("x_a2.txt"));
+    QCOMPARE(menuOffers(), QStringList({"Undo Add String (enabled)", "Redo (greyed)"}));
     undo();
-    QCOMPARE(cell(0, 2), QString("x_a1.txt"));
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    QCOMPARE(cell(0, 2), QString("a2.txt"));
+    QCOMPARE(filesOnDisk(m_folder->path()), renamed);
+    // The current row follows its file, back to its old name and again to its new one.
+    grid->setCurrentIndex(grid->model()->index(5, 1));
     undo();
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     QCOMPARE(cell(0, 1), QString("a1.txt"));
     QCOMPARE(cell(0, 3), QString("Done"));
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
     // An undone run cannot be undone twice; Ctrl+Y renames its files again, once.
     QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo last rename (enabled)"}));
     undo();
@@ -264,8 +275,9 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     press(Qt::CTRL | Qt::Key_Y);
-    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    QCOMPARE(filesOnDisk(m_folder->path()), renamed);
     QCOMPARE(cell(0, 3), QString("Done"));
+    QCOMPARE(grid->currentIndex(), grid->model()->index(5, 1));
     QCOMPARE(menuOffers(), QStringList({"Undo last rename (enabled)", "Redo (greyed)"}));
     undo();
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
@@ -274,24 +286,13 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
     menuOffers("Undo last rename");
-    QTRY_COMPARE(filesOnDisk(m_folder->path()), kNames);
-    QTRY_COMPARE(cell(0, 1), QString("a1.txt"));
-    // Each undo on disk says how many files have their old names again.
-    QVERIFY(!closer.seen().isEmpty());
-    for (const QString& told : closer.seen())
-        QVERIFY2(told.contains(QString::number(kNames.size()) + " files"), qPrintable(told));
-}
-
-void RenameRunWindowTest::closeDuringRunRollsBackFirst() {
-    addPrefix();
-    m_window->setRunTesting(test::slowSteps(std::chrono::milliseconds(60)));
-    QTimer::singleShot(150,
-                       [&] { QTest::mouseClick(child<PictureButton>("ImgXbut"), Qt::LeftButton); });
-    ModalCloser closer;
-    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
-    // Leaving, the user is not kept for a message that nothing happened.
-    QCOMPARE(closer.seen(), QStringList());
+    QCOMPARE(cell(0, 1), QString("a1.txt"));
+    // Each undo on disk says how many files have their old names again.
+    const QString one = "1 file has its old name again.\n\nPress Ctrl+Y to rename it again.";
+    QCOMPARE(closer.seen(), QStringList({one, one,
+                                         "6 files have their old names again.\n\nPress Ctrl+Y "
+                                         "to rename them again."}));
 }
 
 void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
@@ -328,12 +329,44 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
     ModalCloser closer;
     m_window = std::make_unique<frmMainWindow>(nullptr, std::string(), true);
     m_window->show();
-    QTRY_COMPARE(closer.seen().size(), 1);
-    QVERIFY2(closer.seen().first().contains("3 files got their old names back"),
-             qPrintable(closer.seen().first()));
+    QTRY_COMPARE(closer.seen(),
+                 QStringList{"A rename in " + m_folder->path() +
+                             " was interrupted; 3 files got their old names back.\n\nYou can "
+                             "rename them again whenever you are ready."});
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     // The folder is listed only after it has been put right.
     QTRY_COMPARE(cell(2, 1), QString("a3.txt"));
+}
+
+// The close button during a run acts as Cancel: the box says so and counts the
+// names going back; a second close, from the window manager this time, does
+// not stop the rollback; the program ends once every name is back, silently.
+void RenameRunWindowTest::closeDuringRunCancelsItAndEndsOnceEveryNameIsBack() {
+    addPrefix();
+    HeldRun held;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
+        QTest::mouseClick(child<PictureButton>("ImgXbut"), Qt::LeftButton);
+        QTRY_COMPARE(progressText(), QString("Cancelling\u2026 2 names to put back"));
+    });
+    held.at(5, [&] {
+        QTRY_COMPARE(progressText(), QString("Cancelling\u2026 2 names to put back"));
+        QVERIFY(!m_window->close());
+    });
+    m_window->setRunTesting(held.testing());
+    ModalCloser closer;
+    QTimer::singleShot(0,
+                       [&] { QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton); });
+    // Only a program that never ends meets this.
+    QTimer never;
+    never.setSingleShot(true);
+    QObject::connect(&never, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    never.start(120000);
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(held.calls(), std::size_t(6));
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QCOMPARE(closer.seen(), QStringList());
+    QVERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(RenameRunWindowTest)

@@ -1,0 +1,238 @@
+#include "session/folder_session.h"
+
+namespace velmorandi {
+
+namespace {
+
+// Edits worth keeping: something to take back or to make again.
+bool hasSteps(const EditHistory& history) {
+    return history.canUndo() || history.canRedo();
+}
+
+// The edits of `from` on the rows of `onto`, a later read of the same folder:
+// rows are matched by their listed names, and a file new to the folder keeps
+// its name in every step.
+EditHistory carryEdits(const FolderSession::Edits& from, RenameList& onto) {
+    const std::vector<std::uint32_t> places = onto.placesIn(from.list);
+    const auto carry = [&](const EditedBases& bases) { return onto.basesFrom(bases, places); };
+    onto.restoreEditedBases(carry(from.list.editedBases()));
+    return from.history.carried(carry);
+}
+
+} // namespace
+
+FolderSession::FolderSession() = default;
+
+FolderSession::~FolderSession() = default;
+
+FolderSession::Load FolderSession::startLoad(const std::string& folder) {
+    Load load;
+    load.m_folder = folder;
+    if (folder == m_folder) {
+        if (hasSteps(m_now.history))
+            load.m_carried = &m_now;
+    } else if (const auto kept = m_left.find(folder); kept != m_left.end()) {
+        load.m_left = std::move(kept->second);
+        m_left.erase(kept);
+        load.m_carried = load.m_left.get();
+    }
+    return load;
+}
+
+FolderSession::Loaded FolderSession::Load::operator()(const RunControl& control) {
+    Loaded loaded;
+    loaded.folder = m_folder;
+    loaded.recovery = RecoverMovedRun(m_folder, control);
+    loaded.outcome = LoadFolder(loaded.edits.list, m_folder);
+    if (!loaded.failed()) {
+        if (m_carried != nullptr)
+            loaded.edits.history = carryEdits(*m_carried, loaded.edits.list);
+        loaded.canUndo = CanUndo(m_folder, *control.records);
+        loaded.canRedo = CanRedo(m_folder, *control.records);
+    }
+    loaded.left = std::move(m_left);
+    return loaded;
+}
+
+FolderSession::Opened FolderSession::finishLoad(Loaded loaded) {
+    Opened opened;
+    opened.error = std::move(loaded.outcome.error);
+    opened.recoveryMessage = std::move(loaded.recovery.message);
+    if (opened.error) {
+        if (loaded.left)
+            m_left[loaded.folder] = std::move(loaded.left);
+        return opened;
+    }
+    keepEditsOfFolderLeft(loaded.folder);
+    m_now.list = std::move(loaded.edits.list);
+    m_now.history = std::move(loaded.edits.history);
+    m_folder = std::move(loaded.folder);
+    m_canUndo = loaded.canUndo;
+    m_canRedo = loaded.canRedo;
+    opened.subfolders = std::move(loaded.outcome.subfolders);
+    opened.protectedFileListed = loaded.outcome.protectedFileListed;
+    return opened;
+}
+
+void FolderSession::keepEditsOfFolderLeft(const std::string& next) {
+    if (m_folder.empty() || m_folder == next || !hasSteps(m_now.history))
+        return;
+    m_left[m_folder] =
+        std::make_unique<Edits>(Edits{std::move(m_now.list), std::move(m_now.history)});
+}
+
+bool FolderSession::edit(EditKind kind, const std::function<bool(RenameList&)>& change) {
+    EditedBases before = m_now.list.editedBases();
+    if (!change(m_now.list))
+        return false;
+    m_now.history.recordIfChanged(m_now.list, std::move(before), kind);
+    return true;
+}
+
+bool FolderSession::apply(int operation, const OperationInputs& inputs) {
+    if (operation < 0 || operation > static_cast<int>(EditKind::Trim))
+        return false;
+    return edit(static_cast<EditKind>(operation),
+                [&](RenameList& list) { return ApplyOperation(list, operation, inputs); });
+}
+
+bool FolderSession::blank() {
+    return edit(EditKind::Blank, [](RenameList& list) {
+        list.Blank();
+        return true;
+    });
+}
+
+bool FolderSession::reset() {
+    return edit(EditKind::Reset, [](RenameList& list) {
+        list.Reset();
+        return true;
+    });
+}
+
+HistoryOffer FolderSession::undoOffer() const {
+    if (m_now.history.canUndo())
+        return {HistoryOffer::Kind::Edit, m_now.history.nextUndo()};
+    if (m_canUndo)
+        return {HistoryOffer::Kind::RenameOnDisk};
+    return {};
+}
+
+// Once the edits have run out: the last undo on disk, renamed again.
+HistoryOffer FolderSession::redoOffer() const {
+    if (m_now.history.canRedo())
+        return {HistoryOffer::Kind::Edit, m_now.history.nextRedo()};
+    if (m_canRedo)
+        return {HistoryOffer::Kind::RenameOnDisk};
+    return {};
+}
+
+bool FolderSession::undoEdit() {
+    if (!m_now.history.canUndo())
+        return false;
+    m_now.history.undo(m_now.list);
+    return true;
+}
+
+bool FolderSession::redoEdit() {
+    if (!m_now.history.canRedo())
+        return false;
+    m_now.history.redo(m_now.list);
+    return true;
+}
+
+std::size_t FolderSession::Run::files() const {
+    return m_request ? m_request->moves.size() : 0;
+}
+
+FolderSession::RunDone FolderSession::Run::operator()(const RunControl& control) {
+    RunDone done;
+    done.kind = m_kind;
+    switch (m_kind) {
+    case Kind::Rename:
+        done.result = ExecuteRun(std::move(*m_request), control);
+        break;
+    case Kind::Undo:
+        done.result = ExecuteUndo(m_folder, control);
+        break;
+    case Kind::Redo:
+        done.result = ExecuteRedo(m_folder, control);
+        break;
+    }
+    done.canUndo = CanUndo(m_folder, *control.records);
+    done.canRedo = CanRedo(m_folder, *control.records);
+    return done;
+}
+
+std::variant<RunResult, FolderSession::Run> FolderSession::prepareRename() {
+    // No folder could be loaded: nothing to rename, nothing to say.
+    if (m_folder.empty())
+        return RunResult{RunOutcome::Refused, {}, {}, FolderNotRead{}};
+    std::variant<RunResult, RunRequest> prepared = PrepareRename(m_now.list, m_folder);
+    if (auto* refusal = std::get_if<RunResult>(&prepared))
+        return std::move(*refusal);
+    Run run;
+    run.m_folder = m_folder;
+    run.m_request = std::get<RunRequest>(std::move(prepared));
+    return run;
+}
+
+std::optional<FolderSession::Run> FolderSession::prepareUndo() const {
+    if (!m_canUndo)
+        return std::nullopt;
+    Run run;
+    run.m_kind = Run::Kind::Undo;
+    run.m_folder = m_folder;
+    return run;
+}
+
+std::optional<FolderSession::Run> FolderSession::prepareRedo() const {
+    if (!m_canRedo)
+        return std::nullopt;
+    Run run;
+    run.m_kind = Run::Kind::Redo;
+    run.m_folder = m_folder;
+    return run;
+}
+
+// The name the file of `row` bears after the run.
+std::string FolderSession::nameAfter(const RunDone& done, std::size_t row) const {
+    const RenameRow file = m_now.list.row(row);
+    if (done.result.outcome != RunOutcome::Completed)
+        return std::string(file.listedName());
+    if (done.kind == Run::Kind::Rename)
+        return std::string(file.editedName());
+    if (const auto* listed = std::get_if<FolderListed>(&done.result.folder))
+        for (std::size_t i = 0; i < listed->formerNames.size(); ++i)
+            if (listed->formerNames[i] == file.listedName())
+                return listed->expectedNames[i];
+    return std::string(file.listedName());
+}
+
+FolderSession::Finished FolderSession::finishRun(RunDone done,
+                                                 std::optional<std::size_t> currentRow) {
+    Finished finished;
+    finished.outcome = done.result.outcome;
+    finished.folderAsBefore = done.result.outcome != RunOutcome::Completed && !done.replacesRows();
+    std::optional<std::string> followed;
+    if (currentRow && *currentRow < m_now.list.size())
+        followed = nameAfter(done, *currentRow);
+    const ListChange change = FinishRun(m_now.list, m_folder, done.result);
+    finished.message = std::move(done.result.message);
+    finished.reloaded = change.reloaded;
+    finished.protectedFileListed = change.protectedFileListed;
+    if (change.reloaded)
+        m_now.history.clear();
+    m_canUndo = done.canUndo;
+    m_canRedo = done.canRedo;
+    if (!followed || !change.reloaded) {
+        finished.followedRow = followed ? currentRow : std::nullopt;
+        return finished;
+    }
+    for (std::size_t i = 0; i < m_now.list.size() && !finished.followedRow; ++i)
+        if (m_now.list.row(i).listedName() == *followed)
+            finished.followedRow = i;
+    return finished;
+}
+
+} // namespace velmorandi

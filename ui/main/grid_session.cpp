@@ -1,0 +1,267 @@
+#include "main/grid_session.h"
+
+#include "main/grid_place.h"
+#include "main/input_hold.h"
+#include "main/rename_grid_model.h"
+#include "main/rename_grid_view.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
+
+namespace velmorandi {
+
+namespace {
+
+// An edit as the history names it: its frame's caption, or its button's.
+QString editName(EditKind edit) {
+    switch (edit) {
+    case EditKind::FindAndReplace:
+        return GridSession::tr("Find & Replace");
+    case EditKind::ChangeCase:
+        return GridSession::tr("Change Case");
+    case EditKind::AddString:
+        return GridSession::tr("Add String");
+    case EditKind::Serialize:
+        return GridSession::tr("Serial");
+    case EditKind::Trim:
+        return GridSession::tr("Trim");
+    case EditKind::Blank:
+        return GridSession::tr("Blank");
+    case EditKind::Reset:
+        break;
+    }
+    return GridSession::tr("Reset");
+}
+
+// What the menu says Ctrl+Z (undo) or Ctrl+Y would do now.
+QString offerText(const HistoryOffer& offer, bool undo) {
+    switch (offer.kind) {
+    case HistoryOffer::Kind::Edit:
+        return (undo ? GridSession::tr("Undo %1") : GridSession::tr("Redo %1"))
+            .arg(editName(offer.edit));
+    case HistoryOffer::Kind::RenameOnDisk:
+        return undo ? GridSession::tr("Undo last rename") : GridSession::tr("Redo last rename");
+    case HistoryOffer::Kind::Nothing:
+        break;
+    }
+    return undo ? GridSession::tr("Undo") : GridSession::tr("Redo");
+}
+
+bool inRange(int column, const std::array<bool, 4>& columns) {
+    return column >= 0 && column < static_cast<int>(columns.size());
+}
+
+} // namespace
+
+GridSession::GridSession(FolderSession& session, QWidget* window, Controls controls,
+                         const JournalStore& records, Hooks hooks)
+    : QObject(window), m_session(session), m_grid(controls.grid), m_model(controls.model),
+      m_warning(controls.warning), m_hooks(std::move(hooks)),
+      m_run(new BackgroundRun(window, records)),
+      m_inputHold(new InputHold(
+          window, std::move(controls.free), [this] { m_run->cancel(); }, this)) {
+    qApp->installEventFilter(m_inputHold);
+
+    QHeaderView* header = m_grid->horizontalHeader();
+    for (int column = 0; column < static_cast<int>(m_layoutWidths.size()); ++column)
+        m_layoutWidths[column] = header->sectionSize(column);
+    // The view fits a column first; a drag on its edge afterwards makes it the user's own.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+        if (inRange(column, m_fitted))
+            m_fitted[column] = false;
+    });
+    const auto fitted = [this](int column) {
+        if (inRange(column, m_fitted))
+            m_fitted[column] = true;
+    };
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this, fitted);
+    if (auto* view = qobject_cast<RenameGridView*>(m_grid))
+        connect(view, &RenameGridView::columnFitted, this, fitted);
+
+    // A text box keeps Ctrl+Z for its own text: it takes the shortcut first.
+    connect(new QShortcut(QKeySequence::Undo, window), &QShortcut::activated, this,
+            &GridSession::undoKey);
+    for (const QKeySequence& redo :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        connect(new QShortcut(redo, window), &QShortcut::activated, this, &GridSession::redoKey);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
+}
+
+template <class Work>
+auto GridSession::inBackground(BackgroundRun::Kind kind, Work&& work, std::size_t files) {
+    m_inputHold->setActive(true);
+    auto result = m_run->run(kind, std::forward<Work>(work), files);
+    m_inputHold->setActive(false);
+    // Closed while a folder was read: nothing was changed, so nothing holds the user.
+    if (m_ending && kind == BackgroundRun::Kind::Reading)
+        QCoreApplication::quit();
+    m_hooks.freed();
+    return result;
+}
+
+bool GridSession::endAfterRun() {
+    if (!m_run->isRunning())
+        return false;
+    m_ending = true;
+    m_run->cancel();
+    return true;
+}
+
+RecoveryReport GridSession::recoverInterruptedRuns() {
+    return inBackground(BackgroundRun::Kind::Restoring, RecoverInterruptedRuns);
+}
+
+std::optional<std::vector<std::string>> GridSession::load(const std::string& folder) {
+    const bool wasWarning = !m_warning->isHidden();
+    m_warning->hide();
+    // A folder of a million files takes seconds to read and sort: the rows are
+    // built off the window's thread and take the list's place in one swap.
+    FolderSession::Loaded loaded =
+        inBackground(BackgroundRun::Kind::Reading, m_session.startLoad(folder));
+    FolderSession::Opened opened;
+    if (loaded.failed()) {
+        opened = m_session.finishLoad(std::move(loaded));
+    } else {
+        if (folder != m_session.folder())
+            fitColumnsToLayout();
+        m_model->reload([&] { opened = m_session.finishLoad(std::move(loaded)); });
+    }
+    m_warning->setVisible(opened.error ? wasWarning : opened.protectedFileListed);
+    if (!opened.recoveryMessage.empty())
+        m_hooks.say(QString::fromStdString(opened.recoveryMessage));
+    if (opened.error)
+        return std::nullopt;
+    return std::move(opened.subfolders);
+}
+
+// Columns fitted to the names of the folder left take their own widths again.
+void GridSession::fitColumnsToLayout() {
+    for (int column = 0; column < static_cast<int>(m_fitted.size()); ++column)
+        if (std::exchange(m_fitted[column], false))
+            m_grid->horizontalHeader()->resizeSection(column, m_layoutWidths[column]);
+}
+
+void GridSession::showEdits(bool changed) {
+    if (changed)
+        m_model->rowsRecomposed();
+}
+
+void GridSession::rename() {
+    std::variant<RunResult, FolderSession::Run> prepared = m_session.prepareRename();
+    if (auto* run = std::get_if<FolderSession::Run>(&prepared)) {
+        runOnDisk(std::move(*run));
+        return;
+    }
+    m_model->rowsRecomposed();
+    if (const std::string& refusal = std::get<RunResult>(prepared).message; !refusal.empty())
+        m_hooks.say(QString::fromStdString(refusal));
+}
+
+void GridSession::takeBack() {
+    if (m_session.undoEdit())
+        m_model->rowsRecomposed();
+    else if (std::optional<FolderSession::Run> undo = m_session.prepareUndo())
+        runOnDisk(std::move(*undo));
+}
+
+void GridSession::makeAgain() {
+    if (m_session.redoEdit())
+        m_model->rowsRecomposed();
+    else if (std::optional<FolderSession::Run> redo = m_session.prepareRedo())
+        runOnDisk(std::move(*redo));
+}
+
+void GridSession::runOnDisk(FolderSession::Run run) {
+    if (m_run->isRunning())
+        return;
+    const auto kind = run.kind() == FolderSession::Run::Kind::Undo ? BackgroundRun::Kind::Undoing
+                                                                   : BackgroundRun::Kind::Renaming;
+    const QModelIndex current = m_grid->currentIndex();
+    const auto currentRow =
+        current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt;
+    const std::size_t files = run.files();
+    FolderSession::RunDone done = inBackground(kind, std::move(run), files);
+    // The rows come back in their order unless new names sort otherwise: the
+    // place stays, and the current row follows its file.
+    FolderSession::Finished finished;
+    if (done.replacesRows()) {
+        const GridPlace place(*m_grid);
+        m_model->reload([&] { finished = m_session.finishRun(std::move(done), currentRow); });
+        place.restore(*m_grid);
+    } else {
+        finished = m_session.finishRun(std::move(done), currentRow);
+        m_model->rowsRecomposed();
+    }
+    makeCurrent(finished.followedRow, false);
+    if (finished.reloaded)
+        m_warning->setVisible(finished.protectedFileListed);
+    // Closed while it ran: a cancel that put every name back has nothing to tell.
+    const bool quietly =
+        m_ending && finished.outcome == RunOutcome::Cancelled && finished.folderAsBefore;
+    if (!finished.message.empty() && !quietly)
+        m_hooks.say(QString::fromStdString(finished.message));
+    if (m_ending)
+        QCoreApplication::quit();
+}
+
+void GridSession::makeCurrent(std::optional<std::size_t> row, bool centred) {
+    const QModelIndex current = m_grid->currentIndex();
+    if (!row || (current.isValid() && current.row() == static_cast<int>(*row)))
+        return;
+    const QModelIndex cell = m_model->index(
+        static_cast<int>(*row), current.isValid() ? current.column() : RenameGridModel::Original);
+    QItemSelectionModel* selection = m_grid->selectionModel();
+    const QModelIndexList selected = selection->selectedIndexes();
+    const bool lone = selected.isEmpty() || (selected.size() == 1 && selected.first() == current);
+    selection->setCurrentIndex(cell, lone ? QItemSelectionModel::ClearAndSelect
+                                          : QItemSelectionModel::NoUpdate);
+    // Once the grid is laid out at its size, so that a row to centre lands in the middle.
+    QTimer::singleShot(0, m_grid, [grid = m_grid, cell, centred] {
+        grid->scrollTo(cell, centred ? QAbstractItemView::PositionAtCenter
+                                     : QAbstractItemView::EnsureVisible);
+    });
+}
+
+// Reached from a text box only by the keys it leaves alone (Ctrl+Y where the
+// system's redo key is Ctrl+Shift+Z): they are its own all the same.
+void GridSession::undoKey() {
+    if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        box->undo();
+    else
+        takeBack();
+}
+
+void GridSession::redoKey() {
+    if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        box->redo();
+    else
+        makeAgain();
+}
+
+void GridSession::showMenu(const QPoint& position) {
+    QMenu menu(m_grid->window());
+    menu.setObjectName(QStringLiteral("mnuGrid"));
+    const auto offer = [&](const char* name, bool undo, const QKeySequence& keys,
+                           void (GridSession::*step)()) {
+        const HistoryOffer what = undo ? m_session.undoOffer() : m_session.redoOffer();
+        QAction* action = menu.addAction(offerText(what, undo));
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setEnabled(what.kind != HistoryOffer::Kind::Nothing);
+        connect(action, &QAction::triggered, this, step);
+    };
+    offer("mnuUndo", true, QKeySequence::Undo, &GridSession::takeBack);
+    offer("mnuRedo", false, QKeySequence(Qt::CTRL | Qt::Key_Y), &GridSession::makeAgain);
+    menu.addSeparator();
+    static_cast<RenameGridView*>(m_grid)->offerWhy(
+        menu, [this](const QString& why) { m_hooks.say(why); });
+    menu.exec(m_grid->viewport()->mapToGlobal(position));
+}
+
+} // namespace velmorandi
