@@ -10,12 +10,14 @@ class QLockFile;
 
 namespace velmorandi {
 
-// One running instance per user and machine: a lock in the user's folder of
-// records, which every start of this user finds whatever its runtime folder
-// (su, ssh, cron, another machine on the same home), held for the life of
-// this object and ended by the system with the process. Where that folder
-// cannot be used, a lock file in a folder only this user may enter instead;
-// no run, undo or recovery happens then, as the records cannot be kept.
+// One running instance per user: a lock in the user's folder of records,
+// which every start of this user finds whatever its runtime folder (su, ssh,
+// cron, another machine on the same home), held for the life of this object
+// and ended by the system with the process. On a network home the lock comes
+// with a lease (platform/record_lease.h), as another machine cannot see the
+// lock itself. Where that folder cannot be used, a lock file in a folder only
+// this user may enter instead; no run, undo or recovery happens then, as the
+// records cannot be kept.
 class SingleInstance {
   public:
     SingleInstance();

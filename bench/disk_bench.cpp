@@ -102,7 +102,8 @@ void measureCommit(const FilledFolder& folder, std::size_t count) {
         commitTimes.push_back(medianMs(
             1,
             [&] {
-                LoadFolder(list, folder.path());
+                if (LoadFolder(list, folder.path()).error)
+                    std::fprintf(stderr, "the folder could not be loaded\n");
                 list.rewriteEditedBases(
                     [](const std::string& base, std::size_t) { return "c " + base; });
                 list.ComposeEditedNames();
@@ -162,7 +163,8 @@ void measureRun(const char* measure, const char* namePattern, std::size_t count,
         runTimes.push_back(medianMs(
             1,
             [&] {
-                LoadFolder(list, folder.path());
+                if (LoadFolder(list, folder.path()).error)
+                    std::fprintf(stderr, "the folder could not be loaded\n");
                 list.rewriteEditedBases(rewrite);
                 list.ComposeEditedNames();
             },

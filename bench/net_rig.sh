@@ -99,9 +99,9 @@ AllowTcpForwarding no
 AllowAgentForwarding no
 PermitTTY no
 PrintMotd no
-Subsystem sftp $bench_dir/velmorandi_sftp_tap $NET_RIG_DIR/counts $NET_RIG_SFTP_SERVER
+Subsystem sftp ${NET_RIG_SUBSYSTEM:-$bench_dir/velmorandi_sftp_tap $NET_RIG_DIR/counts $NET_RIG_SFTP_SERVER}
 CONFIG
-    /usr/sbin/sshd -D -f "$NET_RIG_DIR/sshd_config" -E "$NET_RIG_DIR/sshd.log" &
+    /usr/sbin/sshd -D -f "$NET_RIG_DIR/sshd_config" -E "$NET_RIG_DIR/sshd.log" </dev/null >/dev/null 2>&1 &
     NET_RIG_SSHD_PID=$!
     net_rig_wait 10 net_rig_listening "$port" || net_rig_fail "sshd did not start"
     NET_RIG_SSHD_PORT=$port
@@ -131,18 +131,24 @@ net_rig_mounted() {
     mountpoint -q "$NET_RIG_DIR/mount"
 }
 
-# net_rig_mount OPTIONS: "default", or sshfs -o options.
-net_rig_mount() {
+# net_rig_sshfs OPTIONS MOUNT_POINT PORT: starts sshfs in the background;
+# NET_RIG_SSHFS_PID is its process.
+net_rig_sshfs() {
     local extra=()
     [ "$1" != default ] && extra=(-o "$1")
-    sshfs -f -F /dev/null -p "$NET_RIG_PROXY_PORT" \
+    sshfs -f -F /dev/null -p "$3" \
         -o "IdentityFile=$NET_RIG_DIR/user_key,IdentitiesOnly=yes,BatchMode=yes" \
         -o "UserKnownHostsFile=$NET_RIG_DIR/known_hosts,GlobalKnownHostsFile=/dev/null" \
         -o "HostKeyAlias=$NET_RIG_HOST_ALIAS,StrictHostKeyChecking=yes" \
-        "${extra[@]}" "$(id -un)@127.0.0.1:$NET_RIG_DIR/served" "$NET_RIG_DIR/mount" \
-        2>>"$NET_RIG_DIR/sshfs.log" &
+        "${extra[@]}" "$(id -un)@127.0.0.1:$NET_RIG_DIR/served" "$2" \
+        </dev/null >/dev/null 2>>"$NET_RIG_DIR/sshfs.log" &
     NET_RIG_SSHFS_PID=$!
-    net_rig_wait 20 net_rig_mounted || net_rig_fail "sshfs did not mount ($1)"
+    net_rig_wait 20 mountpoint -q "$2" || net_rig_fail "sshfs did not mount ($1)"
+}
+
+# net_rig_mount OPTIONS: "default", or sshfs -o options.
+net_rig_mount() {
+    net_rig_sshfs "$1" "$NET_RIG_DIR/mount" "$NET_RIG_PROXY_PORT"
 }
 
 net_rig_unmount() {

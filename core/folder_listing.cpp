@@ -21,9 +21,9 @@ struct Span {
 
 // One pass over the folder: shown files' names into one text, sub-folders as
 // they are; where `keys` is given, the files' sort keys as they come.
-std::optional<SystemError> readShown(const std::string& folder, std::vector<char>& text,
-                                     std::vector<Span>& files, std::vector<std::string>& subfolders,
-                                     NaturalSortKeys* keys = nullptr) {
+[[nodiscard]] std::optional<SystemError>
+readShown(const std::string& folder, std::vector<char>& text, std::vector<Span>& files,
+          std::vector<std::string>& subfolders, NaturalSortKeys* keys = nullptr) {
     platform::FolderHandle handle;
     std::optional<SystemError> error = handle.open(folder);
     if (!error)

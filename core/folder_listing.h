@@ -13,7 +13,7 @@ namespace velmorandi {
 // The files of one folder (not sub-folders, not hidden files), names as exact
 // bytes, in natural case-insensitive order of the user's locale.
 // On error names is empty: never a partial list.
-struct FolderListing {
+struct [[nodiscard]] FolderListing {
     std::vector<std::string> names;
     std::optional<SystemError> error;
 };
@@ -24,7 +24,7 @@ FolderListing ListFolderFiles(const std::string& folder);
 FolderListing ListSubfolders(const std::string& folder);
 
 // Both from one read of the folder, as a change of folder needs them.
-struct FolderContents {
+struct [[nodiscard]] FolderContents {
     std::vector<std::string> files;
     std::vector<std::string> subfolders;
     std::optional<SystemError> error; // set: both empty
@@ -34,7 +34,7 @@ FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder = FileO
 
 // The same read with the files' names as views into one text, in natural
 // order: a folder of a million files is read without a million allocations.
-struct PackedContents {
+struct [[nodiscard]] PackedContents {
     std::vector<char> text; // a vector: moving it never moves the bytes the views see
     std::vector<std::string_view> files;
     std::vector<std::string> subfolders;

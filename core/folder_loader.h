@@ -10,7 +10,7 @@ namespace velmorandi {
 
 class RenameList;
 
-struct LoadOutcome {
+struct [[nodiscard]] LoadOutcome {
     std::optional<SystemError> error; // set: the list was left as it was
     bool protectedFileListed = false; // the warning button should show
     // From the same read as the rows, for the folder list.

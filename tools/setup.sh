@@ -4,7 +4,8 @@
 VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
-TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3)
+# openssh-server and sshfs: the network drives of the core tests (bench/net_rig_mounts.sh).
+TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3 openssh-server sshfs)
 # The Windows core, cross-built with MinGW-w64 and tested under Wine (.ci/run).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64)
 # The windows under a headless Wayland compositor, and read through the AT-SPI

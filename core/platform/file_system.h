@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // What the program needs to know of the file system a folder lies on.
 namespace velmorandi::platform {
@@ -26,10 +27,19 @@ struct FileSystemTraits {
     // Names are looked up over a network, through a client that answers from
     // what the last listing told it for a while only.
     bool remote = false;
+    // A file's count of names is the drive's own; sshfs says 1 for every file.
+    bool linkCounts = true;
 };
 
 FileSystemTraits describeFileSystem(const FolderHandle& folder);
 
-std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdentity& identity);
+// The volume the folder lies on, told so that it outlasts a remount, a new
+// device number or another mount point: a file system's UUID or serial
+// number, a loop device's image, a network share's server and path. Empty
+// where the system does not tell.
+std::string volumeOf(const FolderHandle& folder);
+
+[[nodiscard]] std::optional<SystemError> folderIdentity(const FolderHandle& folder,
+                                                        FileIdentity& identity);
 
 } // namespace velmorandi::platform

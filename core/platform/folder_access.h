@@ -41,7 +41,7 @@ class FolderHandle {
     FolderHandle(const FolderHandle&) = delete;
     FolderHandle& operator=(const FolderHandle&) = delete;
 
-    std::optional<SystemError> open(const std::string& path);
+    [[nodiscard]] std::optional<SystemError> open(const std::string& path);
 
     // Every entry except "." and "..", hidden entries and folders included,
     // handed to `visit` one at a time and kept nowhere. On error the entries
@@ -49,14 +49,15 @@ class FolderHandle {
     // `meanwhile`, where given, runs once the reading has begun and before the
     // first entry is handed over: work that `visit` needs, done while the
     // system reads ahead.
-    std::optional<SystemError> forEachEntry(const EntryVisitor& visit, EntryKinds kinds,
-                                            const std::function<void()>& meanwhile = {}) const;
+    [[nodiscard]] std::optional<SystemError>
+    forEachEntry(const EntryVisitor& visit, EntryKinds kinds,
+                 const std::function<void()>& meanwhile = {}) const;
     // The same entries in a list; empty on error.
-    std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
-                                           EntryKinds kinds) const;
+    [[nodiscard]] std::optional<SystemError> readEntries(std::vector<FolderEntry>& entries,
+                                                         EntryKinds kinds) const;
 
     // Makes the renames made so far survive a crash.
-    std::optional<SystemError> sync() const;
+    [[nodiscard]] std::optional<SystemError> sync() const;
 
     const std::string& path() const { return m_path; }
     std::intptr_t native() const { return m_native; }
@@ -66,8 +67,8 @@ class FolderHandle {
     std::intptr_t m_native = -1;
 };
 
-inline std::optional<SystemError> FolderHandle::readEntries(std::vector<FolderEntry>& entries,
-                                                            EntryKinds kinds) const {
+[[nodiscard]] inline std::optional<SystemError>
+FolderHandle::readEntries(std::vector<FolderEntry>& entries, EntryKinds kinds) const {
     entries.clear();
     std::optional<SystemError> error = forEachEntry(
         [&entries](const EntryView& entry) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The calls that change a folder's entries, each one request of the system,
 // relative to an open folder so that no path is resolved again. A rename run
@@ -16,30 +17,33 @@ namespace velmorandi::platform {
 // Renames, failing rather than replace an existing name. Where the file
 // system cannot be asked for that, fails with an error that
 // meansNoReplaceUnsupported() recognises, having changed nothing.
-std::optional<SystemError> renameNoReplace(const FolderHandle& folder, const std::string& from,
-                                           const std::string& to);
+[[nodiscard]] std::optional<SystemError>
+renameNoReplace(const FolderHandle& folder, const std::string& from, const std::string& to);
 bool meansNoReplaceUnsupported(const SystemError& error);
 
 // Gives the file a second name; fails if the name exists.
-std::optional<SystemError> linkName(const FolderHandle& folder, const std::string& from,
-                                    const std::string& to);
+[[nodiscard]] std::optional<SystemError> linkName(const FolderHandle& folder,
+                                                  const std::string& from, const std::string& to);
 // The file system has no second names, or refuses them here.
 bool meansLinksUnsupported(const SystemError& error);
 
 // Removes one name of a file.
-std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::string& name);
+[[nodiscard]] std::optional<SystemError> unlinkName(const FolderHandle& folder,
+                                                    const std::string& name);
 
-// Makes an empty file under the name; fails if the name exists.
-std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name);
+// Makes a file under the name that holds `content`; fails if the name
+// exists. Where the content cannot be written, the file it made goes again.
+[[nodiscard]] std::optional<SystemError>
+createPlaceholder(const FolderHandle& folder, const std::string& name, std::string_view content);
 
 // A plain rename, replacing whatever bears `to`. Only ever aimed at a
 // placeholder the caller made itself.
-std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,
-                                           const std::string& to);
+[[nodiscard]] std::optional<SystemError>
+renameReplacing(const FolderHandle& folder, const std::string& from, const std::string& to);
 
 // Swaps two names in one step; neither file is ever without a name.
-std::optional<SystemError> exchangeNames(const FolderHandle& folder, const std::string& a,
-                                         const std::string& b);
+[[nodiscard]] std::optional<SystemError> exchangeNames(const FolderHandle& folder,
+                                                       const std::string& a, const std::string& b);
 
 // One entry as the system describes it, links not followed.
 struct EntryStatus {
@@ -51,7 +55,16 @@ struct EntryStatus {
     std::int64_t modified = 0; // ns since 1970
 };
 // Fails (meansNoSuchFile) where the folder has no such entry.
-std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,
-                                       EntryStatus& status);
+[[nodiscard]] std::optional<SystemError> entryStatus(const FolderHandle& folder,
+                                                     const std::string& name, EntryStatus& status);
+
+// At most `limit` bytes from the start of a plain file, links not followed
+// and without waiting on a pipe or a device.
+[[nodiscard]] std::optional<SystemError> readStart(const FolderHandle& folder,
+                                                   const std::string& name, std::size_t limit,
+                                                   std::string& bytes);
+// Whether two plain files hold the same bytes, read a piece at a time.
+[[nodiscard]] std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
+                                                   const std::string& b, bool& same);
 
 } // namespace velmorandi::platform

@@ -19,6 +19,7 @@ enum class DiskCall : std::uint8_t {
     RenameRecord,
     SyncRecordFolder,
     RemoveRecord,
+    CutRecord,
     Rename,
     Exchange,
     Link,
@@ -43,8 +44,8 @@ class Disk {
         : m_seam(seam != nullptr && *seam ? seam : nullptr) {}
 
     template <class Perform>
-    std::optional<SystemError> call(DiskCall what, std::string_view a, std::string_view b,
-                                    Perform&& perform) const {
+    [[nodiscard]] std::optional<SystemError> call(DiskCall what, std::string_view a,
+                                                  std::string_view b, Perform&& perform) const {
         if (m_seam == nullptr)
             return perform();
         return (*m_seam)(

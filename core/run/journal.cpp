@@ -3,6 +3,7 @@
 #include "platform/folder_access.h"
 
 #include <algorithm>
+#include <random>
 
 namespace velmorandi {
 
@@ -17,6 +18,22 @@ bool allDigits(std::string_view text) {
 constexpr std::size_t kLongestName = 1024;
 
 } // namespace
+
+RunMark newRunMark() {
+    std::random_device random;
+    RunMark mark;
+    for (std::size_t i = 0; i < mark.size(); i += 4) {
+        const unsigned word = random();
+        for (std::size_t k = 0; k < 4; ++k)
+            mark[i + k] = static_cast<std::uint8_t>(word >> (8 * k));
+    }
+    return mark;
+}
+
+JournalHeader headerOf(const Journal& journal) {
+    return {journal.kind,           journal.folder, journal.subject,
+            journal.folderIdentity, journal.volume, journal.traits};
+}
 
 bool isRecordName(std::string_view name) {
     constexpr std::string_view kStart = "run-";

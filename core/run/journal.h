@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "run/run_plan.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +21,11 @@ enum class Mark : std::uint8_t {
     Damaged // a whole record is there but its check fails: it may have been either
 };
 
+// A run's own random bytes, written in its header: what the placeholders it
+// makes hold, so that no file of anyone else's is ever taken for one.
+using RunMark = std::array<std::uint8_t, 16>;
+RunMark newRunMark();
+
 struct Journal {
     enum class Kind : std::uint8_t {
         Rename = 1,  // the user's run; kept for undo once complete
@@ -29,24 +35,28 @@ struct Journal {
     Kind kind = Kind::Rename;
     std::string folder;
     platform::FileIdentity folderIdentity;
+    std::string volume; // platform::volumeOf the folder; empty where not known
     platform::FileSystemTraits traits;
     std::string subject; // the record an undo or rollback takes back
+    RunMark mark{};
     // Every file the run moves existed before this time (ns since 1970): a
     // file born later is another one under a number given out again. 0 where
-    // the journal does not say (formats before the fourth).
+    // the journal does not say.
     std::int64_t started = 0;
     std::vector<PlannedMove> moves;
     RunPlan plan;
     // A journal read back: the bytes its moves' names lie in.
     std::unique_ptr<const std::string> bytes;
 
-    Mark closing = Mark::Absent;  // every step before plan.firstClosingStep is on the disk
-    Mark complete = Mark::Absent; // every step is on the disk
+    Mark closing = Mark::Absent;      // every step before plan.firstClosingStep is on the disk
+    Mark placeholders = Mark::Absent; // the run may have made placeholders
+    Mark complete = Mark::Absent;     // every step is on the disk
 };
 
 // What a journal's bytes prove: all there and checked; cut short inside its
-// header, names or plan; or a part that fails its check or holds what no run writes.
-enum class JournalState : std::uint8_t { Whole, Torn, Damaged };
+// header, names or plan; a part that fails its check or holds what no run
+// writes; or written in a format of another version of the program.
+enum class JournalState : std::uint8_t { Whole, Torn, Damaged, OtherFormat };
 
 // What the first bytes of a journal say, checked where the format checks them.
 struct JournalHeader {
@@ -54,8 +64,11 @@ struct JournalHeader {
     std::string folder;
     std::string subject;
     platform::FileIdentity folderIdentity;
+    std::string volume;
     platform::FileSystemTraits traits;
 };
+
+JournalHeader headerOf(const Journal& journal);
 
 // The name of a record file, as the store gives them: "run-", twenty digits of
 // the time, "-", six of a count, ".journal". Nothing else is ever a subject.

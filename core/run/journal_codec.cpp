@@ -90,8 +90,10 @@ std::string record(std::string_view tag, std::uint64_t headerSum, std::uint64_t 
     return recordChecked(tag, journal_bytes::fnv1a(bound));
 }
 
-std::string oldRecord(std::string_view tag) {
-    return recordChecked(tag, journal_bytes::fnv1a(tag));
+std::string placeholderContent(const RunMark& mark) {
+    std::string content(kPlaceholderTag);
+    content.append(reinterpret_cast<const char*>(mark.data()), mark.size());
+    return content;
 }
 
 namespace {

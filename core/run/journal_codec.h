@@ -12,21 +12,24 @@
 // What the encoder and the decoders share: docs/journal-format.md in code.
 namespace velmorandi::journal_codec {
 
-constexpr std::string_view kFirstMagic = "VMRJNL01";
-constexpr std::string_view kSecondMagic = "VMRJNL02";
-constexpr std::string_view kThirdMagic = "VMRJNL03";
-constexpr std::string_view kMagic = "VMRJNL04";
+// Every journal begins "VMRJNL" and two digits of its format; only the
+// present one is read, any other is kept and reported.
+constexpr std::string_view kMagicStem = "VMRJNL";
+constexpr std::string_view kMagic = "VMRJNL05";
 constexpr std::size_t kMagicSize = 8;
 
 constexpr std::string_view kPlanTag = "PLAN";
 constexpr std::string_view kClosingTag = "CLOS";
+constexpr std::string_view kPlaceholdersTag = "PLHD";
 constexpr std::string_view kCompleteTag = "DONE";
-// The closing record's tag in the first three formats.
-constexpr std::string_view kOldClosingTag = "PARK";
 constexpr std::string_view kRecordEnd = "END\n";
 constexpr std::size_t kRecordSize = 16;
+constexpr std::size_t kMostRecords = 3;
 // "PLAN", the plan's size and its sum.
 constexpr std::size_t kPlanTrailerSize = 4 + 8 + 8;
+
+// What a placeholder holds: this, then the run's mark.
+constexpr std::string_view kPlaceholderTag = "VMRPLHD\n";
 
 constexpr std::uint8_t kIgnoresCase = 1;
 constexpr std::uint8_t kStableIdentities = 2;
@@ -52,46 +55,58 @@ bool headerHolds(std::uint8_t kind, std::uint8_t flags, std::string_view folder,
 // A plan's steps name moves and stages that exist: a temporary name only
 // where the move has one.
 bool stepHolds(const RunStep& step, const std::vector<PlannedMove>& moves);
-// Marks from the bytes after the plan: whole records in order, a torn last
-// one ignored. `matches(bytes, tag)` checks one record.
-template <class Matches>
-void readMarks(std::string_view records, Matches&& matches, Mark& closing, Mark& complete);
+// The marks a journal's records set, as read back.
+struct Marks {
+    Mark closing = Mark::Absent;
+    Mark placeholders = Mark::Absent;
+    Mark complete = Mark::Absent;
+};
+// Marks from the bytes after the plan: the closing and placeholders records
+// in either order, each at most once, then the complete one; a torn last
+// record ignored. A record that checks as none may have been any that could
+// stand there. `matches(bytes, tag)` checks one record.
+template <class Matches> Marks readMarks(std::string_view records, Matches&& matches);
 
-// A record of the fourth format: its check binds it to the journal it ends,
-// so that no record is taken for another journal's.
+// A record: its check binds it to the journal it ends, so that no record is
+// taken for another journal's.
 std::string record(std::string_view tag, std::uint64_t headerSum, std::uint64_t planSum);
-// The same for the first three formats, whose check covers the tag alone.
-std::string oldRecord(std::string_view tag);
+std::string placeholderContent(const RunMark& mark);
 
-// The step of the third and fourth formats: one byte for the operation, both
-// stages and whether both names are one move's, then the move numbers as varints.
+// A step: one byte for the operation, both stages and whether both names are
+// one move's, then the move numbers as varints.
 void writeStep(journal_bytes::Writer& writer, const RunStep& step);
 std::optional<RunStep> readStep(journal_bytes::Reader& reader);
 
-template <class Matches>
-void readMarks(std::string_view records, Matches&& matches, Mark& closing, Mark& complete) {
-    closing = complete = Mark::Absent;
+template <class Matches> Marks readMarks(std::string_view records, Matches&& matches) {
+    Marks marks;
     const std::size_t whole = records.size() / kRecordSize;
-    for (std::size_t i = 0; i < whole; ++i) {
+    bool damaged = false;     // a record before the last that checks as none
+    bool lastDamaged = false; // the last record checks as none
+    for (std::size_t i = 0; i < whole && i < kMostRecords; ++i) {
         const std::string_view one = records.substr(i * kRecordSize, kRecordSize);
-        if (i == 0 && whole == 1 && matches(one, kClosingTag)) {
-            closing = Mark::Present;
-        } else if (i == 0 && whole == 2 && matches(one, kClosingTag)) {
-            closing = Mark::Present;
-        } else if (i == whole - 1 && matches(one, kCompleteTag)) {
-            complete = Mark::Present;
-        } else if (whole > 2) {
-            closing = complete = Mark::Damaged;
-            return;
-        } else if (i == 0 && whole == 2) {
-            closing = Mark::Damaged;
-        } else if (i == 1) {
-            complete = Mark::Damaged;
-        } else {
-            // A lone record that checks as neither: it may have been either.
-            closing = complete = Mark::Damaged;
-        }
+        const bool last = i + 1 == whole;
+        if (marks.closing == Mark::Absent && matches(one, kClosingTag))
+            marks.closing = Mark::Present;
+        else if (marks.placeholders == Mark::Absent && matches(one, kPlaceholdersTag))
+            marks.placeholders = Mark::Present;
+        else if (last && matches(one, kCompleteTag))
+            marks.complete = Mark::Present;
+        else
+            (last ? lastDamaged : damaged) = true;
     }
+    const auto damage = [](Mark& mark) {
+        if (mark == Mark::Absent)
+            mark = Mark::Damaged;
+    };
+    if (whole > kMostRecords)
+        damaged = lastDamaged = true;
+    if (damaged || lastDamaged) {
+        damage(marks.closing);
+        damage(marks.placeholders);
+    }
+    if (lastDamaged)
+        damage(marks.complete);
+    return marks;
 }
 
 } // namespace velmorandi::journal_codec

@@ -1,8 +1,9 @@
 #include "run/journal_decoder.h"
 
 #include "run/journal_codec.h"
-#include "run/journal_legacy.h"
 #include "temporary_names.h"
+
+#include <algorithm>
 
 namespace velmorandi {
 
@@ -26,9 +27,10 @@ State readHeader(std::string_view bytes, Reader& reader, Journal& journal, std::
     reader.raw(kMagicSize);
     const std::uint8_t kind = reader.u8();
     const std::uint8_t flags = reader.u8();
-    journal.folderIdentity.device = reader.u64();
     journal.folderIdentity.inode = reader.u64();
     journal.folderIdentity.birth = static_cast<std::int64_t>(reader.u64());
+    const std::string_view mark = reader.raw(journal.mark.size());
+    const std::string_view volume = reader.text();
     const std::string_view folder = reader.text();
     const std::string_view subject = reader.text();
     moveCount = reader.u32();
@@ -41,6 +43,8 @@ State readHeader(std::string_view bytes, Reader& reader, Journal& journal, std::
         return State::Damaged;
     journal.kind = static_cast<Journal::Kind>(kind);
     journal.traits = traitsOf(flags);
+    std::copy(mark.begin(), mark.end(), journal.mark.begin());
+    journal.volume = std::string(volume);
     journal.folder = std::string(folder);
     journal.subject = std::string(subject);
     return State::Whole;
@@ -129,7 +133,7 @@ DecodedJournal decodePresentFormat(Journal journal) {
     decoded.state = readHeader(bytes, reader, journal, moveCount, headerSum);
     if (decoded.state != State::Whole)
         return decoded;
-    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
+    decoded.header = headerOf(journal);
     decoded.state = readNames(bytes, reader, moveCount, journal.moves);
     if (decoded.state == State::Whole)
         decoded.state = readPlan(bytes, reader, journal, planSum);
@@ -138,21 +142,23 @@ DecodedJournal decodePresentFormat(Journal journal) {
     const auto matches = [&](std::string_view one, std::string_view tag) {
         return one == record(tag, headerSum, planSum);
     };
-    readMarks(bytes.substr(reader.offset()), matches, journal.closing, journal.complete);
+    const std::string_view records = bytes.substr(reader.offset());
+    const Marks marks = readMarks(records, matches);
+    journal.closing = marks.closing;
+    journal.placeholders = marks.placeholders;
+    journal.complete = marks.complete;
+    decoded.wholeSize = reader.offset() + records.size() / kRecordSize * kRecordSize;
+    decoded.headerSum = headerSum;
+    decoded.planSum = planSum;
     decoded.journal = std::move(journal);
     return decoded;
 }
 
-DecodedJournal decodeOlderFormat(Journal journal, std::string_view magic) {
-    DecodedJournal decoded;
-    decoded.state = magic == kFirstMagic    ? journal_legacy::decodeFirstFormat(journal)
-                    : magic == kSecondMagic ? journal_legacy::decodeSecondFormat(journal)
-                                            : journal_legacy::decodeThirdFormat(journal);
-    if (decoded.state != State::Whole)
-        return decoded;
-    decoded.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
-    decoded.journal = std::move(journal);
-    return decoded;
+// "VMRJNL" and two digits, but not the present format's.
+bool isOtherFormat(std::string_view magic) {
+    return magic.size() == kMagicSize && magic.starts_with(kMagicStem) && magic != kMagic &&
+           std::all_of(magic.begin() + kMagicStem.size(), magic.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
 }
 
 } // namespace
@@ -163,22 +169,22 @@ DecodedJournal decodeJournal(std::string bytes) {
     const std::string_view magic = std::string_view(*journal.bytes).substr(0, kMagicSize);
     if (magic == kMagic)
         return decodePresentFormat(std::move(journal));
-    if (magic == kFirstMagic || magic == kSecondMagic || magic == kThirdMagic)
-        return decodeOlderFormat(std::move(journal), magic);
     DecodedJournal unknown;
-    unknown.state =
-        magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn : State::Damaged;
+    if (isOtherFormat(magic))
+        unknown.state = State::OtherFormat;
+    else
+        unknown.state =
+            magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn : State::Damaged;
     return unknown;
+}
+
+bool mayBeThisFormat(std::string_view start) {
+    return kMagic.starts_with(start.substr(0, kMagicSize));
 }
 
 JournalSummary summarizeJournal(std::string_view head, std::string_view tail, std::uint64_t size) {
     JournalSummary summary;
-    const std::string_view magic = head.substr(0, kMagicSize);
-    if (magic == kFirstMagic || magic == kSecondMagic || magic == kThirdMagic) {
-        summary.wholeFileNeeded = true;
-        return summary;
-    }
-    if (magic != kMagic)
+    if (head.substr(0, kMagicSize) != kMagic)
         return summary;
     Journal journal;
     Reader reader(head);
@@ -186,9 +192,9 @@ JournalSummary summarizeJournal(std::string_view head, std::string_view tail, st
     std::uint64_t headerSum = 0;
     if (readHeader(head, reader, journal, moveCount, headerSum) != State::Whole)
         return summary;
-    summary.header = JournalHeader{journal.kind, journal.folder, journal.subject, journal.folderIdentity, journal.traits};
-    // The plan's sum lies just before its records: none, one or two of them.
-    for (std::size_t records = 0; records <= 2; ++records) {
+    summary.header = headerOf(journal);
+    // The plan's sum lies just before its records: none to three of them.
+    for (std::size_t records = 0; records <= kMostRecords; ++records) {
         const std::size_t after = records * kRecordSize + kPlanTrailerSize;
         if (tail.size() < after || size < after)
             break;
@@ -197,13 +203,11 @@ JournalSummary summarizeJournal(std::string_view head, std::string_view tail, st
             continue;
         Reader sum(trailer.substr(kPlanTag.size() + 8));
         const std::uint64_t planSum = sum.u64();
-        Mark closing = Mark::Absent;
-        readMarks(
-            tail.substr(tail.size() - records * kRecordSize),
-            [&](std::string_view one, std::string_view tag) {
+        summary.complete =
+            readMarks(tail.substr(tail.size() - records * kRecordSize), [&](std::string_view one,
+                                                                            std::string_view tag) {
                 return one == record(tag, headerSum, planSum);
-            },
-            closing, summary.complete);
+            }).complete;
         break;
     }
     return summary;

@@ -15,24 +15,32 @@ struct DecodedJournal {
     State state = State::Damaged;
     std::optional<JournalHeader> header; // wherever the header itself checks
     std::optional<Journal> journal;      // Whole only
+    // Whole: the bytes up to the end of the last whole record; what follows
+    // is a record torn as it was appended.
+    std::size_t wholeSize = 0;
+    // Whole: what the journal's records are bound to.
+    std::uint64_t headerSum = 0;
+    std::uint64_t planSum = 0;
 };
 
-// Any format this program ever wrote; the journal keeps the bytes, as its
-// moves' names lie in them.
+// The present format only; the journal keeps the bytes, as its moves' names
+// lie in them.
 DecodedJournal decodeJournal(std::string bytes);
 
+// Whether a record's first bytes may begin a journal of the present format:
+// they are its magic, or the start of it.
+bool mayBeThisFormat(std::string_view start);
+
 // What a journal's first and last bytes say without the rest: the header and
-// whether the run is marked complete. Only the present format can tell this
-// much; for the older ones `wholeFileNeeded` is set.
+// whether the run is marked complete.
 struct JournalSummary {
     std::optional<JournalHeader> header;
     Mark complete = Mark::Absent;
-    bool wholeFileNeeded = false;
 };
 // `head`: the file's first bytes (kSummaryHead at most); `tail`: its last
 // (kSummaryTail at most); `size`: the file's.
 JournalSummary summarizeJournal(std::string_view head, std::string_view tail, std::uint64_t size);
 constexpr std::size_t kSummaryHead = 1 << 17;
-constexpr std::size_t kSummaryTail = 64;
+constexpr std::size_t kSummaryTail = 128;
 
 } // namespace velmorandi

@@ -20,9 +20,11 @@ void JournalEncoder::encodeHeader() {
     writer.raw(kMagic);
     writer.u8(static_cast<std::uint8_t>(m_journal.kind));
     writer.u8(flagsOf(m_journal.traits));
-    writer.u64(m_journal.folderIdentity.device);
     writer.u64(m_journal.folderIdentity.inode);
     writer.u64(static_cast<std::uint64_t>(m_journal.folderIdentity.birth));
+    writer.raw(std::string_view(reinterpret_cast<const char*>(m_journal.mark.data()),
+                                m_journal.mark.size()));
+    writer.text(m_journal.volume);
     writer.text(m_journal.folder);
     writer.text(m_journal.subject);
     writer.u32(static_cast<std::uint32_t>(m_journal.moves.size()));
@@ -123,6 +125,10 @@ std::string_view JournalEncoder::next() {
 
 std::string closingRecord(std::uint64_t headerSum, std::uint64_t planSum) {
     return record(kClosingTag, headerSum, planSum);
+}
+
+std::string placeholdersRecord(std::uint64_t headerSum, std::uint64_t planSum) {
+    return record(kPlaceholdersTag, headerSum, planSum);
 }
 
 std::string completeRecord(std::uint64_t headerSum, std::uint64_t planSum) {

@@ -41,6 +41,7 @@ class JournalEncoder {
 
 // The records appended to a journal of the present format as the run goes on.
 std::string closingRecord(std::uint64_t headerSum, std::uint64_t planSum);
+std::string placeholdersRecord(std::uint64_t headerSum, std::uint64_t planSum);
 std::string completeRecord(std::uint64_t headerSum, std::uint64_t planSum);
 
 } // namespace velmorandi

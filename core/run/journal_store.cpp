@@ -81,6 +81,13 @@ std::optional<SystemError> JournalStore::append(const Disk& disk, platform::Reco
     return disk.call(DiskCall::AppendRecord, name, {}, [&] { return file.append(bytes); });
 }
 
+std::optional<SystemError> JournalStore::cutTo(const Disk& disk, platform::RecordFile& file,
+                                               const std::string& name, std::uint64_t size) const {
+    if (file.size() == size)
+        return std::nullopt;
+    return disk.call(DiskCall::CutRecord, name, {}, [&] { return file.cutTo(size); });
+}
+
 std::optional<SystemError> JournalStore::sync(const Disk& disk, const platform::RecordFile& file,
                                               const std::string& name) const {
     return disk.call(DiskCall::SyncRecord, name, {}, [&] { return file.sync(); });
@@ -118,6 +125,7 @@ JournalStore::Read JournalStore::hold(const std::string& name) const {
         return held;
     }
     held.opened = held.file.open(m_folder, name, true, held.refusal, held.error);
+    held.holder = held.file.holder();
     return held;
 }
 
@@ -128,6 +136,7 @@ JournalStore::Read JournalStore::read(const std::string& name, bool lock) const 
         return read;
     }
     read.opened = read.file.open(m_folder, name, lock, read.refusal, read.error);
+    read.holder = read.file.holder();
     if (read.opened != platform::RecordFile::Opened::Yes)
         return read;
     std::string bytes;
@@ -152,20 +161,16 @@ void JournalStore::summarize(Entry& entry) const {
     const std::uint64_t tailSize = std::min<std::uint64_t>(size, kSummaryTail);
     std::string head;
     std::string tail;
-    file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail);
+    // A record that cannot be read has no summary: recovery reads it whole and says why.
+    if (file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail))
+        return;
     JournalSummary summary;
     for (const std::size_t headSize : {std::size_t{4096}, kSummaryHead}) {
-        file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, headSize)), head);
+        if (file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, headSize)), head))
+            return;
         summary = summarizeJournal(head, tail, size);
-        if (summary.header || summary.wholeFileNeeded || size <= headSize)
+        if (summary.header || size <= headSize)
             break;
-    }
-    if (summary.wholeFileNeeded) {
-        const Read whole = read(entry.name, false);
-        if (whole.decoded.journal) {
-            summary.header = whole.decoded.header;
-            summary.complete = whole.decoded.journal->complete;
-        }
     }
     entry.header = std::move(summary.header);
     entry.complete = summary.complete;
@@ -220,9 +225,10 @@ void JournalStore::prune(const Disk& disk, const std::string& kept) const {
             folders.insert(runFolder);
             continue;
         }
+        // One that cannot go now goes after a later run.
         Read held = hold(entry->name);
         if (held.opened == platform::RecordFile::Opened::Yes)
-            remove(disk, held.file, entry->name);
+            static_cast<void>(remove(disk, held.file, entry->name));
     }
 }
 

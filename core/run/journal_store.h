@@ -34,20 +34,26 @@ class JournalStore {
     std::string pathOf(const std::string& name) const;
 
     // A new record, made and locked by this process: `name` is its unsealed name.
-    std::optional<SystemError> create(const Disk& disk, platform::RecordFile& file,
-                                      std::string& name) const;
-    std::optional<SystemError> append(const Disk& disk, platform::RecordFile& file,
-                                      const std::string& name, std::string_view bytes) const;
-    std::optional<SystemError> sync(const Disk& disk, const platform::RecordFile& file,
-                                    const std::string& name) const;
+    [[nodiscard]] std::optional<SystemError> create(const Disk& disk, platform::RecordFile& file,
+                                                    std::string& name) const;
+    [[nodiscard]] std::optional<SystemError> append(const Disk& disk, platform::RecordFile& file,
+                                                    const std::string& name,
+                                                    std::string_view bytes) const;
+    // Drops a torn last record: every byte from `size` on.
+    [[nodiscard]] std::optional<SystemError> cutTo(const Disk& disk, platform::RecordFile& file,
+                                                   const std::string& name,
+                                                   std::uint64_t size) const;
+    [[nodiscard]] std::optional<SystemError>
+    sync(const Disk& disk, const platform::RecordFile& file, const std::string& name) const;
     // Gives the record its sealed name, and makes that survive a crash.
-    std::optional<SystemError> seal(const Disk& disk, platform::RecordFile& file,
-                                    std::string& name) const;
-    std::optional<SystemError> remove(const Disk& disk, platform::RecordFile& file,
-                                      const std::string& name) const;
+    [[nodiscard]] std::optional<SystemError> seal(const Disk& disk, platform::RecordFile& file,
+                                                  std::string& name) const;
+    [[nodiscard]] std::optional<SystemError> remove(const Disk& disk, platform::RecordFile& file,
+                                                    const std::string& name) const;
     // Renamed out of the way, with `keptAt` its new path; `file` may be closed.
-    std::optional<SystemError> setAside(const Disk& disk, platform::RecordFile& file,
-                                        const std::string& name, std::string& keptAt) const;
+    [[nodiscard]] std::optional<SystemError> setAside(const Disk& disk, platform::RecordFile& file,
+                                                      const std::string& name,
+                                                      std::string& keptAt) const;
 
     struct Entry {
         std::string name;
@@ -64,12 +70,14 @@ class JournalStore {
         platform::RecordFile::Opened opened = platform::RecordFile::Opened::Failed;
         platform::RecordRefusal refusal = platform::RecordRefusal::None;
         SystemError error;
+        // Held through its lease: who holds it.
+        std::optional<platform::RecordHolder> holder;
         platform::RecordFile file;
         DecodedJournal decoded;
     };
-    Read read(const std::string& name, bool lock) const;
+    [[nodiscard]] Read read(const std::string& name, bool lock) const;
     // The same, locked but not read: for a record that is only to go.
-    Read hold(const std::string& name) const;
+    [[nodiscard]] Read hold(const std::string& name) const;
 
     // The newest completed rename or undo of the folder: what Undo or Redo takes back.
     std::optional<Entry> lastComplete(const std::string& runFolder) const;

@@ -10,8 +10,9 @@ JournalWriter::JournalWriter(const JournalStore& store, const Disk& disk, const 
 JournalWriter::~JournalWriter() {
     m_planMade.give(false);
     m_task.join();
+    // An unsealed record left behind proves no step was made; the next start removes it.
     if (m_file.isOpen())
-        m_store.remove(m_disk, m_file, m_name);
+        static_cast<void>(m_store.remove(m_disk, m_file, m_name));
 }
 
 std::optional<SystemError> JournalWriter::finish(platform::RecordFile& file, std::string& name) {

@@ -29,14 +29,14 @@ class JournalWriter {
 
     // The journal is complete: writes the rest, waits for the disk and seals
     // the record. `file` holds it from then on, under `name`.
-    std::optional<SystemError> finish(platform::RecordFile& file, std::string& name);
+    [[nodiscard]] std::optional<SystemError> finish(platform::RecordFile& file, std::string& name);
     // What the record's marks are bound to, once finished.
     std::uint64_t headerSum() const { return m_encoder.headerSum(); }
     std::uint64_t planSum() const { return m_encoder.planSum(); }
 
   private:
     void write();
-    std::optional<SystemError> writePieces();
+    [[nodiscard]] std::optional<SystemError> writePieces();
 
     const JournalStore& m_store;
     const Disk& m_disk;

@@ -1,6 +1,7 @@
 #include "run/locate.h"
 
 #include "platform/folder_changes.h"
+#include "run/journal_codec.h"
 #include "run/name_tracker.h"
 
 #include <algorithm>
@@ -85,30 +86,33 @@ std::vector<Point> pointsMatching(const Journal& journal, const NameSet& present
     }
 }
 
-// A step stopped half-way left its new name beside the old one: an empty
-// placeholder, or a second name of the same file. Anything else there is not
-// that step's doing.
-bool leftByStep(const Journal& journal, const platform::FolderHandle& folder, const Point& point) {
-    if (!point.half)
-        return true;
+// A step stopped half-way left its new name beside the old one: a
+// placeholder of the run's, or a second name of the same file. Anything else
+// there is not that step's doing: `foreign` then says what it is.
+std::optional<Leftover> leftByStep(const Journal& journal, const platform::FolderHandle& folder,
+                                   const LeftoverProof& proof, const Point& point,
+                                   std::optional<Located::Foreign>& foreign) {
     const RunStep& step = journal.plan.steps[point.done];
-    platform::EntryStatus before;
-    platform::EntryStatus after;
-    if (platform::entryStatus(folder, std::string(nameOf(journal.moves, step.a)), before) ||
-        platform::entryStatus(folder, std::string(nameOf(journal.moves, step.b)), after) ||
-        !after.regular)
-        return false;
-    const bool placeholder = after.size == 0;
-    const bool secondName = before.links >= 2 && after.links >= 2 && before.size == after.size &&
-                            before.modified == after.modified;
-    return placeholder || secondName;
+    const std::string name(nameOf(journal.moves, step.b));
+    const Leftover second{Leftover::Kind::SecondName, name,
+                          std::string(nameOf(journal.moves, step.a))};
+    if (provesLeftover(folder, second, proof))
+        return second;
+    const Leftover placeholder{Leftover::Kind::Placeholder, name, {}};
+    if (journal.placeholders != Mark::Absent && provesLeftover(folder, placeholder, proof))
+        return placeholder;
+    platform::EntryStatus status;
+    if (!foreign && !platform::entryStatus(folder, name, status))
+        foreign = Located::Foreign{name, !status.regular};
+    return std::nullopt;
 }
 
 // The run that stopped knows how many steps it made (one more, where a call
 // that failed took effect all the same); only its files' names need be
 // there, as an entry of another program's may have taken a name it wanted.
 std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHandle& folder,
-                               const NameSet& present, std::size_t stepsDone) {
+                               const LeftoverProof& proof, const NameSet& present,
+                               std::size_t stepsDone, std::vector<Leftover>& leftovers) {
     const std::vector<RunStep>& steps = journal.plan.steps;
     NameTracker tracker(journal.moves);
     for (std::size_t i = 0; i < stepsDone && i < steps.size(); ++i)
@@ -119,10 +123,13 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
             return present.contains(name);
         });
         const Point half{done, true};
+        std::optional<Located::Foreign> foreign;
         if (there && done < steps.size() && steps[done].op == RunStep::Op::Rename &&
-            present.contains(nameOf(journal.moves, steps[done].b)) &&
-            leftByStep(journal, folder, half))
-            return {half};
+            present.contains(nameOf(journal.moves, steps[done].b)))
+            if (auto leftover = leftByStep(journal, folder, proof, half, foreign)) {
+                leftovers.push_back(std::move(*leftover));
+                return {half};
+            }
         if (there)
             return {Point{done, false}};
         if (done < steps.size())
@@ -132,30 +139,38 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
 }
 
 Located byNames(const Journal& journal, const platform::FolderHandle& folder,
-                const std::vector<platform::FolderEntry>& entries,
+                const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                 std::optional<std::size_t> stepsDone) {
     Located located;
     const NameSet present = presentOf(entries, namesOfRun(journal));
     std::vector<Point> points;
     if (stepsDone) {
-        points = pointsKnown(journal, folder, present, *stepsDone);
+        points = pointsKnown(journal, folder, proof, present, *stepsDone, located.leftovers);
     } else {
-        points = pointsMatching(journal, present);
-        std::erase_if(points,
-                      [&](const Point& point) { return !leftByStep(journal, folder, point); });
+        for (const Point& point : pointsMatching(journal, present)) {
+            if (!point.half) {
+                points.push_back(point);
+            } else if (auto leftover = leftByStep(journal, folder, proof, point, located.foreign)) {
+                points.push_back(point);
+                located.leftovers.push_back(std::move(*leftover));
+            }
+        }
     }
     if (points.size() != 1) {
         located.proof = Located::Proof::Unproven;
         return located;
     }
+    located.foreign.reset();
     const Point point = points.front();
+    std::erase_if(located.leftovers, [&](const Leftover& leftover) {
+        return !point.half ||
+               leftover.name != nameOf(journal.moves, journal.plan.steps[point.done].b);
+    });
     NameTracker tracker(journal.moves);
     for (std::size_t i = 0; i < point.done; ++i)
         tracker.apply(journal.plan.steps[i]);
     located.names = tracker.currentNames();
     located.stepsDone = point.done;
-    if (point.half)
-        located.leftovers.emplace_back(nameOf(journal.moves, journal.plan.steps[point.done].b));
     if (allYoungerThanRun(journal, folder, located.names))
         located.proof = Located::Proof::OtherFolder;
     return located;
@@ -171,11 +186,11 @@ void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& name
             name = std::string(candidate);
     for (const std::string_view candidate : names)
         if (candidate != name)
-            located.leftovers.emplace_back(candidate);
+            located.leftovers.push_back({Leftover::Kind::SecondName, std::string(candidate), name});
 }
 
 Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
-                   const std::vector<platform::FolderEntry>& entries) {
+                   const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries) {
     Located located;
     const NameSet run = namesOfRun(journal);
     std::unordered_multimap<std::uint64_t, std::string_view> byNumber;
@@ -199,14 +214,16 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
         takeCandidates(move, candidates, located, located.names[i]);
         taken.insert(located.names[i]);
     }
-    // A placeholder: an empty file under a step's new name that no file of the run bears.
+    // A placeholder: the run's own, under a step's new name that no file of the run bears.
+    if (journal.placeholders == Mark::Absent)
+        return located;
     const NameSet present = presentOf(entries, run);
     for (const RunStep& step : journal.plan.steps) {
-        const std::string target(nameOf(journal.moves, step.b));
-        platform::EntryStatus status;
-        if (step.op == RunStep::Op::Rename && present.contains(target) && !taken.contains(target) &&
-            !platform::entryStatus(folder, target, status) && status.regular && status.size == 0) {
-            located.leftovers.push_back(target);
+        const Leftover placeholder{
+            Leftover::Kind::Placeholder, std::string(nameOf(journal.moves, step.b)), {}};
+        if (step.op == RunStep::Op::Rename && present.contains(placeholder.name) &&
+            !taken.contains(placeholder.name) && provesLeftover(folder, placeholder, proof)) {
+            located.leftovers.push_back(placeholder);
             taken.insert(nameOf(journal.moves, step.b));
         }
     }
@@ -243,11 +260,15 @@ bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder,
 }
 
 Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
-                    const std::vector<platform::FolderEntry>& entries,
+                    const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone) {
     if (journal.traits.stableIdentities)
-        return byIdentity(journal, folder, entries);
-    return byNames(journal, folder, entries, stepsDone);
+        return byIdentity(journal, folder, proof, entries);
+    return byNames(journal, folder, proof, entries, stepsDone);
+}
+
+LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits) {
+    return {journal_codec::placeholderContent(journal.mark), traits.linkCounts};
 }
 
 } // namespace velmorandi

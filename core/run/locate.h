@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/file_system.h"
 #include "platform/folder_access.h"
 #include "run/journal.h"
+#include "run/step_executor.h"
 
 #include <optional>
 #include <string>
@@ -22,11 +24,18 @@ struct Located {
     std::vector<std::string> names;
     // What a step stopped half-way left beside the files: a placeholder, or a
     // second name of a file. They go first.
-    std::vector<std::string> leftovers;
+    std::vector<Leftover> leftovers;
     // Files that cannot be found, by their listed names.
     std::vector<std::string> missing;
     // Where the names alone tell: how many steps were done.
     std::optional<std::size_t> stepsDone;
+    // Unproven: the entry under a step's new name that would have told, had
+    // the step left it, and that is no placeholder or second name of the run's.
+    struct Foreign {
+        std::string name;
+        bool folder = false; // else a file
+    };
+    std::optional<Foreign> foreign;
 };
 
 // `entries`: the folder's entries, read just before. Where file numbers last,
@@ -34,10 +43,13 @@ struct Located {
 // those of exactly one point of the run, between two of its system calls.
 // `stepsDone`, where the run itself tells, narrows those points to that many
 // steps, or one more, made, and lets entries of other programs stand beside
-// the run's files.
+// the run's files. A leftover counts only where `proof` proves it: a
+// placeholder only where the journal says the run may have made some.
 Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
-                    const std::vector<platform::FolderEntry>& entries,
+                    const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone = std::nullopt);
+// The proof of the journal's leftovers in a folder with these traits.
+LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits);
 
 // The file under `name` bears the number and was born before the run began:
 // a number given out again is another file's.

@@ -32,8 +32,8 @@ struct Preflight {
 // folder. Also sets each move's identity from its entry. An empty
 // `temporaryPrefix` gathers no names. On error nothing in `result` or in the
 // moves' identities may be relied on.
-std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
-                                      std::vector<PlannedMove>& moves, bool ignoresCase,
-                                      std::string_view temporaryPrefix, Preflight& result);
+[[nodiscard]] std::optional<SystemError>
+checkMoves(const platform::FolderHandle& folder, std::vector<PlannedMove>& moves, bool ignoresCase,
+           std::string_view temporaryPrefix, Preflight& result);
 
 } // namespace velmorandi

@@ -1,7 +1,7 @@
 #include "run/run.h"
 
+#include "run/journal_encoder.h"
 #include "run/journal_store.h"
-#include "run/locate.h"
 #include "run/restore.h"
 #include "run/run_engine.h"
 #include "run/run_messages.h"
@@ -12,46 +12,46 @@ namespace {
 using Opened = platform::RecordFile::Opened;
 using messages::RecoveryNote;
 
-// An unsealed record proves that its run made no step: it goes, unless its
-// run is still writing it.
-void discardUnsealed(const RunContext& context, const std::string& name) {
-    JournalStore::Read held = context.records->hold(name);
-    if (held.opened == Opened::Yes)
-        context.records->remove(context.disk, held.file, name);
-}
-
-RecoveryNote setAside(const RunContext& context, JournalStore::Read& read, const std::string& name,
-                      const std::string& why) {
+RecoveryNote setAside(const RunContext& context, platform::RecordFile& file,
+                      const std::string& name, const std::string& why, const std::string& folder) {
     std::string keptAt;
-    context.records->setAside(context.disk, read.file, name, keptAt);
-    const std::string folder = read.decoded.header ? read.decoded.header->folder : std::string();
+    if (auto error = context.records->setAside(context.disk, file, name, keptAt))
+        return messages::recordNotSetAside(context.records->pathOf(name), why, *error, folder);
     return messages::recordSetAside(keptAt, why, folder);
 }
 
-// Every file already bears the name the run gave it.
-bool finalNamesBorne(const Journal& journal, const RunContext& context) {
-    OpenedFolder folder;
-    std::vector<platform::FolderEntry> entries;
-    if (openFolder(journal.folder, context.testing, folder) ||
-        !isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder) ||
-        folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
-        return false;
-    const Located located = locateFiles(journal, folder.handle, entries);
-    if (located.proof != Located::Proof::Proven || !located.leftovers.empty())
-        return false;
-    for (std::size_t i = 0; i < journal.moves.size(); ++i)
-        if (located.names[i] != journal.moves[i].to)
-            return false;
-    return true;
+// An unsealed record proves that its run made no step: it goes, unless its
+// run is still writing it, or it is no record of this version's at all.
+std::optional<RecoveryNote> discardUnsealed(const RunContext& context, const std::string& name) {
+    JournalStore::Read held = context.records->hold(name);
+    if (held.opened == Opened::Refused)
+        return setAside(context, held.file, name, messages::refusedRecord(held.refusal), {});
+    if (held.opened != Opened::Yes)
+        return std::nullopt;
+    std::string start;
+    const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(held.file.size(), 8));
+    if (auto error = held.file.read(0, size, start))
+        return messages::recordUnreadable(context.records->pathOf(name), *error);
+    if (!mayBeThisFormat(start))
+        return setAside(context, held.file, name, messages::otherFormatRecord(), {});
+    if (auto error = context.records->remove(context.disk, held.file, name))
+        return messages::unsealedNotRemoved(context.records->pathOf(name), *error);
+    return std::nullopt;
 }
 
-// `folder` names the folder as the user knows it now: where it was moved to, if it was.
-RecoveryNote noteOf(const std::string& folder, const Restoration& restoration,
-                    const std::string& keptAt) {
+// `here` is where the folder was opened: the journaled one, or where it was moved to.
+RecoveryNote noteOf(const std::string& journaled, const std::string& here,
+                    const Restoration& restoration, const std::string& keptAt) {
     using Outcome = Restoration::Outcome;
+    const std::string folder = messages::movedFolder(journaled, here);
     switch (restoration.outcome) {
     case Outcome::Whole:
+        if (restoration.recordLeft)
+            return messages::restoredRecordLeft(folder, restoration.restored, keptAt,
+                                                *restoration.recordLeft);
         return messages::restored(folder, restoration.restored);
+    case Outcome::WholeElsewhere:
+        return messages::restoredElsewhere(here, journaled, restoration.restored, keptAt);
     case Outcome::InPart:
         return messages::restoredInPart(folder, restoration.restored, restoration.stillRenamed,
                                         restoration.missing, keptAt);
@@ -60,58 +60,101 @@ RecoveryNote noteOf(const std::string& folder, const Restoration& restoration,
     case Outcome::FolderReplaced:
         return messages::folderReplaced(folder);
     case Outcome::Unproven:
+        if (restoration.foreign)
+            return messages::leftForeign(folder, restoration.foreign->name,
+                                         restoration.foreign->folder, keptAt);
         return messages::unproven(folder, keptAt);
+    case Outcome::Finished:
     case Outcome::Failed:
         break;
     }
-    return messages::notPutBack(folder, restoration.error, restoration.stillRenamed);
+    return messages::notPutBack(folder, restoration.failure, restoration.stillRenamed);
 }
 
 // A record whose run the journal and the disk cannot explain is kept aside
-// and reported; one held by a live process is that process's business.
-std::optional<JournalStore::Read> readUsable(const RunContext& context, const std::string& name,
+// and reported; one held by a live process is that process's business, and
+// is named where that process runs on another machine or mount.
+std::optional<JournalStore::Read> readUsable(const RunContext& context,
+                                             const JournalStore::Entry& entry,
                                              std::optional<RecoveryNote>& note) {
-    JournalStore::Read read = context.records->read(name, true);
+    JournalStore::Read read = context.records->read(entry.name, true);
+    const std::string folder = entry.header ? entry.header->folder : std::string();
     switch (read.opened) {
     case Opened::Held:
+        if (read.holder && entry.header)
+            note = messages::runningElsewhere(folder, read.holder->host);
+        return std::nullopt;
     case Opened::Gone:
         return std::nullopt;
     case Opened::Refused:
-        note = setAside(context, read, name, messages::refusedRecord(read.refusal));
+        note =
+            setAside(context, read.file, entry.name, messages::refusedRecord(read.refusal), folder);
         return std::nullopt;
     case Opened::Failed:
-        note = messages::recordUnreadable(context.records->pathOf(name), read.error);
+        note = messages::recordUnreadable(context.records->pathOf(entry.name), read.error);
         return std::nullopt;
     case Opened::Yes:
         break;
     }
     if (read.decoded.state != DecodedJournal::State::Whole) {
-        note = setAside(context, read, name,
-                        messages::damagedRecord(read.decoded.state == DecodedJournal::State::Torn));
+        const std::string why =
+            read.decoded.state == DecodedJournal::State::OtherFormat
+                ? messages::otherFormatRecord()
+                : messages::damagedRecord(read.decoded.state == DecodedJournal::State::Torn);
+        note = setAside(context, read.file, entry.name, why,
+                        read.decoded.header ? read.decoded.header->folder : folder);
         return std::nullopt;
     }
     return read;
 }
 
-std::optional<RecoveryNote> recoverRecord(const RunContext& context, const std::string& name) {
+// Every file bears its new name: nothing is taken back. A record that can
+// be trusted is marked complete, as the run would have done, and kept for
+// undo; one with a damaged mark is set aside.
+std::optional<RecoveryNote> settleFinished(const RunContext& context, JournalStore::Read& read,
+                                           const std::string& name) {
+    const Journal& journal = *read.decoded.journal;
+    if (journal.closing == Mark::Damaged || journal.placeholders == Mark::Damaged ||
+        journal.complete == Mark::Damaged) {
+        std::string keptAt;
+        if (auto error = context.records->setAside(context.disk, read.file, name, keptAt))
+            return messages::finishedNotSetAside(journal.folder, context.records->pathOf(name),
+                                                 *error);
+        return messages::finishedButDamaged(journal.folder, keptAt);
+    }
+    std::optional<SystemError> error =
+        context.records->cutTo(context.disk, read.file, name, read.decoded.wholeSize);
+    if (!error)
+        error =
+            context.records->append(context.disk, read.file, name,
+                                    completeRecord(read.decoded.headerSum, read.decoded.planSum));
+    if (!error)
+        error = context.records->sync(context.disk, read.file, name);
+    if (error)
+        return messages::finishedUnmarked(journal.folder, context.records->pathOf(name), *error);
+    if (journal.kind == Journal::Kind::Rollback) {
+        read.file.close();
+        finishRolledBack(name, headerOf(journal), context);
+    }
+    return std::nullopt;
+}
+
+std::optional<RecoveryNote> recoverRecord(const RunContext& context,
+                                          const JournalStore::Entry& entry) {
     std::optional<RecoveryNote> note;
-    std::optional<JournalStore::Read> read = readUsable(context, name, note);
+    std::optional<JournalStore::Read> read = readUsable(context, entry, note);
     if (!read)
         return note;
     const Journal& journal = *read->decoded.journal;
     if (journal.complete == Mark::Present)
         return std::nullopt;
-    // Its complete mark is damaged, and the disk shows it had finished: nothing to take back.
-    if (journal.complete == Mark::Damaged && finalNamesBorne(journal, context)) {
-        std::string keptAt;
-        context.records->setAside(context.disk, read->file, name, keptAt);
-        return messages::finishedButDamaged(journal.folder, keptAt);
-    }
     if (context.observer)
         context.observer->restoringFolder(journal.folder);
     const Restoration restoration =
-        restoreRun(journal, read->file, name, journal.folder, std::nullopt, context);
-    return noteOf(journal.folder, restoration, context.records->pathOf(name));
+        restoreRun(journal, read->file, entry.name, journal.folder, std::nullopt, context);
+    if (restoration.outcome == Restoration::Outcome::Finished)
+        return settleFinished(context, *read, entry.name);
+    return noteOf(journal.folder, journal.folder, restoration, context.records->pathOf(entry.name));
 }
 
 RecoveryReport reportOf(const std::vector<RecoveryNote>& notes) {
@@ -129,15 +172,18 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     // Newest first: a rollback interrupted in its turn is taken back before
     // the run it was taking back.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        std::optional<RecoveryNote> note;
         if (!entry->sealed) {
-            discardUnsealed(context, entry->name);
+            note = discardUnsealed(context, entry->name);
         } else if (entry->complete == Mark::Present) {
             // A rollback interrupted before it could remove the records.
             if (entry->header && entry->header->kind == Journal::Kind::Rollback)
                 finishRolledBack(entry->name, *entry->header, context);
-        } else if (std::optional<RecoveryNote> note = recoverRecord(context, entry->name)) {
-            notes.push_back(std::move(*note));
+        } else {
+            note = recoverRecord(context, *entry);
         }
+        if (note)
+            notes.push_back(std::move(*note));
     }
     return reportOf(notes);
 }
@@ -153,25 +199,32 @@ RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& 
         // Where the header shows another folder, the record need not be read:
         // it may be large, and this is asked at every folder the user opens.
         if (!entry->sealed || entry->complete == Mark::Present || !entry->header ||
-            !isJournaledFolder(entry->header->folderIdentity,
-                               entry->header->traits.stableIdentities, folder))
+            matchFolder(*entry->header, folderPath, folder) == FolderMatch::Other)
             continue;
         std::optional<RecoveryNote> note;
-        std::optional<JournalStore::Read> read = readUsable(context, entry->name, note);
-        if (!read)
+        std::optional<JournalStore::Read> read = readUsable(context, *entry, note);
+        if (!read) {
+            if (note)
+                notes.push_back(std::move(*note));
             continue;
+        }
         const Journal& journal = *read->decoded.journal;
         if (context.observer)
             context.observer->restoringFolder(folderPath);
         const Restoration restoration =
             restoreRun(journal, read->file, entry->name, folderPath, std::nullopt, context);
-        // Another folder that only looks alike is none of this record's business.
-        const bool mine = journal.folder == folderPath ||
-                          (restoration.outcome != Restoration::Outcome::Unproven &&
-                           restoration.outcome != Restoration::Outcome::FolderReplaced);
-        if (mine)
-            notes.push_back(noteOf(messages::movedFolder(journal.folder, folderPath), restoration,
-                                   context.records->pathOf(entry->name)));
+        if (restoration.outcome == Restoration::Outcome::Finished) {
+            if (restoration.match == FolderMatch::Own)
+                note = settleFinished(context, *read, entry->name);
+        } else if (journal.folder == folderPath ||
+                   (restoration.outcome != Restoration::Outcome::Unproven &&
+                    restoration.outcome != Restoration::Outcome::FolderReplaced)) {
+            // Another folder that only looks alike is none of this record's business.
+            note = noteOf(journal.folder, folderPath, restoration,
+                          context.records->pathOf(entry->name));
+        }
+        if (note)
+            notes.push_back(std::move(*note));
     }
     return reportOf(notes);
 }

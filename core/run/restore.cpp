@@ -102,10 +102,73 @@ std::vector<std::string> displacedFiles(const Journal& journal, std::size_t done
     return displaced;
 }
 
-void removeRecord(const JournalStore& records, const Disk& disk, const std::string& name) {
+// A record that has done its work goes; where it cannot, the next start tries again.
+[[nodiscard]] std::optional<SystemError> removeRecord(const JournalStore& records, const Disk& disk,
+                                                      const std::string& name) {
     JournalStore::Read held = records.hold(name);
-    if (held.opened == platform::RecordFile::Opened::Yes)
-        records.remove(disk, held.file, name);
+    if (held.opened == platform::RecordFile::Opened::Gone)
+        return std::nullopt;
+    if (held.opened != platform::RecordFile::Opened::Yes)
+        return held.error;
+    return records.remove(disk, held.file, name);
+}
+
+// Every file bears the name the run gives it last, and nothing a step left is there.
+bool finalNamesBorne(const Journal& journal, const Located& located) {
+    if (!located.leftovers.empty() || !located.missing.empty())
+        return false;
+    for (std::size_t i = 0; i < journal.moves.size(); ++i)
+        if (located.names[i] != journal.moves[i].to)
+            return false;
+    return true;
+}
+
+// A folder that is not the run's own shows no step of the run: a copy or a
+// backup made before it, which proves nothing.
+bool showsNoStep(const Located& located) {
+    return located.stepsDone.value_or(0) == 0 && located.leftovers.empty();
+}
+
+struct Found {
+    OpenedFolder folder;
+    FolderMatch match = FolderMatch::Other;
+    std::vector<platform::FolderEntry> entries;
+    Located located;
+};
+
+// The run's files in the folder at `folderPath`, or how the folder fell short.
+std::optional<Restoration> find(const Journal& journal, const std::string& folderPath,
+                                const RunContext& context, std::optional<std::size_t> stepsDone,
+                                Found& found) {
+    if (auto error = openFolder(folderPath, context.testing, found.folder))
+        return ended(Outcome::FolderAway, *error);
+    const FolderMatch match = matchFolder(headerOf(journal), folderPath, found.folder);
+    found.match = match;
+    if (match == FolderMatch::Other)
+        return ended(Outcome::FolderReplaced);
+    if (auto error =
+            found.folder.handle.readEntries(found.entries, platform::EntryKinds::Unresolved))
+        return ended(Outcome::FolderAway, *error);
+    found.located = locateFiles(journal, found.folder.handle,
+                                proofFor(journal, found.folder.traits), found.entries, stepsDone);
+    Restoration restoration;
+    restoration.match = match;
+    if (found.located.proof == Located::Proof::OtherFolder ||
+        (match == FolderMatch::SameVolume && found.located.proof == Located::Proof::Proven &&
+         showsNoStep(found.located))) {
+        restoration.outcome = Outcome::FolderReplaced;
+        return restoration;
+    }
+    if (found.located.proof == Located::Proof::Unproven) {
+        restoration.outcome = Outcome::Unproven;
+        restoration.foreign = found.located.foreign;
+        return restoration;
+    }
+    if (finalNamesBorne(journal, found.located)) {
+        restoration.outcome = Outcome::Finished;
+        return restoration;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -114,27 +177,27 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
                        const std::string& recordName, const std::string& folderPath,
                        std::optional<RenameWay> way, const RunContext& context,
                        std::optional<std::size_t> stepsDone) {
-    OpenedFolder folder;
-    std::vector<platform::FolderEntry> entries;
-    if (auto error = openFolder(folderPath, context.testing, folder))
-        return ended(Outcome::FolderAway, *error);
-    if (!isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder))
-        return ended(Outcome::FolderReplaced);
-    if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
-        return ended(Outcome::FolderAway, *error);
-    const Located located = locateFiles(journal, folder.handle, entries, stepsDone);
-    if (located.proof != Located::Proof::Proven)
-        return ended(located.proof == Located::Proof::OtherFolder ? Outcome::FolderReplaced
-                                                                  : Outcome::Unproven);
-    for (const std::string& leftover : located.leftovers)
-        if (auto error = removeLeftover(folder.handle, context.disk, leftover))
-            return ended(Outcome::Failed, *error);
+    Found found;
+    if (std::optional<Restoration> ended = find(journal, folderPath, context, stepsDone, found))
+        return std::move(*ended);
+    const OpenedFolder& folder = found.folder;
+    std::vector<platform::FolderEntry>& entries = found.entries;
+    const Located& located = found.located;
+    const LeftoverProof proof = proofFor(journal, folder.traits);
+    for (const Leftover& leftover : located.leftovers) {
+        if (auto error = removeLeftover(folder.handle, context.disk, leftover, proof)) {
+            Restoration failed = ended(Outcome::Failed);
+            failed.failure = messages::leftoverNotRemoved(leftover.name, *error);
+            return failed;
+        }
+    }
     if (!located.leftovers.empty())
         if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
             return ended(Outcome::FolderAway, *error);
 
     RollbackPlan plan = planRollback(journal, located, entries);
     Restoration restoration;
+    restoration.match = found.match;
     restoration.missing = located.missing;
     restoration.stillRenamed = plan.blocked;
     std::string rollbackRecord;
@@ -145,7 +208,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
                                           context);
         if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
             restoration.outcome = Outcome::Failed;
-            restoration.error = SystemError{0, rollback.result.message};
+            restoration.failure = rollback.failure;
             if (rollback.stopped)
                 for (std::string& still :
                      displacedFiles(rollback.stopped->journal, rollback.stopped->stepsDone))
@@ -155,15 +218,22 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
         restoration.restored = count;
         rollbackRecord = rollback.recordName;
     }
-    // The record goes only once the folder shows every file under its listed
-    // name; the rollback's goes after it, as while it is there it says so.
+    // The record goes only once its own folder shows every file under its
+    // listed name; the rollback's goes after it, as while it is there it says so.
     if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
         return ended(Outcome::FolderAway, *error);
-    restoration.outcome = everyFileListed(journal, entries) ? Outcome::Whole : Outcome::InPart;
+    // Where only names tell, a listed name borne by another program's entry
+    // is no file of the run's: a file held back by one is not whole.
+    const bool whole =
+        plan.blocked.empty() && located.missing.empty() && everyFileListed(journal, entries);
+    restoration.outcome = !whole                                  ? Outcome::InPart
+                          : restoration.match == FolderMatch::Own ? Outcome::Whole
+                                                                  : Outcome::WholeElsewhere;
     if (restoration.outcome == Outcome::Whole)
-        context.records->remove(context.disk, record, recordName);
+        restoration.recordLeft = context.records->remove(context.disk, record, recordName);
+    // A rollback's record left behind says only that its run is whole; the next start removes it.
     if (!rollbackRecord.empty())
-        removeRecord(*context.records, context.disk, rollbackRecord);
+        static_cast<void>(removeRecord(*context.records, context.disk, rollbackRecord));
     return restoration;
 }
 
@@ -178,11 +248,15 @@ void finishRolledBack(const std::string& rollbackRecord, const JournalHeader& ro
             folder.handle.readEntries(entries, platform::EntryKinds::Unresolved) ||
             !everyFileListed(journal, entries))
             return;
-        context.records->remove(context.disk, subject.file, rollback.subject);
+        // Made in a folder that is not the run's own, it ends only its own record.
+        if (matchFolder(headerOf(journal), rollback.folder, folder) == FolderMatch::Own &&
+            context.records->remove(context.disk, subject.file, rollback.subject))
+            return;
     } else if (subject.opened != platform::RecordFile::Opened::Gone) {
         return;
     }
-    removeRecord(*context.records, context.disk, rollbackRecord);
+    // Where it cannot go now, the next start tries again.
+    static_cast<void>(removeRecord(*context.records, context.disk, rollbackRecord));
 }
 
 RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
@@ -198,6 +272,14 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
                                  stopped.journal.folder, stopped.way, context, stopped.stepsDone);
     if (restoration.outcome == Outcome::Whole)
         return result; // the list still shows the folder as it is
+    if (restoration.outcome == Outcome::Finished) {
+        // The call that failed took effect all the same: the run is done.
+        result.outcome = RunOutcome::Completed;
+        result.message = messages::renamedButUnmarked(stopped.sentence);
+        result.errorRows.clear();
+        result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
+        return result;
+    }
     // Where the rollback got under way, it knows best which files it could not move.
     const bool rollbackTold =
         restoration.outcome == Outcome::InPart ||
@@ -205,7 +287,7 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     const std::vector<std::string> still = rollbackTold
                                                ? restoration.stillRenamed
                                                : displacedFiles(stopped.journal, stopped.stepsDone);
-    result.message = messages::notRestored(stopped.sentence, still);
+    result.message = messages::notRestored(stopped.sentence, still, restoration.failure);
     result.errorRows.clear();
     result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
     return result;

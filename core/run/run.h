@@ -66,7 +66,7 @@ struct FolderListed { // read anew: another program changed it, or not every fil
 };
 using FolderAfterRun = std::variant<FolderNotRead, RowsInOrder, FolderListed>;
 
-struct RunResult {
+struct [[nodiscard]] RunResult {
     RunOutcome outcome = RunOutcome::Failed;
     std::string message; // empty: nothing to tell the user
     std::vector<std::size_t> errorRows;
@@ -123,7 +123,7 @@ RunResult ExecuteRedo(const std::string& folder, const RunControl& control);
 // Any thread, before a folder is listed. Rolls back every run that a crash, a
 // kill or a power loss left unfinished, unless another process is running
 // it; reports what it did, and every record it could not use.
-struct RecoveryReport {
+struct [[nodiscard]] RecoveryReport {
     std::string message; // empty: nothing to tell
 };
 RecoveryReport RecoverInterruptedRuns(const RunControl& control);

@@ -4,6 +4,7 @@
 #include "run/journal_encoder.h"
 #include "run/journal_store.h"
 #include "run/journal_writer.h"
+#include "run/locate.h"
 #include "run/preflight.h"
 #include "run/read_back.h"
 #include "run/run_messages.h"
@@ -20,6 +21,7 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting*
         return error;
     if (auto error = platform::folderIdentity(folder.handle, folder.identity))
         return error;
+    folder.volume = platform::volumeOf(folder.handle);
     folder.traits = platform::describeFileSystem(folder.handle);
     if (testing) {
         folder.traits.ignoresCase = folder.traits.ignoresCase || testing->ignoreCase;
@@ -28,12 +30,22 @@ std::optional<SystemError> openFolder(const std::string& path, const RunTesting*
     return std::nullopt;
 }
 
-bool isJournaledFolder(const platform::FileIdentity& journaled, bool stableIdentities,
-                       const OpenedFolder& folder) {
+// A device number may change when a drive comes back, so only the volume counts.
+FolderMatch matchFolder(const JournalHeader& journaled, const std::string& path,
+                        const OpenedFolder& folder) {
+    const platform::FileIdentity& then = journaled.folderIdentity;
     const platform::FileIdentity& now = folder.identity;
-    if (stableIdentities && journaled.inode != now.inode)
-        return false;
-    return journaled.birth == 0 || now.birth == 0 || journaled.birth == now.birth;
+    const bool volumesKnown = !journaled.volume.empty() && !folder.volume.empty();
+    if (volumesKnown && journaled.volume != folder.volume)
+        return FolderMatch::Other;
+    const bool birthsKnown = then.birth != 0 && now.birth != 0;
+    if (birthsKnown && then.birth != now.birth)
+        return FolderMatch::Other;
+    if (journaled.traits.stableIdentities)
+        return then.inode == now.inode ? FolderMatch::Own : FolderMatch::Other;
+    if (birthsKnown || path == journaled.folder)
+        return FolderMatch::Own;
+    return volumesKnown ? FolderMatch::SameVolume : FolderMatch::Other;
 }
 
 namespace {
@@ -47,11 +59,13 @@ RunContext::RunContext(const RunControl& control)
 
 namespace {
 
-EngineOutcome refused(RunOutcome outcome, std::string message, std::vector<std::size_t> rows = {}) {
+EngineOutcome refused(RunOutcome outcome, std::string failure, std::string message,
+                      std::vector<std::size_t> rows = {}) {
     EngineOutcome refused;
     refused.result.outcome = outcome;
     refused.result.message = std::move(message);
     refused.result.errorRows = std::move(rows);
+    refused.failure = std::move(failure);
     return refused;
 }
 
@@ -67,13 +81,18 @@ std::optional<EngineOutcome> refusal(const std::vector<PlannedMove>& moves,
                                      const Preflight& check) {
     if (!check.missing.empty()) {
         const PlannedMove& move = moves[check.missing.front()];
-        return refused(RunOutcome::Failed,
-                       messages::noFileRenamed(messages::renameFailure(
-                           std::string(move.from), std::string(move.to), platform::noSuchFile())),
+        std::string failure = messages::renameFailure(std::string(move.from), std::string(move.to),
+                                                      platform::noSuchFile());
+        std::string message = messages::noFileRenamed(failure);
+        return refused(RunOutcome::Failed, std::move(failure), std::move(message),
                        rowsOf(moves, check.missing));
     }
-    if (!check.taken.empty())
-        return refused(RunOutcome::NameTaken, messages::kNameTaken, rowsOf(moves, check.taken));
+    if (!check.taken.empty()) {
+        const PlannedMove& move = moves[check.taken.front()];
+        return refused(RunOutcome::NameTaken,
+                       messages::nameTakenFailure(std::string(move.from), std::string(move.to)),
+                       messages::kNameTaken, rowsOf(moves, check.taken));
+    }
     return std::nullopt;
 }
 
@@ -82,7 +101,9 @@ Journal journalFor(EngineRun& run, const OpenedFolder& folder) {
     journal.kind = run.kind;
     journal.folder = run.folder;
     journal.folderIdentity = folder.identity;
+    journal.volume = folder.volume;
     journal.traits = folder.traits;
+    journal.mark = newRunMark();
     journal.subject = run.subject;
     journal.moves = std::move(run.moves);
     return journal;
@@ -108,6 +129,13 @@ Stop recordStop(const JournalStore& records, const SystemError& error) {
             {}};
 }
 
+Stop syncStop(const std::string& folder, const SystemError& error) {
+    return {RunOutcome::Failed,
+            messages::syncFailure(folder, error),
+            messages::noFileRenamed(messages::syncFailure(folder, error)),
+            {}};
+}
+
 // The steps one after the other, with the marks the record needs on the way.
 class StepRun {
   public:
@@ -116,7 +144,8 @@ class StepRun {
             RenameWay way)
         : m_journal(journal), m_folder(folder), m_record(record), m_recordName(recordName),
           m_writer(writer), m_context(context),
-          m_executor(folder.handle, journal.moves, context.disk, way) {}
+          m_executor(folder.handle, journal.moves, context.disk, way,
+                     proofFor(journal, folder.traits), [this] { return markPlaceholders(); }) {}
 
     // Nothing: every step is made.
     std::optional<Stop> run() {
@@ -142,11 +171,11 @@ class StepRun {
         }
         return std::nullopt;
     }
-    // Every step is on the disk: marked so, or stopped for want of the mark.
+    // Every step is made: marked so on the disk, or what kept the mark off it.
     std::optional<Stop> markComplete() {
         if (auto error = m_context.disk.call(DiskCall::SyncFolder, {}, {},
                                              [&] { return m_folder.handle.sync(); }))
-            return recordStop(*m_context.records, *error);
+            return syncStop(m_journal.folder, *error);
         return mark(completeRecord(m_writer.headerSum(), m_writer.planSum()));
     }
     RenameWay way() const { return m_executor.way(); }
@@ -165,9 +194,11 @@ class StepRun {
             return;
         m_listed = now;
         // Opened afresh: the system may keep what an open folder listed before.
+        // Only a hint to the client: a listing that fails costs the steps a round trip each.
         platform::FolderHandle again;
         if (!again.open(m_folder.handle.path()))
-            again.forEachEntry([](const platform::EntryView&) {}, platform::EntryKinds::Unresolved);
+            static_cast<void>(again.forEachEntry([](const platform::EntryView&) {},
+                                                 platform::EntryKinds::Unresolved));
     }
     // A rollback is never cancelled: it puts names back.
     bool cancelled() const {
@@ -181,13 +212,29 @@ class StepRun {
             return std::nullopt;
         if (auto error = m_context.disk.call(DiskCall::SyncFolder, {}, {},
                                              [&] { return m_folder.handle.sync(); }))
-            return recordStop(*m_context.records, *error);
+            return syncStop(m_journal.folder, *error);
         // Written, even if not yet known to be on the disk: recovery may read it either way.
         m_journal.closing = Mark::Damaged;
         std::optional<Stop> stop = mark(closingRecord(m_writer.headerSum(), m_writer.planSum()));
         if (!stop)
             m_journal.closing = Mark::Present;
         return stop;
+    }
+    // On the disk before the first placeholder: only then is a file that
+    // holds the run's mark taken for one.
+    std::optional<SystemError> markPlaceholders() {
+        m_journal.placeholders = Mark::Damaged;
+        std::optional<SystemError> error =
+            m_context.records->append(m_context.disk, m_record, m_recordName,
+                                      placeholdersRecord(m_writer.headerSum(), m_writer.planSum()));
+        if (!error)
+            error = m_context.records->sync(m_context.disk, m_record, m_recordName);
+        if (error) {
+            m_recordFailed = true;
+            return error;
+        }
+        m_journal.placeholders = Mark::Present;
+        return std::nullopt;
     }
     std::optional<Stop> mark(const std::string& record) {
         std::optional<SystemError> error =
@@ -199,7 +246,17 @@ class StepRun {
         return std::nullopt;
     }
     Stop stepFailed(const RunStep& step, const SystemError& error) {
+        if (m_recordFailed)
+            return recordStop(*m_context.records, error);
         const PlannedMove& move = m_journal.moves[step.b.move];
+        if (platform::meansNameTaken(error)) {
+            const std::string taken(nameOf(m_journal.moves, step.b));
+            std::string sentence = messages::nameTakenFailure(std::string(move.from), taken);
+            return {RunOutcome::Failed,
+                    sentence,
+                    messages::nameTakenMeanwhile(sentence, taken),
+                    {move.row}};
+        }
         std::string sentence =
             messages::renameFailure(std::string(move.from), std::string(move.to), error);
         return {RunOutcome::Failed, sentence, messages::noFileRenamed(sentence), {move.row}};
@@ -212,6 +269,7 @@ class StepRun {
     const JournalWriter& m_writer;
     const RunContext& m_context;
     StepExecutor m_executor;
+    bool m_recordFailed = false; // the step failed for want of a record
     std::size_t m_done = 0;
     std::chrono::steady_clock::time_point m_listed = std::chrono::steady_clock::now();
 };
@@ -232,10 +290,16 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
 
 EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
                       std::string recordName, const StepRun& steps) {
-    EngineOutcome outcome = refused(stop.outcome, std::move(stop.message), std::move(stop.rows));
+    EngineOutcome outcome =
+        refused(stop.outcome, stop.sentence, std::move(stop.message), std::move(stop.rows));
     outcome.stopped = StoppedRun{std::move(journal), std::move(record), std::move(recordName),
                                  steps.way(),        steps.stepsDone(), std::move(stop.sentence)};
     return outcome;
+}
+
+EngineOutcome unreadable(const std::string& folder, const SystemError& error) {
+    return refused(RunOutcome::Failed, messages::folderReadFailure(folder, error),
+                   messages::folderUnreadable(folder, error));
 }
 
 // The folder checked against the moves, before anything is touched: a
@@ -245,7 +309,7 @@ std::optional<EngineOutcome> checkFolder(const EngineRun& run, const OpenedFolde
                                          Preflight& check) {
     if (auto error =
             checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
-        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
+        return unreadable(run.folder, *error);
     return refusal(journal.moves, check);
 }
 
@@ -270,10 +334,11 @@ RenameWay firstWay(const EngineRun& run, const RunContext& context) {
 
 EngineOutcome runMoves(EngineRun run, const RunContext& context) {
     if (const auto& problem = context.records->problem())
-        return refused(RunOutcome::Failed, messages::recordsUnusable(*problem));
+        return refused(RunOutcome::Failed, messages::recordsUnusableFailure(*problem),
+                       messages::recordsUnusable(*problem));
     OpenedFolder folder;
     if (auto error = openFolder(run.folder, context.testing, folder))
-        return refused(RunOutcome::Failed, messages::folderUnreadable(run.folder, *error));
+        return unreadable(run.folder, *error);
     Journal journal = journalFor(run, folder);
     // The journal's names go to the disk while the folder is checked; a run
     // refused by the check gives its record up.
@@ -298,20 +363,23 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         std::string recordName;
         if (auto error = writer->finish(record, recordName))
             return refused(RunOutcome::Failed,
+                           messages::recordFailure(context.records->folderPath(), *error),
                            messages::recordUnwritable(context.records->folderPath(), *error));
         StepRun steps(journal, folder, record, recordName, *writer, context,
                       firstWay(run, context));
-        std::optional<Stop> stop = steps.run();
-        if (!stop) {
-            if (readBack)
-                readBack->runCompleted();
-            stop = steps.markComplete();
-        }
-        if (stop)
+        if (std::optional<Stop> stop = steps.run())
             return stopped(std::move(*stop), std::move(journal), std::move(record),
                            std::move(recordName), steps);
-        context.records->prune(context.disk, recordName);
-        outcome.recordName = recordName;
+        if (readBack)
+            readBack->runCompleted();
+        // Every file bears its new name: a mark that cannot be written takes
+        // nothing back; the next start completes the record.
+        if (std::optional<Stop> unmarked = steps.markComplete()) {
+            outcome.result.message = messages::renamedButUnmarked(unmarked->sentence);
+        } else {
+            context.records->prune(context.disk, recordName);
+            outcome.recordName = recordName;
+        }
     }
     outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
     return outcome;

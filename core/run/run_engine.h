@@ -18,15 +18,26 @@ namespace velmorandi {
 struct OpenedFolder {
     platform::FolderHandle handle;
     platform::FileIdentity identity;
+    std::string volume;
     platform::FileSystemTraits traits;
 };
-std::optional<SystemError> openFolder(const std::string& path, const RunTesting* testing,
-                                      OpenedFolder& folder);
-// The folder a journal was written in: its number where numbers last, and its
-// birth where both sides know it. A device number may change when a drive
-// comes back, so it does not count.
-bool isJournaledFolder(const platform::FileIdentity& journaled, bool stableIdentities,
-                       const OpenedFolder& folder);
+[[nodiscard]] std::optional<SystemError>
+openFolder(const std::string& path, const RunTesting* testing, OpenedFolder& folder);
+
+// How a folder, opened at `path`, stands to the one a journal was written in.
+enum class FolderMatch {
+    // The journaled folder itself: on its volume, where the volumes are
+    // known, its number where numbers last, its birth where both sides know
+    // it, else its path.
+    Own,
+    // Another folder of the journaled one's volume: a copy, or the folder
+    // moved; nothing tells which.
+    SameVolume,
+    // Another volume, number or birth, or a volume not known.
+    Other
+};
+FolderMatch matchFolder(const JournalHeader& journaled, const std::string& path,
+                        const OpenedFolder& folder);
 
 // What every run works with besides its moves, made once from the window's
 // RunControl.
@@ -63,12 +74,15 @@ struct StoppedRun {
     std::string sentence;      // why it stopped, as a message's first sentence
 };
 
-struct EngineOutcome {
+struct [[nodiscard]] EngineOutcome {
     // Completed; a refusal before anything was touched; or, with `stopped`,
     // the outcome and message to give once every file has its name back.
     RunResult result;
     std::optional<StoppedRun> stopped;
-    std::string recordName; // a completed run's record
+    // A completed run's record; empty where it could not be marked complete.
+    std::string recordName;
+    // Refused or stopped: why, as a sentence of its own (no final period).
+    std::string failure;
 };
 EngineOutcome runMoves(EngineRun run, const RunContext& context);
 

@@ -45,8 +45,12 @@ std::string isNow(const std::string& listed, const std::string& current) {
     return listed + " is now " + current;
 }
 
+std::string folderReadFailure(const std::string& folder, const SystemError& error) {
+    return "Could not read the folder " + folder + ": " + error.reason;
+}
+
 std::string folderUnreadable(const std::string& folder, const SystemError& error) {
-    return "Could not read the folder " + folder + ": " + error.reason + "." + kParagraph +
+    return folderReadFailure(folder, error) + "." + kParagraph +
            "No file has been renamed. Check that the folder still exists and can be read.";
 }
 
@@ -55,10 +59,32 @@ std::string renameFailure(const std::string& from, const std::string& to,
     return "Could not rename " + from + " to " + to + ": " + error.reason;
 }
 
+std::string nameTakenFailure(const std::string& from, const std::string& taken) {
+    return "Could not rename " + from + " to " + taken +
+           ": another program has given that name to a file or folder meanwhile";
+}
+
+std::string syncFailure(const std::string& folder, const SystemError& error) {
+    return "Could not make the renames in " + folder + " last on its drive: " + error.reason;
+}
+
+std::string notLeftByRun(const std::string& name) {
+    return name + " is no longer what this rename left there";
+}
+
+std::string leftoverNotRemoved(const std::string& name, const SystemError& error) {
+    return "Could not remove " + name + ", which a step of this rename left: " + error.reason;
+}
+
 std::string noFileRenamed(const std::string& failure) {
     return failure + "." + kParagraph +
            "No file has been renamed. Check that the file still exists and that the folder can "
            "be written to.";
+}
+
+std::string nameTakenMeanwhile(const std::string& failure, const std::string& taken) {
+    return failure + "." + kParagraph + "No file has been renamed. Rename or move that " + taken +
+           ", then click Rename again.";
 }
 
 namespace {
@@ -94,9 +120,15 @@ std::string adviceFor(const platform::RecordFolderProblem& problem) {
         return "Move that entry out of the way, or set XDG_STATE_HOME to a folder of yours, and "
                "start Velmorandi again.";
     case Kind::OtherOwner:
-        return "Start Velmorandi as the user who owns it, or make it yours (for example: chown "
-               "-R \"$USER\" " +
-               problem.folder + ") and start Velmorandi again.";
+        // Run as root over a user's folder (sudo -E), the program belongs in
+        // that user's session: handing the folder to root would only move the fault.
+        if (problem.runningAsAdministrator)
+            return "Start Velmorandi as " + problem.owner + ", the user who owns it, without sudo.";
+        if (problem.ownerIsAdministrator)
+            return "An administrator's session made it: give it back to you (for example: sudo "
+                   "chown -R \"$USER\" " +
+                   problem.folder + ") and start Velmorandi again.";
+        return "Start Velmorandi as " + problem.owner + ", the user who owns it.";
     case Kind::OthersMayWrite:
         return "Close it to other users (for example: chmod 700 " + problem.folder +
                ") and start Velmorandi again.";
@@ -113,8 +145,12 @@ std::string recordsUnusable(const platform::RecordFolderProblem& problem) {
            adviceFor(problem);
 }
 
+std::string recordsUnusableFailure(const platform::RecordFolderProblem& problem) {
+    return "Velmorandi cannot keep its records in " + problem.folder + ": " + whyUnusable(problem);
+}
+
 std::string recordFailure(const std::string& folder, const SystemError& error) {
-    return "Could not write the record of this rename to " + folder + ": " + error.reason;
+    return "Could not write a record of the renames to " + folder + ": " + error.reason;
 }
 
 std::string recordUnwritable(const std::string& folder, const SystemError& error) {
@@ -137,14 +173,26 @@ std::string undoCancelled() {
            "Press Ctrl+Z to undo the rename again.";
 }
 
-std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed) {
+std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed,
+                        const std::string& rollbackFailure) {
+    const std::string rollback = rollbackFailure.empty() ? "" : " " + rollbackFailure + ".";
     if (stillRenamed.empty())
-        return failure + ", and the folder could not be checked afterwards." + kParagraph +
+        return failure + ", and the folder could not be checked afterwards." + rollback +
+               kParagraph +
                "If some files still bear new names, they get their old names back the next time "
                "Velmorandi starts, or when you open the folder again.";
     return failure + ", and " + files(stillRenamed.size()) +
            (stillRenamed.size() == 1 ? " is" : " are") +
-           " still under new names: " + nameList(stillRenamed, 3) + "." + kParagraph + kComesBack;
+           " still under new names: " + nameList(stillRenamed, 3) + "." + rollback + kParagraph +
+           kComesBack;
+}
+
+std::string renamedButUnmarked(const std::string& failure) {
+    return "Every file has its new name, but the record of this rename could not be marked "
+           "complete. " +
+           failure + "." + kParagraph +
+           "Velmorandi completes the record the next time it starts; until then this rename "
+           "cannot be undone.";
 }
 
 std::string missingAfterRun(const std::vector<std::string>& missing) {
@@ -159,10 +207,6 @@ std::string reloadFailed(const SystemError& error) {
            ". The list has been emptied, so that no file is renamed from an old "
            "name." +
            kParagraph + "Open the folder again to see its files.";
-}
-
-std::string holdsData(const std::string& name) {
-    return name + " holds data of its own, so it was left as it is";
 }
 
 std::string undone(std::size_t count) {
@@ -226,11 +270,33 @@ std::string movedFolder(const std::string& then, const std::string& now) {
     return then == now ? now : then + " (now at " + now + ")";
 }
 
+// Nothing to put back says nothing of how the run ended: it may not have
+// begun, or its record may have outlived its rollback.
 RecoveryNote restored(const std::string& folder, std::size_t count) {
     if (count == 0)
-        return {"A rename in " + folder + " was interrupted before it had renamed any file."};
+        return {"A rename in " + folder + " did not finish; every file there has its old name."};
     return {"A rename in " + folder + " was interrupted; " + files(count) +
             (count == 1 ? " got its old name back." : " got their old names back.")};
+}
+
+RecoveryNote restoredRecordLeft(const std::string& folder, std::size_t count,
+                                const std::string& keptAt, const SystemError& error) {
+    return {restored(folder, count).sentence + " Its record at " + keptAt +
+                " could not be removed (" + error.reason +
+                "); it is tried again at the next start.",
+            true};
+}
+
+RecoveryNote restoredElsewhere(const std::string& folder, const std::string& journaled,
+                               std::size_t count, const std::string& keptAt) {
+    std::string sentence = "A rename in " + journaled + " was interrupted; in " + folder +
+                           ", which may be a copy of it, ";
+    sentence += count == 0 ? "every file has its old name"
+                           : files(count) + (count == 1 ? " got its old name back"
+                                                        : " got their old names back");
+    return {sentence + ". Its record is kept at " + keptAt + " until " + journaled +
+                " itself can be read and put right.",
+            true};
 }
 
 RecoveryNote restoredInPart(const std::string& folder, std::size_t count,
@@ -254,12 +320,12 @@ RecoveryNote folderAway(const std::string& folder, const SystemError& error) {
             true};
 }
 
-RecoveryNote notPutBack(const std::string& folder, const SystemError& error,
+RecoveryNote notPutBack(const std::string& folder, const std::string& failure,
                         const std::vector<std::string>& stillRenamed) {
     std::string sentence = "A rename in " + folder +
                            " was interrupted, and its files could not all get their old names "
-                           "back: " +
-                           error.reason + ".";
+                           "back. " +
+                           failure + ".";
     if (!stillRenamed.empty())
         sentence += " " + files(stillRenamed.size()) + (stillRenamed.size() == 1 ? " is" : " are") +
                     " still under new names: " + nameList(stillRenamed) + ".";
@@ -285,6 +351,39 @@ RecoveryNote unproven(const std::string& folder, const std::string& keptAt) {
                 " was interrupted, but the names there do not show how far it got, so nothing "
                 "was renamed. Its record is kept at " +
                 keptAt + "; if the folder was moved, open it where it is now.",
+            true};
+}
+
+RecoveryNote leftForeign(const std::string& folder, const std::string& name, bool isFolder,
+                         const std::string& keptAt) {
+    return {"A rename in " + folder + " was interrupted, but " + name + " there is " +
+                (isFolder ? "a folder" : "a file") +
+                " that rename cannot prove it made, and it keeps the names from showing how "
+                "far the rename got; so nothing was renamed, and " +
+                name + " was left as it is. Its record is kept at " + keptAt + ": move " + name +
+                " out of the folder, then open the folder again.",
+            true};
+}
+
+RecoveryNote finishedNotSetAside(const std::string& folder, const std::string& path,
+                                 const SystemError& error) {
+    return {"A rename in " + folder + " had finished, but its record at " + path +
+                " is damaged and could not be set aside (" + error.reason +
+                "); that rename can no longer be undone.",
+            true};
+}
+
+RecoveryNote finishedUnmarked(const std::string& folder, const std::string& path,
+                              const SystemError& error) {
+    return {"A rename in " + folder + " had finished, but its record at " + path +
+                " could not be marked complete (" + error.reason +
+                "); it is tried again at the next start.",
+            true};
+}
+
+RecoveryNote runningElsewhere(const std::string& folder, const std::string& host) {
+    return {"A rename in " + folder + " is being made by Velmorandi on " +
+                (host.empty() ? std::string("another computer") : host) + ", so it was left alone.",
             true};
 }
 
@@ -319,6 +418,10 @@ std::string damagedRecord(bool cutShort) {
     return cutShort ? "it ends before its plan does" : "a part of it is damaged";
 }
 
+std::string otherFormatRecord() {
+    return "another version of Velmorandi wrote it";
+}
+
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
                             const std::string& folder) {
     std::string sentence = "A record of a rename could not be used (" + why +
@@ -328,6 +431,22 @@ RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
     if (!folder.empty())
         sentence += " Files in " + folder + " may still bear the names that rename gave them.";
     return {sentence, true};
+}
+
+RecoveryNote recordNotSetAside(const std::string& path, const std::string& why,
+                               const SystemError& error, const std::string& folder) {
+    std::string sentence = "A record of a rename could not be used (" + why +
+                           "), so nothing was renamed from it; it could not be set aside either (" +
+                           error.reason + "), and stays at " + path + ".";
+    if (!folder.empty())
+        sentence += " Files in " + folder + " may still bear the names that rename gave them.";
+    return {sentence, true};
+}
+
+RecoveryNote unsealedNotRemoved(const std::string& path, const SystemError& error) {
+    return {"The record of a rename that never began, at " + path + ", could not be removed (" +
+                error.reason + "); it is tried again at the next start.",
+            false};
 }
 
 std::string recoveryReport(const std::vector<RecoveryNote>& notes) {

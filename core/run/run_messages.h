@@ -18,19 +18,35 @@ std::string nameList(const std::vector<std::string>& names, std::size_t shown = 
 // "a is now b", the way the messages name a file that kept another name.
 std::string isNow(const std::string& listed, const std::string& current);
 
-std::string folderUnreadable(const std::string& folder, const SystemError& error);
+// What stopped a run, each a sentence of its own without its final period.
+std::string folderReadFailure(const std::string& folder, const SystemError& error);
 std::string renameFailure(const std::string& from, const std::string& to, const SystemError& error);
-std::string noFileRenamed(const std::string& failure);
-std::string recordsUnusable(const platform::RecordFolderProblem& problem);
+// Another entry took `taken`, the name a step gives a file, after the check.
+std::string nameTakenFailure(const std::string& from, const std::string& taken);
 std::string recordFailure(const std::string& folder, const SystemError& error);
-std::string recordUnwritable(const std::string& folder, const SystemError& error);
+std::string recordsUnusableFailure(const platform::RecordFolderProblem& problem);
+std::string syncFailure(const std::string& folder, const SystemError& error);
 std::string cancelledSentence();
+// Why a name a step left could not be removed.
+std::string notLeftByRun(const std::string& name);
+std::string leftoverNotRemoved(const std::string& name, const SystemError& error);
+
+// Whole messages of a run.
+std::string folderUnreadable(const std::string& folder, const SystemError& error);
+std::string noFileRenamed(const std::string& failure);
+std::string nameTakenMeanwhile(const std::string& failure, const std::string& taken);
+std::string recordsUnusable(const platform::RecordFolderProblem& problem);
+std::string recordUnwritable(const std::string& folder, const SystemError& error);
 std::string cancelled();
 std::string undoCancelled();
-std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed);
+// The run stopped, and not every file got its name back: `stillRenamed`, and
+// why the rollback itself stopped, where it did.
+std::string notRestored(const std::string& failure, const std::vector<std::string>& stillRenamed,
+                        const std::string& rollbackFailure = {});
+// Every file got its new name, but `failure` kept the record from saying so.
+std::string renamedButUnmarked(const std::string& failure);
 std::string missingAfterRun(const std::vector<std::string>& missing);
 std::string reloadFailed(const SystemError& error);
-std::string holdsData(const std::string& name);
 
 std::string undone(std::size_t files);
 std::string nothingToUndo(const std::string& folder);
@@ -53,21 +69,42 @@ struct RecoveryNote {
     bool needsCare = false; // some file did not get its name back, or a record could not be used
 };
 RecoveryNote restored(const std::string& folder, std::size_t files);
+// Every file got its old name back, but the record could not be removed.
+RecoveryNote restoredRecordLeft(const std::string& folder, std::size_t files,
+                                const std::string& keptAt, const SystemError& error);
+// `folder` is another folder of `journaled`'s volume: a copy, or it moved.
+RecoveryNote restoredElsewhere(const std::string& folder, const std::string& journaled,
+                               std::size_t files, const std::string& keptAt);
 RecoveryNote restoredInPart(const std::string& folder, std::size_t files,
                             const std::vector<std::string>& stillRenamed,
                             const std::vector<std::string>& missing, const std::string& keptAt);
 RecoveryNote folderAway(const std::string& folder, const SystemError& error);
-RecoveryNote notPutBack(const std::string& folder, const SystemError& error,
+RecoveryNote notPutBack(const std::string& folder, const std::string& failure,
                         const std::vector<std::string>& stillRenamed);
 RecoveryNote recordUnreadable(const std::string& path, const SystemError& error);
 RecoveryNote folderReplaced(const std::string& folder);
 RecoveryNote unproven(const std::string& folder, const std::string& keptAt);
+// The names would tell, but for `name`, which is not what the run left there.
+RecoveryNote leftForeign(const std::string& folder, const std::string& name, bool isFolder,
+                         const std::string& keptAt);
 RecoveryNote finishedButDamaged(const std::string& folder, const std::string& keptAt);
-// Why a record was set aside: what it is, or that it is damaged or cut short.
+RecoveryNote finishedNotSetAside(const std::string& folder, const std::string& path,
+                                 const SystemError& error);
+RecoveryNote finishedUnmarked(const std::string& folder, const std::string& path,
+                              const SystemError& error);
+// A run another live process is making, on `host` (another machine, or
+// this one through another mount of the network drive).
+RecoveryNote runningElsewhere(const std::string& folder, const std::string& host);
+// Why a record was set aside: what it is, that it is damaged or cut short,
+// or that another version of the program wrote it.
 std::string refusedRecord(platform::RecordRefusal why);
 std::string damagedRecord(bool cutShort);
+std::string otherFormatRecord();
 RecoveryNote recordSetAside(const std::string& keptAt, const std::string& why,
                             const std::string& folder);
+RecoveryNote recordNotSetAside(const std::string& path, const std::string& why,
+                               const SystemError& error, const std::string& folder);
+RecoveryNote unsealedNotRemoved(const std::string& path, const SystemError& error);
 std::string recoveryReport(const std::vector<RecoveryNote>& notes);
 
 } // namespace velmorandi::messages

@@ -4,11 +4,46 @@
 #include "run/run_messages.h"
 
 namespace velmorandi {
+namespace {
+
+bool isPlaceholder(const platform::FolderHandle& folder, const std::string& name,
+                   const std::string& content) {
+    std::string bytes;
+    return !content.empty() && !platform::readStart(folder, name, content.size() + 1, bytes) &&
+           bytes == content;
+}
+
+// Both names are plain files of one size and time; where the drive counts a
+// file's names both say two at least, elsewhere their bytes must be the same.
+bool isSecondName(const platform::FolderHandle& folder, const std::string& name,
+                  const std::string& other, bool linkCounts) {
+    platform::EntryStatus first;
+    platform::EntryStatus second;
+    if (platform::entryStatus(folder, other, first) ||
+        platform::entryStatus(folder, name, second) || !first.regular || !second.regular ||
+        first.size != second.size || first.modified != second.modified)
+        return false;
+    if (linkCounts)
+        return first.links >= 2 && second.links >= 2;
+    bool same = false;
+    return !platform::sameBytes(folder, other, name, same) && same;
+}
+
+} // namespace
+
+bool provesLeftover(const platform::FolderHandle& folder, const Leftover& leftover,
+                    const LeftoverProof& proof) {
+    if (leftover.kind == Leftover::Kind::Placeholder)
+        return isPlaceholder(folder, leftover.name, proof.placeholder);
+    return isSecondName(folder, leftover.name, leftover.other, proof.linkCounts);
+}
 
 StepExecutor::StepExecutor(const platform::FolderHandle& folder,
                            const std::vector<PlannedMove>& moves, const Disk& disk,
-                           RenameWay firstWay)
-    : m_folder(folder), m_moves(moves), m_disk(disk), m_way(firstWay) {}
+                           RenameWay firstWay, LeftoverProof proof,
+                           std::function<std::optional<SystemError>()> beforePlaceholders)
+    : m_folder(folder), m_moves(moves), m_disk(disk), m_way(firstWay), m_proof(std::move(proof)),
+      m_beforePlaceholders(std::move(beforePlaceholders)) {}
 
 std::optional<SystemError> StepExecutor::perform(const RunStep& step) {
     m_a.assign(nameOf(m_moves, step.a));
@@ -44,8 +79,10 @@ std::optional<SystemError> StepExecutor::renameByLink(const std::string& from,
         return error;
     error = m_disk.call(DiskCall::Unlink, from, {},
                         [&] { return platform::unlinkName(m_folder, from); });
+    // A second name that cannot go now is found, and proven, by the rollback that follows.
     if (error)
-        removeLeftover(m_folder, m_disk, to);
+        static_cast<void>(
+            removeLeftover(m_folder, m_disk, {Leftover::Kind::SecondName, to, from}, m_proof));
     return error;
 }
 
@@ -53,26 +90,31 @@ std::optional<SystemError> StepExecutor::renameByLink(const std::string& from,
 // placeholder made here.
 std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string& from,
                                                                const std::string& to) {
-    auto error = m_disk.call(DiskCall::CreatePlaceholder, to, {},
-                             [&] { return platform::createPlaceholder(m_folder, to); });
+    if (m_beforePlaceholders) {
+        if (auto error = m_beforePlaceholders())
+            return error;
+        m_beforePlaceholders = nullptr;
+    }
+    auto error = m_disk.call(DiskCall::CreatePlaceholder, to, {}, [&] {
+        return platform::createPlaceholder(m_folder, to, m_proof.placeholder);
+    });
     if (error)
         return error;
     error = m_disk.call(DiskCall::RenameOntoPlaceholder, from, to,
                         [&] { return platform::renameReplacing(m_folder, from, to); });
+    // A placeholder that cannot go now is found, and proven, by the rollback that follows.
     if (error)
-        removeLeftover(m_folder, m_disk, to);
+        static_cast<void>(
+            removeLeftover(m_folder, m_disk, {Leftover::Kind::Placeholder, to, {}}, m_proof));
     return error;
 }
 
 std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
-                                          const std::string& name) {
-    platform::EntryStatus status;
-    if (auto error = platform::entryStatus(folder, name, status))
-        return error;
-    if (!status.regular || (status.size != 0 && status.links < 2))
-        return SystemError{0, messages::holdsData(name)};
-    return disk.call(DiskCall::RemoveLeftover, name, {},
-                     [&] { return platform::unlinkName(folder, name); });
+                                          const Leftover& leftover, const LeftoverProof& proof) {
+    if (!provesLeftover(folder, leftover, proof))
+        return SystemError{0, messages::notLeftByRun(leftover.name)};
+    return disk.call(DiskCall::RemoveLeftover, leftover.name, {},
+                     [&] { return platform::unlinkName(folder, leftover.name); });
 }
 
 } // namespace velmorandi

@@ -4,6 +4,7 @@
 #include "run/disk.h"
 #include "run/run_plan.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,40 +17,71 @@ namespace velmorandi {
 enum class RenameWay : std::uint8_t {
     NoReplaceFlag,  // one rename that the system refuses where the name is taken
     LinkThenUnlink, // a second name (refused where taken), then the first one removed
-    Placeholder     // an empty file made under the new name, then a rename onto it
+    Placeholder     // a file of the run's own made under the new name, then a rename onto it
 };
+
+// A name that a step stopped half-way left beside a file of the run: what
+// recovery may remove, once it has proven it again just before.
+struct Leftover {
+    enum class Kind {
+        Placeholder, // holds exactly the run's placeholder content
+        SecondName   // a second name of the file under `other`
+    };
+    Kind kind = Kind::Placeholder;
+    std::string name;
+    std::string other;
+};
+
+// What proves a leftover to be the run's: the content of its placeholders,
+// and whether the drive counts a file's names (else two names are proven one
+// file by their size, time and bytes).
+struct LeftoverProof {
+    std::string placeholder;
+    bool linkCounts = true;
+};
+
+// Whether the entry under `leftover.name` is what it is said to be.
+bool provesLeftover(const platform::FolderHandle& folder, const Leftover& leftover,
+                    const LeftoverProof& proof);
 
 // Carries out a run's steps in one folder, one system call at a time.
 class StepExecutor {
   public:
+    // `beforePlaceholders` runs once, before the first placeholder is made:
+    // the record must say that the run may have made some.
     StepExecutor(const platform::FolderHandle& folder, const std::vector<PlannedMove>& moves,
-                 const Disk& disk, RenameWay firstWay);
+                 const Disk& disk, RenameWay firstWay, LeftoverProof proof,
+                 std::function<std::optional<SystemError>()> beforePlaceholders);
 
     // A step that fails leaves the folder as before the step where it can: a
     // second name or a placeholder it made is removed again.
-    std::optional<SystemError> perform(const RunStep& step);
+    [[nodiscard]] std::optional<SystemError> perform(const RunStep& step);
     // The way the drive was found to take; later runs in the folder start there.
     RenameWay way() const { return m_way; }
 
   private:
-    std::optional<SystemError> rename(const std::string& from, const std::string& to);
-    std::optional<SystemError> renameByLink(const std::string& from, const std::string& to);
-    std::optional<SystemError> renameOntoPlaceholder(const std::string& from,
-                                                     const std::string& to);
+    [[nodiscard]] std::optional<SystemError> rename(const std::string& from, const std::string& to);
+    [[nodiscard]] std::optional<SystemError> renameByLink(const std::string& from,
+                                                          const std::string& to);
+    [[nodiscard]] std::optional<SystemError> renameOntoPlaceholder(const std::string& from,
+                                                                   const std::string& to);
 
     const platform::FolderHandle& m_folder;
     const std::vector<PlannedMove>& m_moves;
     const Disk& m_disk;
     RenameWay m_way;
+    LeftoverProof m_proof;
+    std::function<std::optional<SystemError>()> m_beforePlaceholders;
     // The system wants names that end in a zero byte; the buffers are reused.
     std::string m_a;
     std::string m_b;
 };
 
-// Removes a name left by a step stopped half-way, only where it holds no data
-// of its own: an empty plain file, or a second name of a file. Fails, having
-// removed nothing, where the entry is neither or is gone.
-std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
-                                          const std::string& name);
+// Removes a name left by a step stopped half-way, only where it is proven
+// again to be what `leftover` says. Fails, having removed nothing, where it
+// is not or is gone.
+[[nodiscard]] std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder,
+                                                        const Disk& disk, const Leftover& leftover,
+                                                        const LeftoverProof& proof);
 
 } // namespace velmorandi

@@ -62,7 +62,7 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
     OpenedFolder folder;
     Preflight check;
     std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
-    if (!error && !isJournaledFolder(journal.folderIdentity, journal.traits.stableIdentities, folder))
+    if (!error && matchFolder(headerOf(journal), folderPath, folder) != FolderMatch::Own)
         return refused(RunOutcome::Failed, messages::undoFolderReplaced(folderPath, what.redo));
     if (!error)
         error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
@@ -104,7 +104,9 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     result.errorRows.clear(); // the moves are no rows of the list
     if (result.outcome != RunOutcome::Completed)
         return result;
-    records.remove(context.disk, read.file, last->name);
+    // The run taken back is no longer the last of the folder; one whose
+    // record cannot go now goes when later runs are pruned.
+    static_cast<void>(records.remove(context.disk, read.file, last->name));
     if (!what.redo && result.message.empty())
         result.message = messages::undone(files);
     return result;

@@ -46,9 +46,14 @@ class RunFolder {
 
     const std::string& path() const { return m_path; }
 
+    // Every entry with its content; a folder reads "folder".
     Snapshot snapshot() const {
         Snapshot entries;
         for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(m_path))) {
+            if (entry.is_directory()) {
+                entries[pathBytes(entry.path().filename())] = "folder";
+                continue;
+            }
             std::ifstream in(entry.path(), std::ios::binary);
             entries[pathBytes(entry.path().filename())] = {std::istreambuf_iterator<char>(in),
                                                            std::istreambuf_iterator<char>()};

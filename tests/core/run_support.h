@@ -50,6 +50,11 @@ class TestRecords {
     JournalStore m_store;
 };
 
+// A run that a crash, a kill or a seam cuts short: what it returns is never seen.
+inline void runCutShort(RunRequest request, const RunControl& control) {
+    static_cast<void>(ExecuteRun(std::move(request), control));
+}
+
 // What a rename leaves for the window: its outcome and message, and how the list changed.
 struct Committed {
     RunOutcome outcome = RunOutcome::Failed;
@@ -106,7 +111,8 @@ beforeEachRename(std::function<void(std::string_view from, std::string_view to)>
 
 // Every call counted; the one numbered `failing` fails, and from `stopAfter`
 // on no call reaches the disk, as when the process is killed or the drive
-// pulled out. Calls are counted across threads.
+// pulled out. Calls are counted across threads. `beforeFailing`, where set,
+// runs just before the failing call fails.
 class CallSweep {
   public:
     static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
@@ -119,11 +125,14 @@ class CallSweep {
             const std::lock_guard lock(m_mutex);
             const std::size_t number = ++m_calls;
             m_kinds.push_back(call);
+            if (number == m_failing && beforeFailing)
+                beforeFailing();
             if (number == m_failing || number > m_stopAfter)
                 return kInjected;
             return perform();
         };
     }
+    std::function<void()> beforeFailing;
     std::size_t calls() const { return m_calls; }
     // The calls as they came, for what a test expects of one of them.
     const std::vector<DiskCall>& kinds() const { return m_kinds; }

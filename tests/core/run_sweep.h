@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -102,7 +105,17 @@ inline std::string recover(const TestRecords& records, const Scenario& scenario,
     return RecoverInterruptedRuns(records.control(&testing)).message;
 }
 
-// Once the complete mark is written, a crash leaves the run standing.
+// From the call that makes the run's last step on, every file bears its new
+// name: nothing is taken back, whatever became of the complete mark.
+inline std::size_t lastStepCall(const std::vector<DiskCall>& kinds) {
+    for (std::size_t i = kinds.size(); i-- > 0;)
+        if (kinds[i] == DiskCall::Rename || kinds[i] == DiskCall::Exchange ||
+            kinds[i] == DiskCall::Unlink || kinds[i] == DiskCall::RenameOntoPlaceholder)
+            return i + 1;
+    return 0;
+}
+
+// Once the complete mark is written, a crash leaves nothing for recovery.
 inline std::size_t completeMarkCall(const std::vector<DiskCall>& kinds) {
     for (std::size_t i = kinds.size(); i-- > 0;)
         if (kinds[i] == DiskCall::AppendRecord)
@@ -126,42 +139,122 @@ inline void expectRefusedUntouched(const std::string& parent, const Scenario& sc
               std::vector<std::string>{}); // the record begun beside the check is given up
 }
 
-// A failure at call k: the run reports it and every file has its name back.
+// An entry of another program's, made under one of the run's new names that
+// no entry bears now (letter case aside): an empty file, a file, or a folder,
+// by `k`. Empty where every new name is borne.
+struct Foreign {
+    std::string name;
+    std::string content; // "folder" for a folder, as snapshots show it
+};
+
+inline std::string lowerAscii(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+inline Foreign placeForeign(const RunFolder& folder, const Moves& moves, std::size_t k) {
+    std::set<std::string> borne;
+    for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder.path())))
+        borne.insert(lowerAscii(pathBytes(entry.path().filename())));
+    std::vector<std::string> free;
+    for (const auto& move : moves)
+        if (!borne.contains(lowerAscii(move.second)))
+            free.push_back(move.second);
+    if (free.empty())
+        return {};
+    Foreign foreign{free[k % free.size()], {}};
+    const auto path = fileSystemPath(folder.path()) / fileSystemPath(foreign.name);
+    switch (k % 3) {
+    case 0:
+        std::ofstream(path, std::ios::binary).flush();
+        break;
+    case 1:
+        foreign.content = "not the run's";
+        std::ofstream(path, std::ios::binary) << foreign.content;
+        break;
+    default:
+        foreign.content = "folder";
+        std::filesystem::create_directory(path);
+    }
+    return foreign;
+}
+
+// The entry is there as it was made; once it is gone, recovery puts the
+// folder right from the record it kept.
+inline void expectForeignKept(const RunFolder& folder, const TestRecords& records,
+                              const Scenario& scenario, const Mode& mode, const Foreign& foreign,
+                              const Snapshot& expected) {
+    SCOPED_TRACE("with " + foreign.name + " of another program's (" +
+                 (foreign.content.empty() ? std::string("empty") : foreign.content) + ")");
+    const auto path = fileSystemPath(folder.path()) / fileSystemPath(foreign.name);
+    const Snapshot now = folder.snapshot();
+    ASSERT_TRUE(now.contains(foreign.name));
+    EXPECT_EQ(std::filesystem::is_directory(path), foreign.content == "folder");
+    EXPECT_EQ(now.at(foreign.name), foreign.content);
+    std::filesystem::remove(path);
+    const std::string report = recover(records, scenario, mode);
+    EXPECT_EQ(folder.snapshot(), expected) << report;
+    EXPECT_EQ(recover(records, scenario, mode), "");
+}
+
+// A failure at call k: the run reports it and every file has its name back,
+// unless the run had made every step. With `foreign`, another program puts
+// an entry under a free new name just before the call fails.
 inline void failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                   std::size_t k) {
+                   std::size_t k, std::size_t stepsEnd, bool foreign) {
     SCOPED_TRACE("failure at call " + std::to_string(k));
     RunFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
+    const Snapshot expected = k > stepsEnd ? afterMoves(before, scenario.moves) : before;
     CallSweep sweep(k, CallSweep::kNever);
+    Foreign placed;
+    if (foreign)
+        sweep.beforeFailing = [&] { placed = placeForeign(folder, scenario.moves, k); };
     const SweepRun run = runWith(folder, records, scenario, mode, sweep);
-    EXPECT_NE(run.result.outcome, RunOutcome::Completed);
+    if (!placed.name.empty())
+        return expectForeignKept(folder, records, scenario, mode, placed, expected);
+    if (foreign)
+        return;
+    EXPECT_EQ(run.result.outcome == RunOutcome::Completed, k > stepsEnd);
     EXPECT_FALSE(run.result.message.empty());
-    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(folder.snapshot(), expected);
     const std::string report = recover(records, scenario, mode);
     EXPECT_EQ(report.find("could not"), std::string::npos) << report;
-    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(folder.snapshot(), expected);
     EXPECT_EQ(recover(records, scenario, mode), "");
 }
 
 // A crash after call k, then the next start, itself crashing after call j
-// where `j` is given, then one more start.
+// where `j` is given, then one more start. With `foreign`, another program
+// puts an entry under a free new name before the first start.
 inline void crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                       std::size_t k, std::size_t completeAt, std::optional<std::size_t> j) {
+                       std::size_t k, std::size_t stepsEnd, std::optional<std::size_t> j,
+                       bool foreign = false) {
     SCOPED_TRACE("crash after call " + std::to_string(k) +
                  (j ? ", recovery crashed after call " + std::to_string(*j) : std::string()));
     RunFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
+    const Snapshot expected = k >= stepsEnd ? afterMoves(before, scenario.moves) : before;
     CallSweep sweep(CallSweep::kNever, k);
     runWith(folder, records, scenario, mode, sweep);
+    if (foreign) {
+        const Foreign placed = placeForeign(folder, scenario.moves, k);
+        if (placed.name.empty())
+            return;
+        recover(records, scenario, mode);
+        return expectForeignKept(folder, records, scenario, mode, placed, expected);
+    }
     if (j) {
         CallSweep crashing(CallSweep::kNever, *j);
         recover(records, scenario, mode, &crashing);
     }
     const std::string report = recover(records, scenario, mode);
     EXPECT_EQ(report.find("could not"), std::string::npos) << report;
-    EXPECT_EQ(folder.snapshot(), k >= completeAt ? afterMoves(before, scenario.moves) : before);
+    EXPECT_EQ(folder.snapshot(), expected);
     EXPECT_EQ(recover(records, scenario, mode), "");
 }
 
@@ -177,9 +270,10 @@ inline std::size_t recoveryCallsAfterCrash(const std::string& parent, const Scen
     return counting.calls();
 }
 
-// Every call of the run failed in turn, and the run crashed after every call;
-// where `nested`, the recovery after each crash is crashed after each of its
-// own calls too.
+// Every call of the run failed in turn, and the run crashed after every call,
+// each also with an entry of another program's under a new name; where
+// `nested`, the recovery after each crash is crashed after each of its own
+// calls too.
 inline void sweep(const std::string& parent, const Scenario& scenario, const Mode& mode,
                   bool nested = true) {
     SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
@@ -188,6 +282,7 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         return;
     }
     std::size_t calls = 0;
+    std::size_t stepsEnd = 0;
     std::size_t completeAt = 0;
     {
         RunFolder folder(parent, scenario.files);
@@ -198,17 +293,21 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << run.result.message;
         EXPECT_EQ(folder.snapshot(), afterMoves(before, scenario.moves));
         calls = run.calls;
+        stepsEnd = lastStepCall(run.kinds);
         completeAt = completeMarkCall(run.kinds);
     }
-    for (std::size_t k = 1; k <= calls; ++k)
-        failAt(parent, scenario, mode, k);
+    for (std::size_t k = 1; k <= calls; ++k) {
+        failAt(parent, scenario, mode, k, stepsEnd, false);
+        failAt(parent, scenario, mode, k, stepsEnd, true);
+    }
     for (std::size_t k = 0; k <= calls; ++k) {
-        crashAfter(parent, scenario, mode, k, completeAt, std::nullopt);
+        crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt);
+        crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
         if (!nested || k >= completeAt)
             continue;
         const std::size_t recoveryCalls = recoveryCallsAfterCrash(parent, scenario, mode, k);
         for (std::size_t j = 0; j < recoveryCalls; ++j)
-            crashAfter(parent, scenario, mode, k, completeAt, j);
+            crashAfter(parent, scenario, mode, k, stepsEnd, j);
     }
 }
 

@@ -31,7 +31,7 @@ struct Crash {
         RunTesting crashing = testing;
         testing::CallSweep crash(testing::CallSweep::kNever, 10);
         crashing.seam = crash.seam();
-        ExecuteRun(folder.request(kMoves), records.control(&crashing));
+        testing::runCutShort(folder.request(kMoves), records.control(&crashing));
         crashed = folder.snapshot();
         const std::vector<std::string> kept = records.entries();
         if (kept.size() == 1) {
@@ -91,34 +91,49 @@ TEST(TornJournal, CutOrFlippedAnywhereItPutsEverythingBackOrNothing) {
     }
 }
 
-// A finished run whose complete mark was damaged afterwards: every file bears
-// its new name, so nothing is rolled back; the record is set aside and reported.
-TEST(TornJournal, DamagedCompleteMarkOfAFinishedRunRollsNothingBack) {
+// A finished run whose complete mark is missing, cut short at any length or
+// damaged: every file bears its new name, so nothing is rolled back. A mark
+// missing or torn is written again and the run stays undoable; a damaged
+// one sets the record aside, and says so.
+TEST(TornJournal, FinishedRunIsNeverRolledBackWhateverItsCompleteMark) {
     TempFolder parent;
+    constexpr std::size_t kRecord = 16;
     for (const testing::Mode& mode : {testing::kModes[1], testing::kModes[2]}) {
-        SCOPED_TRACE(mode.label);
-        RunFolder folder(parent.path(), {"a", "b", "c", "e"});
-        TestRecords records;
-        const RunTesting testing = testing::testingFor(testing::Scenario{}, mode);
-        ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control(&testing)).outcome,
-                  RunOutcome::Completed);
-        const Snapshot finished = folder.snapshot();
-        const std::vector<std::string> kept = records.entries();
-        ASSERT_EQ(kept.size(), 1u);
-        const auto path = testing::fileSystemPath(records.path() + "/" + kept.front());
-        std::string bytes;
-        {
-            std::ifstream in(path, std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        for (std::size_t kept = 0; kept <= kRecord; ++kept) {
+            const bool damaged = kept == kRecord;
+            SCOPED_TRACE(
+                std::string(mode.label) +
+                (damaged ? ", damaged" : ", " + std::to_string(kept) + " bytes of the mark kept"));
+            RunFolder folder(parent.path(), {"a", "b", "c", "e"});
+            TestRecords records;
+            const RunTesting testing = testing::testingFor(testing::Scenario{}, mode);
+            ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control(&testing)).outcome,
+                      RunOutcome::Completed);
+            const Snapshot finished = folder.snapshot();
+            const std::vector<std::string> entries = records.entries();
+            ASSERT_EQ(entries.size(), 1u);
+            const auto path = testing::fileSystemPath(records.path() + "/" + entries.front());
+            std::string bytes;
+            {
+                std::ifstream in(path, std::ios::binary);
+                bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            }
+            if (damaged)
+                bytes[bytes.size() - 9] ^= 0x04; // inside the last record's check
+            else
+                bytes.resize(bytes.size() - kRecord + kept);
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+            const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
+            EXPECT_EQ(folder.snapshot(), finished);
+            EXPECT_FALSE(records.entries().empty());
+            EXPECT_EQ(CanUndo(folder.path(), records.store()), !damaged);
+            if (damaged) {
+                EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+                EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+            } else {
+                EXPECT_EQ(report, "");
+            }
         }
-        bytes[bytes.size() - 9] ^= 0x04; // inside the last record's check
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
-        EXPECT_EQ(folder.snapshot(), finished);
-        EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
-        EXPECT_NE(report.find(records.path()), std::string::npos) << report;
-        EXPECT_FALSE(records.entries().empty());
-        EXPECT_FALSE(CanUndo(folder.path(), records.store()));
     }
 }
 

@@ -1,14 +1,17 @@
 #include "platform/file_system.h"
 
 #include "platform/linux/error_from.h"
+#include "platform/linux/mount_table.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <linux/fs.h>
-#include <sstream>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -42,36 +45,6 @@ constexpr unsigned long kZfs = 0x2fc12fc1;
 constexpr unsigned long kNfs = 0x6969;
 constexpr unsigned long kCasefoldFlag = 0x40000000; // FS_CASEFOLD_FL
 
-// The type a FUSE mount names in the mount table ("fuse.exfat", "fuseblk", ...).
-std::string fuseMountType(dev_t device) {
-    std::ifstream table("/proc/self/mountinfo");
-    const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
-    std::string line;
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        std::string id, parent, numbers;
-        fields >> id >> parent >> numbers;
-        if (numbers != wanted)
-            continue;
-        const std::size_t separator = line.find(" - ");
-        if (separator == std::string::npos)
-            return {};
-        std::istringstream rest(line.substr(separator + 3));
-        std::string type;
-        rest >> type;
-        return type;
-    }
-    return {};
-}
-
-// The FUSE clients of network drives.
-bool fuseIsRemote(const std::string& type) {
-    for (const char* name : {"sshfs", "rclone", "davfs", "s3fs", "gcsfuse", "smbnetfs"})
-        if (type.find(name) != std::string::npos)
-            return true;
-    return false;
-}
-
 // fuseblk serves block devices: in practice NTFS and exFAT drivers.
 bool fuseIgnoresCase(const std::string& type) {
     if (type == "fuseblk")
@@ -88,38 +61,73 @@ bool hasCasefoldFlag(int folder) {
            (static_cast<unsigned long>(flags) & kCasefoldFlag) != 0;
 }
 
+// File systems whose statfs number the kernel derives from the volume's own
+// UUID (tmpfs: one made at each mount), so that it outlasts a new device number.
+bool fsidFromUuid(unsigned long magic) {
+    return magic == kExt || magic == kBtrfs || magic == kTmpfs || magic == kF2fs ||
+           magic == kBcachefs;
+}
+
+std::string hex(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// The UUID udev names the block device by, where it runs.
+std::string uuidOf(dev_t device) {
+    std::error_code error;
+    for (const auto& link : std::filesystem::directory_iterator("/dev/disk/by-uuid", error)) {
+        struct stat target {};
+        if (::stat(link.path().c_str(), &target) == 0 && S_ISBLK(target.st_mode) &&
+            target.st_rdev == device)
+            return link.path().filename().string();
+    }
+    return {};
+}
+
+// A loop device's volume is the image it serves.
+std::string loopImageOf(dev_t device) {
+    std::ifstream file("/sys/dev/block/" + std::to_string(major(device)) + ":" +
+                       std::to_string(minor(device)) + "/loop/backing_file");
+    std::string image;
+    std::getline(file, image);
+    return image;
+}
+
+std::string blockVolume(const std::string& source) {
+    struct stat device {};
+    if (!source.starts_with("/dev/") || ::stat(source.c_str(), &device) != 0 ||
+        !S_ISBLK(device.st_mode))
+        return {};
+    if (const std::string uuid = uuidOf(device.st_rdev); !uuid.empty())
+        return "uuid " + uuid;
+    if (const std::string image = loopImageOf(device.st_rdev); !image.empty())
+        return "image " + image;
+    return {};
+}
+
 } // namespace
 
 FileSystemTraits describeFileSystem(const FolderHandle& folder) {
     FileSystemTraits traits;
-    struct statfs info {};
-    if (::fstatfs(handleOf(folder), &info) != 0)
-        return traits;
-    const auto magic = static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFul;
-    switch (magic) {
+    const FileSystemKind kind = fileSystemKindOf(handleOf(folder));
+    traits.remote = kind.network;
+    switch (kind.magic) {
     case kCifs:
     case kSmb2:
     case kSmb:
-        traits.remote = true;
-        [[fallthrough]];
     case kMsdos:
     case kExfat:
     case kNtfs:
     case kHfsPlus:
         traits.ignoresCase = true;
         break;
-    case kNfs:
-        traits.remote = true;
+    case kFuse:
+        traits.ignoresCase = fuseIgnoresCase(kind.type);
+        // SFTP tells no count of names: sshfs says 1 for every file.
+        traits.linkCounts = kind.type.find("sshfs") == std::string::npos;
         break;
-    case kFuse: {
-        struct stat status {};
-        if (::fstat(handleOf(folder), &status) == 0) {
-            const std::string type = fuseMountType(status.st_dev);
-            traits.ignoresCase = fuseIgnoresCase(type);
-            traits.remote = fuseIsRemote(type);
-        }
-        break;
-    }
     case kExt:
     case kXfs:
     case kBtrfs:
@@ -134,6 +142,23 @@ FileSystemTraits describeFileSystem(const FolderHandle& folder) {
         break;
     }
     return traits;
+}
+
+std::string volumeOf(const FolderHandle& folder) {
+    struct statfs info {};
+    struct stat status {};
+    if (::fstatfs(handleOf(folder), &info) != 0 || ::fstat(handleOf(folder), &status) != 0)
+        return {};
+    const auto magic = static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFul;
+    const std::optional<MountEntry> mount = mountOf(status.st_dev);
+    if (mount && (magic == kNfs || magic == kCifs || magic == kSmb2 || magic == kSmb ||
+                  isNetworkType(mount->type)))
+        return "share " + mount->type + " " + mount->source;
+    std::uint64_t fsid = 0;
+    std::memcpy(&fsid, &info.f_fsid, std::min(sizeof fsid, sizeof info.f_fsid));
+    if (fsidFromUuid(magic) && fsid != 0)
+        return "fsid " + hex(magic) + " " + hex(fsid);
+    return mount ? blockVolume(mount->source) : std::string();
 }
 
 std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdentity& identity) {

@@ -32,16 +32,15 @@ Kind kindAt(int folder, const char* name, int& errorCode) {
 
 class DirectoryStream {
   public:
+    // Opened afresh rather than rewound: a network client (sshfs) answers a
+    // folder it has open, once read to its end, with nothing more.
     explicit DirectoryStream(int folder) {
-        // The duplicate shares the read offset with the handle, hence the rewind.
-        const int duplicate = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-        if (duplicate < 0)
+        const int again = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (again < 0)
             return;
-        m_stream = ::fdopendir(duplicate);
-        if (m_stream)
-            ::rewinddir(m_stream);
-        else
-            ::close(duplicate);
+        m_stream = ::fdopendir(again);
+        if (!m_stream)
+            ::close(again);
     }
     ~DirectoryStream() {
         if (m_stream)

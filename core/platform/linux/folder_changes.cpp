@@ -3,6 +3,7 @@
 #include "platform/linux/error_from.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -15,7 +16,7 @@ int handleOf(const FolderHandle& folder) {
     return static_cast<int>(folder.native());
 }
 
-std::optional<SystemError> result(int value) {
+[[nodiscard]] std::optional<SystemError> result(int value) {
     if (value == 0)
         return std::nullopt;
     return errorFrom(errno);
@@ -38,6 +39,70 @@ constexpr unsigned kExchange = 2u;  // RENAME_EXCHANGE
 std::int64_t nanoseconds(const struct statx_timestamp& time) {
     return time.tv_sec * 1'000'000'000LL + time.tv_nsec;
 }
+
+// 0, or the error that stopped it.
+int writeAll(int file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// The name still leads to the file this descriptor has open.
+bool isOpenedAs(int folder, const std::string& name, int file) {
+    struct stat entry {};
+    struct stat open {};
+    return ::fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstat(file, &open) == 0 && entry.st_ino == open.st_ino && entry.st_dev == open.st_dev;
+}
+
+// A plain file opened for reading, or -1 with errno set.
+int openPlain(int folder, const std::string& name) {
+    const int file = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (file >= 0 && (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(file);
+        errno = EINVAL;
+        return -1;
+    }
+    return file;
+}
+
+// Up to `size` bytes, fewer only at the end of the file; -1 on error.
+ssize_t readUpTo(int file, char* into, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(file, into + done, size - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int value) : m_value(value) {}
+    ~Descriptor() {
+        if (m_value >= 0)
+            ::close(m_value);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_value; }
+
+  private:
+    int m_value;
+};
 
 } // namespace
 
@@ -66,13 +131,17 @@ std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::str
     return result(::unlinkat(handleOf(folder), name.c_str(), 0));
 }
 
-std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name) {
+std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name,
+                                             std::string_view content) {
     const int file = ::openat(handleOf(folder), name.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (file < 0)
         return errorFrom(errno);
+    const int code = writeAll(file, content);
+    if (code != 0 && isOpenedAs(handleOf(folder), name, file))
+        ::unlinkat(handleOf(folder), name.c_str(), 0);
     ::close(file);
-    return std::nullopt;
+    return code == 0 ? std::nullopt : std::optional<SystemError>(errorFrom(code));
 }
 
 std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,
@@ -99,6 +168,50 @@ std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::st
     status.birth = (found.stx_mask & STATX_BTIME) != 0 ? nanoseconds(found.stx_btime) : 0;
     status.modified = nanoseconds(found.stx_mtime);
     return std::nullopt;
+}
+
+} // namespace velmorandi::platform
+
+namespace velmorandi::platform {
+
+std::optional<SystemError> readStart(const FolderHandle& folder, const std::string& name,
+                                     std::size_t limit, std::string& bytes) {
+    const Descriptor file(openPlain(handleOf(folder), name));
+    if (file.get() < 0)
+        return errorFrom(errno);
+    bytes.resize(limit);
+    const ssize_t got = readUpTo(file.get(), bytes.data(), limit);
+    if (got < 0)
+        return errorFrom(errno);
+    bytes.resize(static_cast<std::size_t>(got));
+    return std::nullopt;
+}
+
+std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
+                                     const std::string& b, bool& same) {
+    constexpr std::size_t kPiece = 1 << 20;
+    same = false;
+    const Descriptor first(openPlain(handleOf(folder), a));
+    if (first.get() < 0)
+        return errorFrom(errno);
+    const Descriptor second(openPlain(handleOf(folder), b));
+    if (second.get() < 0)
+        return errorFrom(errno);
+    std::string one(kPiece, '\0');
+    std::string other(kPiece, '\0');
+    for (;;) {
+        const ssize_t got = readUpTo(first.get(), one.data(), kPiece);
+        const ssize_t gotOther = readUpTo(second.get(), other.data(), kPiece);
+        if (got < 0 || gotOther < 0)
+            return errorFrom(errno);
+        if (got != gotOther ||
+            std::memcmp(one.data(), other.data(), static_cast<std::size_t>(got)) != 0)
+            return std::nullopt;
+        if (got < static_cast<ssize_t>(kPiece)) {
+            same = true;
+            return std::nullopt;
+        }
+    }
 }
 
 } // namespace velmorandi::platform

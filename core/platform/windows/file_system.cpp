@@ -3,6 +3,8 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32_file.h"
 
+#include <cstdio>
+
 namespace velmorandi::platform {
 // NTFS, FAT, exFAT and SMB shares all ignore letter case as Windows uses them,
 // and Windows has no atomic exchange: cycles go through temporary names.
@@ -30,6 +32,15 @@ std::optional<SystemError> folderIdentity(const FolderHandle& folder, FileIdenti
     identity.inode =
         (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return std::nullopt;
+}
+
+std::string volumeOf(const FolderHandle& folder) {
+    FileIdentity identity;
+    if (folderIdentity(folder, identity) || identity.device == 0)
+        return {};
+    char serial[9];
+    std::snprintf(serial, sizeof serial, "%08lx", static_cast<unsigned long>(identity.device));
+    return std::string("serial ") + serial;
 }
 
 } // namespace velmorandi::platform

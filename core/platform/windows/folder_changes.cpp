@@ -6,7 +6,7 @@
 namespace velmorandi::platform {
 namespace {
 
-std::optional<SystemError> lastError(BOOL succeeded) {
+[[nodiscard]] std::optional<SystemError> lastError(BOOL succeeded) {
     if (succeeded)
         return std::nullopt;
     return errorFrom(::GetLastError());
@@ -61,10 +61,24 @@ std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::str
     return lastError(::DeleteFileW(joinWide(folder.path(), name).c_str()));
 }
 
-std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name) {
-    const FileHandle file(::CreateFileW(joinWide(folder.path(), name).c_str(), GENERIC_WRITE, 0,
-                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return lastError(file.valid());
+// Made with delete access, so that a content that cannot be written takes the
+// file with it through its own handle, whatever took the name meanwhile.
+std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name,
+                                             std::string_view content) {
+    const FileHandle file(::CreateFileW(joinWide(folder.path(), name).c_str(),
+                                        GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return errorFrom(::GetLastError());
+    DWORD written = 0;
+    if (::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                    nullptr) &&
+        written == content.size())
+        return std::nullopt;
+    const DWORD code = ::GetLastError();
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
+    return errorFrom(code == ERROR_SUCCESS ? ERROR_WRITE_FAULT : code);
 }
 
 std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,
@@ -78,6 +92,82 @@ std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std
 std::optional<SystemError> exchangeNames(const FolderHandle&, const std::string&,
                                          const std::string&) {
     return errorFrom(ERROR_NOT_SUPPORTED);
+}
+
+namespace {
+
+// A plain file opened for reading, not through a reparse point; invalid where it is no such file.
+HANDLE openPlain(const FolderHandle& folder, const std::string& name) {
+    const HANDLE file =
+        ::CreateFileW(joinWide(folder.path(), name).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION information;
+    const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (file != INVALID_HANDLE_VALUE && (::GetFileType(file) != FILE_TYPE_DISK ||
+                                         !::GetFileInformationByHandle(file, &information) ||
+                                         (information.dwFileAttributes & notPlain) != 0)) {
+        ::CloseHandle(file);
+        ::SetLastError(ERROR_INVALID_FUNCTION);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+// Up to `size` bytes, fewer only at the end of the file.
+bool readUpTo(HANDLE file, char* into, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        DWORD read = 0;
+        if (!::ReadFile(file, into + got, static_cast<DWORD>(size - got), &read, nullptr))
+            return false;
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<SystemError> readStart(const FolderHandle& folder, const std::string& name,
+                                     std::size_t limit, std::string& bytes) {
+    const FileHandle file(openPlain(folder, name));
+    if (!file.valid())
+        return errorFrom(::GetLastError());
+    bytes.resize(limit);
+    std::size_t got = 0;
+    if (!readUpTo(file.get(), bytes.data(), limit, got))
+        return errorFrom(::GetLastError());
+    bytes.resize(got);
+    return std::nullopt;
+}
+
+std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
+                                     const std::string& b, bool& same) {
+    constexpr std::size_t kPiece = 1 << 20;
+    same = false;
+    const FileHandle first(openPlain(folder, a));
+    if (!first.valid())
+        return errorFrom(::GetLastError());
+    const FileHandle second(openPlain(folder, b));
+    if (!second.valid())
+        return errorFrom(::GetLastError());
+    std::string one(kPiece, '\0');
+    std::string other(kPiece, '\0');
+    for (;;) {
+        std::size_t got = 0;
+        std::size_t gotOther = 0;
+        if (!readUpTo(first.get(), one.data(), kPiece, got) ||
+            !readUpTo(second.get(), other.data(), kPiece, gotOther))
+            return errorFrom(::GetLastError());
+        if (got != gotOther || one.compare(0, got, other, 0, got) != 0)
+            return std::nullopt;
+        if (got < kPiece) {
+            same = true;
+            return std::nullopt;
+        }
+    }
 }
 
 std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,

@@ -61,7 +61,7 @@ TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
             testing.noExchange = true;
             testing::CallSweep crash(testing::CallSweep::kNever, 10);
             testing.seam = crash.seam();
-            ExecuteRun(folder.request(kMoves), records.control(&testing));
+            testing::runCutShort(folder.request(kMoves), records.control(&testing));
             ASSERT_TRUE(std::filesystem::exists(folder.path() + "/x_b.txt"));
             if (!replaceKeepingNumber(folder.path(), "x_b.txt", newName))
                 GTEST_SKIP() << "this file system does not give a freed number out again soon";

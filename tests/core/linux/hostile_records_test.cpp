@@ -80,6 +80,18 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
          [&](const std::string& records, const std::string&, const std::string&) {
              ASSERT_EQ(::mkfifo((records + "/" + kRecordName).c_str(), 0600), 0);
          }},
+        {"a pipe named like an unfinished record",
+         [&](const std::string& records, const std::string&, const std::string&) {
+             ASSERT_EQ(
+                 ::mkfifo((records + "/run-00000000000000000001-000000.unsealed").c_str(), 0600),
+                 0);
+         }},
+        {"a journal of another version's",
+         [&](const std::string& records, const std::string& journaled, const std::string&) {
+             std::string bytes = journalOf(journaled, {{"a.txt", "gone.txt", {}, 0, 0}});
+             bytes.replace(0, 8, "VMRJNL04");
+             write(records + "/" + kRecordName, bytes);
+         }},
         {"a link to a journal elsewhere",
          [&](const std::string& records, const std::string&, const std::string& v) {
              const std::string elsewhere = records + "/../elsewhere.journal";
@@ -132,6 +144,18 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_EQ(RecoverInterruptedRuns(control).message, refused.message);
     EXPECT_FALSE(CanUndo(folder.path(), records));
+
+    // Root meeting a user's folder (sudo -E) is told to start as that user,
+    // never to hand the folder to root.
+    if (::geteuid() != 0)
+        return;
+    ::chmod(path.c_str(), 0700);
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    const JournalStore theirs = JournalStore::at(path);
+    control.records = &theirs;
+    const std::string told = RecoverInterruptedRuns(control).message;
+    EXPECT_NE(told.find("without sudo"), std::string::npos) << told;
+    EXPECT_EQ(told.find("chown"), std::string::npos) << told;
 }
 
 // Without HOME the records have no place: the message says where they would

@@ -1,5 +1,6 @@
 // Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
 #include "another_process.h"
+#include "platform/record_lease.h"
 #include "run_sweep.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,10 @@ using testing::TempFolder;
 using testing::testingFor;
 using testing::TestRecords;
 
+bool run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
 // A FUSE exFAT drive: no exchange, no lasting file numbers, letter case ignored.
 class ExfatMount {
   public:
@@ -53,28 +58,15 @@ class ExfatMount {
         m_folder = pattern;
         m_mountPoint = m_folder + "/drive";
         std::filesystem::create_directory(m_mountPoint);
-        const std::string image = m_folder + "/image";
-        if (!run("truncate -s 16M " + image + " && mkfs.exfat " + image)) {
+        if (!run("truncate -s 16M " + image() + " && mkfs.exfat " + image())) {
             m_skipReason = "mkfs.exfat failed";
             return;
         }
-        FILE* loop = ::popen(("losetup -f --show " + image).c_str(), "r");
-        char device[64] = {};
-        if (loop && std::fgets(device, sizeof device, loop))
-            m_device = std::string(device).substr(0, std::string(device).find('\n'));
-        if (loop)
-            ::pclose(loop);
-        if (m_device.empty() || !run("mount.exfat-fuse " + m_device + " " + m_mountPoint)) {
+        if (!plugIn())
             m_skipReason = "the machine does not allow a loop device or a FUSE mount";
-            return;
-        }
-        m_mounted = true;
     }
     ~ExfatMount() {
-        if (m_mounted)
-            run("umount " + m_mountPoint);
-        if (!m_device.empty())
-            run("losetup -d " + m_device);
+        pullOut();
         std::error_code ignored;
         if (!m_folder.empty())
             std::filesystem::remove_all(m_folder, ignored);
@@ -82,15 +74,68 @@ class ExfatMount {
     const std::string& skipReason() const { return m_skipReason; }
     const std::string& path() const { return m_mountPoint; }
 
-  private:
-    static bool run(const std::string& command) {
-        return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+    // The drive pulled out, and plugged in again (on whatever loop device is free).
+    void pullOut() {
+        if (m_mounted)
+            run("umount " + m_mountPoint);
+        if (!m_device.empty())
+            run("losetup -d " + m_device);
+        m_mounted = false;
+        m_device.clear();
     }
+    bool plugIn() {
+        FILE* loop = ::popen(("losetup -f --show " + image()).c_str(), "r");
+        char device[64] = {};
+        if (loop && std::fgets(device, sizeof device, loop))
+            m_device = std::string(device).substr(0, std::string(device).find('\n'));
+        if (loop)
+            ::pclose(loop);
+        m_mounted = !m_device.empty() && run("mount.exfat-fuse " + m_device + " " + m_mountPoint);
+        return m_mounted;
+    }
+
+  private:
+    std::string image() const { return m_folder + "/image"; }
     std::string m_folder;
     std::string m_mountPoint;
     std::string m_device;
     std::string m_skipReason;
     bool m_mounted = false;
+};
+
+// `count` sshfs mounts of one folder, through sshd on this machine
+// (bench/net_rig_mounts.sh), as machines sharing a network home see it.
+class SshfsMounts {
+  public:
+    SshfsMounts(int count, const std::string& options = "default") {
+        if (::geteuid() != 0 || !std::filesystem::exists("/dev/fuse")) {
+            m_skipReason = "an sshfs mount of the test's own needs root and /dev/fuse";
+            return;
+        }
+        const TempFolder answer;
+        const std::string file = answer.at("rig");
+        if (std::system((std::string(kScript) + " start " + std::to_string(count) + " " + file +
+                         " " + options + " >" + answer.at("log") + " 2>&1")
+                            .c_str()) != 0) {
+            std::ifstream log(answer.at("log"));
+            m_skipReason =
+                "the rig did not start: " +
+                std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
+            return;
+        }
+        std::ifstream(file) >> m_folder;
+    }
+    ~SshfsMounts() {
+        if (!m_folder.empty())
+            run(std::string(kScript) + " stop " + m_folder);
+    }
+    const std::string& skipReason() const { return m_skipReason; }
+    std::string mount(int i) const { return m_folder + "/mount" + std::to_string(i + 1); }
+
+  private:
+    static constexpr const char* kScript = VELMORANDI_SOURCE_DIR "/bench/net_rig_mounts.sh";
+    std::string m_folder;
+    std::string m_skipReason;
 };
 
 TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
@@ -197,7 +242,7 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
         PauseAfter observer(steps, pause);
         RunControl control = records.control(&testing);
         control.observer = &observer;
-        ExecuteRun(request, control);
+        testing::runCutShort(request, control);
     });
     ASSERT_GE(child.pid, 0);
     EXPECT_TRUE(waitUntilPaused(child));
@@ -248,7 +293,7 @@ TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
         Child child = startChild([&](const std::function<void()>& pause) {
             RunTesting testing;
             testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
-            ExecuteRun(request, records.control(&testing));
+            testing::runCutShort(request, records.control(&testing));
         });
         ASSERT_GE(child.pid, 0);
         ASSERT_TRUE(waitUntilPaused(child));
@@ -305,9 +350,9 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
-    testing::CallSweep crash(testing::CallSweep::kNever, 11); // the record, then some renames
+    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
     testing.seam = crash.seam();
-    ExecuteRun(
+    testing::runCutShort(
         folder.request(
             {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
         records.control(&testing));
@@ -329,6 +374,138 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     EXPECT_EQ(TempFolder::snapshotOf(moved), before);
     EXPECT_EQ(folder.snapshot(), half);
     std::filesystem::remove_all(moved);
+}
+
+// A copy with the times of the files it copies, as cp -a makes it.
+void copyKeepingTimes(const std::string& from, const std::string& to) {
+    std::filesystem::copy(from, to);
+    for (const auto& entry : std::filesystem::directory_iterator(from)) {
+        struct stat status {};
+        ASSERT_EQ(::stat(entry.path().c_str(), &status), 0);
+        const struct timespec times[2] = {status.st_atim, status.st_mtim};
+        const std::string copied = to + "/" + entry.path().filename().string();
+        ASSERT_EQ(::utimensat(AT_FDCWD, copied.c_str(), times, 0), 0);
+    }
+}
+
+// A run interrupted on exFAT, where neither file numbers nor births tell a
+// folder from its copy. A backup made before the run, opened while the drive
+// is away, shows no step of the run and is left alone; a copy made on the
+// drive after the crash is put right; only the folder itself, back on its
+// drive, ends the record.
+TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
+    ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    const Snapshot before = folder.snapshot();
+    const TempFolder elsewhere;
+    const std::string backup = elsewhere.at("backup");
+    copyKeepingTimes(folder.path(), backup);
+    TestRecords records;
+    RunTesting testing;
+    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
+    testing.seam = crash.seam();
+    testing::runCutShort(
+        folder.request(
+            {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
+        records.control(&testing));
+    const Snapshot half = folder.snapshot();
+    ASSERT_NE(half, before);
+    const std::string copy = folder.path() + "-copy";
+    copyKeepingTimes(folder.path(), copy);
+
+    drive.pullOut();
+    const std::string away = RecoverInterruptedRuns(records.control()).message;
+    EXPECT_NE(away.find(folder.path()), std::string::npos) << away;
+    EXPECT_EQ(RecoverMovedRun(backup, records.control()).message, "");
+    EXPECT_EQ(TempFolder::snapshotOf(backup), before);
+    ASSERT_TRUE(drive.plugIn());
+    const std::string copied = RecoverMovedRun(copy, records.control()).message;
+    EXPECT_EQ(TempFolder::snapshotOf(copy), before) << copied;
+    EXPECT_NE(copied.find(records.path()), std::string::npos) << copied;
+    EXPECT_EQ(folder.snapshot(), half);
+    EXPECT_FALSE(records.entries().empty());
+
+    EXPECT_NE(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    std::filesystem::remove_all(copy);
+}
+
+// sshfs refuses no taken name in one call and tells no count of a file's
+// names: a step is a second name, then the first removed, and a stop between
+// the two is proven one file by its size, time and bytes.
+TEST(RenameRun, EveryCallFailedOrCrashedOnSshfsLeavesTheFolderAsBefore) {
+    const SshfsMounts drive(1);
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    for (const Scenario& scenario : scenarios())
+        sweep(drive.mount(0), scenario, Mode{"sshfs"}, false);
+}
+
+// Two machines share a home over sshfs, here as two mounts of one folder: a
+// lock taken through one binds nothing through the other, so the records'
+// leases decide. A live run, and the single-instance lock beside it, are left
+// to their process; once that is killed, the other start rolls the run back.
+TEST(RenameRun, RunLeasedThroughAnotherMountIsLeftAloneWhileItLives) {
+    const SshfsMounts home(2, "dir_cache=no");
+    if (!home.skipReason().empty())
+        GTEST_SKIP() << home.skipReason();
+    const std::string firstPath = home.mount(0) + "/state";
+    const JournalStore first = JournalStore::at(firstPath);
+    const JournalStore second = JournalStore::at(home.mount(1) + "/state");
+    ASSERT_FALSE(first.problem());
+    ASSERT_FALSE(second.problem());
+    platform::RecordFolder secondFolder;
+    ASSERT_FALSE(secondFolder.open(home.mount(1) + "/state"));
+    RunControl there;
+    there.records = &second;
+    TempFolder parent;
+    std::vector<std::string> names;
+    testing::Moves moves;
+    for (int i = 0; i < 20; ++i) {
+        names.push_back("photo" + std::to_string(i) + ".jpg");
+        moves.emplace_back(names.back(), "x_" + names.back());
+    }
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "killed" : "left to finish");
+        RunFolder folder(parent.path(), names);
+        const Snapshot before = folder.snapshot();
+        const RunRequest request = folder.request(moves);
+        Child child = startChild([&](const std::function<void()>& pause) {
+            platform::RecordFolder records;
+            platform::RecordFile instance;
+            platform::RecordRefusal why = platform::RecordRefusal::None;
+            SystemError error;
+            if (records.open(firstPath) ||
+                (instance.open(records, "velmorandi.lock", true, why, error) !=
+                     platform::RecordFile::Opened::Yes &&
+                 instance.create(records, "velmorandi.lock")))
+                ::_exit(2);
+            PauseAfter observer(7, pause);
+            RunControl control;
+            control.records = &first;
+            control.observer = &observer;
+            ::_exit(ExecuteRun(request, control).outcome == RunOutcome::Completed ? 0 : 1);
+        });
+        ASSERT_GE(child.pid, 0);
+        ASSERT_TRUE(waitUntilPaused(child));
+        const Snapshot meanwhile = folder.snapshot();
+        platform::RecordFile instance;
+        platform::RecordRefusal why = platform::RecordRefusal::None;
+        SystemError error;
+        EXPECT_EQ(instance.open(secondFolder, "velmorandi.lock", true, why, error),
+                  platform::RecordFile::Opened::Held);
+        const std::string report = RecoverInterruptedRuns(there).message;
+        EXPECT_NE(report.find(platform::thisProcess().host), std::string::npos) << report;
+        EXPECT_EQ(folder.snapshot(), meanwhile);
+        const int status = endOf(child, killed);
+        EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) == 0, !killed);
+        const std::string after = RecoverInterruptedRuns(there).message;
+        EXPECT_EQ(folder.snapshot(), killed ? before : testing::afterMoves(before, moves)) << after;
+        EXPECT_EQ(RecoverInterruptedRuns(there).message, "");
+    }
 }
 
 // A start from another shell (su, ssh, cron: another runtime folder, or none)
