@@ -30,6 +30,7 @@ namespace {
 const char kRunMainVariable[] = "VELMORANDI_TEST_RUN_MAIN";
 
 using Action = CommandLine::Action;
+using Mistake = CommandLine::Mistake;
 
 struct Run {
     int status = -1;
@@ -107,30 +108,27 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
         QCOMPARE(parsed.action, run.action);
         QCOMPARE(parsed.folder, run.folder);
         QCOMPARE(parsed.file, run.file);
-        QCOMPARE(parsed.complaint, std::string());
+        QCOMPARE(parsed.mistake, Mistake::None);
     }
 
-    const std::string tryHelp = "Try 'velmorandi --help' for more information.\n";
     const struct {
         std::vector<std::string> arguments;
-        std::string complaint;
+        Mistake mistake;
+        std::string mistaken;
     } mistakes[] = {
-        {{"-x"}, "velmorandi: invalid option -- 'x'\n"},
-        {{"--frobnicate"}, "velmorandi: unrecognized option '--frobnicate'\n"},
-        {{"--"}, ""},
-        {{"--help=yes"}, "velmorandi: option '--help' doesn't allow an argument\n"},
-        {{"one", "two"}, "velmorandi: extra operand 'two'\n"},
-        {{"photos", "-platform"}, "velmorandi: option '-platform' requires an argument\n"},
-        {{"-platformx", "offscreen"}, "velmorandi: invalid option -- 'p'\n"},
+        {{"-x"}, Mistake::InvalidOption, "x"},
+        {{"--frobnicate"}, Mistake::UnrecognizedOption, "--frobnicate"},
+        {{"--"}, Mistake::None, ""},
+        {{"--help=yes"}, Mistake::UnwantedArgument, "--help"},
+        {{"one", "two"}, Mistake::ExtraOperand, "two"},
+        {{"photos", "-platform"}, Mistake::MissingArgument, "-platform"},
+        {{"-platformx", "offscreen"}, Mistake::InvalidOption, "p"},
     };
     for (const auto& mistake : mistakes) {
         const CommandLine parsed = parseCommandLine(mistake.arguments);
-        if (mistake.complaint.empty()) {
-            QCOMPARE(parsed.action, Action::Run);
-            continue;
-        }
-        QCOMPARE(parsed.action, Action::Refuse);
-        QCOMPARE(parsed.complaint, mistake.complaint + tryHelp);
+        QCOMPARE(parsed.action, mistake.mistake == Mistake::None ? Action::Run : Action::Refuse);
+        QCOMPARE(parsed.mistake, mistake.mistake);
+        QCOMPARE(parsed.mistaken, mistake.mistaken);
     }
     QVERIFY(QDir::setCurrent(previous));
 }
@@ -144,8 +142,8 @@ void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
 
     const Run version = runMain({QStringLiteral("--version")}, false);
     QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QByteArray::fromStdString(velmorandi::versionText()));
     QVERIFY(version.out.startsWith("velmorandi (Velmorandi) 1."));
+    QVERIFY(version.out.endsWith("\nWritten by Ombrix.\n"));
 
     const Run extra = runMain({QStringLiteral("one"), QStringLiteral("two")}, false);
     QCOMPARE(extra.status, 2);
