@@ -9,8 +9,10 @@
 #include "main/main_window.h"
 #include "platform/memory_policy.h"
 #include "shell/app_icon.h"
+#include "words/language.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +32,7 @@ std::vector<std::string> argumentsOf(int argc, char** argv) {
 // is asked for.
 int answerCommandLine(int argc, char** argv, const CommandLine& commandLine) {
     const QCoreApplication app(argc, argv);
+    const Language language(QLocale::system());
     switch (commandLine.action) {
     case CommandLine::Action::ShowHelp:
         std::fputs(words::helpText().constData(), stdout);
@@ -70,6 +73,7 @@ int Main(int argc, char** argv) {
         return answerCommandLine(argc, argv, commandLine);
 
     QApplication app(argc, argv);
+    const Language language(QLocale::system());
     QApplication::setApplicationName(QStringLiteral("Velmorandi"));
     QApplication::setWindowIcon(applicationIcon());
 
