@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace velmorandi {
@@ -70,6 +72,24 @@ PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, c
     button->setGeometry(place);
     speak(button, spoken);
     return button;
+}
+
+// Command buttons, left to right, each on its face: a caption longer than its
+// button (in another language) widens the button leftwards and moves the
+// buttons before it along; captions that fit keep the design.
+void fitCaptions(const std::array<QPushButton*, 3>& buttons) {
+    constexpr int kCaptionMargin = 8;
+    const QWidget* first = buttons.front()->parentWidget();
+    const int gap = buttons[1]->parentWidget()->x() - first->geometry().right() - 1;
+    int right = buttons.back()->parentWidget()->geometry().right();
+    for (auto button = buttons.rbegin(); button != buttons.rend(); ++button) {
+        QWidget* face = (*button)->parentWidget();
+        const int caption = (*button)->fontMetrics().horizontalAdvance((*button)->text());
+        const int width = std::max(face->width(), caption + kCaptionMargin);
+        face->setGeometry(right - width + 1, face->y(), width, face->height());
+        (*button)->resize(width, (*button)->height());
+        right = face->x() - gap - 1;
+    }
 }
 
 } // namespace
@@ -145,6 +165,7 @@ void frmMainWindow::buildBody() {
     m_CmdBlank = buildCommandButton(2, "CmdBlank", tr("Blank"), 7460);
     m_CmdReset = buildCommandButton(7, "CmdReset", tr("Reset"), 8350);
     m_CmdRename = buildCommandButton(1, "CmdRename", tr("Rename"), 9240);
+    fitCaptions({m_CmdBlank, m_CmdReset, m_CmdRename});
 
     QLabel* label4 =
         buildLabel(this, "Label4", tr("Rename options"), twipsRect(240, 4800, 4815, 255));
