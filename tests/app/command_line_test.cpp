@@ -37,9 +37,14 @@ struct Run {
     QByteArray out, err;
 };
 
-void startMain(QProcess& child, const QStringList& arguments, bool withDisplay) {
+// In the language of `locale`, whatever the test's own.
+void startMain(QProcess& child, const QStringList& arguments, bool withDisplay,
+               const QString& locale = QStringLiteral("C.UTF-8")) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kRunMainVariable), QStringLiteral("1"));
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LANG"), locale);
     if (!withDisplay) {
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             environment.remove(QString::fromLatin1(name));
@@ -49,9 +54,10 @@ void startMain(QProcess& child, const QStringList& arguments, bool withDisplay) 
 }
 
 // The program's own start-up, in a child process.
-Run runMain(const QStringList& arguments, bool withDisplay) {
+Run runMain(const QStringList& arguments, bool withDisplay,
+            const QString& locale = QStringLiteral("C.UTF-8")) {
     QProcess child;
-    startMain(child, arguments, withDisplay);
+    startMain(child, arguments, withDisplay, locale);
     if (!child.waitForFinished(20000))
         child.kill();
     return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
@@ -149,6 +155,11 @@ void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
     QCOMPARE(extra.status, 2);
     QCOMPARE(extra.err, QByteArray("velmorandi: extra operand 'two'\n"
                                    "Try 'velmorandi --help' for more information.\n"));
+    // In the language the user's locale names.
+    const Run german = runMain({QStringLiteral("one"), QStringLiteral("two")}, false,
+                               QStringLiteral("de_DE.UTF-8"));
+    QCOMPARE(german.err, QByteArray("velmorandi: zusätzlicher Operand 'two'\n"
+                                    "»velmorandi --help« liefert weitere Informationen.\n"));
 
     // A mistake is said on the error output before any display is asked for, also among
     // Qt's own options; no window opens.
