@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>It reshapes the names of all the files in a folder at once and renames them in one step.</source>
-        <translation>Es formt die Namen aller Dateien eines Ordners zugleich um und benennt sie in einem Schritt um.</translation>
+        <translation>Es ändert alle Dateinamen eines Ordners zugleich und benennt sie in einem Schritt um.</translation>
     </message>
     <message>
         <source>Designed &amp; Developed by</source>
@@ -182,15 +182,15 @@
     </message>
     <message>
         <source>Cancelling…</source>
-        <translation>Wird abgebrochen…</translation>
+        <translation>Abbruch…</translation>
     </message>
     <message>
         <source>Cancelling… 1 name to put back</source>
-        <translation>Wird abgebrochen… noch 1 Name zurückzubenennen</translation>
+        <translation>Abbruch… noch 1 Name zurückzubenennen</translation>
     </message>
     <message>
         <source>Cancelling… %1 names to put back</source>
-        <translation>Wird abgebrochen… noch %1 Namen zurückzubenennen</translation>
+        <translation>Abbruch… noch %1 Namen zurückzubenennen</translation>
     </message>
     <message>
         <source>About %1 seconds left</source>
