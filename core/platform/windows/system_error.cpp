@@ -19,7 +19,6 @@ ErrorKind errorKind(const SystemError& error) {
         return ErrorKind::NotPermitted;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
         return ErrorKind::DriveFull;
     case ERROR_WRITE_PROTECT:
         return ErrorKind::ReadOnlyDrive;
