@@ -5,7 +5,6 @@
 #include "words/progress_words.h"
 #include "words/system_error_words.h"
 
-#include <QHeaderView>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -32,7 +31,7 @@ void showWindow(Shown& shown) {
     window.show();
     ModalCloser closer;
     QTest::mouseClick(control<PictureButton>(window, "ImgAbut"), Qt::LeftButton);
-    QTRY_COMPARE(closer.seen().size(), 1);
+    QCOMPARE(closer.seen().size(), 1);
     shown = {control<QPushButton>(window, "CmdRename")->text(),
              control<QTableView>(window, "MSFlexGrid1")
                  ->model()
