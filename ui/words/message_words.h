@@ -2,11 +2,11 @@
 
 #include <QString>
 
-// The words of the program. Every text the user sees that is not a control's
-// own caption is worded here, from the facts the core returns, through tr():
-// English is the source, ui/translations holds the other languages. The
-// texts of the message window read: what happened, an empty line (CR LF CR
-// LF), what to do.
+// The words of the windows. Every text they show that is not a control's own
+// caption is worded in ui/words, from the facts the core returns, through
+// tr(): English is the source, ui/translations holds the other languages
+// (start-up texts: app/start_words). The texts of the message window read:
+// what happened, an empty line (CR LF CR LF), what to do.
 namespace velmorandi::words {
 
 // Behind the warning button of a folder that holds system or start-up files.
