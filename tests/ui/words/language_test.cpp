@@ -46,7 +46,7 @@ class LanguageTest : public QObject {
     Q_OBJECT
   private slots:
     void germanWindowMessagesAndQtTexts();
-    void cLocaleShowsTheTextsAsSpecified();
+    void cLocaleShowsTheOriginalTexts();
 };
 
 void LanguageTest::germanWindowMessagesAndQtTexts() {
@@ -79,7 +79,7 @@ void LanguageTest::germanWindowMessagesAndQtTexts() {
              QString("The folder %1 could not be opened."));
 }
 
-void LanguageTest::cLocaleShowsTheTextsAsSpecified() {
+void LanguageTest::cLocaleShowsTheOriginalTexts() {
     const Language c(QLocale::c());
     QCOMPARE(c.name(), QString());
     Shown shown;
