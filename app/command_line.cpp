@@ -1,7 +1,6 @@
 #include "command_line.h"
 
 #include "platform/path_text.h"
-#include "version.h"
 
 #include <algorithm>
 #include <array>
@@ -12,12 +11,13 @@ namespace velmorandi {
 
 namespace {
 
-const char* const kTryHelp = "Try 'velmorandi --help' for more information.\n";
+using Mistake = CommandLine::Mistake;
 
-CommandLine refusal(const std::string& complaint) {
+CommandLine refusal(Mistake mistake, const std::string& argument) {
     CommandLine refused;
     refused.action = CommandLine::Action::Refuse;
-    refused.complaint = "velmorandi: " + complaint + "\n" + kTryHelp;
+    refused.mistake = mistake;
+    refused.mistaken = argument;
     return refused;
 }
 
@@ -49,9 +49,9 @@ bool isOneOf(std::string_view name, const auto& names) {
 }
 
 // How many arguments from here make one of Qt's options: 0 when it is none;
-// a missing value is said in complaint.
+// missingValue tells when its value is missing.
 std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_t at,
-                           std::string& complaint) {
+                           bool& missingValue) {
     std::string_view option = arguments[at];
     option.remove_prefix(option.starts_with("--") ? 2 : 1);
     if (isOneOf(option.substr(0, option.find('=')), kQtEqualsOptions) &&
@@ -63,7 +63,7 @@ std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_
         return 0;
     if (at + 1 < arguments.size())
         return 2;
-    complaint = "option '" + arguments[at] + "' requires an argument";
+    missingValue = true;
     return 1;
 }
 
@@ -99,56 +99,38 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        std::string complaint;
+        bool missingValue = false;
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
             operands.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
-        } else if (const std::size_t length = qtOptionLength(arguments, i, complaint)) {
-            if (!complaint.empty())
-                return refusal(complaint);
+        } else if (const std::size_t length = qtOptionLength(arguments, i, missingValue)) {
+            if (missingValue)
+                return refusal(Mistake::MissingArgument, argument);
             i += length - 1;
         } else if (argument[1] != '-') {
-            return refusal("invalid option -- '" + argument.substr(1, 1) + "'");
+            return refusal(Mistake::InvalidOption, argument.substr(1, 1));
         } else {
             const std::string option = argument.substr(0, argument.find('='));
             const bool help = abbreviates(option, "--help");
             const bool version = abbreviates(option, "--version");
             if (!help && !version)
-                return refusal("unrecognized option '" + argument + "'");
+                return refusal(Mistake::UnrecognizedOption, argument);
             if (option != argument)
-                return refusal("option '" + std::string(help ? "--help" : "--version") +
-                               "' doesn't allow an argument");
+                return refusal(Mistake::UnwantedArgument, help ? "--help" : "--version");
             CommandLine answer;
             answer.action = help ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion;
             return answer;
         }
     }
     if (operands.size() > 1)
-        return refusal("extra operand '" + operands[1] + "'");
+        return refusal(Mistake::ExtraOperand, operands[1]);
     CommandLine run;
     if (!operands.empty()) {
         run.folder = absoluteFolder(operands.front());
         openFileInItsFolder(run);
     }
     return run;
-}
-
-std::string helpText() {
-    return "Usage: velmorandi [OPTION]... [FOLDER|FILE]\n"
-           "Rename all the files of FOLDER at once: find and replace, change case, add a\n"
-           "string, number them, trim them. Without FOLDER, the current folder is listed;\n"
-           "given a FILE, its folder is listed with that file's row current. While\n"
-           "Velmorandi runs, a second start hands its folder over to it.\n"
-           "\n"
-           "      --help     display this help and exit\n"
-           "      --version  output version information and exit\n"
-           "\n"
-           "A file manager can also open a folder with Velmorandi through \"Open With\".\n";
-}
-
-std::string versionText() {
-    return "velmorandi (Velmorandi) " + GetVersion() + "\nWritten by Ombrix.\n";
 }
 
 } // namespace velmorandi

@@ -1,6 +1,7 @@
 #include "second_instance_notice.h"
 
-#include <QCoreApplication>
+#include "start_words.h"
+
 #include <QLayout>
 #include <QMessageBox>
 #include <QPainter>
@@ -58,14 +59,11 @@ void showNotice(const QString& text) {
 } // namespace
 
 void showSecondInstanceNotice() {
-    showNotice(QStringLiteral("\r\nAn instance of this application is already running.\r\n"
-                              "A second instance is not supported"));
+    showNotice(words::secondInstanceNotice());
 }
 
 void showFolderWaitsNotice() {
-    showNotice(QCoreApplication::translate("SecondStart",
-                                           "\r\nVelmorandi is already running, and busy.\r\n"
-                                           "The folder opens in it as soon as it is free."));
+    showNotice(words::folderWaitsNotice());
 }
 
 } // namespace velmorandi

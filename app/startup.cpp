@@ -4,16 +4,18 @@
 #include "folder_handover.h"
 #include "second_instance_notice.h"
 #include "single_instance.h"
+#include "start_words.h"
 
 #include "main/main_window.h"
 #include "platform/memory_policy.h"
 #include "shell/app_icon.h"
+#include "words/language.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,22 +27,26 @@ std::vector<std::string> argumentsOf(int argc, char** argv) {
     return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
-// Help and version print and end the program; a mistake on the command line is said, not shown.
-std::optional<int> answerCommandLine(const CommandLine& commandLine) {
+// Help and version print and end the program; a mistake on the command line
+// is said, not shown. The application object is a bare one: no window system
+// is asked for.
+int answerCommandLine(int argc, char** argv, const CommandLine& commandLine) {
+    const QCoreApplication app(argc, argv);
+    const Language language(QLocale::system());
     switch (commandLine.action) {
     case CommandLine::Action::ShowHelp:
-        std::fputs(helpText().c_str(), stdout);
+        std::fputs(words::helpText().constData(), stdout);
         return 0;
     case CommandLine::Action::ShowVersion:
-        std::fputs(versionText().c_str(), stdout);
+        std::fputs(words::versionText().constData(), stdout);
         return 0;
     case CommandLine::Action::Refuse:
-        std::fputs(commandLine.complaint.c_str(), stderr);
-        return 2;
     case CommandLine::Action::Run:
         break;
     }
-    return std::nullopt;
+    std::fputs(words::commandLineMistake(commandLine.mistake, commandLine.mistaken).constData(),
+               stderr);
+    return 2;
 }
 
 } // namespace
@@ -61,12 +67,13 @@ HandoverAnswer handOverTo(frmMainWindow& window, const std::string& folder,
 int Main(int argc, char** argv) {
     platform::returnLargeBlocksWhenFreed();
     // Help, version and mistakes need no display, so they are answered before
-    // the application exists; Qt's own options are known and pass.
+    // the windows' application exists; Qt's own options are known and pass.
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
-    if (const std::optional<int> status = answerCommandLine(commandLine))
-        return *status;
+    if (commandLine.action != CommandLine::Action::Run)
+        return answerCommandLine(argc, argv, commandLine);
 
     QApplication app(argc, argv);
+    const Language language(QLocale::system());
     QApplication::setApplicationName(QStringLiteral("Velmorandi"));
     QApplication::setWindowIcon(applicationIcon());
 

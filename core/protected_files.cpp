@@ -10,12 +10,6 @@
 
 namespace velmorandi {
 
-const char* const kProtectedFilesWarning =
-    "It is not advisable to rename some of the listed files.\r\n\r\n"
-    "It may cause serious damages to the operating system of this computer. Renaming these "
-    "files may also result undesirable to the execution of the programs that is dependent of "
-    "these files.";
-
 std::optional<std::string> systemEnvironment(const char* name) {
     return platform::environmentVariable(name);
 }

@@ -16,6 +16,4 @@ std::optional<std::string> systemEnvironment(const char* name);
 bool CheckProtectedFiles(std::string_view folder, const RenameList& list,
                          const EnvironmentLookup& environment = systemEnvironment);
 
-extern const char* const kProtectedFilesWarning;
-
 } // namespace velmorandi

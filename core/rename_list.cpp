@@ -8,18 +8,6 @@
 
 namespace velmorandi {
 
-std::string_view statusText(RowStatus status) {
-    switch (status) {
-    case RowStatus::Error:
-        return "Err!";
-    case RowStatus::Done:
-        return "Done";
-    case RowStatus::None:
-        break;
-    }
-    return "";
-}
-
 NameParts splitAtLastDot(std::string_view name) {
     const auto dot = name.rfind('.');
     if (dot == std::string_view::npos)

@@ -13,10 +13,8 @@
 
 namespace velmorandi {
 
+// No verdict, failed a check ("Err!"), renamed by a completed run ("Done").
 enum class RowStatus : std::uint8_t { None, Error, Done };
-
-// "", "Err!" or "Done": the only texts the status column ever shows.
-std::string_view statusText(RowStatus status);
 
 // Why a row reads "Err!": one bit per rule, as a row may break several.
 using RowFaults = std::uint8_t;

@@ -2,8 +2,8 @@
 """Checks the include graph of the program's own code.
 
 Layers, lowest first: core/platform, core (with core/transforms), core/run,
-core/session, ui/shell, ui/main, app. A file may include headers of its own layer or of a
-lower one, never of a higher one. A header and its source form one unit
+core/session, ui/words beside ui/shell, ui/main, app. A file may include headers
+of its own layer or of a lower one, never of a higher one. A header and its source form one unit
 (name.h with name.cpp, or name_linux.cpp / name_windows.cpp beside it, or the
 platform's linux/ and windows/ sources of a platform header); no chain of
 includes between units may lead back to where it started.
@@ -15,7 +15,7 @@ import re
 import sys
 
 LAYERS = [("core/platform/", 0), ("core/run/", 2), ("core/session/", 3), ("core/", 1),
-          ("ui/shell/", 4), ("ui/main/", 5), ("app/", 6)]
+          ("ui/words/", 4), ("ui/shell/", 4), ("ui/main/", 5), ("app/", 6)]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
 

@@ -3,7 +3,8 @@
 
 VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
+# qt6-l10n-tools: lrelease and lupdate for the translations; qt6-translations-l10n: Qt's own texts in them.
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
 # openssh-server and sshfs: the network drives of the core tests (bench/net_rig_mounts.sh).
 TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3 openssh-server sshfs)
 # The Windows core, cross-built with MinGW-w64 and tested under Wine (.ci/run).

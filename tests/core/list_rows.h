@@ -22,11 +22,13 @@ inline std::vector<std::string> listedNames(const RenameList& list) {
     return names;
 }
 
-// "", "Err!" or "Done" for each row.
+// "", "Err!" or "Done" for each row, as the grid shows them.
 inline std::vector<std::string> statuses(const RenameList& list) {
     std::vector<std::string> texts;
     for (const RenameRow row : list.rows())
-        texts.emplace_back(statusText(row.status()));
+        texts.emplace_back(row.status() == RowStatus::Error  ? "Err!"
+                           : row.status() == RowStatus::Done ? "Done"
+                                                             : "");
     return texts;
 }
 

@@ -2,9 +2,9 @@
 
 #include "main/time_left.h"
 #include "shell/progress_window.h"
+#include "words/progress_words.h"
 
 #include <QEventLoop>
-#include <QLocale>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,24 +27,19 @@ bool mayCancel(Kind kind) {
 QString waitingText(Kind kind) {
     switch (kind) {
     case Kind::Reading:
-        return QStringLiteral("Reading the folder...");
+        return words::readingFolder();
     case Kind::Undoing:
     case Kind::Restoring:
-        return QStringLiteral("Preparing to restore names...");
+        return words::preparingToRestore();
     case Kind::Renaming:
         break;
     }
-    return QStringLiteral("Preparing to rename...");
+    return words::preparingToRename();
 }
 
 // Undo and recovery give files their old names back; only a rename renames.
 QString countText(Kind kind, std::size_t done, std::size_t files) {
-    const QLocale locale;
-    const QString count = locale.toString(static_cast<qulonglong>(done));
-    const QString all = locale.toString(static_cast<qulonglong>(files));
-    if (kind == Kind::Renaming)
-        return QStringLiteral("Renaming %1 of %2 files").arg(count, all);
-    return QStringLiteral("Restoring %1 of %2 names").arg(count, all);
+    return kind == Kind::Renaming ? words::renaming(done, files) : words::restoring(done, files);
 }
 
 } // namespace
@@ -135,12 +130,7 @@ void BackgroundRun::showCancelling() {
         left = m_toPutBack - m_putBack;
     else if (m_total > 0)
         left = m_done * (m_files > 0 ? m_files : m_total.load()) / m_total;
-    const QString count = QLocale().toString(static_cast<qulonglong>(left));
-    QString text = tr("Cancelling\u2026");
-    if (left == 1)
-        text = tr("Cancelling\u2026 1 name to put back");
-    else if (left > 1)
-        text = tr("Cancelling\u2026 %1 names to put back").arg(count);
+    const QString text = words::cancelling(left);
     const std::size_t whole = m_toPutBack > 0 ? m_toPutBack.load() : left;
     m_progress->showProgress(text, static_cast<qsizetype>(left), static_cast<qsizetype>(whole));
 }
@@ -174,10 +164,8 @@ void BackgroundRun::showProgress(Kind kind) {
     }
     // Names put back after a crash, before any folder of the user's is listed.
     if (!restoring.empty()) {
-        const QString text = total == 0
-                                 ? QStringLiteral("Restoring names in %1\u2026")
-                                       .arg(QString::fromStdString(restoring))
-                                 : QStringLiteral("Restoring %1 of %2 names").arg(done).arg(total);
+        const QString text = total == 0 ? words::restoringIn(QString::fromStdString(restoring))
+                                        : words::restoring(done, total);
         m_progress->showProgress(text, static_cast<qsizetype>(done), static_cast<qsizetype>(total));
         return;
     }

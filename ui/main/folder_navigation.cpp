@@ -4,6 +4,7 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/mount_watch.h"
+#include "words/message_words.h"
 
 #include "paths.h"
 
@@ -13,14 +14,6 @@
 namespace velmorandi {
 
 namespace {
-
-const char* const kDriveNotReady =
-    "Selected drive is not found ready for IO operations. Resetting the drive default to first "
-    "accessible drive found.\r\n\r\nAlso check floppy, CD or DVD drive contains disk in it and "
-    "is closed properly.";
-
-const char* const kFolderNotOpened = "Selected folder could not be opened.\r\n\r\nCheck that the "
-                                     "folder still exists and that you may read it.";
 
 // Drives come and go in bursts of mounts: read them once the burst is over.
 constexpr int kDriveSettleMs = 250;
@@ -56,9 +49,7 @@ void FolderNavigation::driveGone(const QString& drive, const QByteArray& root) {
     // Another folder was opened meanwhile, with its own drive.
     if (m_Drive1->currentIndex() >= 0)
         return;
-    m_hooks.say(tr("The drive %1 is gone, and with it the folder that was open.\r\n\r\n"
-                   "Velmorandi shows the default drive instead.")
-                    .arg(drive));
+    m_hooks.say(words::driveGone(drive));
     SelectDefaultDrive();
 }
 
@@ -94,7 +85,7 @@ void FolderNavigation::Drive1_Change() {
         return;
     // The next try on this drive starts further up, at the latest at its root.
     m_driveFolders.forget(folder);
-    m_hooks.say(QString::fromUtf8(kDriveNotReady));
+    m_hooks.say(words::driveNotReady());
     // The default drive failed as well: the message has been shown again, stop here.
     if (m_driveRecoveryDepth > 0)
         return;
@@ -123,7 +114,7 @@ void FolderNavigation::Dir1_OpenRequested(const std::string& folder) {
     if (folder == m_Dir1->path())
         return;
     if (!moveToFolder(m_Dir1->root(), folder))
-        m_hooks.say(QString::fromUtf8(kFolderNotOpened));
+        m_hooks.say(words::folderNotOpened());
 }
 
 } // namespace velmorandi

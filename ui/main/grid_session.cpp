@@ -4,6 +4,7 @@
 #include "main/input_hold.h"
 #include "main/rename_grid_model.h"
 #include "main/rename_grid_view.h"
+#include "words/grid_words.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -16,41 +17,6 @@
 namespace velmorandi {
 
 namespace {
-
-// An edit as the history names it: its frame's caption, or its button's.
-QString editName(EditKind edit) {
-    switch (edit) {
-    case EditKind::FindAndReplace:
-        return GridSession::tr("Find & Replace");
-    case EditKind::ChangeCase:
-        return GridSession::tr("Change Case");
-    case EditKind::AddString:
-        return GridSession::tr("Add String");
-    case EditKind::Serialize:
-        return GridSession::tr("Serial");
-    case EditKind::Trim:
-        return GridSession::tr("Trim");
-    case EditKind::Blank:
-        return GridSession::tr("Blank");
-    case EditKind::Reset:
-        break;
-    }
-    return GridSession::tr("Reset");
-}
-
-// What the menu says Ctrl+Z (undo) or Ctrl+Y would do now.
-QString offerText(const HistoryOffer& offer, bool undo) {
-    switch (offer.kind) {
-    case HistoryOffer::Kind::Edit:
-        return (undo ? GridSession::tr("Undo %1") : GridSession::tr("Redo %1"))
-            .arg(editName(offer.edit));
-    case HistoryOffer::Kind::RenameOnDisk:
-        return undo ? GridSession::tr("Undo last rename") : GridSession::tr("Redo last rename");
-    case HistoryOffer::Kind::Nothing:
-        break;
-    }
-    return undo ? GridSession::tr("Undo") : GridSession::tr("Redo");
-}
 
 bool inRange(int column, const std::array<bool, 4>& columns) {
     return column >= 0 && column < static_cast<int>(columns.size());
@@ -250,7 +216,7 @@ void GridSession::showMenu(const QPoint& position) {
     const auto offer = [&](const char* name, bool undo, const QKeySequence& keys,
                            void (GridSession::*step)()) {
         const HistoryOffer what = undo ? m_session.undoOffer() : m_session.redoOffer();
-        QAction* action = menu.addAction(offerText(what, undo));
+        QAction* action = menu.addAction(words::historyOffer(what, undo));
         action->setObjectName(QLatin1String(name));
         action->setShortcut(keys);
         action->setEnabled(what.kind != HistoryOffer::Kind::Nothing);

@@ -13,8 +13,8 @@
 #include "shell/message_window.h"
 #include "shell/picture_button.h"
 #include "shell/window_look.h"
+#include "words/message_words.h"
 
-#include "protected_files.h"
 #include "version.h"
 
 #include <QApplication>
@@ -34,13 +34,6 @@
 namespace velmorandi {
 
 namespace {
-
-// A folder named on the command line or by a second start.
-QString folderNotOpened(const std::string& folder) {
-    return QString::fromStdString("The folder " + folder +
-                                  " could not be opened.\r\n\r\nCheck that the folder still "
-                                  "exists and that you may read it.");
-}
 
 std::optional<Side> chosenSide(const QRadioButton* left, const QRadioButton* right) {
     if (left->isChecked())
@@ -146,7 +139,7 @@ void frmMainWindow::openFirstFolder() {
         return;
     }
     if (!m_startFolder.empty())
-        showMessage(folderNotOpened(m_startFolder));
+        showMessage(words::folderNotOpened(QString::fromStdString(m_startFolder)));
     m_navigation->SelectDefaultDrive();
 }
 
@@ -169,7 +162,7 @@ void frmMainWindow::openFolder(const std::string& folder, const std::string& fil
     if (m_navigation->openWithItsDrive(folder))
         m_gridSession->makeCurrent(m_gridModel->rowListedAs(file), true);
     else
-        showMessage(folderNotOpened(folder));
+        showMessage(words::folderNotOpened(QString::fromStdString(folder)));
 }
 
 bool frmMainWindow::busy() const {
@@ -221,7 +214,7 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::ImgAbut_Click() {
-    showMessage(QString::fromUtf8(kProtectedFilesWarning));
+    showMessage(words::protectedFilesWarning());
 }
 
 void frmMainWindow::ImgQbut_Click() {

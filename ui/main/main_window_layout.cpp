@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace velmorandi {
@@ -72,6 +74,24 @@ PictureButton* buildPictureButton(QWidget* parent, PictureButton::Glyph glyph, c
     return button;
 }
 
+// Command buttons, left to right, each on its face: a caption longer than its
+// button (in another language) widens the button leftwards and moves the
+// buttons before it along; captions that fit keep the design.
+void fitCaptions(const std::array<QPushButton*, 3>& buttons) {
+    constexpr int kCaptionMargin = 8;
+    const QWidget* first = buttons.front()->parentWidget();
+    const int gap = buttons[1]->parentWidget()->x() - first->geometry().right() - 1;
+    int right = buttons.back()->parentWidget()->geometry().right();
+    for (auto button = buttons.rbegin(); button != buttons.rend(); ++button) {
+        QWidget* face = (*button)->parentWidget();
+        const int caption = (*button)->fontMetrics().horizontalAdvance((*button)->text());
+        const int width = std::max(face->width(), caption + kCaptionMargin);
+        face->setGeometry(right - width + 1, face->y(), width, face->height());
+        (*button)->resize(width, (*button)->height());
+        right = face->x() - gap - 1;
+    }
+}
+
 } // namespace
 
 void frmMainWindow::buildTitleBand() {
@@ -94,17 +114,16 @@ void frmMainWindow::buildTitleBand() {
     using Glyph = PictureButton::Glyph;
     m_ImgAbut = buildPictureButton(
         this, Glyph::Warning, QStringLiteral("ImgAbut"), twipsRect(9120, 165, 285, 285),
-        {QStringLiteral("Protected files warning"),
-         QStringLiteral("The folder holds system or start-up files; tells what renaming them "
-                        "risks")},
+        {tr("Protected files warning"),
+         tr("The folder holds system or start-up files; tells what renaming them risks")},
         false);
     m_ImgAbut->hide();
-    m_ImgQbut = buildPictureButton(
-        this, Glyph::Help, QStringLiteral("ImgQbut"), twipsRect(9450, 165, 285, 285),
-        {QStringLiteral("Help"), QStringLiteral("Shows the About window (F1)")});
-    m_ImgXbut = buildPictureButton(this, Glyph::Close, QStringLiteral("ImgXbut"),
-                                   twipsRect(9795, 165, 285, 285),
-                                   {QStringLiteral("Close"), QStringLiteral("Ends the program")});
+    m_ImgQbut = buildPictureButton(this, Glyph::Help, QStringLiteral("ImgQbut"),
+                                   twipsRect(9450, 165, 285, 285),
+                                   {tr("Help"), tr("Shows the About window (F1)")});
+    m_ImgXbut =
+        buildPictureButton(this, Glyph::Close, QStringLiteral("ImgXbut"),
+                           twipsRect(9795, 165, 285, 285), {tr("Close"), tr("Ends the program")});
 }
 
 QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* name,
@@ -130,7 +149,7 @@ QPushButton* frmMainWindow::buildCommandButton(int pictureIndex, const char* nam
 void frmMainWindow::buildBody() {
     m_Dir1 = new FolderList(this);
     m_Dir1->setObjectName(QStringLiteral("Dir1"));
-    m_Dir1->setAccessibleName(QStringLiteral("Folders"));
+    m_Dir1->setAccessibleName(tr("Folders"));
     m_Dir1->setGeometry(twipsRect(240, 840, 2535, 3240));
     m_Dir1->setFont(verdana());
 
@@ -139,16 +158,17 @@ void frmMainWindow::buildBody() {
     driveBox->setGeometry(twipsRect(240, 4100, 2535, 275));
     m_Drive1 = new DriveList(driveBox);
     m_Drive1->setObjectName(QStringLiteral("Drive1"));
-    m_Drive1->setAccessibleName(QStringLiteral("Drive"));
+    m_Drive1->setAccessibleName(tr("Drive"));
     m_Drive1->setGeometry(twipsRect(-30, -30, 2580, 315));
     m_Drive1->setFont(verdana());
 
-    m_CmdBlank = buildCommandButton(2, "CmdBlank", QStringLiteral("Blank"), 7460);
-    m_CmdReset = buildCommandButton(7, "CmdReset", QStringLiteral("Reset"), 8350);
-    m_CmdRename = buildCommandButton(1, "CmdRename", QStringLiteral("Rename"), 9240);
+    m_CmdBlank = buildCommandButton(2, "CmdBlank", tr("Blank"), 7460);
+    m_CmdReset = buildCommandButton(7, "CmdReset", tr("Reset"), 8350);
+    m_CmdRename = buildCommandButton(1, "CmdRename", tr("Rename"), 9240);
+    fitCaptions({m_CmdBlank, m_CmdReset, m_CmdRename});
 
-    QLabel* label4 = buildLabel(this, "Label4", QStringLiteral("Rename options"),
-                                twipsRect(240, 4800, 4815, 255));
+    QLabel* label4 =
+        buildLabel(this, "Label4", tr("Rename options"), twipsRect(240, 4800, 4815, 255));
     label4->setFont(verdana(true));
 }
 
@@ -159,9 +179,8 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setGeometry(twipsRect(2880, 840, 7215, 3530));
     m_MSFlexGrid1->setFont(verdana());
     m_MSFlexGrid1->setModel(m_gridModel);
-    speak(m_MSFlexGrid1, {QStringLiteral("Rename grid"),
-                          QStringLiteral("One row per file of the folder: serial number, "
-                                         "original filename, edited filename and status")});
+    speak(m_MSFlexGrid1, {tr("Rename grid"), tr("One row per file of the folder: serial number, "
+                                                "original filename, edited filename and status")});
     m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_MSFlexGrid1->setWordWrap(false);
     m_MSFlexGrid1->setCornerButtonEnabled(false);
@@ -242,67 +261,59 @@ QLineEdit* frmMainWindow::buildTextBox(QGroupBox* frame, const char* name, const
 }
 
 void frmMainWindow::buildFrames() {
-    QGroupBox* find = buildFrame(0, QStringLiteral("Find && Replace"), 240, 2295);
-    QLabel* label1 =
-        buildLabel(find, "Label1", QStringLiteral("Find"), twipsRect(120, 360, 300, 195));
+    QGroupBox* find = buildFrame(0, tr("Find && Replace"), 240, 2295);
+    QLabel* label1 = buildLabel(find, "Label1", tr("Find"), twipsRect(120, 360, 300, 195));
     m_tFind = buildTextBox(find, "tFind", twipsRect(960, 360, 1095, 195));
-    QLabel* label2 =
-        buildLabel(find, "Label2", QStringLiteral("Replace"), twipsRect(120, 600, 600, 195));
+    QLabel* label2 = buildLabel(find, "Label2", tr("Replace"), twipsRect(120, 600, 600, 195));
     m_tReplace = buildTextBox(find, "tReplace", twipsRect(960, 600, 1095, 195));
     // A screen reader names each box by its label, not by the frame.
     label1->setBuddy(m_tFind);
     label2->setBuddy(m_tReplace);
 
-    QGroupBox* changeCase = buildFrame(1, QStringLiteral("Change Case"), 2640, 2415);
+    QGroupBox* changeCase = buildFrame(1, tr("Change Case"), 2640, 2415);
     auto* cases = new QButtonGroup(changeCase);
-    m_oUpper = buildOption(changeCase, cases, "oUpper", QStringLiteral("Upper"),
-                           twipsRect(120, 360, 855, 255));
-    m_oLower = buildOption(changeCase, cases, "oLower", QStringLiteral("Lower"),
-                           twipsRect(120, 600, 855, 255));
-    m_oTitle = buildOption(changeCase, cases, "oTitle", QStringLiteral("Title"),
-                           twipsRect(1080, 360, 855, 255));
-    m_oSentence = buildOption(changeCase, cases, "oSentence", QStringLiteral("Sentence"),
+    m_oUpper = buildOption(changeCase, cases, "oUpper", tr("Upper"), twipsRect(120, 360, 855, 255));
+    m_oLower = buildOption(changeCase, cases, "oLower", tr("Lower"), twipsRect(120, 600, 855, 255));
+    m_oTitle =
+        buildOption(changeCase, cases, "oTitle", tr("Title"), twipsRect(1080, 360, 855, 255));
+    m_oSentence = buildOption(changeCase, cases, "oSentence", tr("Sentence"),
                               twipsRect(1080, 600, 1095, 255));
 
-    QGroupBox* addString = buildFrame(2, QStringLiteral("Add String"), 5160, 2295);
+    QGroupBox* addString = buildFrame(2, tr("Add String"), 5160, 2295);
     auto* textSides = new QButtonGroup(addString);
-    m_oLeftText = buildOption(addString, textSides, "oLeftText", QStringLiteral("Left"),
-                              twipsRect(120, 360, 855, 255));
-    m_oRightText = buildOption(addString, textSides, "oRightText", QStringLiteral("Right"),
-                               twipsRect(120, 600, 855, 255));
-    QLabel* label3 =
-        buildLabel(addString, "Label3", QStringLiteral("String"), twipsRect(1080, 360, 405, 195));
+    m_oLeftText =
+        buildOption(addString, textSides, "oLeftText", tr("Left"), twipsRect(120, 360, 855, 255));
+    m_oRightText =
+        buildOption(addString, textSides, "oRightText", tr("Right"), twipsRect(120, 600, 855, 255));
+    QLabel* label3 = buildLabel(addString, "Label3", tr("String"), twipsRect(1080, 360, 405, 195));
     m_tText = buildTextBox(addString, "tText", twipsRect(1080, 600, 975, 195));
     label3->setBuddy(m_tText);
 
-    QGroupBox* serial = buildFrame(3, QStringLiteral("Serial"), 7560, 1215);
+    QGroupBox* serial = buildFrame(3, tr("Serial"), 7560, 1215);
     auto* serialSides = new QButtonGroup(serial);
-    m_oLeftSerialize = buildOption(serial, serialSides, "oLeftSerialize", QStringLiteral("Left"),
+    m_oLeftSerialize = buildOption(serial, serialSides, "oLeftSerialize", tr("Left"),
                                    twipsRect(120, 360, 855, 255));
-    m_oRightSerialize = buildOption(serial, serialSides, "oRightSerialize", QStringLiteral("Right"),
+    m_oRightSerialize = buildOption(serial, serialSides, "oRightSerialize", tr("Right"),
                                     twipsRect(120, 600, 855, 255));
 
-    QGroupBox* trim = buildFrame(4, QStringLiteral("Trim"), 8880, 1215);
+    QGroupBox* trim = buildFrame(4, tr("Trim"), 8880, 1215);
     auto* trimSides = new QButtonGroup(trim);
-    m_oLeftTrim = buildOption(trim, trimSides, "oLeftTrim", QStringLiteral("Left"),
-                              twipsRect(120, 360, 975, 255));
-    m_oRightTrim = buildOption(trim, trimSides, "oRightTrim", QStringLiteral("Right"),
-                               twipsRect(120, 600, 975, 255));
+    m_oLeftTrim =
+        buildOption(trim, trimSides, "oLeftTrim", tr("Left"), twipsRect(120, 360, 975, 255));
+    m_oRightTrim =
+        buildOption(trim, trimSides, "oRightTrim", tr("Right"), twipsRect(120, 600, 975, 255));
 
     m_Frame1 = {find, changeCase, addString, serial, trim};
     // Each Apply button sits on its frame's top edge, at the end of the caption line.
     const std::array applyLefts = {1920, 2040, 1920, 840, 840};
     const std::array<Spoken, 5> applies = {
-        Spoken{QStringLiteral("Apply Find & Replace"),
-               QStringLiteral("Replaces the find text with the replacement in every edited name")},
-        Spoken{QStringLiteral("Apply Change Case"),
-               QStringLiteral("Changes every edited name to the chosen case")},
-        Spoken{QStringLiteral("Apply Add String"),
-               QStringLiteral("Adds the string on the chosen side of every edited name")},
-        Spoken{QStringLiteral("Apply Serial"),
-               QStringLiteral("Numbers the edited names on the chosen side")},
-        Spoken{QStringLiteral("Apply Trim"),
-               QStringLiteral("Removes the spaces on the chosen side of every edited name")}};
+        Spoken{tr("Apply Find & Replace"),
+               tr("Replaces the find text with the replacement in every edited name")},
+        Spoken{tr("Apply Change Case"), tr("Changes every edited name to the chosen case")},
+        Spoken{tr("Apply Add String"),
+               tr("Adds the string on the chosen side of every edited name")},
+        Spoken{tr("Apply Serial"), tr("Numbers the edited names on the chosen side")},
+        Spoken{tr("Apply Trim"), tr("Removes the spaces on the chosen side of every edited name")}};
     for (int i = 0; i < 5; ++i)
         m_ImgApply[i] = buildPictureButton(m_Frame1[i], PictureButton::Glyph::Apply,
                                            QStringLiteral("ImgApply(%1)").arg(i),

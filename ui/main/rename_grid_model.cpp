@@ -1,8 +1,8 @@
 #include "main/rename_grid_model.h"
 
-#include "rename_list.h"
+#include "words/grid_words.h"
 
-#include <QStringList>
+#include "rename_list.h"
 
 #include <algorithm>
 #include <numeric>
@@ -13,31 +13,6 @@ namespace {
 
 QString fromBytes(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// Why a row reads "Err!", one line per rule it breaks.
-QString faultText(RowFaults faults) {
-    static const std::pair<RowFaults, const char*> reasons[] = {
-        {RowFault::Duplicate, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                                                "Another row has the same edited filename.")},
-        {RowFault::Blank,
-         QT_TRANSLATE_NOOP("velmorandi::RenameGridModel", "The edited filename is empty.")},
-        {RowFault::LeadingDot, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                                                 "The edited filename begins with a dot.")},
-        {RowFault::NotAllowed, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                                                 "The system does not allow this filename.")},
-        {RowFault::TooLong, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                                              "The edited filename is too long for this drive.")},
-        {RowFault::TakenOnDisk,
-         QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                           "Another file or folder in this folder already has this name.")},
-        {RowFault::Gone, QT_TRANSLATE_NOOP("velmorandi::RenameGridModel",
-                                           "This file is no longer in the folder.")}};
-    QStringList lines;
-    for (const auto& [fault, reason] : reasons)
-        if ((faults & fault) != 0)
-            lines << RenameGridModel::tr(reason);
-    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -73,7 +48,7 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
     case Edited:
         return fromBytes(file.editedName());
     case Status:
-        return fromBytes(statusText(file.status()));
+        return words::statusText(file.status());
     default:
         return {};
     }
@@ -95,7 +70,7 @@ QVariant RenameGridModel::toolTip(const RenameRow& file, int column) const {
 
 QVariant RenameGridModel::reason(const RenameRow& file) const {
     if (file.status() == RowStatus::Error && file.faults() != RowFault::None)
-        return faultText(file.faults());
+        return words::faultReasons(file.faults());
     return {};
 }
 
@@ -110,13 +85,13 @@ QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, i
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case Serial:
-        return QStringLiteral("S#");
+        return tr("S#");
     case Original:
-        return QStringLiteral("Original filename");
+        return tr("Original filename");
     case Edited:
-        return QStringLiteral("Edited filename");
+        return tr("Edited filename");
     case Status:
-        return QStringLiteral("Status");
+        return tr("Status");
     default:
         return {};
     }

@@ -1,13 +1,13 @@
 #include "main/rename_grid_view.h"
 
 #include "main/rename_grid_model.h"
+#include "words/message_words.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -141,8 +141,7 @@ void RenameGridView::offerWhy(QMenu& menu, const std::function<void(const QStrin
     if (reason.isEmpty())
         return;
     const QString name = rows->index(row, RenameGridModel::Original).data().toString();
-    const QString text = tr("Row %L1, %2, was refused.").arg(row + 1).arg(name) +
-                         QStringLiteral("\r\n\r\n") + reason;
+    const QString text = words::rowRefused(row + 1, name, reason);
     connect(why, &QAction::triggered, this, [show, text] { show(text); });
 }
 

@@ -1,6 +1,6 @@
 #include "main/time_left.h"
 
-#include <QLocale>
+#include "words/progress_words.h"
 
 #include <cmath>
 #include <limits>
@@ -73,16 +73,10 @@ QString timeLeftText(std::optional<TimeLeft::Seconds> left) {
     if (!left || left->count() < kFewSeconds)
         return {};
     const double seconds = left->count();
-    const QLocale locale;
     // Rounded as a person would say it: to five seconds, then to whole minutes.
     if (seconds < 55.0)
-        return QCoreApplication::translate("TimeLeft", "About %1 seconds left")
-            .arg(locale.toString(static_cast<int>(std::ceil(seconds / 5.0) * 5)));
-    const long long minutes = std::llround(seconds / 60.0);
-    if (minutes <= 1)
-        return QCoreApplication::translate("TimeLeft", "About a minute left");
-    return QCoreApplication::translate("TimeLeft", "About %1 minutes left")
-        .arg(locale.toString(minutes));
+        return words::secondsLeft(static_cast<int>(std::ceil(seconds / 5.0) * 5));
+    return words::minutesLeft(std::llround(seconds / 60.0));
 }
 
 } // namespace velmorandi

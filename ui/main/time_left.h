@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>

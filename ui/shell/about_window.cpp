@@ -3,6 +3,8 @@
 #include "shell/app_icon.h"
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
+#include "words/about_words.h"
+
 #include "version.h"
 
 #include <QKeyEvent>
@@ -27,28 +29,6 @@ const QColor kLightGrey(0xC0, 0xC0, 0xC0);
 
 const QRect kBottomBand(0, px(4680), px(10335), px(1695));
 
-const QString kAboutText = QStringLiteral(
-    "Velmorandi is a bulk file rename utility.\r\n"
-    "It reshapes the names of all the files in a folder at once and renames them in one step.");
-
-const QString kAuthorText = QStringLiteral("Designed & Developed by\r\nOmbrix\r\nTallowmere");
-
-QString descriptionText() {
-    return QStringLiteral("Velmorandi renames the files of a folder in bulk, shaping every name "
-                          "at once. ") +
-           QStringLiteral("This release is ") + QString::fromStdString(GetVersion()) +
-           QStringLiteral(" and is featured with (a) find and replace, (b) change case, (c) add "
-                          "string, (d) serialize and (e) trim. Even though it has been tested for "
-                          "all known issues, the user must satisfy its proper testing "
-                          "himself/herself before using it. ") +
-           QStringLiteral("The author or the organisation doesn\u2019t take any responsibility for "
-                          "any kind of disaster happens to the computer. ") +
-           QStringLiteral("Any kind of enhancement requested or bug reported will be appreciated "
-                          "and will be considered for its new version and next releases. Any new "
-                          "utility concept suggested by users will also be taken into "
-                          "consideration. ");
-}
-
 QLabel* addLabel(QWidget* parent, const char* name, const QColor& colour) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -72,7 +52,7 @@ const QString frmHelpAbout::webAddress = QStringLiteral("www.ombrix.example");
 frmHelpAbout::frmHelpAbout(QWidget* mainWindow, const QString& mainTitle)
     : OverlayBox(mainWindow, QSize(px(10335), px(6375)), QAccessible::Dialog) {
     setObjectName(QStringLiteral("frmHelpAbout"));
-    setAccessibleName(QStringLiteral("About Velmorandi"));
+    setAccessibleName(tr("About Velmorandi"));
     setFont(windowFont());
     setMouseTracking(true);
     createControls();
@@ -97,7 +77,7 @@ void frmHelpAbout::createControls() {
 
     m_txtUrl = new QLineEdit(this);
     m_txtUrl->setObjectName(QStringLiteral("txtUrl"));
-    m_txtUrl->setAccessibleName(QStringLiteral("Web address"));
+    m_txtUrl->setAccessibleName(tr("Web address"));
     m_txtUrl->setGeometry(px(2400), px(3240), px(2535), px(195));
     m_txtUrl->setFrame(false);
     m_txtUrl->setTextMargins(0, 0, 0, 0);
@@ -116,24 +96,23 @@ void frmHelpAbout::createControls() {
     m_imgXbut = new PictureButton(PictureButton::Glyph::Close, this);
     m_imgXbut->setObjectName(QStringLiteral("ImgXbut"));
     m_imgXbut->setGeometry(px(9795), px(165), px(285), px(285));
-    m_imgXbut->setAccessibleName(QStringLiteral("Close"));
-    m_imgXbut->setAccessibleDescription(
-        QStringLiteral("Closes the About window (Escape or Enter)"));
+    m_imgXbut->setAccessibleName(tr("Close"));
+    m_imgXbut->setAccessibleDescription(tr("Closes the About window (Escape or Enter)"));
     connect(m_imgXbut, &PictureButton::clicked, this, &frmHelpAbout::ImgXbut_Click);
 }
 
 void frmHelpAbout::Form_Load(const QString& mainTitle) {
     m_lblProductName->setText(mainTitle.trimmed());
     m_lblProductName->adjustSize();
-    m_lblAbout->setText(kAboutText);
+    m_lblAbout->setText(words::aboutText());
     m_lblAbout->adjustSize();
-    m_lblAuthor->setText(kAuthorText);
+    m_lblAuthor->setText(words::authorText());
     m_lblAuthor->adjustSize();
     m_txtUrl->setText(webAddress);
     m_txtUrl->setCursorPosition(0);
     // Same size as the main window, so this lands exactly on top of it.
     placeOverMainWindow();
-    m_lblDesc->setText(descriptionText());
+    m_lblDesc->setText(words::descriptionText(QString::fromStdString(GetVersion())));
 }
 
 QWidget* frmHelpAbout::focusTarget() {

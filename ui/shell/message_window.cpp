@@ -50,13 +50,13 @@ QString breakOverlongWords(const QString& text, const QFontMetrics& metrics, int
 frmMessageBox::frmMessageBox(QWidget* mainWindow)
     : OverlayBox(mainWindow, kWindowSize, QAccessible::AlertMessage) {
     setObjectName(QStringLiteral("frmMessageBox"));
-    setAccessibleName(QStringLiteral("Message"));
+    setAccessibleName(tr("Message"));
     // Holds the focus itself, as nothing in it takes it: every key comes here.
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
     useWindowLook(*this);
 
-    QLabel* title = makeBoxLabel(this, "lblTitle", QStringLiteral("Message"));
+    QLabel* title = makeBoxLabel(this, "lblTitle", tr("Message"));
     title->move(40, 32);
     title->adjustSize();
 
@@ -86,8 +86,8 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     m_closeButton = new PictureButton(PictureButton::Glyph::Close, this);
     m_closeButton->setObjectName(QStringLiteral("ImgXbut"));
     m_closeButton->move(347, 11);
-    m_closeButton->setAccessibleName(QStringLiteral("Close"));
-    m_closeButton->setAccessibleDescription(QStringLiteral("Closes the message (Escape or Enter)"));
+    m_closeButton->setAccessibleName(tr("Close"));
+    m_closeButton->setAccessibleDescription(tr("Closes the message (Escape or Enter)"));
     connect(m_closeButton, &PictureButton::clicked, this, &frmMessageBox::ImgXbut_Click);
 }
 

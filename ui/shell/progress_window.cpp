@@ -2,6 +2,7 @@
 
 #include "shell/box_parts.h"
 #include "shell/window_look.h"
+#include "words/progress_words.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,10 +20,10 @@ constexpr QSize kWindowSize(385, 150);
 frmProgress::frmProgress(QWidget* mainWindow)
     : OverlayBox(mainWindow, kWindowSize, QAccessible::Dialog) {
     setObjectName(QStringLiteral("frmProgress"));
-    setAccessibleName(QStringLiteral("Progress"));
+    setAccessibleName(tr("Progress"));
     useWindowLook(*this);
 
-    QLabel* title = makeBoxLabel(this, "lblTitle", QStringLiteral("Progress"));
+    QLabel* title = makeBoxLabel(this, "lblTitle", tr("Progress"));
     title->move(40, 32);
     title->adjustSize();
 
@@ -33,17 +34,17 @@ frmProgress::frmProgress(QWidget* mainWindow)
 
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("barProgress"));
-    m_bar->setAccessibleName(QStringLiteral("Progress"));
+    m_bar->setAccessibleName(tr("Progress"));
     m_bar->setGeometry(40, 86, 303, 14);
     m_bar->setTextVisible(false);
 
     m_timeLeft = makeBoxLabel(this, "lblTimeLeft", QString());
     m_timeLeft->setGeometry(40, 116, 220, 16);
 
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setObjectName(QStringLiteral("CmdCancel"));
     m_cancel->setGeometry(268, 112, 75, 23);
-    m_cancel->setAccessibleDescription(QStringLiteral("Stops the work and undoes what it did"));
+    m_cancel->setAccessibleDescription(tr("Stops the work and undoes what it did"));
     connect(m_cancel, &QPushButton::clicked, this, &frmProgress::requestCancel);
 }
 
@@ -75,7 +76,7 @@ QWidget* frmProgress::focusTarget() {
 
 void frmProgress::setCancelling() {
     m_cancel->setEnabled(false);
-    m_text->setText(tr("Cancelling\u2026"));
+    m_text->setText(words::cancelling());
     m_timeLeft->clear();
 }
 

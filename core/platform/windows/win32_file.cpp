@@ -5,10 +5,13 @@
 namespace velmorandi::platform {
 
 SystemError errorFrom(DWORD code) {
+    // In English, as the message around it is worded apart; a system without
+    // its English texts gives the number alone.
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+        nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+        reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
     std::string reason =
         length ? narrow(std::wstring_view(buffer, length)) : "Error " + std::to_string(code);
     ::LocalFree(buffer);

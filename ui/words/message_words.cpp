@@ -1,0 +1,51 @@
+#include "words/message_words.h"
+
+#include <QCoreApplication>
+
+namespace velmorandi::words {
+
+namespace {
+
+class Messages {
+    Q_DECLARE_TR_FUNCTIONS(Messages)
+};
+
+const QString kParagraph = QStringLiteral("\r\n\r\n");
+
+} // namespace
+
+QString protectedFilesWarning() {
+    return Messages::tr("It is not advisable to rename some of the listed files.") + kParagraph +
+           Messages::tr("It may cause serious damages to the operating system of this computer. "
+                        "Renaming these files may also result undesirable to the execution of the "
+                        "programs that is dependent of these files.");
+}
+
+QString driveNotReady() {
+    return Messages::tr("Selected drive is not found ready for IO operations. Resetting the drive "
+                        "default to first accessible drive found.") +
+           kParagraph +
+           Messages::tr("Also check floppy, CD or DVD drive contains disk in it and is closed "
+                        "properly.");
+}
+
+QString folderNotOpened() {
+    return Messages::tr("Selected folder could not be opened.") + kParagraph +
+           Messages::tr("Check that the folder still exists and that you may read it.");
+}
+
+QString folderNotOpened(const QString& folder) {
+    return Messages::tr("The folder %1 could not be opened.").arg(folder) + kParagraph +
+           Messages::tr("Check that the folder still exists and that you may read it.");
+}
+
+QString driveGone(const QString& drive) {
+    return Messages::tr("The drive %1 is gone, and with it the folder that was open.").arg(drive) +
+           kParagraph + Messages::tr("Velmorandi shows the default drive instead.");
+}
+
+QString rowRefused(int row, const QString& name, const QString& reasons) {
+    return Messages::tr("Row %L1, %2, was refused.").arg(row).arg(name) + kParagraph + reasons;
+}
+
+} // namespace velmorandi::words
