@@ -70,7 +70,7 @@ std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_
 std::string absoluteFolder(const std::string& argument) {
     std::error_code error;
     std::filesystem::path folder =
-        std::filesystem::absolute(platform::fileSystemPath(argument), error);
+        std::filesystem::absolute(platform::fileSystemPath(platform::nativePath(argument)), error);
     if (error)
         return argument;
     folder = folder.lexically_normal();

@@ -19,6 +19,25 @@ std::wstring withBackslashes(std::string_view text) {
     return wide;
 }
 
+bool isUncMark(std::string_view text) {
+    return text.size() == 4 && (text[0] | 0x20) == 'u' && (text[1] | 0x20) == 'n' &&
+           (text[2] | 0x20) == 'c' && text[3] == '\\';
+}
+
+// "\\?\C:\x" and "\\?\UNC\server\share\x" name C:\x and \\server\share\x past the
+// file functions' limits. The program adds that prefix itself where it reaches
+// the disk, and writes paths as the folder list shows them.
+std::string withoutExtendedPrefix(std::string_view path) {
+    if (!path.starts_with("\\\\?\\"))
+        return std::string(path);
+    const std::string_view rest = path.substr(4);
+    if (rest.size() >= 2 && isDriveLetter(rest[0]) && rest[1] == ':')
+        return std::string(rest);
+    if (rest.size() > 4 && isUncMark(rest.substr(0, 4)))
+        return "\\\\" + std::string(rest.substr(4));
+    return std::string(path);
+}
+
 } // namespace
 
 // The file system's own comparison: its upper-case table, not the user's locale.
@@ -30,7 +49,7 @@ bool samePathText(std::string_view a, std::string_view b) {
 }
 
 std::string nativePath(std::string_view path) {
-    std::string native(path);
+    std::string native = withoutExtendedPrefix(path);
     std::replace(native.begin(), native.end(), '/', '\\');
     // "C:" alone means the drive's current folder; a drive in a list means its root.
     if (native.size() == 2 && isDriveLetter(native[0]) && native[1] == ':')
