@@ -3,6 +3,7 @@
 #include "on_platform.h"
 #include "paths.h"
 #include "platform/folder_access.h"
+#include "platform/record_files.h"
 #include "platform/windows/wide_text.h"
 #include "protected_files.h"
 #include "rename_list.h"
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <map>
 
@@ -106,6 +110,10 @@ TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
     EXPECT_EQ(nativePath("d:"), "d:\\");
     EXPECT_EQ(nativePath("C:/Users/me"), "C:\\Users\\me");
     EXPECT_EQ(nativePath("\\\\server\\share"), "\\\\server\\share");
+    // The prefix that lifts the file functions' limits is the program's own business.
+    EXPECT_EQ(nativePath("\\\\?\\C:\\Users\\me"), "C:\\Users\\me");
+    EXPECT_EQ(nativePath("\\\\?\\unc\\server\\share\\x"), "\\\\server\\share\\x");
+    EXPECT_EQ(nativePath("\\\\?\\Volume{1}\\x"), "\\\\?\\Volume{1}\\x");
     EXPECT_EQ(JoinPath("C:\\", "a.txt"), "C:\\a.txt");
     EXPECT_EQ(JoinPath("C:\\Users", "a.txt"), "C:\\Users\\a.txt");
     EXPECT_EQ(JoinPath("\\\\server\\share", "a.txt"), "\\\\server\\share\\a.txt");
@@ -137,6 +145,26 @@ TEST(WindowsPaths, StartFolderIsReadAsUtf16) {
     EXPECT_TRUE(liesUnder(start, nativePath(start.substr(0, 2))));
     // A drive root as Qt writes it still holds the start folder.
     EXPECT_TRUE(liesUnder(start, start.substr(0, 2) + "/"));
+}
+
+// Past MAX_PATH (260 characters) the folder is listed and renamed all the same:
+// the file layer reaches the disk through "\\?\" paths, which have no such limit.
+TEST(WindowsPaths, FolderPastMaxPathIsListedAndRenamed) {
+    TempFolder top;
+    std::string deep = nativePath(top.path());
+    while (deep.size() <= 300) {
+        deep = JoinPath(deep, std::string(40, 'd'));
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + platform::widen(deep)).c_str(), nullptr));
+    }
+    ASSERT_TRUE(createWideFile(L"\\\\?\\" + platform::widen(JoinPath(deep, "a.txt"))));
+    RenameList list;
+    list.load(ListFolderFiles(deep).names);
+    ASSERT_EQ(list.rows().size(), 1u);
+    list.rewriteEditedBases([](const std::string&, std::size_t) { return std::string("b"); });
+    list.ComposeEditedNames();
+    TestRecords records;
+    EXPECT_EQ(CommitRename(list, deep, records.control()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(ListFolderFiles(deep).names, Names{"b.txt"});
 }
 
 EnvironmentLookup windowsEnvironment() {
@@ -216,6 +244,74 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
     TestRecords records;
     EXPECT_EQ(CommitRename(list, folder.path(), records.control()).outcome, RunOutcome::NameTaken);
     ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+std::string sidText(PSID sid) {
+    char* text = nullptr;
+    if (!::ConvertSidToStringSidA(sid, &text))
+        return {};
+    std::string result(text);
+    ::LocalFree(text);
+    return result;
+}
+
+std::string currentUser() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    std::vector<unsigned char> buffer(256);
+    DWORD size = 0;
+    const bool read = ::GetTokenInformation(token, TokenUser, buffer.data(),
+                                            static_cast<DWORD>(buffer.size()), &size);
+    ::CloseHandle(token);
+    return read ? sidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid) : std::string();
+}
+
+// Whom the access list of a file or folder lets in, and "+inherited" when it
+// also takes the entries of the folder above.
+std::vector<std::string> admittedBy(const std::string& path) {
+    PACL access = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(platform::widen(path).c_str(), SE_FILE_OBJECT,
+                                DACL_SECURITY_INFORMATION, nullptr, nullptr, &access, nullptr,
+                                &descriptor) != ERROR_SUCCESS)
+        return {"unreadable"};
+    std::vector<std::string> admitted;
+    for (DWORD i = 0; access != nullptr && i < access->AceCount; ++i) {
+        void* entry = nullptr;
+        if (::GetAce(access, i, &entry) &&
+            static_cast<ACE_HEADER*>(entry)->AceType == ACCESS_ALLOWED_ACE_TYPE)
+            admitted.push_back(sidText(&static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart));
+    }
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (::GetSecurityDescriptorControl(descriptor, &control, &revision) &&
+        (control & SE_DACL_PROTECTED) == 0)
+        admitted.push_back("+inherited");
+    ::LocalFree(descriptor);
+    return admitted;
+}
+
+// Wine shows an access list made from a file's Unix mode bits, whatever was asked for.
+bool keepsAccessLists(const TempFolder& folder) {
+    const std::wstring userAlone = L"D:P(A;OICI;FA;;;" + platform::widen(currentUser()) + L")";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(userAlone.c_str(), SDDL_REVISION_1,
+                                                                &descriptor, nullptr))
+        return false;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    const bool made = ::CreateDirectoryW(widePath(folder, "probe").c_str(), &attributes);
+    ::LocalFree(descriptor);
+    return made && admittedBy(folder.at("probe")) == Names{currentUser()};
+}
+
+TEST(WindowsRun, RecordsFolderAdmitsTheUserAlone) {
+    const TempFolder localAppData;
+    if (!keepsAccessLists(localAppData))
+        GTEST_SKIP() << "this system keeps no access list on a file (Wine makes one from its mode)";
+    platform::RecordFolder records;
+    ASSERT_FALSE(records.open(localAppData.at("Velmorandi")));
+    EXPECT_EQ(admittedBy(records.path()), Names{currentUser()});
 }
 
 // The records go to the user's local application data, in a folder for the
