@@ -1,6 +1,7 @@
 #include "shell/window_look.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
@@ -8,9 +9,10 @@
 namespace velmorandi {
 
 QFont layoutFace(const QString& family, bool bold) {
+    // QFontInfo: the face the default font is really drawn in.
     QFont face(QFontDatabase::families().contains(family, Qt::CaseInsensitive)
                    ? family
-                   : QGuiApplication::font().family());
+                   : QFontInfo(QGuiApplication::font()).family());
     face.setPixelSize(kLayoutFontPixels);
     face.setBold(bold);
     return face;

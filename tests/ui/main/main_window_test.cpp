@@ -125,6 +125,19 @@ void MainWindowTest::typicalRunRenamesEveryFile() {
     QVERIFY(m_window->windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(child<QLabel>("lblTitle")->text(),
              "          Velmorandi " + QString::fromStdString(GetVersion()));
+    // Every text in a face the system has, not a stand-in; and whatever the face, the
+    // title's text starts clear of the icon.
+    for (const QWidget* text : m_window->findChildren<QWidget*>())
+        QCOMPARE(QFontInfo(text->font()).family(), text->font().family());
+    auto* title = child<TitleLabel>("lblTitle");
+    for (const int pixels : {11, 4}) {
+        QFont face = title->font();
+        face.setPixelSize(pixels);
+        title->setFont(face);
+        const int blanks = title->fontMetrics().horizontalAdvance(QString(10, ' '));
+        QVERIFY(title->x() + title->indent() + blanks >
+                child<QLabel>("Image1")->geometry().right());
+    }
     QCOMPARE(m_window->focusWidget(), child<QWidget>("Dir1"));
     QCOMPARE(child<FolderList>("Dir1")->path(), m_folder->path().toStdString());
     QCOMPARE(rows(), 3);
