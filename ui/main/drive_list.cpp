@@ -173,13 +173,16 @@ void DriveList::refresh() {
                       [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
         }
     }
-    if (drives == m_drives)
-        return;
-    const std::string selectedRoot = selected ? m_drives[current].root : std::string();
+    if (drives != m_drives)
+        replaceDrives(std::move(drives));
+}
+
+void DriveList::replaceDrives(std::vector<DriveEntry> drives) {
+    const std::string selectedRoot = drive();
     setDrives(std::move(drives));
     const QSignalBlocker blocker(this);
-    for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
-        if (selected && m_drives[i].root == selectedRoot)
+    for (int i = 0; !selectedRoot.empty() && i < static_cast<int>(m_drives.size()); ++i)
+        if (m_drives[i].root == selectedRoot)
             setCurrentIndex(i);
 }
 
@@ -221,6 +224,18 @@ std::string DriveList::drive() const {
     if (index < 0 || index >= static_cast<int>(m_drives.size()))
         return {};
     return m_drives[index].root;
+}
+
+std::optional<int> DriveList::addShareHolding(const std::string& folder) {
+    const std::string root = shareRoot(folder);
+    if (root.empty())
+        return std::nullopt;
+    std::vector<DriveEntry> drives = m_drives;
+    drives.push_back({QString::fromStdString(root.substr(0, root.size() - 1)), root});
+    std::sort(drives.begin(), drives.end(),
+              [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
+    replaceDrives(std::move(drives));
+    return indexHolding(folder);
 }
 
 std::optional<int> DriveList::indexHolding(const std::string& folder) const {

@@ -201,7 +201,9 @@ bool frmMainWindow::openStartFolder() {
 // selection is as before (at start nothing, so that selecting the default
 // drive loads it).
 bool frmMainWindow::openWithItsDrive(const std::string& folder) {
-    const std::optional<int> drive = m_Drive1->indexHolding(folder);
+    std::optional<int> drive = m_Drive1->indexHolding(folder);
+    if (!drive)
+        drive = m_Drive1->addShareHolding(folder);
     if (!drive)
         return false;
     const QSignalBlocker quiet(m_Drive1);

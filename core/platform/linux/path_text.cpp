@@ -17,6 +17,10 @@ bool isAbsolutePath(std::string_view path) {
     return path.starts_with('/');
 }
 
+std::string networkShareRoot(std::string_view) {
+    return {};
+}
+
 std::string currentFolder() {
     std::string folder(256, '\0');
     while (!::getcwd(folder.data(), folder.size())) {

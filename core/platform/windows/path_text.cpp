@@ -64,6 +64,20 @@ bool isAbsolutePath(std::string_view path) {
     return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
 }
 
+std::string networkShareRoot(std::string_view path) {
+    const std::string native = nativePath(path);
+    if (!native.starts_with("\\\\") || native.starts_with("\\\\?\\") ||
+        native.starts_with("\\\\.\\"))
+        return {};
+    const std::size_t server = native.find('\\', 2);
+    if (server == std::string::npos || server == 2 || server + 1 == native.size())
+        return {};
+    const std::size_t share = native.find('\\', server + 1);
+    if (share == server + 1)
+        return {};
+    return native.substr(0, share) + '\\';
+}
+
 std::string currentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {

@@ -114,6 +114,10 @@ TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
     EXPECT_EQ(nativePath("\\\\?\\C:\\Users\\me"), "C:\\Users\\me");
     EXPECT_EQ(nativePath("\\\\?\\unc\\server\\share\\x"), "\\\\server\\share\\x");
     EXPECT_EQ(nativePath("\\\\?\\Volume{1}\\x"), "\\\\?\\Volume{1}\\x");
+    EXPECT_EQ(shareRoot("\\\\server\\share\\x"), "\\\\server\\share\\");
+    EXPECT_EQ(shareRoot("//server/share"), "\\\\server\\share\\");
+    EXPECT_EQ(shareRoot("\\\\server\\"), "");
+    EXPECT_EQ(shareRoot("C:\\x"), "");
     EXPECT_EQ(JoinPath("C:\\", "a.txt"), "C:\\a.txt");
     EXPECT_EQ(JoinPath("C:\\Users", "a.txt"), "C:\\Users\\a.txt");
     EXPECT_EQ(JoinPath("\\\\server\\share", "a.txt"), "\\\\server\\share\\a.txt");
