@@ -78,6 +78,24 @@ std::string networkShareRoot(std::string_view path) {
     return native.substr(0, share) + '\\';
 }
 
+// The system's own reading: the standard library of MinGW takes "\\\\server\\share"
+// for a folder "server" on the current drive.
+std::string absolutePath(std::string_view path) {
+    const std::wstring wide = widen(nativePath(path));
+    DWORD length = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return std::string(path);
+    std::wstring full(length, L'\0');
+    length = ::GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
+    full.resize(length);
+    std::string absolute = narrow(full);
+    const bool isRoot =
+        (absolute.size() == 3 && absolute[1] == ':') || absolute == networkShareRoot(absolute);
+    if (!isRoot && absolute.size() > 1 && absolute.back() == '\\')
+        absolute.pop_back();
+    return absolute;
+}
+
 std::string currentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {
