@@ -1,5 +1,6 @@
 #include "main/main_window.h"
 #include "modal_closer.h"
+#include "records_folder.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
 #include "slow_steps.h"
@@ -77,7 +78,7 @@ class RenameRunWindowTest : public QObject {
 void RenameRunWindowTest::init() {
     // Journals of these runs stay out of the user's own state folder.
     m_state = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_STATE_HOME", m_state->path().toLocal8Bit());
+    test::keepRecordsUnder(m_state->path());
     m_folder = std::make_unique<QTemporaryDir>();
     for (const QString& name : kNames) {
         QFile file(m_folder->filePath(name));
