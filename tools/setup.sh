@@ -6,7 +6,7 @@ VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
 TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3)
 # The Windows program, cross-built with MinGW-w64 and tested under Wine (tools/windows/).
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-dejavu-core)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine fonts-dejavu-core)
 # Its zip and installer (tools/windows/package.sh).
 WINDOWS_PACKAGE_PACKAGES=(nsis)
 # The real program driven on a virtual X server, and its installer run (tools/windows/package-test.sh).
