@@ -92,6 +92,8 @@ Section "Uninstall"
     Delete "$INSTDIR\third-party-notices.txt"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
+    ; Made by the installer where no other program had made it; left where anything is in it.
+    RMDir "$LOCALAPPDATA\Programs"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegKey HKCU "${FOLDER_COMMAND_KEY}"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
