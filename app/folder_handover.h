@@ -16,6 +16,10 @@ namespace velmorandi {
 // when there is no lock folder, or its path is too long for a socket.
 QString handoverAddress(const QString& lockFolder);
 
+// Where the address is not a file in a private folder (a pipe on Windows), the
+// server lets only this user connect.
+void admitTheUserAlone(QLocalServer& server);
+
 // A second start's side: hands the folder (and the file whose row to make
 // current) to the instance running in lockFolder. True once that instance has
 // taken it; false when it cannot be reached, does not answer, or is busy.
