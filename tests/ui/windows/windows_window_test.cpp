@@ -154,6 +154,14 @@ void WindowsWindowTest::folderListWalksDownFromTheDriveRoot() {
     QCOMPARE(list.entry(current + 1).path, JoinPath(folder, "inner"));
     // Letter case does not tell folders apart on Windows: the same folder, another case.
     QVERIFY(liesUnder(QString::fromStdString(folder).toUpper().toStdString(), root));
+
+    // Past MAX_PATH (260 characters) all the same.
+    QString deep = top.path();
+    while (deep.size() <= 300)
+        deep += QStringLiteral("/") + QString(40, QLatin1Char('d'));
+    QVERIFY(QDir().mkpath(deep + "/inner"));
+    QVERIFY(!list.setPath(root, native(deep)));
+    QCOMPARE(list.entry(list.count() - 1).path, native(deep + "/inner"));
 }
 
 void WindowsWindowTest::commandLineTakesWindowsPathsAndShares() {
