@@ -12,10 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "access_list.h"
 
-#include <aclapi.h>
-#include <sddl.h>
+#include <windows.h>
 
 #include <map>
 
@@ -250,55 +249,10 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
     ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-std::string sidText(PSID sid) {
-    char* text = nullptr;
-    if (!::ConvertSidToStringSidA(sid, &text))
-        return {};
-    std::string result(text);
-    ::LocalFree(text);
-    return result;
-}
-
-std::string currentUser() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    std::vector<unsigned char> buffer(256);
-    DWORD size = 0;
-    const bool read = ::GetTokenInformation(token, TokenUser, buffer.data(),
-                                            static_cast<DWORD>(buffer.size()), &size);
-    ::CloseHandle(token);
-    return read ? sidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid) : std::string();
-}
-
-// Whom the access list of a file or folder lets in, and "+inherited" when it
-// also takes the entries of the folder above.
-std::vector<std::string> admittedBy(const std::string& path) {
-    PACL access = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoW(platform::widen(path).c_str(), SE_FILE_OBJECT,
-                                DACL_SECURITY_INFORMATION, nullptr, nullptr, &access, nullptr,
-                                &descriptor) != ERROR_SUCCESS)
-        return {"unreadable"};
-    std::vector<std::string> admitted;
-    for (DWORD i = 0; access != nullptr && i < access->AceCount; ++i) {
-        void* entry = nullptr;
-        if (::GetAce(access, i, &entry) &&
-            static_cast<ACE_HEADER*>(entry)->AceType == ACCESS_ALLOWED_ACE_TYPE)
-            admitted.push_back(sidText(&static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart));
-    }
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    if (::GetSecurityDescriptorControl(descriptor, &control, &revision) &&
-        (control & SE_DACL_PROTECTED) == 0)
-        admitted.push_back("+inherited");
-    ::LocalFree(descriptor);
-    return admitted;
-}
-
 // Wine shows an access list made from a file's Unix mode bits, whatever was asked for.
 bool keepsAccessLists(const TempFolder& folder) {
-    const std::wstring userAlone = L"D:P(A;OICI;FA;;;" + platform::widen(currentUser()) + L")";
+    const std::wstring userAlone =
+        L"D:P(A;OICI;FA;;;" + platform::widen(testing::currentUser()) + L")";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(userAlone.c_str(), SDDL_REVISION_1,
                                                                 &descriptor, nullptr))
@@ -306,7 +260,7 @@ bool keepsAccessLists(const TempFolder& folder) {
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     const bool made = ::CreateDirectoryW(widePath(folder, "probe").c_str(), &attributes);
     ::LocalFree(descriptor);
-    return made && admittedBy(folder.at("probe")) == Names{currentUser()};
+    return made && testing::fileAdmits(widePath(folder, "probe")) == Names{testing::currentUser()};
 }
 
 TEST(WindowsRun, RecordsFolderAdmitsTheUserAlone) {
@@ -315,7 +269,7 @@ TEST(WindowsRun, RecordsFolderAdmitsTheUserAlone) {
         GTEST_SKIP() << "this system keeps no access list on a file (Wine makes one from its mode)";
     platform::RecordFolder records;
     ASSERT_FALSE(records.open(localAppData.at("Velmorandi")));
-    EXPECT_EQ(admittedBy(records.path()), Names{currentUser()});
+    EXPECT_EQ(testing::fileAdmits(platform::widen(records.path())), Names{testing::currentUser()});
 }
 
 // The records go to the user's local application data, in a folder for the

@@ -22,10 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <windows.h>
-
-#include <aclapi.h>
-#include <sddl.h>
+#include "../core/windows/access_list.h"
 
 #include <memory>
 
@@ -43,45 +40,6 @@ void createFiles(const QString& folder, const QStringList& names) {
         QFile file(QDir(folder).filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-}
-
-std::string sidText(PSID sid) {
-    char* text = nullptr;
-    if (!::ConvertSidToStringSidA(sid, &text))
-        return {};
-    std::string result(text);
-    ::LocalFree(text);
-    return result;
-}
-
-std::string currentUser() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    std::vector<unsigned char> buffer(256);
-    DWORD size = 0;
-    const bool read = ::GetTokenInformation(token, TokenUser, buffer.data(),
-                                            static_cast<DWORD>(buffer.size()), &size);
-    ::CloseHandle(token);
-    return read ? sidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid) : std::string();
-}
-
-// Whom the access list of an open pipe lets in.
-std::vector<std::string> admittedBy(HANDLE pipe) {
-    PACL access = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetSecurityInfo(pipe, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                          &access, nullptr, &descriptor) != ERROR_SUCCESS)
-        return {"unreadable"};
-    std::vector<std::string> admitted;
-    for (DWORD i = 0; access != nullptr && i < access->AceCount; ++i) {
-        void* entry = nullptr;
-        if (::GetAce(access, i, &entry) &&
-            static_cast<ACE_HEADER*>(entry)->AceType == ACCESS_ALLOWED_ACE_TYPE)
-            admitted.push_back(sidText(&static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart));
-    }
-    ::LocalFree(descriptor);
-    return admitted;
 }
 
 } // namespace
@@ -205,9 +163,9 @@ void WindowsWindowTest::handOverPipeAdmitsTheUserAlone() {
     const HANDLE client = ::CreateFileW(pipe.c_str(), GENERIC_READ | GENERIC_WRITE | READ_CONTROL,
                                         0, nullptr, OPEN_EXISTING, 0, nullptr);
     QVERIFY(client != INVALID_HANDLE_VALUE);
-    const std::vector<std::string> admitted = admittedBy(client);
+    const std::vector<std::string> admitted = testing::handleAdmits(client);
     ::CloseHandle(client);
-    QCOMPARE(admitted, std::vector<std::string>{currentUser()});
+    QCOMPARE(admitted, std::vector<std::string>{testing::currentUser()});
 }
 
 // The protected-file guard reads %SystemRoot% and %ProgramFiles% of the system itself.
