@@ -11,8 +11,10 @@ DirectoryReadAhead::DirectoryReadAhead(DIR* stream) : m_stream(stream) {
         return;
     m_readerDone = false;
     m_readerStarted = m_reader.start([this] { readRest(); });
-    // No thread to be had: next() reads on.
-    m_readerDone = !m_readerStarted;
+    // No thread to be had: next() reads on. Only then: a reader that has
+    // already read to the end has said so, and must not be told otherwise.
+    if (!m_readerStarted)
+        m_readerDone = true;
 }
 
 DirectoryReadAhead::~DirectoryReadAhead() {
