@@ -67,19 +67,6 @@ std::size_t qtOptionLength(const std::vector<std::string>& arguments, std::size_
     return 1;
 }
 
-std::string absoluteFolder(const std::string& argument) {
-    std::error_code error;
-    std::filesystem::path folder =
-        std::filesystem::absolute(platform::fileSystemPath(argument), error);
-    if (error)
-        return argument;
-    folder = folder.lexically_normal();
-    // "photos/" names the folder photos, not an empty name inside it.
-    if (!folder.has_filename() && folder.has_relative_path())
-        folder = folder.parent_path();
-    return platform::pathBytes(folder);
-}
-
 // A file (say, dropped on the launcher) stands for its folder, with its row current.
 void openFileInItsFolder(CommandLine& run) {
     const std::filesystem::path path = platform::fileSystemPath(run.folder);
@@ -127,7 +114,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return refusal(Mistake::ExtraOperand, operands[1]);
     CommandLine run;
     if (!operands.empty()) {
-        run.folder = absoluteFolder(operands.front());
+        run.folder = platform::absolutePath(operands.front());
         openFileInItsFolder(run);
     }
     return run;

@@ -2,18 +2,11 @@
 
 #include "platform/path_text.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 
 #include <optional>
-
-#ifndef Q_OS_WIN
-#include <sys/un.h>
-#endif
 
 namespace velmorandi {
 
@@ -66,25 +59,6 @@ bool isAbsoluteFolder(const std::string& folder) {
 
 } // namespace
 
-// Windows has no socket files: a pipe named after the lock folder, open to
-// this user alone. Elsewhere the private folder keeps others out.
-QString handoverAddress(const QString& lockFolder) {
-    if (lockFolder.isEmpty())
-        return {};
-#ifdef Q_OS_WIN
-    return QStringLiteral("velmorandi-") +
-           QString::fromLatin1(
-               QCryptographicHash::hash(lockFolder.toUtf8(), QCryptographicHash::Sha256)
-                   .toHex()
-                   .left(32));
-#else
-    const QString path = QDir(lockFolder).filePath(QStringLiteral("velmorandi.socket"));
-    if (QFile::encodeName(path).size() >= static_cast<qsizetype>(sizeof(sockaddr_un::sun_path)))
-        return {};
-    return path;
-#endif
-}
-
 HandoverAnswer handFolderOver(const QString& lockFolder, const std::string& folder,
                               const std::string& file) {
     const QString address = handoverAddress(lockFolder);
@@ -111,9 +85,7 @@ FolderHandover::FolderHandover(const QString& lockFolder, Open open, QObject* pa
     const QString address = handoverAddress(lockFolder);
     if (address.isEmpty())
         return;
-#ifdef Q_OS_WIN
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-#endif
+    admitTheUserAlone(*m_server);
     // Whoever holds the lock is the only one to listen: a socket left there
     // is a crashed instance's.
     QLocalServer::removeServer(address);

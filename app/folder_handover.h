@@ -23,6 +23,10 @@ enum class HandoverAnswer {
     Refused   // not reached, no answer, or closing
 };
 
+// Where the address is not a file in a private folder (a pipe on Windows), the
+// server lets only this user connect.
+void admitTheUserAlone(QLocalServer& server);
+
 // A second start's side: hands the folder (and the file whose row to make
 // current) to the instance running in lockFolder.
 HandoverAnswer handFolderOver(const QString& lockFolder, const std::string& folder,

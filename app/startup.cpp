@@ -8,24 +8,19 @@
 
 #include "main/main_window.h"
 #include "platform/memory_policy.h"
+#include "platform/program_arguments.h"
 #include "shell/app_icon.h"
 #include "words/language.h"
 
 #include <QApplication>
 #include <QLocale>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace velmorandi {
 
 namespace {
-
-std::vector<std::string> argumentsOf(int argc, char** argv) {
-    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
-}
 
 // Help and version print and end the program; a mistake on the command line
 // is said, not shown. The application object is a bare one: no window system
@@ -68,7 +63,7 @@ int Main(int argc, char** argv) {
     platform::returnLargeBlocksWhenFreed();
     // Help, version and mistakes need no display, so they are answered before
     // the windows' application exists; Qt's own options are known and pass.
-    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    const CommandLine commandLine = parseCommandLine(platform::programArguments(argc, argv));
     if (commandLine.action != CommandLine::Action::Run)
         return answerCommandLine(argc, argv, commandLine);
 

@@ -33,6 +33,8 @@ if(UNIX AND NOT APPLE)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/example.ombrix.velmorandi.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmorandi)
   # A folder's context menu in KDE's file managers. The main entry does not claim folders,
   # which could make it the default way to open every one. KDE runs a service menu under
   # ~/.local only when it is executable, so it is installed that way everywhere.

@@ -47,6 +47,10 @@ std::vector<std::string> namesBelow(std::string_view root, std::string_view fold
     return names;
 }
 
+std::string shareRoot(std::string_view folder) {
+    return platform::networkShareRoot(folder);
+}
+
 std::string currentFolder() {
     return platform::currentFolder();
 }

@@ -23,6 +23,10 @@ bool liesUnder(std::string_view folder, std::string_view root);
 // when folder is root or does not lie under it.
 std::vector<std::string> namesBelow(std::string_view root, std::string_view folder);
 
+// The root of the network share folder lies on ("\\server\share\" on Windows),
+// which no drive stands for; empty for any other folder.
+std::string shareRoot(std::string_view folder);
+
 // The process's current folder, exact (read as UTF-16 on Windows), or "" when
 // it cannot be read.
 std::string currentFolder();

@@ -53,7 +53,7 @@ hash -r
 command -v velmorandi >/dev/null || fail "velmorandi is not on the PATH after installing"
 echo "velmorandi is $(command -v velmorandi)"
 
-step "checking the desktop entry, the folder action, the AppStream file and the icons"
+step "checking the desktop entry, the folder action, the AppStream file, the licence and the icons"
 [ -f "$desktop_entry" ] || fail "no desktop entry at $desktop_entry"
 desktop-file-validate "$desktop_entry" || fail "desktop-file-validate rejects $desktop_entry"
 grep -qx 'Exec=velmorandi %f' "$desktop_entry" || fail "the desktop entry does not pass a folder"
@@ -61,6 +61,8 @@ grep -qx 'Exec=velmorandi %f' "$desktop_entry" || fail "the desktop entry does n
 [ -f "$service_menu" ] || fail "no folder action at $service_menu"
 grep -qx 'Name=Rename files with Velmorandi' "$service_menu" || fail "$service_menu has no action"
 [ -f "$metainfo" ] || fail "no AppStream file at $metainfo"
+grep -qx 'License: GPL-3+' /usr/share/doc/velmorandi/copyright \
+    || fail "/usr/share/doc/velmorandi/copyright does not give the licence"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
 for icon in 16x16/apps/velmorandi.png 32x32/apps/velmorandi.png 48x48/apps/velmorandi.png \
     256x256/apps/velmorandi.png scalable/apps/velmorandi.svg; do

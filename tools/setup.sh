@@ -7,8 +7,12 @@ VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
 # openssh-server and sshfs: the network drives of the core tests (bench/net_rig_mounts.sh).
 TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3 openssh-server sshfs)
-# The Windows core, cross-built with MinGW-w64 and tested under Wine (.ci/run).
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64)
+# The Windows program, cross-built with MinGW-w64 and tested under Wine (tools/windows/).
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine fonts-dejavu-core)
+# Its zip and installer (tools/windows/package.sh).
+WINDOWS_PACKAGE_PACKAGES=(nsis)
+# The real program driven on a virtual X server, and its installer run (tools/windows/package-test.sh).
+WINDOWS_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick)
 # The windows under a headless Wayland compositor, and read through the AT-SPI
 # tree as screen readers read them (tests/desktop); each test skips without them.
 WAYLAND_TEST_PACKAGES=(weston qt6-wayland)

@@ -17,6 +17,15 @@ std::string nativePath(std::string_view path);
 // network share "\\server\share\..." on Windows.
 bool isAbsolutePath(std::string_view path);
 
+// The root of the network share a path lies on, "\\server\share\", which no
+// drive letter stands for; empty for any other path, and always on Linux.
+std::string networkShareRoot(std::string_view path);
+
+// The path from the top of its drive (the current folder's, for a relative
+// one), "." and ".." resolved, and without a separator at its end unless it
+// is a root; as it was when it cannot be made.
+std::string absolutePath(std::string_view path);
+
 std::string currentFolder();
 
 // A path as the standard library's file functions take it, and back: the bytes

@@ -3,6 +3,7 @@
 #include "main/folder_list.h"
 #include "main/main_window.h"
 #include "main/window_test_support.h"
+#include "paths.h"
 #include "single_instance.h"
 #include "startup.h"
 
@@ -23,7 +24,10 @@
 #include <vector>
 
 using velmorandi::CommandLine;
+using velmorandi::JoinPath;
+using velmorandi::nativePath;
 using velmorandi::parseCommandLine;
+using velmorandi::test::native;
 
 namespace {
 
@@ -53,6 +57,14 @@ void startMain(QProcess& child, const QStringList& arguments, bool withDisplay,
     child.start(QCoreApplication::applicationFilePath(), arguments);
 }
 
+// Text as the program writes it on its outputs: Windows ends lines in CR LF.
+QByteArray nativeLines(QByteArray text) {
+#ifdef Q_OS_WIN
+    text.replace("\n", "\r\n");
+#endif
+    return text;
+}
+
 // The program's own start-up, in a child process.
 Run runMain(const QStringList& arguments, bool withDisplay,
             const QString& locale = QStringLiteral("C.UTF-8")) {
@@ -79,7 +91,14 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
     QVERIFY(current.isValid());
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(current.path()));
-    const std::string here = QDir::currentPath().toStdString();
+    const std::string here = nativePath(QDir::currentPath().toStdString());
+    const std::string root = nativePath(QDir::rootPath().toStdString());
+#ifdef Q_OS_WIN
+    // Greek: no ANSI code page of Western Europe can say it.
+    const std::string oddName = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xF0\x9F\x98\x80";
+#else
+    const std::string oddName = "caf\xe9 \xff"; // no UTF-8: the bytes as they are
+#endif
     QFile photo(current.filePath("photo.jpg"));
     QVERIFY(photo.open(QIODevice::WriteOnly));
     photo.close();
@@ -95,15 +114,15 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
         {{"photo.jpg"}, Action::Run, here, "photo.jpg"},
         {{"./photo.jpg/"}, Action::Run, here, "photo.jpg"},
         // Qt's own options are Qt's, also before a folder.
-        {{"-platform", "offscreen", "photos"}, Action::Run, here + "/photos"},
+        {{"-platform", "offscreen", "photos"}, Action::Run, JoinPath(here, "photos")},
         {{"--style=fusion", "-reverse", "--display", ":1"}, Action::Run, ""},
-        {{"photos"}, Action::Run, here + "/photos"},
-        {{"photos/"}, Action::Run, here + "/photos"},
-        {{"/a/./b/../c//"}, Action::Run, "/a/c"},
-        {{"/"}, Action::Run, "/"},
-        {{"-"}, Action::Run, here + "/-"},
-        {{"--", "--help"}, Action::Run, here + "/--help"},
-        {{std::string("caf\xe9 \xff")}, Action::Run, here + "/caf\xe9 \xff"},
+        {{"photos"}, Action::Run, JoinPath(here, "photos")},
+        {{"photos/"}, Action::Run, JoinPath(here, "photos")},
+        {{"/a/./b/../c//"}, Action::Run, JoinPath(JoinPath(root, "a"), "c")},
+        {{"/"}, Action::Run, root},
+        {{"-"}, Action::Run, JoinPath(here, "-")},
+        {{"--", "--help"}, Action::Run, JoinPath(here, "--help")},
+        {{oddName}, Action::Run, JoinPath(here, oddName)},
         {{"--help"}, Action::ShowHelp, ""},
         {{"--he", "photos"}, Action::ShowHelp, ""},
         {{"photos", "--version"}, Action::ShowVersion, ""},
@@ -112,8 +131,8 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
     for (const auto& run : runs) {
         const CommandLine parsed = parseCommandLine(run.arguments);
         QCOMPARE(parsed.action, run.action);
-        QCOMPARE(parsed.folder, run.folder);
-        QCOMPARE(parsed.file, run.file);
+        QCOMPARE(QString::fromStdString(parsed.folder), QString::fromStdString(run.folder));
+        QCOMPARE(QString::fromStdString(parsed.file), QString::fromStdString(run.file));
         QCOMPARE(parsed.mistake, Mistake::None);
     }
 
@@ -142,19 +161,20 @@ void CommandLineTest::folderOptionsAndMistakesGnuStyle() {
 void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
     const Run help = runMain({QStringLiteral("--help")}, false);
     QCOMPARE(help.status, 0);
-    QVERIFY2(help.out.startsWith("Usage: velmorandi [OPTION]... [FOLDER|FILE]\n"), help.out);
+    QVERIFY2(help.out.startsWith(nativeLines("Usage: velmorandi [OPTION]... [FOLDER|FILE]\n")),
+             help.out);
     QVERIFY(help.out.contains("--version"));
     QCOMPARE(help.err, QByteArray());
 
     const Run version = runMain({QStringLiteral("--version")}, false);
     QCOMPARE(version.status, 0);
     QVERIFY(version.out.startsWith("velmorandi (Velmorandi) 1."));
-    QVERIFY(version.out.endsWith("\nWritten by Ombrix.\n"));
+    QVERIFY(version.out.endsWith(nativeLines("\nWritten by Ombrix.\n")));
 
     const Run extra = runMain({QStringLiteral("one"), QStringLiteral("two")}, false);
     QCOMPARE(extra.status, 2);
-    QCOMPARE(extra.err, QByteArray("velmorandi: extra operand 'two'\n"
-                                   "Try 'velmorandi --help' for more information.\n"));
+    QCOMPARE(extra.err, nativeLines("velmorandi: extra operand 'two'\n"
+                                    "Try 'velmorandi --help' for more information.\n"));
     // In the language the user's locale names.
     const Run german = runMain({QStringLiteral("one"), QStringLiteral("two")}, false,
                                QStringLiteral("de_DE.UTF-8"));
@@ -169,23 +189,26 @@ void CommandLineTest::helpAndVersionPrintAndEndWithoutADisplay() {
         const Run mistake = runMain(arguments, false);
         QCOMPARE(mistake.status, 2);
         QCOMPARE(mistake.out, QByteArray());
-        QCOMPARE(mistake.err, QByteArray("velmorandi: invalid option -- 'x'\n"
-                                         "Try 'velmorandi --help' for more information.\n"));
+        QCOMPARE(mistake.err, nativeLines("velmorandi: invalid option -- 'x'\n"
+                                          "Try 'velmorandi --help' for more information.\n"));
     }
 }
 
 // The running instance is this test's window; the second start is a process of its own.
 void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
-    QTemporaryDir runtime, first, second;
-    QVERIFY(runtime.isValid() && first.isValid() && second.isValid());
+    QTemporaryDir runtime, first, parent;
+    QVERIFY(runtime.isValid() && first.isValid() && parent.isValid());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // Greek, which no ANSI code page of Western Europe says: it reaches the program whole.
+    const QString second = parent.filePath(QString::fromUtf8("\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC"));
+    QVERIFY(QDir().mkdir(second));
     for (const char* name : {"1.txt", "2.txt", "3.txt"}) {
-        QFile file(second.filePath(name));
+        QFile file(QDir(second).filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     velmorandi::SingleInstance instance;
     QVERIFY(instance.acquire() && instance.holdsLock());
-    velmorandi::frmMainWindow window(nullptr, first.path().toStdString());
+    velmorandi::frmMainWindow window(nullptr, native(first.path()));
     window.show();
     velmorandi::FolderHandover handover(instance.folder(),
                                         [&](const std::string& folder, const std::string& file) {
@@ -194,14 +217,14 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     QVERIFY(handover.isListening());
     auto* dir1 = window.findChild<velmorandi::FolderList*>("Dir1");
     auto* grid = window.findChild<QTableView*>("MSFlexGrid1");
-    QCOMPARE(dir1->path(), first.path().toStdString());
+    QCOMPARE(dir1->path(), native(first.path()));
 
     QProcess secondStart;
-    startMain(secondStart, {second.filePath("2.txt")}, true);
+    startMain(secondStart, {QDir(second).filePath("2.txt")}, true);
     QTRY_VERIFY_WITH_TIMEOUT(secondStart.state() == QProcess::NotRunning, 20000);
     QCOMPARE(secondStart.exitStatus(), QProcess::NormalExit);
     QCOMPARE(secondStart.exitCode(), 0);
-    QTRY_COMPARE(dir1->path(), second.path().toStdString());
+    QTRY_COMPARE(QString::fromStdString(dir1->path()), QDir::toNativeSeparators(second));
     QCOMPARE(grid->model()->rowCount(), 3);
     QCOMPARE(grid->currentIndex().row(), 1);
 
@@ -222,12 +245,12 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
         });
         QTRY_VERIFY(answered);
         secondStart.join();
-        QCOMPARE(dir1->path(), second.path().toStdString());
+        QCOMPARE(dir1->path(), velmorandi::test::native(second.path()));
     });
     window.setRunTesting(held.testing());
     QTest::mouseClick(window.findChild<QPushButton*>("CmdRename"), Qt::LeftButton);
     QCOMPARE(answer, velmorandi::HandoverAnswer::WhenFree);
-    QTRY_COMPARE(dir1->path(), third.path().toStdString());
+    QTRY_COMPARE(dir1->path(), velmorandi::test::native(third.path()));
     QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("t.txt"));
     QCOMPARE(velmorandi::test::filesOnDisk(second.path()),
              QStringList({"x_1.txt", "x_2.txt", "x_3.txt"}));

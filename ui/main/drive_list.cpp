@@ -162,22 +162,33 @@ bool DriveList::refresh() {
     if (!m_source || view()->isVisible())
         return false;
     std::vector<DriveEntry> drives = m_source();
-    if (drives == m_drives)
-        return false;
     const int current = currentIndex();
     const bool selected = current >= 0 && current < static_cast<int>(m_drives.size());
     const DriveEntry kept = selected ? m_drives[current] : DriveEntry{};
-    setDrives(std::move(drives));
-    {
-        const QSignalBlocker blocker(this);
-        for (int i = 0; i < static_cast<int>(m_drives.size()); ++i)
-            if (selected && m_drives[i].root == kept.root)
-                setCurrentIndex(i);
+    // A share opened by its path stays listed while it is selected: no source lists it.
+    if (selected && shareRoot(kept.root) == kept.root &&
+        std::none_of(drives.begin(), drives.end(),
+                     [&](const DriveEntry& d) { return d.root == kept.root; })) {
+        drives.push_back(kept);
+        std::sort(drives.begin(), drives.end(),
+                  [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
     }
-    if (!selected || currentIndex() >= 0)
+    if (drives == m_drives)
+        return false;
+    replaceDrives(std::move(drives));
+    if (currentIndex() >= 0 || !selected)
         return false;
     emit selectedDriveGone(kept.text, QByteArray::fromStdString(kept.root));
     return true;
+}
+
+void DriveList::replaceDrives(std::vector<DriveEntry> drives) {
+    const std::string selectedRoot = drive();
+    setDrives(std::move(drives));
+    const QSignalBlocker blocker(this);
+    for (int i = 0; !selectedRoot.empty() && i < static_cast<int>(m_drives.size()); ++i)
+        if (m_drives[i].root == selectedRoot)
+            setCurrentIndex(i);
 }
 
 void DriveList::showPopup() {
@@ -219,6 +230,18 @@ std::string DriveList::drive() const {
     if (index < 0 || index >= static_cast<int>(m_drives.size()))
         return {};
     return m_drives[index].root;
+}
+
+std::optional<int> DriveList::addShareHolding(const std::string& folder) {
+    const std::string root = shareRoot(folder);
+    if (root.empty())
+        return std::nullopt;
+    std::vector<DriveEntry> drives = m_drives;
+    drives.push_back({QString::fromStdString(root.substr(0, root.size() - 1)), root});
+    std::sort(drives.begin(), drives.end(),
+              [](const DriveEntry& a, const DriveEntry& b) { return a.root < b.root; });
+    replaceDrives(std::move(drives));
+    return indexHolding(folder);
 }
 
 std::optional<int> DriveList::indexHolding(const std::string& folder) const {

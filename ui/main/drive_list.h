@@ -48,6 +48,10 @@ class DriveList : public QComboBox {
     std::string drive() const;
     // The drive that holds folder, the innermost where mounts nest.
     std::optional<int> indexHolding(const std::string& folder) const;
+    // A network share named by its path ("\\server\share"), which no drive letter
+    // stands for, listed as a drive of its own while its folder is shown; empty
+    // when folder lies on no share.
+    std::optional<int> addShareHolding(const std::string& folder);
 
     void showPopup() override;
 
@@ -59,6 +63,9 @@ class DriveList : public QComboBox {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Raises no change: the selected drive stays selected where it is still listed.
+    void replaceDrives(std::vector<DriveEntry> drives);
+
     std::vector<DriveEntry> m_drives;
     DriveSource m_source;
 };

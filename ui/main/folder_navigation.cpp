@@ -64,7 +64,9 @@ void FolderNavigation::SelectDefaultDrive() {
 }
 
 bool FolderNavigation::openWithItsDrive(const std::string& folder) {
-    const std::optional<int> drive = m_Drive1->indexHolding(folder);
+    std::optional<int> drive = m_Drive1->indexHolding(folder);
+    if (!drive)
+        drive = m_Drive1->addShareHolding(folder);
     if (!drive)
         return false;
     const QSignalBlocker quiet(m_Drive1);

@@ -124,8 +124,8 @@ void frmMainWindow::setRunTesting(RunTesting testing) {
 frmMainWindow::~frmMainWindow() = default;
 
 void frmMainWindow::Form_Load() {
-    m_lblTitle->setText(QStringLiteral("          Velmorandi ") +
-                        QString::fromStdString(GetVersion()));
+    m_lblTitle->setTitle(QStringLiteral("          Velmorandi ") +
+                         QString::fromStdString(GetVersion()));
     QHeaderView* header = m_MSFlexGrid1->horizontalHeader();
     QFont headerFont = header->font();
     headerFont.setBold(true);

@@ -28,20 +28,8 @@ namespace velmorandi {
 
 namespace {
 
-// 8.25 points at 96 dots per inch; the layout is fixed in pixels, so the
-// font is too.
-constexpr int kFontPixels = 11;
-
-QFont faceFont(const QString& family, bool bold = false) {
-    QFont font(family);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kFontPixels);
-    font.setBold(bold);
-    return font;
-}
-
 QFont verdana(bool bold = false) {
-    return faceFont(QStringLiteral("Verdana"), bold);
+    return layoutFace(QStringLiteral("Verdana"), bold);
 }
 
 QLabel* buildLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
@@ -98,8 +86,8 @@ void frmMainWindow::buildTitleBand() {
     m_lblTitle = new TitleLabel(this);
     m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
     m_lblTitle->setTextFormat(Qt::PlainText);
-    m_lblTitle->setFont(faceFont(QStringLiteral("MS Sans Serif"), true));
-    m_lblTitle->setText(QStringLiteral("     #"));
+    m_lblTitle->setFont(layoutFace(QStringLiteral("MS Sans Serif"), true));
+    m_lblTitle->setTitle(QStringLiteral("     #"));
     m_lblTitle->setGeometry(twipsRect(0, 210, 10335, 255));
 
     auto* image1 = new QLabel(this);
@@ -110,6 +98,8 @@ void frmMainWindow::buildTitleBand() {
     QPixmap picture = programPicture(qRound(19 * ratio), QColor(0x40, 0x40, 0x40));
     picture.setDevicePixelRatio(ratio);
     image1->setPixmap(picture);
+    // Whatever the face, the title's text keeps clear of the icon.
+    m_lblTitle->setTextStart(image1->geometry().right() + 1 + px(60));
 
     using Glyph = PictureButton::Glyph;
     m_ImgAbut = buildPictureButton(

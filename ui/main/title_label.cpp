@@ -12,6 +12,31 @@ TitleLabel::TitleLabel(QWidget* parent)
     setCursor(Qt::SizeAllCursor);
 }
 
+void TitleLabel::setTextStart(int textStart) {
+    m_textStart = textStart;
+    keepTextClear();
+}
+
+void TitleLabel::setTitle(const QString& title) {
+    setText(title);
+    keepTextClear();
+}
+
+void TitleLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        keepTextClear();
+}
+
+void TitleLabel::keepTextClear() {
+    const QString title = text();
+    qsizetype blanks = 0;
+    while (blanks < title.size() && title.at(blanks) == QLatin1Char(' '))
+        ++blanks;
+    const int blankWidth = fontMetrics().horizontalAdvance(title.left(blanks));
+    setIndent(qMax(0, m_textStart - blankWidth));
+}
+
 void TitleLabel::mousePressEvent(QMouseEvent* event) {
     m_dragAnchor = event->position().toPoint();
     // Started at the press, the system's move keeps the pointer where it caught the title.

@@ -17,6 +17,12 @@ class TitleLabel : public QLabel {
   public:
     explicit TitleLabel(QWidget* parent = nullptr);
 
+    // The title's text starts at textStart pixels or further right whatever the
+    // face: its leading blanks take it there where they are wide enough, an
+    // indent does where they are not (a narrower face than the layout's).
+    void setTextStart(int textStart);
+    void setTitle(const QString& title);
+
     // Hands a drag that starts now to the window system; false where it cannot take it.
     using SystemMove = std::function<bool(QWindow*)>;
     void setSystemMove(SystemMove systemMove) { m_systemMove = std::move(systemMove); }
@@ -26,10 +32,14 @@ class TitleLabel : public QLabel {
     void pointerMoved();
 
   protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    void keepTextClear();
+
+    int m_textStart = 0;
     QPoint m_dragAnchor; // where the last press caught the label, any button
     bool m_movedBySystem = false;
     SystemMove m_systemMove;

@@ -3,8 +3,8 @@
 #include "shell/app_icon.h"
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
+#include "shell/window_look.h"
 #include "words/about_words.h"
-
 #include "version.h"
 
 #include <QKeyEvent>
@@ -38,13 +38,6 @@ QLabel* addLabel(QWidget* parent, const char* name, const QColor& colour) {
     return label;
 }
 
-QFont windowFont() {
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8);
-    return font;
-}
-
 } // namespace
 
 const QString frmHelpAbout::webAddress = QStringLiteral("www.ombrix.example");
@@ -53,7 +46,7 @@ frmHelpAbout::frmHelpAbout(QWidget* mainWindow, const QString& mainTitle)
     : OverlayBox(mainWindow, QSize(px(10335), px(6375)), QAccessible::Dialog) {
     setObjectName(QStringLiteral("frmHelpAbout"));
     setAccessibleName(tr("About Velmorandi"));
-    setFont(windowFont());
+    setFont(defaultFace());
     setMouseTracking(true);
     createControls();
     Form_Load(mainTitle);

@@ -17,6 +17,22 @@ bool isAbsolutePath(std::string_view path) {
     return path.starts_with('/');
 }
 
+std::string networkShareRoot(std::string_view) {
+    return {};
+}
+
+std::string absolutePath(std::string_view path) {
+    std::error_code error;
+    std::filesystem::path full =
+        std::filesystem::absolute(std::filesystem::path(path), error).lexically_normal();
+    if (error)
+        return std::string(path);
+    // "photos/" names the folder photos, not an empty name inside it.
+    if (!full.has_filename() && full.has_relative_path())
+        full = full.parent_path();
+    return full.native();
+}
+
 std::string currentFolder() {
     std::string folder(256, '\0');
     while (!::getcwd(folder.data(), folder.size())) {

@@ -4,6 +4,7 @@
 #include "on_platform.h"
 #include "paths.h"
 #include "platform/folder_access.h"
+#include "platform/record_files.h"
 #include "platform/windows/wide_text.h"
 #include "protected_files.h"
 #include "rename_list.h"
@@ -11,6 +12,8 @@
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include "access_list.h"
 
 #include <windows.h>
 
@@ -99,6 +102,14 @@ TEST(WindowsPaths, DriveRootsSeparatorsAndLetterCase) {
     EXPECT_EQ(nativePath("d:"), "d:\\");
     EXPECT_EQ(nativePath("C:/Users/me"), "C:\\Users\\me");
     EXPECT_EQ(nativePath("\\\\server\\share"), "\\\\server\\share");
+    // The prefix that lifts the file functions' limits is the program's own business.
+    EXPECT_EQ(nativePath("\\\\?\\C:\\Users\\me"), "C:\\Users\\me");
+    EXPECT_EQ(nativePath("\\\\?\\unc\\server\\share\\x"), "\\\\server\\share\\x");
+    EXPECT_EQ(nativePath("\\\\?\\Volume{1}\\x"), "\\\\?\\Volume{1}\\x");
+    EXPECT_EQ(shareRoot("\\\\server\\share\\x"), "\\\\server\\share\\");
+    EXPECT_EQ(shareRoot("//server/share"), "\\\\server\\share\\");
+    EXPECT_EQ(shareRoot("\\\\server\\"), "");
+    EXPECT_EQ(shareRoot("C:\\x"), "");
     EXPECT_EQ(JoinPath("C:\\", "a.txt"), "C:\\a.txt");
     EXPECT_EQ(JoinPath("C:\\Users", "a.txt"), "C:\\Users\\a.txt");
     EXPECT_EQ(JoinPath("\\\\server\\share", "a.txt"), "\\\\server\\share\\a.txt");
@@ -130,6 +141,26 @@ TEST(WindowsPaths, StartFolderIsReadAsUtf16) {
     EXPECT_TRUE(liesUnder(start, nativePath(start.substr(0, 2))));
     // A drive root as Qt writes it still holds the start folder.
     EXPECT_TRUE(liesUnder(start, start.substr(0, 2) + "/"));
+}
+
+// Past MAX_PATH (260 characters) the folder is listed and renamed all the same:
+// the file layer reaches the disk through "\\?\" paths, which have no such limit.
+TEST(WindowsPaths, FolderPastMaxPathIsListedAndRenamed) {
+    TempFolder top;
+    std::string deep = nativePath(top.path());
+    while (deep.size() <= 300) {
+        deep = JoinPath(deep, std::string(40, 'd'));
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + platform::widen(deep)).c_str(), nullptr));
+    }
+    ASSERT_TRUE(createWideFile(L"\\\\?\\" + platform::widen(JoinPath(deep, "a.txt"))));
+    RenameList list;
+    list.load(ListFolderFiles(deep).names);
+    ASSERT_EQ(list.rows().size(), 1u);
+    list.rewriteEditedBases([](const std::string&, std::size_t) { return std::string("b"); });
+    list.ComposeEditedNames();
+    TestRecords records;
+    EXPECT_EQ(CommitRename(list, deep, records.control()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(ListFolderFiles(deep).names, Names{"b.txt"});
 }
 
 EnvironmentLookup windowsEnvironment() {
@@ -209,6 +240,29 @@ TEST(WindowsListing, HiddenOrSystemAttributeHidesAnEntry) {
     TestRecords records;
     EXPECT_EQ(CommitRename(list, folder.path(), records.control()).outcome, RunOutcome::NameTaken);
     ::SetFileAttributesW(widePath(folder, "readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Wine shows an access list made from a file's Unix mode bits, whatever was asked for.
+bool keepsAccessLists(const TempFolder& folder) {
+    const std::wstring userAlone =
+        L"D:P(A;OICI;FA;;;" + platform::widen(testing::currentUser()) + L")";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(userAlone.c_str(), SDDL_REVISION_1,
+                                                                &descriptor, nullptr))
+        return false;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    const bool made = ::CreateDirectoryW(widePath(folder, "probe").c_str(), &attributes);
+    ::LocalFree(descriptor);
+    return made && testing::fileAdmits(widePath(folder, "probe")) == Names{testing::currentUser()};
+}
+
+TEST(WindowsRun, RecordsFolderAdmitsTheUserAlone) {
+    const TempFolder localAppData;
+    if (!keepsAccessLists(localAppData))
+        GTEST_SKIP() << "this system keeps no access list on a file (Wine makes one from its mode)";
+    platform::RecordFolder records;
+    ASSERT_FALSE(records.open(localAppData.at("Velmorandi")));
+    EXPECT_EQ(testing::fileAdmits(platform::widen(records.path())), Names{testing::currentUser()});
 }
 
 // The records go to the user's local application data, in a folder for the

@@ -1,4 +1,7 @@
 #include "main/folder_list.h"
+#include "window_test_support.h"
+
+#include "paths.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -7,6 +10,7 @@
 #include <filesystem>
 
 using namespace velmorandi;
+using test::native;
 
 class FolderListTest : public QObject {
     Q_OBJECT
@@ -18,33 +22,41 @@ class FolderListTest : public QObject {
 };
 
 void FolderListTest::chainFromRoot() {
-    const std::vector<FolderEntry> chain = folderChain("/", "/home/u");
+    const std::vector<FolderEntry> chain = folderChain(native("/"), native("/home/u"));
     QCOMPARE(chain.size(), std::size_t(3));
-    QCOMPARE(chain[0].path, std::string("/"));
-    QCOMPARE(chain[1].path, std::string("/home"));
-    QCOMPARE(chain[2].path, std::string("/home/u"));
+    QCOMPARE(chain[0].path, native("/"));
+    QCOMPARE(chain[1].path, native("/home"));
+    QCOMPARE(chain[2].path, native("/home/u"));
     QCOMPARE(chain[2].name, std::string("u"));
     QCOMPARE(chain[2].level, 2);
 
-    const std::vector<FolderEntry> mounted = folderChain("/media/usb", "/media/usb/a");
+    const std::vector<FolderEntry> mounted =
+        folderChain(native("/media/usb"), native("/media/usb/a"));
     QCOMPARE(mounted.size(), std::size_t(2));
-    QCOMPARE(mounted[0].name, std::string("/media/usb"));
-    QCOMPARE(mounted[1].path, std::string("/media/usb/a"));
+    QCOMPARE(mounted[0].name, native("/media/usb"));
+    QCOMPARE(mounted[1].path, native("/media/usb/a"));
 
-    QCOMPARE(folderChain("/", "/").size(), std::size_t(1));
-    QCOMPARE(folderChain("/data", "/elsewhere/x").front().path, std::string("/elsewhere/x"));
+    QCOMPARE(folderChain(native("/"), native("/")).size(), std::size_t(1));
+    QCOMPARE(folderChain(native("/data"), native("/elsewhere/x")).front().path,
+             native("/elsewhere/x"));
 }
 
 void FolderListTest::listsChainThenSubfolders() {
     QTemporaryDir top;
-    const std::string topPath = top.path().toStdString();
+    const std::string topPath = native(top.path());
+#ifdef Q_OS_WIN
+    // Greek: outside the ANSI code pages of Western Europe.
+    const std::string oddName = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1";
+    QVERIFY(QDir(top.path()).mkdir(QString::fromStdString(oddName)));
+#else
     const std::string oddName = "caf\xe9"; // not UTF-8: must come back byte for byte
     std::filesystem::create_directory(topPath + "/" + oddName);
-    std::filesystem::create_directory(topPath + "/beta");
-    std::filesystem::create_directory(topPath + "/.hidden");
+#endif
+    QVERIFY(QDir(top.path()).mkdir("beta"));
+    QVERIFY(QDir(top.path()).mkdir(".hidden"));
 
     FolderList list;
-    QVERIFY(!list.setPath("/", topPath));
+    QVERIFY(!list.setPath(native(QDir::rootPath()), topPath));
     QCOMPARE(list.path(), topPath);
     const int current = list.currentRow();
     QCOMPARE(list.entry(current).path, topPath);
@@ -57,11 +69,11 @@ void FolderListTest::listsChainThenSubfolders() {
         subfolders.push_back(list.entry(row).path);
     }
     std::sort(subfolders.begin(), subfolders.end());
-    QCOMPARE(subfolders[0], topPath + "/beta");
-    QCOMPARE(subfolders[1], topPath + "/" + oddName);
+    QCOMPARE(subfolders[0], JoinPath(topPath, "beta"));
+    QCOMPARE(subfolders[1], JoinPath(topPath, oddName));
 
     // A folder that cannot be listed leaves everything as it was.
-    QVERIFY(list.setPath("/", topPath + "/missing").has_value());
+    QVERIFY(list.setPath(native(QDir::rootPath()), JoinPath(topPath, "missing")).has_value());
     QCOMPARE(list.path(), topPath);
     QCOMPARE(list.count(), current + 3);
 }
@@ -73,7 +85,7 @@ void FolderListTest::opensWithEnterOrDoubleClick() {
     list.resize(200, 300);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QVERIFY(!list.setPath("/", top.path().toStdString()));
+    QVERIFY(!list.setPath(native(QDir::rootPath()), native(top.path())));
     std::vector<std::string> requests;
     connect(&list, &FolderList::openRequested,
             [&](const std::string& folder) { requests.push_back(folder); });
@@ -87,8 +99,8 @@ void FolderListTest::opensWithEnterOrDoubleClick() {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {},
                        list.visualItemRect(list.item(0)).center());
     QCOMPARE(requests.size(), std::size_t(2));
-    QCOMPARE(requests[0], top.path().toStdString() + "/inner");
-    QCOMPARE(requests[1], std::string("/"));
+    QCOMPARE(requests[0], native(top.path() + "/inner"));
+    QCOMPARE(requests[1], native(QDir::rootPath()));
 }
 
 QTEST_MAIN(FolderListTest)

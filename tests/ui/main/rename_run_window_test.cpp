@@ -1,5 +1,6 @@
 #include "main/folder_list.h"
 #include "main/main_window.h"
+#include "records_folder.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
 #include "window_test_support.h"
@@ -73,7 +74,7 @@ class RenameRunWindowTest : public QObject {
 void RenameRunWindowTest::init() {
     // Journals of these runs stay out of the user's own state folder.
     m_state = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_STATE_HOME", m_state->path().toLocal8Bit());
+    test::keepRecordsUnder(m_state->path());
     m_folder = std::make_unique<QTemporaryDir>();
     test::createFiles(m_folder->path(), kNames, true);
     QVERIFY(QDir::setCurrent(m_folder->path()));

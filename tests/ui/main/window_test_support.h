@@ -20,9 +20,15 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <string>
 
 // What the window tests share.
 namespace velmorandi::test {
+
+// A path as the program writes it: names joined by "\\" on Windows.
+inline std::string native(const QString& path) {
+    return QDir::toNativeSeparators(path).toStdString();
+}
 
 // A control of the window by its object name; a missing one ends the test run.
 template <class T> T* control(const QWidget& window, const QString& name) {
