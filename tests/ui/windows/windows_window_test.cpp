@@ -7,12 +7,10 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/main_window.h"
-#include "main/modal_closer.h"
 #include "main/window_test_support.h"
 #include "single_instance.h"
 
 #include "paths.h"
-#include "run/run_messages.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,16 +29,15 @@ using test::ModalCloser;
 
 namespace {
 
-std::string native(const QString& path) {
-    return QDir::toNativeSeparators(path).toStdString();
-}
+using test::createFiles;
+using test::native;
 
-void createFiles(const QString& folder, const QStringList& names) {
-    for (const QString& name : names) {
-        QFile file(QDir(folder).filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-}
+// Shown when an edited name cannot be given.
+const QString kRenameRefused = QStringLiteral(
+    "Could not invoke rename process. Some edited filename conflicts with Microsoft Windows "
+    "filenaming conventions.\r\n\r\n"
+    "Also check edited filename for no duplicacy and no blank wherever status is marked for "
+    "error.");
 
 } // namespace
 
@@ -156,8 +153,9 @@ void WindowsWindowTest::commandLineTakesWindowsPathsAndShares() {
 void WindowsWindowTest::handOverPipeAdmitsTheUserAlone() {
     SingleInstance instance;
     QVERIFY(instance.acquire() && instance.holdsLock());
-    FolderHandover handover(instance.folder(),
-                            [](const std::string&, const std::string&) { return true; });
+    FolderHandover handover(instance.folder(), [](const std::string&, const std::string&) {
+        return HandoverAnswer::Opened;
+    });
     QVERIFY(handover.isListening());
     const std::wstring pipe = L"\\\\.\\pipe\\" + handoverAddress(instance.folder()).toStdWString();
     const HANDLE client = ::CreateFileW(pipe.c_str(), GENERIC_READ | GENERIC_WRITE | READ_CONTROL,
@@ -192,7 +190,7 @@ void WindowsWindowTest::namesWindowsReservesAreRefusedWithTheMessage() {
 
     ModalCloser closer;
     QTest::mouseClick(test::control<QPushButton>(*window, "CmdRename"), Qt::LeftButton);
-    QCOMPARE(closer.seen(), QStringList{ModalCloser::shown(messages::kRenameRefused)});
+    QCOMPARE(closer.seen(), QStringList{ModalCloser::shown(kRenameRefused)});
     const QStringList statuses = {"Err!", "", "Err!", "Err!"};
     for (int row = 0; row < names.size(); ++row)
         QCOMPARE(test::gridCell(*window, row, 3), statuses[row]);
