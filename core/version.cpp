@@ -12,10 +12,18 @@ std::string formatVersion(int major, int minor, int revision) {
     return text;
 }
 
-std::string GetVersion() { return formatVersion(versionMajor(), versionMinor(), versionRevision()); }
+std::string GetVersion() {
+    return formatVersion(versionMajor(), versionMinor(), versionRevision());
+}
 
-int versionMajor() { return VELMORANDI_VERSION_MAJOR; }
-int versionMinor() { return VELMORANDI_VERSION_MINOR; }
-int versionRevision() { return VELMORANDI_VERSION_REVISION; }
+int versionMajor() {
+    return VELMORANDI_VERSION_MAJOR;
+}
+int versionMinor() {
+    return VELMORANDI_VERSION_MINOR;
+}
+int versionRevision() {
+    return VELMORANDI_VERSION_REVISION;
+}
 
 } // namespace velmorandi

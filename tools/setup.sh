@@ -5,8 +5,9 @@ VELMORANDI_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # qt6-l10n-tools: lrelease and lupdate for the translations; qt6-translations-l10n: Qt's own texts in them.
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev libicu-dev libgtest-dev fonts-dejavu-core)
-# openssh-server and sshfs: the network drives of the core tests (bench/net_rig_mounts.sh).
-TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3 openssh-server sshfs)
+# openssh-server and sshfs: the network drives of the core tests (bench/net_rig_mounts.sh);
+# clang-format: the layout check of the code (tools/check_format.sh).
+TEST_PACKAGES=(dpkg-dev file desktop-file-utils appstream exfat-fuse exfatprogs python3 openssh-server sshfs clang-format)
 # The Windows program, cross-built with MinGW-w64 and tested under Wine (tools/windows/).
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine fonts-dejavu-core)
 # Its zip and installer (tools/windows/package.sh).

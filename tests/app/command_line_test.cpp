@@ -245,15 +245,14 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
         });
         QTRY_VERIFY(answered);
         secondStart.join();
-        QCOMPARE(dir1->path(), velmorandi::test::native(second.path()));
+        QCOMPARE(dir1->path(), velmorandi::test::native(second));
     });
     window.setRunTesting(held.testing());
     QTest::mouseClick(window.findChild<QPushButton*>("CmdRename"), Qt::LeftButton);
     QCOMPARE(answer, velmorandi::HandoverAnswer::WhenFree);
     QTRY_COMPARE(dir1->path(), velmorandi::test::native(third.path()));
     QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("t.txt"));
-    QCOMPARE(velmorandi::test::filesOnDisk(second.path()),
-             QStringList({"x_1.txt", "x_2.txt", "x_3.txt"}));
+    QCOMPARE(velmorandi::test::filesOnDisk(second), QStringList({"x_1.txt", "x_2.txt", "x_3.txt"}));
 }
 
 int main(int argc, char** argv) {

@@ -4,8 +4,8 @@
 #include "shell/close_keys.h"
 #include "shell/picture_button.h"
 #include "shell/window_look.h"
-#include "words/about_words.h"
 #include "version.h"
+#include "words/about_words.h"
 
 #include <QKeyEvent>
 #include <QLabel>
