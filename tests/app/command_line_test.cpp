@@ -239,8 +239,8 @@ void CommandLineTest::secondStartHandsItsFolderToTheRunningWindow() {
     held.at(1, [&] {
         std::atomic<bool> answered{false};
         std::thread secondStart([&] {
-            answer =
-                velmorandi::handFolderOver(instance.folder(), third.path().toStdString(), "t.txt");
+            answer = velmorandi::handFolderOver(instance.folder(),
+                                                velmorandi::test::native(third.path()), "t.txt");
             answered = true;
         });
         QTRY_VERIFY(answered);

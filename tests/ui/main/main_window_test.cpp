@@ -325,12 +325,12 @@ void MainWindowTest::drivesThatFailOrGoAwayLeadToTheDefaultDrive() {
     const QString stick = m_folder->path() + "/stick";
     QVERIFY(QDir().mkpath(stick));
     createFiles(stick, {"photo.jpg"});
-    std::vector<DriveEntry> mounted = {{"/", "/"}, {"/media/stick [STICK]", stick.toStdString()}};
+    std::vector<DriveEntry> mounted = {{"/", root}, {"/media/stick [STICK]", test::native(stick)}};
     drive1->setDriveSource([&] { return mounted; });
     drive1->setDrives(mounted);
     drive1->setCurrentIndex(1);
     QCOMPARE(cell(0, 1), QString("photo.jpg"));
-    mounted = {{"/", "/"}};
+    mounted = {{"/", root}};
     {
         ModalCloser closer;
         drive1->refresh();
@@ -340,7 +340,7 @@ void MainWindowTest::drivesThatFailOrGoAwayLeadToTheDefaultDrive() {
     }
     QCOMPARE(drive1->entryTexts(), QStringList{"/"});
     QCOMPARE(drive1->currentIndex(), 0);
-    QCOMPARE(dir1->path(), m_folder->path().toStdString());
+    QCOMPARE(dir1->path(), test::native(m_folder->path()));
     QCOMPARE(cell(0, 1), QString("kept.txt"));
 
     // The only drive's current folder has gone: one message, then the drive's root.
@@ -788,7 +788,7 @@ void MainWindowTest::longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders(
     // In another folder the fitted columns have their own widths again; a dragged one keeps its.
     auto* dir1 = child<FolderList>("Dir1");
     dir1->openRow(dir1->count() - 1);
-    QCOMPARE(dir1->path(), (m_folder->path() + "/other").toStdString());
+    QCOMPARE(dir1->path(), test::native(m_folder->path() + "/other"));
     QCOMPARE(header->sectionSize(1), ownWidth);
     QCOMPARE(header->sectionSize(2), before);
     QApplication::processEvents(); // the view lays out its scroll bars when it next can
@@ -800,7 +800,7 @@ void MainWindowTest::longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders(
     QApplication::sendEvent(header->viewport(), &dragAgain);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edgeNow + QPoint(40, 0));
     dir1->openRow(dir1->count() - 2);
-    QCOMPARE(dir1->path(), m_folder->path().toStdString());
+    QCOMPARE(dir1->path(), test::native(m_folder->path()));
     QCOMPARE(header->sectionSize(2), before + 40);
 }
 

@@ -253,7 +253,7 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     auto* dir1 = child<FolderList>("Dir1");
     dir1->setPath(dir1->root(), dir1->path());
     dir1->openRow(dir1->count() - 1);
-    QCOMPARE(dir1->path(), m_folder->filePath("inner").toStdString());
+    QCOMPARE(dir1->path(), test::native(m_folder->filePath("inner")));
     QCOMPARE(menuOffers(), QStringList({"Undo (greyed)", "Redo (greyed)"}));
     dir1->openRow(dir1->currentRow() - 1);
     QCOMPARE(cell(0, 2), QString("x_a2.txt"));
@@ -299,7 +299,7 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
 void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
     m_window.reset();
     // A run that stops after three renames, as a killed process would.
-    const std::string folder = m_folder->path().toStdString();
+    const std::string folder = test::native(m_folder->path());
     std::vector<std::string> names;
     for (const QString& name : kNames)
         names.push_back(name.toStdString());
@@ -331,7 +331,7 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
     m_window = std::make_unique<frmMainWindow>(nullptr, std::string(), true);
     m_window->show();
     QTRY_COMPARE(closer.seen(),
-                 QStringList{"A rename in " + m_folder->path() +
+                 QStringList{"A rename in " + QDir::toNativeSeparators(m_folder->path()) +
                              " was interrupted; 3 files got their old names back.\n\nYou can "
                              "rename them again whenever you are ready."});
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
