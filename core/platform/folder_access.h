@@ -88,6 +88,8 @@ bool meansNameTaken(const SystemError& error);
 bool meansNoSuchFile(const SystemError& error);
 // What the system says of a name that does not exist.
 SystemError noSuchFile();
+// What the system says when it has no resources left for what was asked, such as a thread.
+SystemError noResources();
 
 bool isPathSeparator(char c);
 char pathSeparator();

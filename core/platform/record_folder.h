@@ -33,6 +33,9 @@ struct RecordFolderProblem {
     std::string owner{};
     bool ownerIsAdministrator = false;
     bool runningAsAdministrator = false;
+    // NoLocation without `error`: the environment variables that would name
+    // it, none set; none listed where no folder was given at all.
+    std::vector<std::string> unsetVariables{};
 };
 
 // The folder for this user, from the environment: $XDG_STATE_HOME/velmorandi,

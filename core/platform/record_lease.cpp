@@ -295,7 +295,8 @@ Lease::Attempt Lease::take(const RecordFolder& folder, const std::string& record
             return attempt;
         }
         if (!Heartbeat::ofThisProcess().add(lease.get())) {
-            attempt.error = SystemError{0, "no thread could be started to renew its lease"};
+            // No thread to renew the lease: it could not be held.
+            attempt.error = noResources();
             return attempt;
         }
         attempt.lease = std::move(lease);

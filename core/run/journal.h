@@ -55,8 +55,9 @@ struct Journal {
 
 // What a journal's bytes prove: all there and checked; cut short inside its
 // header, names or plan; a part that fails its check or holds what no run
-// writes; or written in a format of another version of the program.
-enum class JournalState : std::uint8_t { Whole, Torn, Damaged, OtherFormat };
+// writes; or written in the format of an older or a newer version of the
+// program.
+enum class JournalState : std::uint8_t { Whole, Torn, Damaged, OtherFormat, NewerFormat };
 
 // What the first bytes of a journal say, checked where the format checks them.
 struct JournalHeader {

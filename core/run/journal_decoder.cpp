@@ -154,11 +154,18 @@ DecodedJournal decodePresentFormat(Journal journal) {
     return decoded;
 }
 
-// "VMRJNL" and two digits, but not the present format's.
-bool isOtherFormat(std::string_view magic) {
-    return magic.size() == kMagicSize && magic.starts_with(kMagicStem) && magic != kMagic &&
-           std::all_of(magic.begin() + kMagicStem.size(), magic.end(),
-                       [](char c) { return c >= '0' && c <= '9'; });
+// "VMRJNL" and two digits: the present format, an older or a newer one.
+State stateOfMagic(std::string_view magic) {
+    const bool family = magic.size() == kMagicSize && magic.starts_with(kMagicStem) &&
+                        std::all_of(magic.begin() + kMagicStem.size(), magic.end(),
+                                    [](char c) { return c >= '0' && c <= '9'; });
+    if (!family)
+        return magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn
+                                                                      : State::Damaged;
+    // Two digits each: the greater version sorts last.
+    if (magic == kMagic)
+        return State::Whole;
+    return magic > kMagic ? State::NewerFormat : State::OtherFormat;
 }
 
 } // namespace
@@ -166,16 +173,16 @@ bool isOtherFormat(std::string_view magic) {
 DecodedJournal decodeJournal(std::string bytes) {
     Journal journal;
     journal.bytes = std::make_unique<const std::string>(std::move(bytes));
-    const std::string_view magic = std::string_view(*journal.bytes).substr(0, kMagicSize);
-    if (magic == kMagic)
+    const State state = stateOfMagic(std::string_view(*journal.bytes).substr(0, kMagicSize));
+    if (state == State::Whole)
         return decodePresentFormat(std::move(journal));
     DecodedJournal unknown;
-    if (isOtherFormat(magic))
-        unknown.state = State::OtherFormat;
-    else
-        unknown.state =
-            magic.size() < kMagicSize && kMagic.starts_with(magic) ? State::Torn : State::Damaged;
+    unknown.state = state;
     return unknown;
+}
+
+bool isNewerFormat(std::string_view start) {
+    return stateOfMagic(start.substr(0, kMagicSize)) == State::NewerFormat;
 }
 
 bool mayBeThisFormat(std::string_view start) {

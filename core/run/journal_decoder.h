@@ -30,6 +30,8 @@ DecodedJournal decodeJournal(std::string bytes);
 // Whether a record's first bytes may begin a journal of the present format:
 // they are its magic, or the start of it.
 bool mayBeThisFormat(std::string_view start);
+// Whether they are the magic of a format newer than the present one.
+bool isNewerFormat(std::string_view start);
 
 // What a journal's first and last bytes say without the rest: the header and
 // whether the run is marked complete.

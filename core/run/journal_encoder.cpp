@@ -45,7 +45,7 @@ void JournalEncoder::encodeIdentities() {
     writer.u32(static_cast<std::uint32_t>(
         std::count_if(m_journal.moves.begin(), m_journal.moves.end(),
                       [](const PlannedMove& move) { return !move.temporary.empty(); })));
-    m_part = Part::Temporaries;
+    m_section = Section::Temporaries;
     m_next = 0;
 }
 
@@ -53,30 +53,30 @@ void JournalEncoder::encodeSome() {
     const std::size_t start = m_piece.size();
     Writer writer(m_piece);
     const Journal& journal = m_journal;
-    switch (m_part) {
-    case Part::Header:
+    switch (m_section) {
+    case Section::Header:
         encodeHeader();
-        m_part = journal.moves.empty() ? Part::NamesSum : Part::Names;
+        m_section = journal.moves.empty() ? Section::NamesSum : Section::Names;
         return;
-    case Part::Names: {
+    case Section::Names: {
         const PlannedMove& move = journal.moves[m_next++];
         writer.text(move.from);
         writer.text(move.to);
         if (m_next == journal.moves.size()) {
-            m_part = Part::NamesSum;
+            m_section = Section::NamesSum;
             m_next = 0;
         }
         m_namesSum.add(std::string_view(m_piece).substr(start));
         return;
     }
-    case Part::NamesSum:
+    case Section::NamesSum:
         writer.u64(m_namesSum.value());
-        m_part = Part::Plan;
+        m_section = Section::Plan;
         return;
-    case Part::Plan:
+    case Section::Plan:
         encodeIdentities();
         break;
-    case Part::Temporaries:
+    case Section::Temporaries:
         for (; m_next < journal.moves.size(); ++m_next) {
             if (!journal.moves[m_next].temporary.empty()) {
                 writer.varint(m_next);
@@ -86,20 +86,20 @@ void JournalEncoder::encodeSome() {
         }
         if (m_next >= journal.moves.size()) {
             writer.u32(static_cast<std::uint32_t>(journal.plan.steps.size()));
-            m_part = Part::Steps;
+            m_section = Section::Steps;
             m_next = 0;
         }
         break;
-    case Part::Steps:
+    case Section::Steps:
         if (m_next < journal.plan.steps.size()) {
             writeStep(writer, journal.plan.steps[m_next++]);
         } else {
             writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
-            m_part = Part::Trailer;
+            m_section = Section::Trailer;
         }
         break;
-    case Part::Trailer:
-    case Part::Done:
+    case Section::Trailer:
+    case Section::Done:
         return;
     }
     const std::string_view added = std::string_view(m_piece).substr(start);
@@ -109,16 +109,16 @@ void JournalEncoder::encodeSome() {
 
 std::string_view JournalEncoder::next() {
     m_piece.clear();
-    const auto paused = [this] { return m_part == Part::Plan && !m_planReleased; };
-    while (m_part != Part::Trailer && m_part != Part::Done && m_piece.size() < kPieceSize &&
-           !paused())
+    const auto paused = [this] { return m_section == Section::Plan && !m_planReleased; };
+    while (m_section != Section::Trailer && m_section != Section::Done &&
+           m_piece.size() < kPieceSize && !paused())
         encodeSome();
-    if (m_part == Part::Trailer) {
+    if (m_section == Section::Trailer) {
         Writer writer(m_piece);
         writer.raw(kPlanTag);
         writer.u64(m_planSize);
         writer.u64(m_planSum.value());
-        m_part = Part::Done;
+        m_section = Section::Done;
     }
     return m_piece;
 }

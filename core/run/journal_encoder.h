@@ -24,13 +24,13 @@ class JournalEncoder {
     std::uint64_t planSum() const { return m_planSum.value(); }
 
   private:
-    enum class Part { Header, Names, NamesSum, Plan, Temporaries, Steps, Trailer, Done };
+    enum class Section { Header, Names, NamesSum, Plan, Temporaries, Steps, Trailer, Done };
     void encodeSome();
     void encodeHeader();
     void encodeIdentities();
     const Journal& m_journal;
     std::string m_piece;
-    Part m_part = Part::Header;
+    Section m_section = Section::Header;
     bool m_planReleased = false;
     std::size_t m_next = 0; // the next move or step
     std::uint64_t m_headerSum = 0;

@@ -35,9 +35,8 @@ bool isUnsealedName(std::string_view name) {
 } // namespace
 
 JournalStore::JournalStore()
-    : m_problem(platform::RecordFolderProblem{platform::RecordFolderProblem::Kind::NoLocation,
-                                              {},
-                                              {0, "no folder of records was given"}}) {}
+    : m_problem(
+          platform::RecordFolderProblem{platform::RecordFolderProblem::Kind::NoLocation, {}, {}}) {}
 
 JournalStore JournalStore::ofUser() {
     auto location = platform::recordFolderLocation();
@@ -121,7 +120,7 @@ std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::Re
 JournalStore::Read JournalStore::hold(const std::string& name) const {
     Read held;
     if (m_problem) {
-        held.error = SystemError{0, "the folder of records cannot be used"};
+        held.error = m_problem->error;
         return held;
     }
     held.opened = held.file.open(m_folder, name, true, held.refusal, held.error);
@@ -132,7 +131,7 @@ JournalStore::Read JournalStore::hold(const std::string& name) const {
 JournalStore::Read JournalStore::read(const std::string& name, bool lock) const {
     Read read;
     if (m_problem) {
-        read.error = SystemError{0, "the folder of records cannot be used"};
+        read.error = m_problem->error;
         return read;
     }
     read.opened = read.file.open(m_folder, name, lock, read.refusal, read.error);

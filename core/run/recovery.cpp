@@ -4,20 +4,44 @@
 #include "run/journal_store.h"
 #include "run/restore.h"
 #include "run/run_engine.h"
-#include "run/run_messages.h"
 
 namespace velmorandi {
 namespace {
 
 using Opened = platform::RecordFile::Opened;
-using messages::RecoveryNote;
+using Note = RecoveryNote::Kind;
+
+RecoveryNote makeNote(Note kind, std::string folder, std::string record = {},
+                      SystemError error = {}) {
+    RecoveryNote note;
+    note.kind = kind;
+    note.folder = std::move(folder);
+    note.record = std::move(record);
+    note.error = std::move(error);
+    return note;
+}
+
+RecordFault refusedRecord(platform::RecordRefusal why) {
+    return {RecordFault::Kind::Refused, why};
+}
+
+RecordFault faultOf(DecodedJournal::State state) {
+    if (state == DecodedJournal::State::OtherFormat)
+        return {RecordFault::Kind::OtherFormat};
+    return {state == DecodedJournal::State::Torn ? RecordFault::Kind::CutShort
+                                                 : RecordFault::Kind::Damaged};
+}
 
 RecoveryNote setAside(const RunContext& context, platform::RecordFile& file,
-                      const std::string& name, const std::string& why, const std::string& folder) {
+                      const std::string& name, RecordFault why, const std::string& folder) {
     std::string keptAt;
+    RecoveryNote told;
     if (auto error = context.records->setAside(context.disk, file, name, keptAt))
-        return messages::recordNotSetAside(context.records->pathOf(name), why, *error, folder);
-    return messages::recordSetAside(keptAt, why, folder);
+        told = makeNote(Note::RecordNotSetAside, folder, context.records->pathOf(name), *error);
+    else
+        told = makeNote(Note::RecordSetAside, folder, keptAt);
+    told.fault = why;
+    return told;
 }
 
 // An unsealed record proves that its run made no step: it goes, unless its
@@ -25,17 +49,20 @@ RecoveryNote setAside(const RunContext& context, platform::RecordFile& file,
 std::optional<RecoveryNote> discardUnsealed(const RunContext& context, const std::string& name) {
     JournalStore::Read held = context.records->hold(name);
     if (held.opened == Opened::Refused)
-        return setAside(context, held.file, name, messages::refusedRecord(held.refusal), {});
+        return setAside(context, held.file, name, refusedRecord(held.refusal), {});
     if (held.opened != Opened::Yes)
         return std::nullopt;
     std::string start;
     const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(held.file.size(), 8));
     if (auto error = held.file.read(0, size, start))
-        return messages::recordUnreadable(context.records->pathOf(name), *error);
+        return makeNote(Note::RecordUnreadable, {}, context.records->pathOf(name), *error);
+    // A newer version's record is that version's to read: it stays.
+    if (isNewerFormat(start))
+        return makeNote(Note::NewerFormat, {}, context.records->pathOf(name));
     if (!mayBeThisFormat(start))
-        return setAside(context, held.file, name, messages::otherFormatRecord(), {});
+        return setAside(context, held.file, name, {RecordFault::Kind::OtherFormat}, {});
     if (auto error = context.records->remove(context.disk, held.file, name))
-        return messages::unsealedNotRemoved(context.records->pathOf(name), *error);
+        return makeNote(Note::UnsealedNotRemoved, {}, context.records->pathOf(name), *error);
     return std::nullopt;
 }
 
@@ -43,32 +70,43 @@ std::optional<RecoveryNote> discardUnsealed(const RunContext& context, const std
 RecoveryNote noteOf(const std::string& journaled, const std::string& here,
                     const Restoration& restoration, const std::string& keptAt) {
     using Outcome = Restoration::Outcome;
-    const std::string folder = messages::movedFolder(journaled, here);
+    RecoveryNote told = makeNote(Note::NotPutBack, journaled, keptAt);
+    told.here = here;
+    told.files = restoration.restored;
+    told.stillRenamed = restoration.stillRenamed;
     switch (restoration.outcome) {
     case Outcome::Whole:
+        told.kind = restoration.recordLeft ? Note::RestoredRecordLeft : Note::Restored;
         if (restoration.recordLeft)
-            return messages::restoredRecordLeft(folder, restoration.restored, keptAt,
-                                                *restoration.recordLeft);
-        return messages::restored(folder, restoration.restored);
+            told.error = *restoration.recordLeft;
+        break;
     case Outcome::WholeElsewhere:
-        return messages::restoredElsewhere(here, journaled, restoration.restored, keptAt);
+        told.kind = Note::RestoredElsewhere;
+        break;
     case Outcome::InPart:
-        return messages::restoredInPart(folder, restoration.restored, restoration.stillRenamed,
-                                        restoration.missing, keptAt);
+        told.kind = Note::RestoredInPart;
+        told.missing = restoration.missing;
+        break;
     case Outcome::FolderAway:
-        return messages::folderAway(folder, restoration.error);
+        told.kind = Note::FolderAway;
+        told.error = restoration.error;
+        break;
     case Outcome::FolderReplaced:
-        return messages::folderReplaced(folder);
+        told.kind = Note::FolderReplaced;
+        break;
     case Outcome::Unproven:
-        if (restoration.foreign)
-            return messages::leftForeign(folder, restoration.foreign->name,
-                                         restoration.foreign->folder, keptAt);
-        return messages::unproven(folder, keptAt);
+        told.kind = restoration.foreign ? Note::LeftForeign : Note::Unproven;
+        if (restoration.foreign) {
+            told.name = restoration.foreign->name;
+            told.isFolder = restoration.foreign->folder;
+        }
+        break;
     case Outcome::Finished:
     case Outcome::Failed:
+        told.failure = restoration.failure;
         break;
     }
-    return messages::notPutBack(folder, restoration.failure, restoration.stillRenamed);
+    return told;
 }
 
 // A record whose run the journal and the disk cannot explain is kept aside
@@ -81,27 +119,29 @@ std::optional<JournalStore::Read> readUsable(const RunContext& context,
     const std::string folder = entry.header ? entry.header->folder : std::string();
     switch (read.opened) {
     case Opened::Held:
-        if (read.holder && entry.header)
-            note = messages::runningElsewhere(folder, read.holder->host);
+        if (read.holder && entry.header) {
+            note = makeNote(Note::RunningElsewhere, folder);
+            note->host = read.holder->host;
+        }
         return std::nullopt;
     case Opened::Gone:
         return std::nullopt;
     case Opened::Refused:
-        note =
-            setAside(context, read.file, entry.name, messages::refusedRecord(read.refusal), folder);
+        note = setAside(context, read.file, entry.name, refusedRecord(read.refusal), folder);
         return std::nullopt;
     case Opened::Failed:
-        note = messages::recordUnreadable(context.records->pathOf(entry.name), read.error);
+        note =
+            makeNote(Note::RecordUnreadable, {}, context.records->pathOf(entry.name), read.error);
         return std::nullopt;
     case Opened::Yes:
         break;
     }
+    if (read.decoded.state == DecodedJournal::State::NewerFormat) {
+        note = makeNote(Note::NewerFormat, {}, context.records->pathOf(entry.name));
+        return std::nullopt;
+    }
     if (read.decoded.state != DecodedJournal::State::Whole) {
-        const std::string why =
-            read.decoded.state == DecodedJournal::State::OtherFormat
-                ? messages::otherFormatRecord()
-                : messages::damagedRecord(read.decoded.state == DecodedJournal::State::Torn);
-        note = setAside(context, read.file, entry.name, why,
+        note = setAside(context, read.file, entry.name, faultOf(read.decoded.state),
                         read.decoded.header ? read.decoded.header->folder : folder);
         return std::nullopt;
     }
@@ -118,9 +158,9 @@ std::optional<RecoveryNote> settleFinished(const RunContext& context, JournalSto
         journal.complete == Mark::Damaged) {
         std::string keptAt;
         if (auto error = context.records->setAside(context.disk, read.file, name, keptAt))
-            return messages::finishedNotSetAside(journal.folder, context.records->pathOf(name),
-                                                 *error);
-        return messages::finishedButDamaged(journal.folder, keptAt);
+            return makeNote(Note::FinishedNotSetAside, journal.folder,
+                            context.records->pathOf(name), *error);
+        return makeNote(Note::FinishedButDamaged, journal.folder, keptAt);
     }
     std::optional<SystemError> error =
         context.records->cutTo(context.disk, read.file, name, read.decoded.wholeSize);
@@ -131,7 +171,8 @@ std::optional<RecoveryNote> settleFinished(const RunContext& context, JournalSto
     if (!error)
         error = context.records->sync(context.disk, read.file, name);
     if (error)
-        return messages::finishedUnmarked(journal.folder, context.records->pathOf(name), *error);
+        return makeNote(Note::FinishedUnmarked, journal.folder, context.records->pathOf(name),
+                        *error);
     if (journal.kind == Journal::Kind::Rollback) {
         read.file.close();
         finishRolledBack(name, headerOf(journal), context);
@@ -157,16 +198,12 @@ std::optional<RecoveryNote> recoverRecord(const RunContext& context,
     return noteOf(journal.folder, journal.folder, restoration, context.records->pathOf(entry.name));
 }
 
-RecoveryReport reportOf(const std::vector<RecoveryNote>& notes) {
-    return notes.empty() ? RecoveryReport{} : RecoveryReport{messages::recoveryReport(notes)};
-}
-
 } // namespace
 
 RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     const RunContext context(control);
     if (const auto& problem = context.records->problem())
-        return {messages::recordsUnusable(*problem)};
+        return {{}, *problem};
     std::vector<RecoveryNote> notes;
     const std::vector<JournalStore::Entry> entries = context.records->list();
     // Newest first: a rollback interrupted in its turn is taken back before
@@ -185,7 +222,7 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
         if (note)
             notes.push_back(std::move(*note));
     }
-    return reportOf(notes);
+    return {std::move(notes), std::nullopt};
 }
 
 RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& control) {
@@ -226,7 +263,7 @@ RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& 
         if (note)
             notes.push_back(std::move(*note));
     }
-    return reportOf(notes);
+    return {std::move(notes), std::nullopt};
 }
 
 } // namespace velmorandi

@@ -5,7 +5,6 @@
 #include "rename_list.h"
 #include "run/restore.h"
 #include "run/run_engine.h"
-#include "run/run_messages.h"
 
 namespace velmorandi {
 namespace {
@@ -37,7 +36,9 @@ ListChange finishListed(RenameList& list, const std::string& folder, FolderListe
             return {};
         // Rows of names that are gone must not be renamed again.
         list.load({});
-        result.message = messages::reloadFailed(*listed.listing.error);
+        result.news = {};
+        result.news.kind = RunNews::Kind::ReloadFailed;
+        result.news.error = *listed.listing.error;
         return {true, false};
     }
     const std::vector<std::string> missing =
@@ -46,8 +47,10 @@ ListChange finishListed(RenameList& list, const std::string& folder, FolderListe
     if (!completed)
         return change;
     list.MarkAllDone();
-    if (!missing.empty() && result.message.empty())
-        result.message = messages::missingAfterRun(missing);
+    if (!missing.empty() && result.news.kind == RunNews::Kind::None) {
+        result.news.kind = RunNews::Kind::MissingAfterRun;
+        result.news.names = missing;
+    }
     return change;
 }
 
@@ -56,8 +59,11 @@ ListChange finishListed(RenameList& list, const std::string& folder, FolderListe
 std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::string& folder) {
     const bool noDuplicates = list.CheckDuplicateNames();
     const bool noBlanks = list.CheckBlankNames();
-    if (!noDuplicates || !noBlanks)
-        return RunResult{RunOutcome::Refused, messages::kRenameRefused, {}, FolderNotRead{}};
+    if (!noDuplicates || !noBlanks) {
+        RunResult refused{RunOutcome::Refused, {}, {}, FolderNotRead{}};
+        refused.news.kind = RunNews::Kind::NamesRefused;
+        return refused;
+    }
     RunRequest request{folder, {}, &list, list.generation()};
     const auto changed = [](const RenameRow row) { return row.editedName() != row.listedName(); };
     std::size_t count = 0;

@@ -4,7 +4,6 @@
 #include "run/journal_store.h"
 #include "run/locate.h"
 #include "run/name_tracker.h"
-#include "run/run_messages.h"
 
 #include <unordered_map>
 
@@ -26,7 +25,7 @@ std::string keyOf(std::string_view name, bool ignoresCase) {
 
 struct RollbackPlan {
     std::vector<PlannedMove> moves;
-    std::vector<std::string> blocked; // "listed is now current"
+    std::vector<NameNow> blocked;
 };
 
 // Every file that bears another name goes back to its listed one, unless an
@@ -62,7 +61,7 @@ RollbackPlan planRollback(const Journal& journal, const Located& located,
     for (const std::size_t i : candidates) {
         const std::string listed(journal.moves[i].from);
         if (held[i] || (anyHeld && !journal.traits.stableIdentities))
-            plan.blocked.push_back(messages::isNow(listed, located.names[i]));
+            plan.blocked.push_back({listed, located.names[i]});
         else
             plan.moves.push_back({located.names[i], journal.moves[i].from, {}, 0, i});
     }
@@ -87,17 +86,17 @@ bool everyFileListed(const Journal& journal, const std::vector<platform::FolderE
 // The files of a stopped run that do not bear their listed names, as far as
 // the run knows: its first `done` steps made. A rollback's files are listed
 // under its moves' targets.
-std::vector<std::string> displacedFiles(const Journal& journal, std::size_t done) {
+std::vector<NameNow> displacedFiles(const Journal& journal, std::size_t done) {
     NameTracker tracker(journal.moves);
     for (std::size_t i = 0; i < done && i < journal.plan.steps.size(); ++i)
         tracker.apply(journal.plan.steps[i]);
     const bool rollback = journal.kind == Journal::Kind::Rollback;
-    std::vector<std::string> displaced;
+    std::vector<NameNow> displaced;
     const std::vector<std::string> current = tracker.currentNames();
     for (std::size_t i = 0; i < journal.moves.size(); ++i) {
         const std::string listed(rollback ? journal.moves[i].to : journal.moves[i].from);
         if (current[i] != listed)
-            displaced.push_back(messages::isNow(listed, current[i]));
+            displaced.push_back({listed, current[i]});
     }
     return displaced;
 }
@@ -185,9 +184,13 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     const Located& located = found.located;
     const LeftoverProof proof = proofFor(journal, folder.traits);
     for (const Leftover& leftover : located.leftovers) {
-        if (auto error = removeLeftover(folder.handle, context.disk, leftover, proof)) {
+        if (auto kept = removeLeftover(folder.handle, context.disk, leftover, proof)) {
             Restoration failed = ended(Outcome::Failed);
-            failed.failure = messages::leftoverNotRemoved(leftover.name, *error);
+            failed.failure.kind = kept->unproven ? RunFailure::Kind::LeftoverNotProven
+                                                 : RunFailure::Kind::LeftoverNotRemoved;
+            failed.failure.folder = folderPath;
+            failed.failure.from = leftover.name;
+            failed.failure.error = std::move(kept->error);
             return failed;
         }
     }
@@ -210,7 +213,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
             restoration.outcome = Outcome::Failed;
             restoration.failure = rollback.failure;
             if (rollback.stopped)
-                for (std::string& still :
+                for (NameNow& still :
                      displacedFiles(rollback.stopped->journal, rollback.stopped->stepsDone))
                     restoration.stillRenamed.push_back(std::move(still));
             return restoration;
@@ -275,7 +278,9 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     if (restoration.outcome == Outcome::Finished) {
         // The call that failed took effect all the same: the run is done.
         result.outcome = RunOutcome::Completed;
-        result.message = messages::renamedButUnmarked(stopped.sentence);
+        result.news = {};
+        result.news.kind = RunNews::Kind::RenamedButUnmarked;
+        result.news.failure = stopped.failure;
         result.errorRows.clear();
         result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
         return result;
@@ -284,10 +289,12 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     const bool rollbackTold =
         restoration.outcome == Outcome::InPart ||
         (restoration.outcome == Outcome::Failed && !restoration.stillRenamed.empty());
-    const std::vector<std::string> still = rollbackTold
-                                               ? restoration.stillRenamed
-                                               : displacedFiles(stopped.journal, stopped.stepsDone);
-    result.message = messages::notRestored(stopped.sentence, still, restoration.failure);
+    result.news = {};
+    result.news.kind = RunNews::Kind::NotRestored;
+    result.news.failure = stopped.failure;
+    result.news.stillRenamed = rollbackTold ? restoration.stillRenamed
+                                            : displacedFiles(stopped.journal, stopped.stepsDone);
+    result.news.rollbackFailure = restoration.failure;
     result.errorRows.clear();
     result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
     return result;

@@ -34,10 +34,10 @@ struct [[nodiscard]] Restoration {
     Outcome outcome = Outcome::Failed;
     FolderMatch match = FolderMatch::Other;
     std::size_t restored = 0;
-    std::vector<std::string> stillRenamed; // "listed is now current"
-    std::vector<std::string> missing;      // listed names of files not found
+    std::vector<NameNow> stillRenamed;
+    std::vector<std::string> missing; // listed names of files not found
     SystemError error;
-    std::string failure; // a sentence of its own, without its final period
+    RunFailure failure;
     // Unproven: the entry that kept the names from telling, left as it is.
     std::optional<Located::Foreign> foreign;
     // Whole: the record could not be removed; it is tried again at the next start.

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "folder_listing.h"
+#include "run/run_facts.h"
 #include "run/run_plan.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -24,7 +26,7 @@
 // platform::BackgroundTask, each task joined before the run returns:
 //   JournalWriter   writes the header and the moves' names while the folder
 //                   is checked, and the plan once it is made;
-//   NewNames        orders the new names and runs the protected-file guard on
+//   ReadBack        orders the new names and runs the protected-file guard on
 //                   them while the steps run, then reads the folder back
 //                   while it is synced;
 //   DirectoryReadAhead (platform) reads a large folder a chunk ahead.
@@ -47,7 +49,7 @@ struct RunRequest {
 enum class RunOutcome {
     Refused,   // a check failed: "Err!" rows, nothing touched
     NameTaken, // a new name is held by an entry the run does not move: "Err!" rows, nothing touched
-    Failed, // nothing renamed, or what was renamed has its name back (or the message says what not)
+    Failed,    // nothing renamed, or what was renamed has its name back (or the news says what not)
     Cancelled, // stopped on request; as Failed
     Completed  // every file renamed
 };
@@ -68,7 +70,7 @@ using FolderAfterRun = std::variant<FolderNotRead, RowsInOrder, FolderListed>;
 
 struct [[nodiscard]] RunResult {
     RunOutcome outcome = RunOutcome::Failed;
-    std::string message; // empty: nothing to tell the user
+    RunNews news; // None: nothing to tell the user
     std::vector<std::size_t> errorRows;
     FolderAfterRun folder;
 };
@@ -106,7 +108,7 @@ RunResult ExecuteRun(RunRequest request, const RunControl& control);
 // Window thread. Brings a rename's, undo's or redo's result into the list:
 // the marks of a refusal ("Err!" rows, with the cause where a name is taken
 // on disk), the rows in their new order with every row "Done", or the folder
-// listed anew. May add to the result's message.
+// listed anew. May add to the result's news.
 struct ListChange {
     bool reloaded = false;
     bool protectedFileListed = false; // the guard's verdict on the rows now listed
@@ -124,7 +126,10 @@ RunResult ExecuteRedo(const std::string& folder, const RunControl& control);
 // kill or a power loss left unfinished, unless another process is running
 // it; reports what it did, and every record it could not use.
 struct [[nodiscard]] RecoveryReport {
-    std::string message; // empty: nothing to tell
+    std::vector<RecoveryNote> notes;
+    // Nothing could be recovered: the folder of records cannot be trusted.
+    std::optional<platform::RecordFolderProblem> recordsUnusable;
+    bool empty() const { return notes.empty() && !recordsUnusable; }
 };
 RecoveryReport RecoverInterruptedRuns(const RunControl& control);
 // The same for a run whose folder was moved after the crash: where `folder`

@@ -7,7 +7,6 @@
 #include "run/locate.h"
 #include "run/preflight.h"
 #include "run/read_back.h"
-#include "run/run_messages.h"
 #include "run/run_testing.h"
 #include "temporary_names.h"
 
@@ -59,14 +58,36 @@ RunContext::RunContext(const RunControl& control)
 
 namespace {
 
-EngineOutcome refused(RunOutcome outcome, std::string failure, std::string message,
+RunNews newsOf(RunNews::Kind kind, RunFailure failure = {}) {
+    RunNews news;
+    news.kind = kind;
+    news.failure = std::move(failure);
+    return news;
+}
+
+EngineOutcome refused(RunOutcome outcome, RunFailure failure, RunNews news,
                       std::vector<std::size_t> rows = {}) {
     EngineOutcome refused;
     refused.result.outcome = outcome;
-    refused.result.message = std::move(message);
+    refused.result.news = std::move(news);
     refused.result.errorRows = std::move(rows);
     refused.failure = std::move(failure);
     return refused;
+}
+
+// Nothing renamed, for the reason `failure` gives.
+EngineOutcome failed(RunFailure failure, std::vector<std::size_t> rows = {}) {
+    RunNews news = newsOf(RunNews::Kind::NothingRenamed, failure);
+    return refused(RunOutcome::Failed, std::move(failure), std::move(news), std::move(rows));
+}
+
+RunFailure failure(RunFailure::Kind kind, std::string folder, SystemError error = {}) {
+    return {kind, std::move(folder), {}, {}, std::move(error), std::nullopt};
+}
+
+RunFailure renameFailure(RunFailure::Kind kind, std::string_view from, std::string_view to,
+                         SystemError error = {}) {
+    return {kind, {}, std::string(from), std::string(to), std::move(error), std::nullopt};
 }
 
 std::vector<std::size_t> rowsOf(const std::vector<PlannedMove>& moves,
@@ -81,17 +102,15 @@ std::optional<EngineOutcome> refusal(const std::vector<PlannedMove>& moves,
                                      const Preflight& check) {
     if (!check.missing.empty()) {
         const PlannedMove& move = moves[check.missing.front()];
-        std::string failure = messages::renameFailure(std::string(move.from), std::string(move.to),
-                                                      platform::noSuchFile());
-        std::string message = messages::noFileRenamed(failure);
-        return refused(RunOutcome::Failed, std::move(failure), std::move(message),
-                       rowsOf(moves, check.missing));
+        return failed(renameFailure(RunFailure::Kind::RenameFailed, move.from, move.to,
+                                    platform::noSuchFile()),
+                      rowsOf(moves, check.missing));
     }
     if (!check.taken.empty()) {
         const PlannedMove& move = moves[check.taken.front()];
         return refused(RunOutcome::NameTaken,
-                       messages::nameTakenFailure(std::string(move.from), std::string(move.to)),
-                       messages::kNameTaken, rowsOf(moves, check.taken));
+                       renameFailure(RunFailure::Kind::NameTaken, move.from, move.to),
+                       newsOf(RunNews::Kind::NamesTaken), rowsOf(moves, check.taken));
     }
     return std::nullopt;
 }
@@ -117,23 +136,18 @@ std::int64_t now() {
 // Why a run stopped: its outcome, and what to tell once every file has its name back.
 struct Stop {
     RunOutcome outcome = RunOutcome::Failed;
-    std::string sentence;
-    std::string message;
+    RunFailure failure;
     std::vector<std::size_t> rows;
 };
 
 Stop recordStop(const JournalStore& records, const SystemError& error) {
     return {RunOutcome::Failed,
-            messages::recordFailure(records.folderPath(), error),
-            messages::recordUnwritable(records.folderPath(), error),
+            failure(RunFailure::Kind::RecordUnwritable, records.folderPath(), error),
             {}};
 }
 
 Stop syncStop(const std::string& folder, const SystemError& error) {
-    return {RunOutcome::Failed,
-            messages::syncFailure(folder, error),
-            messages::noFileRenamed(messages::syncFailure(folder, error)),
-            {}};
+    return {RunOutcome::Failed, failure(RunFailure::Kind::SyncFailed, folder, error), {}};
 }
 
 // The steps one after the other, with the marks the record needs on the way.
@@ -153,9 +167,10 @@ class StepRun {
         for (std::size_t done = 0; done < steps.size(); ++done) {
             if (cancelled())
                 return Stop{RunOutcome::Cancelled,
-                            messages::cancelledSentence(),
-                            m_journal.kind == Journal::Kind::Undo ? messages::undoCancelled()
-                                                                  : messages::cancelled(),
+                            failure(m_journal.kind == Journal::Kind::Undo
+                                        ? RunFailure::Kind::UndoCancelled
+                                        : RunFailure::Kind::Cancelled,
+                                    m_journal.folder),
                             {}};
             if (done == m_journal.plan.firstClosingStep)
                 if (auto stop = markClosing())
@@ -249,17 +264,14 @@ class StepRun {
         if (m_recordFailed)
             return recordStop(*m_context.records, error);
         const PlannedMove& move = m_journal.moves[step.b.move];
-        if (platform::meansNameTaken(error)) {
-            const std::string taken(nameOf(m_journal.moves, step.b));
-            std::string sentence = messages::nameTakenFailure(std::string(move.from), taken);
+        if (platform::meansNameTaken(error))
             return {RunOutcome::Failed,
-                    sentence,
-                    messages::nameTakenMeanwhile(sentence, taken),
+                    renameFailure(RunFailure::Kind::NameTaken, move.from,
+                                  nameOf(m_journal.moves, step.b)),
                     {move.row}};
-        }
-        std::string sentence =
-            messages::renameFailure(std::string(move.from), std::string(move.to), error);
-        return {RunOutcome::Failed, sentence, messages::noFileRenamed(sentence), {move.row}};
+        return {RunOutcome::Failed,
+                renameFailure(RunFailure::Kind::RenameFailed, move.from, move.to, error),
+                {move.row}};
     }
 
     Journal& m_journal;
@@ -291,15 +303,15 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
 EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
                       std::string recordName, const StepRun& steps) {
     EngineOutcome outcome =
-        refused(stop.outcome, stop.sentence, std::move(stop.message), std::move(stop.rows));
+        refused(stop.outcome, stop.failure, newsOf(RunNews::Kind::NothingRenamed, stop.failure),
+                std::move(stop.rows));
     outcome.stopped = StoppedRun{std::move(journal), std::move(record), std::move(recordName),
-                                 steps.way(),        steps.stepsDone(), std::move(stop.sentence)};
+                                 steps.way(),        steps.stepsDone(), std::move(stop.failure)};
     return outcome;
 }
 
 EngineOutcome unreadable(const std::string& folder, const SystemError& error) {
-    return refused(RunOutcome::Failed, messages::folderReadFailure(folder, error),
-                   messages::folderUnreadable(folder, error));
+    return failed(failure(RunFailure::Kind::FolderUnreadable, folder, error));
 }
 
 // The folder checked against the moves, before anything is touched: a
@@ -333,9 +345,11 @@ RenameWay firstWay(const EngineRun& run, const RunContext& context) {
 } // namespace
 
 EngineOutcome runMoves(EngineRun run, const RunContext& context) {
-    if (const auto& problem = context.records->problem())
-        return refused(RunOutcome::Failed, messages::recordsUnusableFailure(*problem),
-                       messages::recordsUnusable(*problem));
+    if (const auto& problem = context.records->problem()) {
+        RunFailure unusable = failure(RunFailure::Kind::RecordsUnusable, problem->folder);
+        unusable.problem = *problem;
+        return failed(std::move(unusable));
+    }
     OpenedFolder folder;
     if (auto error = openFolder(run.folder, context.testing, folder))
         return unreadable(run.folder, *error);
@@ -362,9 +376,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         platform::RecordFile record;
         std::string recordName;
         if (auto error = writer->finish(record, recordName))
-            return refused(RunOutcome::Failed,
-                           messages::recordFailure(context.records->folderPath(), *error),
-                           messages::recordUnwritable(context.records->folderPath(), *error));
+            return failed(recordStop(*context.records, *error).failure);
         StepRun steps(journal, folder, record, recordName, *writer, context,
                       firstWay(run, context));
         if (std::optional<Stop> stop = steps.run())
@@ -375,7 +387,8 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         // Every file bears its new name: a mark that cannot be written takes
         // nothing back; the next start completes the record.
         if (std::optional<Stop> unmarked = steps.markComplete()) {
-            outcome.result.message = messages::renamedButUnmarked(unmarked->sentence);
+            outcome.result.news =
+                newsOf(RunNews::Kind::RenamedButUnmarked, std::move(unmarked->failure));
         } else {
             context.records->prune(context.disk, recordName);
             outcome.recordName = recordName;

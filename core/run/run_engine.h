@@ -71,18 +71,18 @@ struct StoppedRun {
     std::string recordName;
     RenameWay way = RenameWay::NoReplaceFlag;
     std::size_t stepsDone = 0; // as far as the run knows: a step that failed is not among them
-    std::string sentence;      // why it stopped, as a message's first sentence
+    RunFailure failure;        // why it stopped
 };
 
 struct [[nodiscard]] EngineOutcome {
     // Completed; a refusal before anything was touched; or, with `stopped`,
-    // the outcome and message to give once every file has its name back.
+    // the outcome and news to give once every file has its name back.
     RunResult result;
     std::optional<StoppedRun> stopped;
     // A completed run's record; empty where it could not be marked complete.
     std::string recordName;
-    // Refused or stopped: why, as a sentence of its own (no final period).
-    std::string failure;
+    // Refused or stopped: why.
+    RunFailure failure;
 };
 EngineOutcome runMoves(EngineRun run, const RunContext& context);
 

@@ -1,7 +1,6 @@
 #include "run/step_executor.h"
 
 #include "platform/folder_changes.h"
-#include "run/run_messages.h"
 
 namespace velmorandi {
 namespace {
@@ -109,12 +108,14 @@ std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string
     return error;
 }
 
-std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
-                                          const Leftover& leftover, const LeftoverProof& proof) {
+std::optional<LeftoverKept> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
+                                           const Leftover& leftover, const LeftoverProof& proof) {
     if (!provesLeftover(folder, leftover, proof))
-        return SystemError{0, messages::notLeftByRun(leftover.name)};
-    return disk.call(DiskCall::RemoveLeftover, leftover.name, {},
-                     [&] { return platform::unlinkName(folder, leftover.name); });
+        return LeftoverKept{true, {}};
+    if (auto error = disk.call(DiskCall::RemoveLeftover, leftover.name, {},
+                               [&] { return platform::unlinkName(folder, leftover.name); }))
+        return LeftoverKept{false, std::move(*error)};
+    return std::nullopt;
 }
 
 } // namespace velmorandi

@@ -77,11 +77,18 @@ class StepExecutor {
     std::string m_b;
 };
 
+// Why a leftover stays: it is no longer what the step left, or the system
+// refused to remove it.
+struct LeftoverKept {
+    bool unproven = false;
+    SystemError error;
+};
+
 // Removes a name left by a step stopped half-way, only where it is proven
 // again to be what `leftover` says. Fails, having removed nothing, where it
 // is not or is gone.
-[[nodiscard]] std::optional<SystemError> removeLeftover(const platform::FolderHandle& folder,
-                                                        const Disk& disk, const Leftover& leftover,
-                                                        const LeftoverProof& proof);
+[[nodiscard]] std::optional<LeftoverKept> removeLeftover(const platform::FolderHandle& folder,
+                                                         const Disk& disk, const Leftover& leftover,
+                                                         const LeftoverProof& proof);
 
 } // namespace velmorandi

@@ -5,13 +5,19 @@
 #include "run/preflight.h"
 #include "run/restore.h"
 #include "run/run_engine.h"
-#include "run/run_messages.h"
 
 namespace velmorandi {
 namespace {
 
-RunResult refused(RunOutcome outcome, std::string message) {
-    return RunResult{outcome, std::move(message), {}, FolderNotRead{}};
+RunResult refused(RunOutcome outcome, RunNews news) {
+    return RunResult{outcome, std::move(news), {}, FolderNotRead{}};
+}
+
+RunNews newsOf(RunNews::Kind kind, const std::string& folder) {
+    RunNews news;
+    news.kind = kind;
+    news.folder = folder;
+    return news;
 }
 
 // Undo takes a completed rename back; redo takes back the undo of one.
@@ -31,13 +37,19 @@ std::vector<PlannedMove> reversed(const Journal& journal) {
 
 // Nothing when every file still bears the name the recorded run gave it, is
 // the file it renamed, and can have its name back.
-std::optional<std::string> changedSince(const std::string& folderPath, const Journal& journal,
-                                        const OpenedFolder& folder,
-                                        const std::vector<PlannedMove>& back,
-                                        const Preflight& check, TakeBack what) {
+std::optional<RunNews> changedSince(const std::string& folderPath, const Journal& journal,
+                                    const OpenedFolder& folder,
+                                    const std::vector<PlannedMove>& back, const Preflight& check,
+                                    TakeBack what) {
+    const auto refusal = [&](RunNews::Kind kind, std::string_view name, std::string_view oldName) {
+        RunNews news = newsOf(kind, folderPath);
+        news.name = name;
+        news.oldName = oldName;
+        news.redo = what.redo;
+        return news;
+    };
     if (!check.missing.empty())
-        return messages::undoFileGone(folderPath, std::string(back[check.missing.front()].from),
-                                      what.redo);
+        return refusal(RunNews::Kind::TakeBackFileGone, back[check.missing.front()].from, {});
     std::vector<std::string> names;
     for (std::size_t i = 0; i < back.size(); ++i) {
         const std::string name(back[i].from);
@@ -45,14 +57,13 @@ std::optional<std::string> changedSince(const std::string& folderPath, const Jou
                               (back[i].identity != journal.moves[i].identity ||
                                !isRunsFile(journal, folder.handle, name, back[i].identity));
         if (replaced)
-            return messages::undoFileReplaced(folderPath, name, std::string(back[i].to), what.redo);
+            return refusal(RunNews::Kind::TakeBackFileReplaced, name, back[i].to);
         names.push_back(name);
     }
     if (!journal.traits.stableIdentities && allYoungerThanRun(journal, folder.handle, names))
-        return messages::undoFolderReplaced(folderPath, what.redo);
+        return refusal(RunNews::Kind::TakeBackFolderReplaced, {}, {});
     if (!check.taken.empty())
-        return messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to),
-                                       what.redo);
+        return refusal(RunNews::Kind::TakeBackNameTaken, {}, back[check.taken.front()].to);
     return std::nullopt;
 }
 
@@ -62,12 +73,18 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
     OpenedFolder folder;
     Preflight check;
     std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
-    if (!error && matchFolder(headerOf(journal), folderPath, folder) != FolderMatch::Own)
-        return refused(RunOutcome::Failed, messages::undoFolderReplaced(folderPath, what.redo));
+    if (!error && matchFolder(headerOf(journal), folderPath, folder) != FolderMatch::Own) {
+        RunNews news = newsOf(RunNews::Kind::TakeBackFolderReplaced, folderPath);
+        news.redo = what.redo;
+        return refused(RunOutcome::Failed, std::move(news));
+    }
     if (!error)
         error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
-    if (error)
-        return refused(RunOutcome::Failed, messages::folderUnreadable(folderPath, *error));
+    if (error) {
+        RunNews news = newsOf(RunNews::Kind::NothingRenamed, {});
+        news.failure = {RunFailure::Kind::FolderUnreadable, folderPath, {}, {}, *error, {}};
+        return refused(RunOutcome::Failed, std::move(news));
+    }
     if (auto changed = changedSince(folderPath, journal, folder, back, check, what))
         return refused(check.taken.empty() ? RunOutcome::Failed : RunOutcome::NameTaken,
                        std::move(*changed));
@@ -77,19 +94,28 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
 RunResult takeBack(const std::string& folderPath, const RunControl& control, TakeBack what) {
     const RunContext context(control);
     const JournalStore& records = *context.records;
-    if (records.problem())
-        return refused(RunOutcome::Failed, messages::recordsUnusable(*records.problem()));
+    if (records.problem()) {
+        RunNews news = newsOf(RunNews::Kind::NothingRenamed, {});
+        news.failure = {RunFailure::Kind::RecordsUnusable,
+                        records.problem()->folder,
+                        {},
+                        {},
+                        {},
+                        records.problem()};
+        return refused(RunOutcome::Failed, std::move(news));
+    }
     const std::optional<JournalStore::Entry> last = records.lastComplete(folderPath);
     const auto nothing = [&] {
-        return refused(RunOutcome::Failed, what.redo ? messages::nothingToRedo(folderPath)
-                                                     : messages::nothingToUndo(folderPath));
+        return refused(RunOutcome::Failed, newsOf(what.redo ? RunNews::Kind::NothingToRedo
+                                                            : RunNews::Kind::NothingToUndo,
+                                                  folderPath));
     };
     if (!last || last->header->kind != what.recorded())
         return nothing();
     // Held for the whole run, so that no other window takes the same run back meanwhile.
     JournalStore::Read read = records.read(last->name, true);
     if (read.opened == platform::RecordFile::Opened::Held)
-        return refused(RunOutcome::Failed, messages::recordInUse(folderPath));
+        return refused(RunOutcome::Failed, newsOf(RunNews::Kind::RecordInUse, folderPath));
     if (read.opened != platform::RecordFile::Opened::Yes || !read.decoded.journal)
         return nothing();
     const Journal& journal = *read.decoded.journal;
@@ -107,8 +133,10 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     // The run taken back is no longer the last of the folder; one whose
     // record cannot go now goes when later runs are pruned.
     static_cast<void>(records.remove(context.disk, read.file, last->name));
-    if (!what.redo && result.message.empty())
-        result.message = messages::undone(files);
+    if (!what.redo && result.news.kind == RunNews::Kind::None) {
+        result.news.kind = RunNews::Kind::Undone;
+        result.news.files = files;
+    }
     return result;
 }
 

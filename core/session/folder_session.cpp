@@ -57,7 +57,7 @@ FolderSession::Loaded FolderSession::Load::operator()(const RunControl& control)
 FolderSession::Opened FolderSession::finishLoad(Loaded loaded) {
     Opened opened;
     opened.error = std::move(loaded.outcome.error);
-    opened.recoveryMessage = std::move(loaded.recovery.message);
+    opened.recovery = std::move(loaded.recovery);
     if (opened.error) {
         if (loaded.left)
             m_left[loaded.folder] = std::move(loaded.left);
@@ -218,7 +218,7 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
     if (currentRow && *currentRow < m_now.list.size())
         followed = nameAfter(done, *currentRow);
     const ListChange change = FinishRun(m_now.list, m_folder, done.result);
-    finished.message = std::move(done.result.message);
+    finished.news = std::move(done.result.news);
     finished.reloaded = change.reloaded;
     finished.protectedFileListed = change.protectedFileListed;
     if (change.reloaded)

@@ -75,7 +75,7 @@ class FolderSession {
     // What the window shows of a load; on failure nothing else changed.
     struct Opened {
         std::optional<SystemError> error;
-        std::string recoveryMessage;
+        RecoveryReport recovery;
         std::vector<std::string> subfolders;
         bool protectedFileListed = false;
     };
@@ -121,7 +121,7 @@ class FolderSession {
     std::optional<Run> prepareRedo() const;
     struct Finished {
         RunOutcome outcome = RunOutcome::Failed;
-        std::string message;
+        RunNews news;
         bool reloaded = false;
         bool protectedFileListed = false;
         bool folderAsBefore = false;            // nothing moved, or every name is back

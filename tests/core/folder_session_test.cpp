@@ -86,10 +86,10 @@ TEST(FolderSession, LoadRollsBackAnInterruptedRunFirstAndAFailedLoadChangesNothi
 
     // Opened again, the folder is put right before it is listed.
     const FolderSession::Opened opened = s.open(folder.path());
-    EXPECT_EQ(opened.recoveryMessage,
-              "A rename in " + folder.path() +
-                  " was interrupted; 3 files got their old names back.\r\n\r\nYou can rename "
-                  "them again whenever you are ready.");
+    ASSERT_EQ(opened.recovery.notes.size(), 1u);
+    EXPECT_EQ(opened.recovery.notes[0].kind, RecoveryNote::Kind::Restored);
+    EXPECT_EQ(opened.recovery.notes[0].folder, folder.path());
+    EXPECT_EQ(opened.recovery.notes[0].files, 3u);
     EXPECT_FALSE(opened.error);
     EXPECT_EQ(listedNames(s.session.list()), names);
     EXPECT_EQ(folder.snapshot().size(), names.size());
@@ -185,8 +185,8 @@ TEST(FolderSession, RunsOnDiskFollowTheCurrentFileAndTellWhatCanBeTakenBack) {
 
     finished = s.run(*s.session.prepareUndo(), 2);
     EXPECT_EQ(finished.outcome, RunOutcome::Completed);
-    EXPECT_EQ(finished.message, "1 file has its old name again.\r\n\r\nPress Ctrl+Y to rename it "
-                                "again.");
+    EXPECT_EQ(finished.news.kind, RunNews::Kind::Undone);
+    EXPECT_EQ(finished.news.files, 1u);
     EXPECT_EQ(listedNames(s.session.list()), (Names{"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(finished.followedRow, std::optional<std::size_t>(0));
     EXPECT_EQ(s.undoKind(), Kind::Nothing);

@@ -178,11 +178,17 @@ TEST(JournalFormat, ThePresentFormatReadsAsTheDocumentSaysAndNoOther) {
     EXPECT_EQ(placeholdersRecord(encoder.headerSum(), encoder.planSum()), placeholders);
     EXPECT_EQ(completeRecord(encoder.headerSum(), encoder.planSum()), complete);
 
-    // Another version's journal, older or newer, is never read as this one.
-    for (const char* magic : {"VMRJNL01", "VMRJNL04", "VMRJNL06"}) {
+    // Another version's journal, older or newer, is never read as this one;
+    // a magic outside the family is no journal at all.
+    const std::pair<const char*, JournalState> others[]{
+        {"VMRJNL01", JournalState::OtherFormat}, {"VMRJNL04", JournalState::OtherFormat},
+        {"VMRJNL06", JournalState::NewerFormat}, {"VMRJNL10", JournalState::NewerFormat},
+        {"VMRJNL0x", JournalState::Damaged},     {"XMRJNL05", JournalState::Damaged}};
+    for (const auto& [magic, state] : others) {
         const DecodedJournal other = decodeJournal(magic + fifth.substr(8) + closing + complete);
-        EXPECT_EQ(other.state, JournalState::OtherFormat) << magic;
+        EXPECT_EQ(other.state, state) << magic;
         EXPECT_FALSE(other.journal);
+        EXPECT_EQ(isNewerFormat(magic), state == JournalState::NewerFormat) << magic;
     }
 }
 

@@ -4,7 +4,6 @@
 #include "platform/folder_access.h"
 #include "platform/folder_changes.h"
 #include "rename_list.h"
-#include "run/run_messages.h"
 #include "run/step_executor.h"
 #include "run_support.h"
 #include "temp_folder.h"
@@ -53,11 +52,21 @@ std::string systemReason(const std::string& from, const std::string& to, const T
 
 // A refusal names both names of the file it stopped at, the system's reason,
 // and that nothing was renamed.
-void expectNamesFailure(const std::string& message, const std::string& from, const std::string& to,
+void expectNamesFailure(const RunNews& news, const std::string& from, const std::string& to,
                         const std::string& reason) {
-    const std::string told =
-        messages::noFileRenamed(messages::renameFailure(from, to, {0, reason}));
-    EXPECT_EQ(message, told);
+    EXPECT_EQ(news.kind, RunNews::Kind::NothingRenamed);
+    EXPECT_EQ(news.failure.kind, RunFailure::Kind::RenameFailed);
+    EXPECT_EQ(news.failure.from, from);
+    EXPECT_EQ(news.failure.to, to);
+    EXPECT_EQ(news.failure.error.reason, reason);
+}
+
+// Another entry took `to`, the name a step gave `from`, after the check.
+void expectTakenMeanwhile(const RunNews& news, const std::string& from, const std::string& to) {
+    EXPECT_EQ(news.kind, RunNews::Kind::NothingRenamed);
+    EXPECT_EQ(news.failure.kind, RunFailure::Kind::NameTaken);
+    EXPECT_EQ(news.failure.from, from);
+    EXPECT_EQ(news.failure.to, to);
 }
 
 // Commits with the records and calls of one test.
@@ -94,7 +103,7 @@ TEST(RenameCommit, RenamesEveryFileAndReloads) {
     const Committed outcome = commit(list, folder, recordingRenames(calls));
 
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
-    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::None);
     EXPECT_TRUE(outcome.listReloaded);
     std::set<std::string> moved; // a file system may need a temporary name for Photo
     for (const auto& call : calls)
@@ -149,7 +158,7 @@ TEST(RenameCommit, RefusesInvalidNamesBeforeTouchingAnything) {
     Calls calls;
     const Committed outcome = commit(list, folder, recordingRenames(calls));
     EXPECT_EQ(outcome.outcome, RunOutcome::Refused);
-    EXPECT_EQ(outcome.message, messages::kRenameRefused);
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::NamesRefused);
     EXPECT_EQ(statuses(list), Texts(3, "Err!"));
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
@@ -195,7 +204,7 @@ TEST(RenameCommit, RefusesNamesTakenOnDiskCompletesSwapsAndChains) {
                 << i;
         if (after[i].empty()) {
             EXPECT_EQ(outcome.outcome, RunOutcome::NameTaken) << i;
-            EXPECT_EQ(outcome.message, messages::kNameTaken);
+            EXPECT_EQ(outcome.news.kind, RunNews::Kind::NamesTaken);
             EXPECT_TRUE(calls.empty());
             EXPECT_EQ(folder.snapshot(), before) << i;
         } else {
@@ -224,7 +233,7 @@ TEST(RenameCommit, FailureAtAnyRenameUndoesTheOthers) {
         const Committed outcome = commit(list, folder, recordingRenames(calls, {failing}));
 
         EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
-        expectNamesFailure(outcome.message, names[failing - 1], "x-" + names[failing - 1],
+        expectNamesFailure(outcome.news, names[failing - 1], "x-" + names[failing - 1],
                            "Input/output error");
         EXPECT_FALSE(outcome.listReloaded);
         EXPECT_EQ(calls.size(), 2 * failing - 1);
@@ -248,7 +257,7 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     const Snapshot before = folder.snapshot();
     Calls calls;
     Committed outcome = commit(list, folder, recordingRenames(calls));
-    expectNamesFailure(outcome.message, "c.txt", "x-c.txt", systemReason("gone", "x", folder));
+    expectNamesFailure(outcome.news, "c.txt", "x-c.txt", systemReason("gone", "x", folder));
     EXPECT_EQ(folder.snapshot(), before);
 
     calls.clear();
@@ -261,8 +270,7 @@ TEST(RenameCommit, SystemRefusalsPartWayAreUndone) {
     outcome = commit(list, folder, intruder);
     EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
     // The message names the entry that took the name, not a file to look for.
-    EXPECT_EQ(outcome.message, messages::nameTakenMeanwhile(
-                                   messages::nameTakenFailure("b.txt", "x-b.txt"), "x-b.txt"));
+    expectTakenMeanwhile(outcome.news, "b.txt", "x-b.txt");
     Snapshot expected = before;
     expected["c.txt"] = "c.txt";
     expected["x-b.txt"] = "intruder";
@@ -286,17 +294,20 @@ TEST(RenameCommit, FailedRollbackKeepsTheRecordForTheNextStart) {
     EXPECT_TRUE(outcome.listReloaded);
     ASSERT_EQ(calls.size(), 5u);
     const std::string stillRenamed(calls[4].first);
-    EXPECT_NE(outcome.message.find(stillRenamed), std::string::npos) << outcome.message;
-    EXPECT_NE(outcome.message.find("next time Velmorandi starts"), std::string::npos);
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::NotRestored);
+    EXPECT_TRUE(std::any_of(outcome.news.stillRenamed.begin(), outcome.news.stillRenamed.end(),
+                            [&](const NameNow& still) { return still.current == stillRenamed; }))
+        << testing::describe(outcome.news);
     std::vector<std::string> listed;
     for (const RenameRow& row : list.rows())
         listed.emplace_back(row.listedName());
     EXPECT_NE(std::find(listed.begin(), listed.end(), stillRenamed), listed.end());
 
     commit.testing.seam = nullptr;
-    const std::string report =
-        RecoverInterruptedRuns(commit.records.control(&commit.testing)).message;
-    EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+    const RecoveryReport report = RecoverInterruptedRuns(commit.records.control(&commit.testing));
+    ASSERT_FALSE(report.notes.empty());
+    for (const RecoveryNote& note : report.notes)
+        EXPECT_EQ(note.folder, folder.path()) << testing::describe(report);
     EXPECT_EQ(folder.snapshot(), before);
 }
 
@@ -334,9 +345,7 @@ TEST(RenameCommit, CaseOnlyRenameGoesThroughTemporaryName) {
     calls.clear();
     outcome = commit(list, folder, secondStepTaken(calls, true));
     EXPECT_EQ(outcome.outcome, RunOutcome::Failed);
-    EXPECT_EQ(outcome.message,
-              messages::nameTakenMeanwhile(messages::nameTakenFailure("photo.jpg", "PHOTO.jpg"),
-                                           "PHOTO.jpg"));
+    expectTakenMeanwhile(outcome.news, "photo.jpg", "PHOTO.jpg");
     EXPECT_EQ(folder.snapshot(), (Snapshot{{"photo.jpg", "picture"}}));
 }
 
@@ -356,7 +365,8 @@ TEST(RenameCommit, NameMissingAfterReloadIsReported) {
     };
     const Committed outcome = commit(list, folder, altering);
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
-    EXPECT_NE(outcome.message.find("b.txt"), std::string::npos);
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::MissingAfterRun);
+    EXPECT_EQ(outcome.news.names, std::vector<std::string>{"b.txt"});
     EXPECT_EQ(statuses(list), Texts{"Done"});
 }
 
@@ -373,7 +383,7 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
                                    std::filesystem::remove(folder.at("same.txt"), gone);
                                }));
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
-    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::None);
     EXPECT_EQ(editedNames(list), std::vector<std::string>{"x-a.txt"});
     EXPECT_EQ(statuses(list), Texts{"Done"});
 
@@ -383,7 +393,7 @@ TEST(RenameCommit, ListShowsWhatAnotherProgramDidDuringTheRun) {
         commit(list, folder,
                testing::beforeEachRename([&](auto, auto) { folder.createFile("new.txt", "N"); }));
     EXPECT_EQ(outcome.outcome, RunOutcome::Completed);
-    EXPECT_EQ(outcome.message, "");
+    EXPECT_EQ(outcome.news.kind, RunNews::Kind::None);
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"new.txt", "y-a.txt"}));
     EXPECT_EQ(statuses(list), Texts(2, "Done"));
 }

@@ -51,14 +51,15 @@ TEST(RenameRun, MovedFolderIsRestoredWhereItIsOpened) {
         std::filesystem::create_directory(folder.path()); // another folder in its place
 
         testing.seam = nullptr;
-        const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
-        EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
-        EXPECT_NE(report.find("where it is now"), std::string::npos) << report;
+        const RecoveryReport report = RecoverInterruptedRuns(records.control(&testing));
+        ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+        EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::FolderReplaced);
+        EXPECT_EQ(report.notes[0].folder, folder.path());
         EXPECT_EQ(TempFolder::snapshotOf(movedTo), half);
-        EXPECT_EQ(RecoverMovedRun(parent.path(), records.control(&testing)).message, "");
+        EXPECT_TRUE(RecoverMovedRun(parent.path(), records.control(&testing)).empty());
         EXPECT_EQ(TempFolder::snapshotOf(movedTo), half);
 
-        EXPECT_NE(RecoverMovedRun(movedTo, records.control(&testing)).message, "");
+        EXPECT_FALSE(RecoverMovedRun(movedTo, records.control(&testing)).empty());
         EXPECT_EQ(TempFolder::snapshotOf(movedTo), before);
         // The record goes at once where a birth or a lasting number proves the
         // move (Linux), else once the folder is back in its own place.
@@ -66,7 +67,7 @@ TEST(RenameRun, MovedFolderIsRestoredWhereItIsOpened) {
         std::filesystem::rename(movedTo, folder.path());
         static_cast<void>(RecoverInterruptedRuns(records.control(&testing)));
         EXPECT_EQ(folder.snapshot(), before);
-        EXPECT_EQ(RecoverInterruptedRuns(records.control(&testing)).message, "");
+        EXPECT_TRUE(RecoverInterruptedRuns(records.control(&testing)).empty());
     }
 }
 

@@ -55,10 +55,10 @@ inline void runCutShort(RunRequest request, const RunControl& control) {
     static_cast<void>(ExecuteRun(std::move(request), control));
 }
 
-// What a rename leaves for the window: its outcome and message, and how the list changed.
+// What a rename leaves for the window: its outcome and news, and how the list changed.
 struct Committed {
     RunOutcome outcome = RunOutcome::Failed;
-    std::string message;
+    RunNews news;
     bool listReloaded = false;
     bool protectedFileListed = false;
 };
@@ -71,7 +71,60 @@ inline Committed CommitRename(RenameList& list, const std::string& folder,
                            ? std::get<RunResult>(std::move(prepared))
                            : ExecuteRun(std::get<RunRequest>(std::move(prepared)), control);
     const ListChange change = FinishRun(list, folder, result);
-    return {result.outcome, result.message, change.reloaded, change.protectedFileListed};
+    return {result.outcome, result.news, change.reloaded, change.protectedFileListed};
+}
+
+// Facts of a run's news and of recovery's notes, for a failing test to print.
+inline std::string describe(const RunFailure& failure) {
+    return "failure " + std::to_string(static_cast<int>(failure.kind)) + " " + failure.folder +
+           " " + failure.from + " -> " + failure.to + " (" + std::to_string(failure.error.code) +
+           " " + failure.error.reason + ")";
+}
+
+inline std::string describe(const RunNews& news) {
+    return "news " + std::to_string(static_cast<int>(news.kind)) + ", " + describe(news.failure);
+}
+
+inline std::string describe(const RecoveryReport& report) {
+    std::string text = report.recordsUnusable
+                           ? "records unusable: " + report.recordsUnusable->folder
+                           : std::string();
+    for (const RecoveryNote& note : report.notes)
+        text += "\nnote " + std::to_string(static_cast<int>(note.kind)) + " " + note.folder + " " +
+                note.record + " (" + std::to_string(note.error.code) + " " + note.error.reason +
+                ") " + describe(note.failure);
+    return text;
+}
+
+// The notes recovery gave of one kind.
+inline std::size_t notesOf(const RecoveryReport& report, RecoveryNote::Kind kind) {
+    return static_cast<std::size_t>(
+        std::count_if(report.notes.begin(), report.notes.end(),
+                      [kind](const RecoveryNote& note) { return note.kind == kind; }));
+}
+
+// Whether recovery met trouble: a file that could not get its name back, or
+// a record that could not be read, used, removed or marked.
+inline bool troubled(const RecoveryReport& report) {
+    using Kind = RecoveryNote::Kind;
+    return report.recordsUnusable ||
+           std::any_of(report.notes.begin(), report.notes.end(), [](const RecoveryNote& note) {
+               switch (note.kind) {
+               case Kind::Restored:
+               case Kind::RestoredElsewhere:
+               case Kind::FolderAway:
+               case Kind::FolderReplaced:
+               case Kind::Unproven:
+               case Kind::LeftForeign:
+               case Kind::FinishedButDamaged:
+               case Kind::RunningElsewhere:
+                   return false;
+               case Kind::RestoredInPart:
+                   return !note.stillRenamed.empty();
+               default:
+                   return true;
+               }
+           });
 }
 
 // The calls that rename a file of the folder, as opposed to the records' calls.

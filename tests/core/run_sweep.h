@@ -97,12 +97,12 @@ inline SweepRun runWith(const RunFolder& folder, const TestRecords& records,
     return run;
 }
 
-inline std::string recover(const TestRecords& records, const Scenario& scenario, const Mode& mode,
-                           CallSweep* sweep = nullptr) {
+inline RecoveryReport recover(const TestRecords& records, const Scenario& scenario,
+                              const Mode& mode, CallSweep* sweep = nullptr) {
     RunTesting testing = testingFor(scenario, mode);
     if (sweep)
         testing.seam = sweep->seam();
-    return RecoverInterruptedRuns(records.control(&testing)).message;
+    return RecoverInterruptedRuns(records.control(&testing));
 }
 
 // From the call that makes the run's last step on, every file bears its new
@@ -194,9 +194,9 @@ inline void expectForeignKept(const RunFolder& folder, const TestRecords& record
     EXPECT_EQ(std::filesystem::is_directory(path), foreign.content == "folder");
     EXPECT_EQ(now.at(foreign.name), foreign.content);
     std::filesystem::remove(path);
-    const std::string report = recover(records, scenario, mode);
-    EXPECT_EQ(folder.snapshot(), expected) << report;
-    EXPECT_EQ(recover(records, scenario, mode), "");
+    const RecoveryReport report = recover(records, scenario, mode);
+    EXPECT_EQ(folder.snapshot(), expected) << describe(report);
+    EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
 // A failure at call k: the run reports it and every file has its name back,
@@ -219,12 +219,12 @@ inline void failAt(const std::string& parent, const Scenario& scenario, const Mo
     if (foreign)
         return;
     EXPECT_EQ(run.result.outcome == RunOutcome::Completed, k > stepsEnd);
-    EXPECT_FALSE(run.result.message.empty());
+    EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
     EXPECT_EQ(folder.snapshot(), expected);
-    const std::string report = recover(records, scenario, mode);
-    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    const RecoveryReport report = recover(records, scenario, mode);
+    EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
-    EXPECT_EQ(recover(records, scenario, mode), "");
+    EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
 // A crash after call k, then the next start, itself crashing after call j
@@ -245,17 +245,17 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
         const Foreign placed = placeForeign(folder, scenario.moves, k);
         if (placed.name.empty())
             return;
-        recover(records, scenario, mode);
+        static_cast<void>(recover(records, scenario, mode));
         return expectForeignKept(folder, records, scenario, mode, placed, expected);
     }
     if (j) {
         CallSweep crashing(CallSweep::kNever, *j);
-        recover(records, scenario, mode, &crashing);
+        static_cast<void>(recover(records, scenario, mode, &crashing));
     }
-    const std::string report = recover(records, scenario, mode);
-    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    const RecoveryReport report = recover(records, scenario, mode);
+    EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
-    EXPECT_EQ(recover(records, scenario, mode), "");
+    EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
 // How many calls the recovery of a run crashed after call k makes.
@@ -266,7 +266,7 @@ inline std::size_t recoveryCallsAfterCrash(const std::string& parent, const Scen
     CallSweep sweep(CallSweep::kNever, k);
     runWith(folder, records, scenario, mode, sweep);
     CallSweep counting(CallSweep::kNever, CallSweep::kNever);
-    recover(records, scenario, mode, &counting);
+    static_cast<void>(recover(records, scenario, mode, &counting));
     return counting.calls();
 }
 
@@ -290,7 +290,7 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         const Snapshot before = folder.snapshot();
         CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
         const SweepRun run = runWith(folder, records, scenario, mode, sweep);
-        ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << run.result.message;
+        ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << describe(run.result.news);
         EXPECT_EQ(folder.snapshot(), afterMoves(before, scenario.moves));
         calls = run.calls;
         stepsEnd = lastStepCall(run.kinds);

@@ -41,12 +41,12 @@ struct Crash {
         }
     }
     // The next start, with `journal` in its folder of records; what it said.
-    std::string recoverWith(const std::string& journal, TestRecords& records) const {
+    RecoveryReport recoverWith(const std::string& journal, TestRecords& records) const {
         std::ofstream(
             testing::fileSystemPath(records.path() + "/run-00000000000000000001-000000.journal"),
             std::ios::binary)
             << journal;
-        return RecoverInterruptedRuns(records.control(&testing)).message;
+        return RecoverInterruptedRuns(records.control(&testing));
     }
     RunFolder folder;
     Snapshot before;
@@ -59,9 +59,10 @@ struct Crash {
 void expectKeptAndTold(const Crash& crash, const std::string& journal, const std::string& label) {
     SCOPED_TRACE(label);
     TestRecords records;
-    const std::string report = crash.recoverWith(journal, records);
+    const RecoveryReport report = crash.recoverWith(journal, records);
     EXPECT_EQ(crash.folder.snapshot(), crash.crashed);
-    EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+    ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+    EXPECT_TRUE(report.notes[0].record.starts_with(records.path())) << testing::describe(report);
     EXPECT_FALSE(records.entries().empty());
 }
 
@@ -75,7 +76,7 @@ TEST(TornJournal, CutOrFlippedAnywhereItPutsEverythingBackOrNothing) {
             const Crash crash(parent.path(), mode);
             ASSERT_NE(crash.crashed, crash.before);
             TestRecords records;
-            crash.recoverWith(crash.bytes + torn.substr(0, tail), records);
+            static_cast<void>(crash.recoverWith(crash.bytes + torn.substr(0, tail), records));
             EXPECT_EQ(crash.folder.snapshot(), crash.before) << "torn append of " << tail;
         }
         // A sealed journal cut short, or with any bit of it changed, is not.
@@ -123,15 +124,17 @@ TEST(TornJournal, FinishedRunIsNeverRolledBackWhateverItsCompleteMark) {
             else
                 bytes.resize(bytes.size() - kRecord + kept);
             std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-            const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
+            const RecoveryReport report = RecoverInterruptedRuns(records.control(&testing));
             EXPECT_EQ(folder.snapshot(), finished);
             EXPECT_FALSE(records.entries().empty());
             EXPECT_EQ(CanUndo(folder.path(), records.store()), !damaged);
             if (damaged) {
-                EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
-                EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+                ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+                EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::FinishedButDamaged);
+                EXPECT_EQ(report.notes[0].folder, folder.path());
+                EXPECT_TRUE(report.notes[0].record.starts_with(records.path()));
             } else {
-                EXPECT_EQ(report, "");
+                EXPECT_TRUE(report.empty()) << testing::describe(report);
             }
         }
     }

@@ -39,7 +39,8 @@ void renameInAnotherProcess(const RunFolder& folder, const TestRecords& records)
 struct Change {
     const char* label;
     void (*apply)(const std::string& folder);
-    const char* named; // the file the message must name
+    RunNews::Kind refusal;
+    const char* named; // the file the refusal names
 };
 
 // A run completes, then `change` happens; the undo refuses and touches nothing.
@@ -53,8 +54,12 @@ void expectUndoRefused(const Change& change) {
     const Snapshot changed = folder.snapshot();
     const RunResult result = ExecuteUndo(folder.path(), records.control());
     EXPECT_NE(result.outcome, RunOutcome::Completed);
-    EXPECT_NE(result.message.find(change.named), std::string::npos) << result.message;
-    EXPECT_NE(result.message.find("No file has been renamed"), std::string::npos);
+    EXPECT_EQ(result.news.kind, change.refusal);
+    EXPECT_EQ(result.news.folder, folder.path());
+    EXPECT_EQ(change.refusal == RunNews::Kind::TakeBackNameTaken ? result.news.oldName
+                                                                 : result.news.name,
+              change.named);
+    EXPECT_FALSE(result.news.redo);
     EXPECT_EQ(folder.snapshot(), changed);
 }
 
@@ -73,8 +78,8 @@ TEST(Undo, TakesTheLastRunBackOnceAfterARestartAndRedoesIt) {
     RenameList list;
     RunResult undone = ExecuteUndo(folder.path(), records.control());
     EXPECT_EQ(undone.outcome, RunOutcome::Completed);
-    EXPECT_NE(undone.message.find(std::to_string(kFiles.size())), std::string::npos)
-        << undone.message;
+    EXPECT_EQ(undone.news.kind, RunNews::Kind::Undone);
+    EXPECT_EQ(undone.news.files, kFiles.size());
     FinishRun(list, folder.path(), undone);
     EXPECT_EQ(folder.snapshot(), before);
     ASSERT_EQ(list.size(), kFiles.size());
@@ -98,9 +103,9 @@ TEST(Undo, RefusedWhenAFileChangedMeanwhile) {
     const Change changes[]{
         {"renamed away",
          [](const std::string& f) { std::filesystem::rename(f + "/3.txt", f + "/9.txt"); },
-         "3.txt"},
+         RunNews::Kind::TakeBackFileGone, "3.txt"},
         {"old name taken", [](const std::string& f) { std::ofstream(f + "/0.txt") << "new"; },
-         "0.txt"},
+         RunNews::Kind::TakeBackNameTaken, "0.txt"},
     };
     for (const Change& change : changes)
         expectUndoRefused(change);
@@ -113,7 +118,7 @@ TEST(Undo, RefusedWhenAFileWasReplacedUnderItsName) {
                            std::ofstream(f + "/b.new") << "another";
                            std::filesystem::rename(f + "/b.new", f + "/b.txt");
                        },
-                       "b.txt"});
+                       RunNews::Kind::TakeBackFileReplaced, "b.txt"});
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "main/rename_grid_model.h"
 #include "main/rename_grid_view.h"
 #include "words/grid_words.h"
+#include "words/run_words.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -99,8 +100,8 @@ std::optional<std::vector<std::string>> GridSession::load(const std::string& fol
         m_model->reload([&] { opened = m_session.finishLoad(std::move(loaded)); });
     }
     m_warning->setVisible(opened.error ? wasWarning : opened.protectedFileListed);
-    if (!opened.recoveryMessage.empty())
-        m_hooks.say(QString::fromStdString(opened.recoveryMessage));
+    if (!opened.recovery.empty())
+        m_hooks.say(words::recoveryReport(opened.recovery));
     if (opened.error)
         return std::nullopt;
     return std::move(opened.subfolders);
@@ -125,8 +126,9 @@ void GridSession::rename() {
         return;
     }
     m_model->rowsRecomposed();
-    if (const std::string& refusal = std::get<RunResult>(prepared).message; !refusal.empty())
-        m_hooks.say(QString::fromStdString(refusal));
+    if (const QString refusal = words::runNews(std::get<RunResult>(prepared).news);
+        !refusal.isEmpty())
+        m_hooks.say(refusal);
 }
 
 void GridSession::takeBack() {
@@ -170,8 +172,8 @@ void GridSession::runOnDisk(FolderSession::Run run) {
     // Closed while it ran: a cancel that put every name back has nothing to tell.
     const bool quietly =
         m_ending && finished.outcome == RunOutcome::Cancelled && finished.folderAsBefore;
-    if (!finished.message.empty() && !quietly)
-        m_hooks.say(QString::fromStdString(finished.message));
+    if (const QString news = words::runNews(finished.news); !news.isEmpty() && !quietly)
+        m_hooks.say(news);
     if (m_ending)
         QCoreApplication::quit();
 }

@@ -14,6 +14,7 @@
 #include "shell/picture_button.h"
 #include "shell/window_look.h"
 #include "words/message_words.h"
+#include "words/run_words.h"
 
 #include "version.h"
 
@@ -105,8 +106,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
         // Once the window shows, so the progress and the report have it to sit on.
         QTimer::singleShot(0, this, [this] {
             const RecoveryReport report = m_gridSession->recoverInterruptedRuns();
-            if (!report.message.empty())
-                showMessage(QString::fromStdString(report.message));
+            if (!report.empty())
+                showMessage(words::recoveryReport(report));
             if (m_gridSession->ending())
                 QCoreApplication::quit();
             else

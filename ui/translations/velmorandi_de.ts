@@ -206,6 +206,469 @@
     </message>
 </context>
 <context>
+    <name>RunWords</name>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 und %2 weitere</translation>
+    </message>
+    <message>
+        <source>%1 is now %2</source>
+        <translation>%1 heißt jetzt %2</translation>
+    </message>
+    <message>
+        <source>it cannot be made: %1</source>
+        <translation>er kann nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>it cannot be made or opened: %1</source>
+        <translation>er kann weder angelegt noch geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>something that is not a folder bears its name</source>
+        <translation>etwas, das kein Ordner ist, trägt seinen Namen</translation>
+    </message>
+    <message>
+        <source>it is reached through a symbolic link, which another user could change</source>
+        <translation>er wird über eine symbolische Verknüpfung erreicht, die ein anderer Benutzer ändern könnte</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>er gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>other users may write to it</source>
+        <translation>andere Benutzer dürfen in ihn schreiben</translation>
+    </message>
+    <message>
+        <source>Set HOME, or XDG_STATE_HOME, to a folder of yours and start Velmorandi again.</source>
+        <translation>Setzen Sie HOME oder XDG_STATE_HOME auf einen eigenen Ordner und starten Sie Velmorandi erneut.</translation>
+    </message>
+    <message>
+        <source>Check that the folder can be made and written to, and that its drive is not full.</source>
+        <translation>Prüfen Sie, ob der Ordner angelegt und beschrieben werden kann und ob sein Laufwerk nicht voll ist.</translation>
+    </message>
+    <message>
+        <source>Move that entry out of the way, or set XDG_STATE_HOME to a folder of yours, and start Velmorandi again.</source>
+        <translation>Räumen Sie diesen Eintrag beiseite oder setzen Sie XDG_STATE_HOME auf einen eigenen Ordner, und starten Sie Velmorandi erneut.</translation>
+    </message>
+    <message>
+        <source>Start Velmorandi as %1, the user who owns it, without sudo.</source>
+        <translation>Starten Sie Velmorandi als %1, dem Benutzer, dem er gehört, ohne sudo.</translation>
+    </message>
+    <message>
+        <source>An administrator&apos;s session made it: give it back to you (for example: sudo chown -R &quot;$USER&quot; %1) and start Velmorandi again.</source>
+        <translation>Eine Sitzung des Administrators hat ihn angelegt: Übertragen Sie ihn wieder auf sich (zum Beispiel: sudo chown -R &quot;$USER&quot; %1) und starten Sie Velmorandi erneut.</translation>
+    </message>
+    <message>
+        <source>Start Velmorandi as %1, the user who owns it.</source>
+        <translation>Starten Sie Velmorandi als %1, dem Benutzer, dem er gehört.</translation>
+    </message>
+    <message>
+        <source>Close it to other users (for example: chmod 700 %1) and start Velmorandi again.</source>
+        <translation>Sperren Sie ihn für andere Benutzer (zum Beispiel: chmod 700 %1) und starten Sie Velmorandi erneut.</translation>
+    </message>
+    <message>
+        <source>Velmorandi keeps the records that make a rename safe in %1, but %2. Until that is mended, no file is renamed, restored or undone.</source>
+        <translation>Velmorandi führt die Protokolle, die das Umbenennen sicher machen, in %1, aber %2. Bis das behoben ist, wird keine Datei umbenannt, zurückbenannt oder rückgängig gemacht.</translation>
+    </message>
+    <message>
+        <source>Could not read the folder %1: %2</source>
+        <translation>Der Ordner %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Could not rename %1 to %2: %3</source>
+        <translation>%1 konnte nicht in %2 umbenannt werden: %3</translation>
+    </message>
+    <message>
+        <source>Could not rename %1 to %2: another program has given that name to a file or folder meanwhile</source>
+        <translation>%1 konnte nicht in %2 umbenannt werden: Ein anderes Programm hat diesen Namen inzwischen einer Datei oder einem Ordner gegeben</translation>
+    </message>
+    <message>
+        <source>Could not write a record of the renames to %1: %2</source>
+        <translation>Das Protokoll der Umbenennungen konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Velmorandi cannot keep its records in %1: %2</source>
+        <translation>Velmorandi kann seine Protokolle nicht in %1 führen: %2</translation>
+    </message>
+    <message>
+        <source>Could not make the renames in %1 last on its drive: %2</source>
+        <translation>Die Umbenennungen in %1 konnten auf seinem Laufwerk nicht dauerhaft gemacht werden: %2</translation>
+    </message>
+    <message>
+        <source>The rename has been cancelled</source>
+        <translation>Das Umbenennen wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Could not remove %1, which a step of this rename left: %2</source>
+        <translation>%1, das ein Schritt dieses Umbenennens hinterlassen hat, konnte nicht entfernt werden: %2</translation>
+    </message>
+    <message>
+        <source>Could not remove %1, which a step of this rename left: %1 is no longer what this rename left there</source>
+        <translation>%1, das ein Schritt dieses Umbenennens hinterlassen hat, konnte nicht entfernt werden: %1 ist nicht mehr das, was dieses Umbenennen dort hinterlassen hat</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Check that the folder still exists and can be read.</source>
+        <translation>Keine Datei wurde umbenannt. Prüfen Sie, ob es den Ordner noch gibt und ob er gelesen werden kann.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Rename or move that %1, then click Rename again.</source>
+        <translation>Keine Datei wurde umbenannt. Benennen Sie %1 um oder verschieben Sie es, und klicken Sie dann erneut auf Umbenennen.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Check that the folder can be written to and that its drive is not full.</source>
+        <translation>Keine Datei wurde umbenannt. Prüfen Sie, ob der Ordner beschrieben werden kann und ob sein Laufwerk nicht voll ist.</translation>
+    </message>
+    <message>
+        <source>The rename has been cancelled. No file has been renamed.</source>
+        <translation>Das Umbenennen wurde abgebrochen. Keine Datei wurde umbenannt.</translation>
+    </message>
+    <message>
+        <source>Click Rename to start it again.</source>
+        <translation>Klicken Sie auf Umbenennen, um es erneut zu starten.</translation>
+    </message>
+    <message>
+        <source>The undo has been cancelled. Every file keeps its new name.</source>
+        <translation>Das Rückgängigmachen wurde abgebrochen. Jede Datei behält ihren neuen Namen.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Z to undo the rename again.</source>
+        <translation>Drücken Sie Strg+Z, um das Umbenennen erneut rückgängig zu machen.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Check that the file still exists and that the folder can be written to.</source>
+        <translation>Keine Datei wurde umbenannt. Prüfen Sie, ob es die Datei noch gibt und ob der Ordner beschrieben werden kann.</translation>
+    </message>
+    <message>
+        <source>%1, and the folder could not be checked afterwards.</source>
+        <translation>%1, und der Ordner konnte danach nicht geprüft werden.</translation>
+    </message>
+    <message>
+        <source>If some files still bear new names, they get their old names back the next time Velmorandi starts, or when you open the folder again.</source>
+        <translation>Tragen noch Dateien neue Namen, erhalten sie ihre alten Namen beim nächsten Start von Velmorandi zurück oder wenn Sie den Ordner erneut öffnen.</translation>
+    </message>
+    <message>
+        <source>%1, and 1 file is still under new names: %2.</source>
+        <translation>%1, und 1 Datei trägt noch einen neuen Namen: %2.</translation>
+    </message>
+    <message>
+        <source>%1, and %2 files are still under new names: %3.</source>
+        <translation>%1, und %2 Dateien tragen noch neue Namen: %3.</translation>
+    </message>
+    <message>
+        <source>They get their old names back the next time Velmorandi starts, or when you open the folder again.</source>
+        <translation>Sie erhalten ihre alten Namen beim nächsten Start von Velmorandi zurück oder wenn Sie den Ordner erneut öffnen.</translation>
+    </message>
+    <message>
+        <source>Could not rename again the files of the last undo in %1</source>
+        <translation>Die Dateien des letzten Rückgängigmachens in %1 konnten nicht erneut umbenannt werden</translation>
+    </message>
+    <message>
+        <source>Could not undo the last rename in %1</source>
+        <translation>Das letzte Umbenennen in %1 konnte nicht rückgängig gemacht werden</translation>
+    </message>
+    <message>
+        <source>%1: it is not the folder that rename was made in; that one has been moved or replaced since.</source>
+        <translation>%1: Es ist nicht der Ordner, in dem umbenannt wurde; jener wurde inzwischen verschoben oder ersetzt.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Open the folder where it is now and try there.</source>
+        <translation>Keine Datei wurde umbenannt. Öffnen Sie den Ordner dort, wo er jetzt ist, und versuchen Sie es dort.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is no longer in the folder.</source>
+        <translation>%1: %2 ist nicht mehr im Ordner.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Put %1 back and try again, or give the files the names you want with a new rename.</source>
+        <translation>Keine Datei wurde umbenannt. Legen Sie %1 zurück und versuchen Sie es erneut, oder geben Sie den Dateien die gewünschten Namen mit einem neuen Umbenennen.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is now another file than the one that bore %3.</source>
+        <translation>%1: %2 ist jetzt eine andere Datei als die, die %3 hieß.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Give the files the names you want with a new rename.</source>
+        <translation>Keine Datei wurde umbenannt. Geben Sie den Dateien die gewünschten Namen mit einem neuen Umbenennen.</translation>
+    </message>
+    <message>
+        <source>%1: the name %2 is now taken by another file or folder.</source>
+        <translation>%1: Der Name %2 ist jetzt von einer anderen Datei oder einem anderen Ordner belegt.</translation>
+    </message>
+    <message>
+        <source>No file has been renamed. Rename or move that entry, then try again.</source>
+        <translation>Keine Datei wurde umbenannt. Benennen Sie diesen Eintrag um oder verschieben Sie ihn, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>1 file has its old name again.</source>
+        <translation>1 Datei hat wieder ihren alten Namen.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Y to rename it again.</source>
+        <translation>Drücken Sie Strg+Y, um sie erneut umzubenennen.</translation>
+    </message>
+    <message>
+        <source>%1 files have their old names again.</source>
+        <translation>%1 Dateien haben wieder ihre alten Namen.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Y to rename them again.</source>
+        <translation>Drücken Sie Strg+Y, um sie erneut umzubenennen.</translation>
+    </message>
+    <message>
+        <source>Could not invoke rename process. Some edited filename conflicts with Microsoft Windows filenaming conventions.</source>
+        <translation>Das Umbenennen konnte nicht gestartet werden. Ein neuer Dateiname verstößt gegen die Namensregeln von Microsoft Windows.</translation>
+    </message>
+    <message>
+        <source>Also check edited filename for no duplicacy and no blank wherever status is marked for error.</source>
+        <translation>Prüfen Sie außerdem überall, wo der Status einen Fehler zeigt, dass kein neuer Dateiname doppelt oder leer ist.</translation>
+    </message>
+    <message>
+        <source>Could not invoke rename process. Some edited filename is already taken by another file or folder in this folder.</source>
+        <translation>Das Umbenennen konnte nicht gestartet werden. Ein neuer Dateiname ist in diesem Ordner schon von einer anderen Datei oder einem anderen Ordner belegt.</translation>
+    </message>
+    <message>
+        <source>Choose another name wherever status is marked for error.</source>
+        <translation>Wählen Sie überall, wo der Status einen Fehler zeigt, einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>Every file has its new name, but the record of this rename could not be marked complete. %1.</source>
+        <translation>Jede Datei hat ihren neuen Namen, aber das Protokoll dieses Umbenennens konnte nicht als vollständig markiert werden. %1.</translation>
+    </message>
+    <message>
+        <source>Velmorandi completes the record the next time it starts; until then this rename cannot be undone.</source>
+        <translation>Velmorandi vervollständigt das Protokoll beim nächsten Start; bis dahin kann dieses Umbenennen nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>These edited filenames are not in the folder after renaming: %1.</source>
+        <translation>Diese neuen Dateinamen sind nach dem Umbenennen nicht im Ordner: %1.</translation>
+    </message>
+    <message>
+        <source>The file system may have changed or ignored them. Check the folder before renaming again.</source>
+        <translation>Das Dateisystem hat sie womöglich geändert oder übergangen. Prüfen Sie den Ordner, bevor Sie erneut umbenennen.</translation>
+    </message>
+    <message>
+        <source>The files have been renamed, but the folder could not be read again: %1. The list has been emptied, so that no file is renamed from an old name.</source>
+        <translation>Die Dateien wurden umbenannt, aber der Ordner konnte nicht erneut gelesen werden: %1. Die Liste wurde geleert, damit keine Datei von einem alten Namen aus umbenannt wird.</translation>
+    </message>
+    <message>
+        <source>Open the folder again to see its files.</source>
+        <translation>Öffnen Sie den Ordner erneut, um seine Dateien zu sehen.</translation>
+    </message>
+    <message>
+        <source>There is no rename to undo in the folder %1.</source>
+        <translation>Im Ordner %1 gibt es kein Umbenennen, das rückgängig gemacht werden kann.</translation>
+    </message>
+    <message>
+        <source>Only the last rename of a folder can be undone, and only once.</source>
+        <translation>Nur das letzte Umbenennen eines Ordners kann rückgängig gemacht werden, und nur einmal.</translation>
+    </message>
+    <message>
+        <source>There is no undone rename to rename again in the folder %1.</source>
+        <translation>Im Ordner %1 gibt es kein rückgängig gemachtes Umbenennen, das wiederholt werden kann.</translation>
+    </message>
+    <message>
+        <source>Only the last undo of a folder can be taken back, and only once.</source>
+        <translation>Nur das letzte Rückgängigmachen eines Ordners kann zurückgenommen werden, und nur einmal.</translation>
+    </message>
+    <message>
+        <source>The last rename in %1 is being worked on by another Velmorandi window.</source>
+        <translation>Am letzten Umbenennen in %1 arbeitet gerade ein anderes Velmorandi-Fenster.</translation>
+    </message>
+    <message>
+        <source>Wait until it has finished, then try again.</source>
+        <translation>Warten Sie, bis es fertig ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1 (now at %2)</source>
+        <translation>%1 (jetzt unter %2)</translation>
+    </message>
+    <message>
+        <source>A rename in %1 did not finish; every file there has its old name.</source>
+        <translation>Ein Umbenennen in %1 wurde nicht beendet; jede Datei dort hat ihren alten Namen.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; 1 file got its old name back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; 1 Datei hat ihren alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; %2 files got their old names back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; %2 Dateien haben ihre alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; in %2, which may be a copy of it, every file has its old name.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; in %2, womöglich einer Kopie davon, hat jede Datei ihren alten Namen.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; in %2, which may be a copy of it, 1 file got its old name back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; in %2, womöglich einer Kopie davon, hat 1 Datei ihren alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; in %2, which may be a copy of it, %3 files got their old names back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; in %2, womöglich einer Kopie davon, haben %3 Dateien ihre alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>Its record is kept at %1 until %2 itself can be read and put right.</source>
+        <translation>Sein Protokoll bleibt unter %1, bis %2 selbst gelesen und in Ordnung gebracht werden kann.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; 1 file got its old name back</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; 1 Datei hat ihren alten Namen zurückerhalten</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted; %2 files got their old names back</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen; %2 Dateien haben ihre alten Namen zurückerhalten</translation>
+    </message>
+    <message>
+        <source>, %1 could not: %2</source>
+        <translation>, %1 nicht: %2</translation>
+    </message>
+    <message>
+        <source>; not found there: %1</source>
+        <translation>; dort nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>. Its record is kept at %1 and tried again at the next start.</source>
+        <translation>. Sein Protokoll bleibt unter %1 und wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, and its files could not all get their old names back. %2.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, und nicht alle seine Dateien konnten ihre alten Namen zurückerhalten. %2.</translation>
+    </message>
+    <message>
+        <source>1 file is still under new names: %1.</source>
+        <translation>1 Datei trägt noch einen neuen Namen: %1.</translation>
+    </message>
+    <message>
+        <source>%1 files are still under new names: %2.</source>
+        <translation>%1 Dateien tragen noch neue Namen: %2.</translation>
+    </message>
+    <message>
+        <source>Its record is kept, and it is tried again at the next start.</source>
+        <translation>Sein Protokoll bleibt erhalten, und es wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, but %2 there is a folder that rename cannot prove it made, and it keeps the names from showing how far the rename got; so nothing was renamed, and %2 was left as it is. Its record is kept at %3: move %2 out of the folder, then open the folder again.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, aber %2 dort ist ein Ordner, von dem dieses Umbenennen nicht beweisen kann, dass es ihn angelegt hat, und er verhindert, dass die Namen zeigen, wie weit das Umbenennen kam; darum wurde nichts umbenannt, und %2 blieb, wie es ist. Sein Protokoll bleibt unter %3: Verschieben Sie %2 aus dem Ordner und öffnen Sie den Ordner dann erneut.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, but %2 there is a file that rename cannot prove it made, and it keeps the names from showing how far the rename got; so nothing was renamed, and %2 was left as it is. Its record is kept at %3: move %2 out of the folder, then open the folder again.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, aber %2 dort ist eine Datei, von der dieses Umbenennen nicht beweisen kann, dass es sie angelegt hat, und sie verhindert, dass die Namen zeigen, wie weit das Umbenennen kam; darum wurde nichts umbenannt, und %2 blieb, wie es ist. Sein Protokoll bleibt unter %3: Verschieben Sie %2 aus dem Ordner und öffnen Sie den Ordner dann erneut.</translation>
+    </message>
+    <message>
+        <source>a part of it is damaged</source>
+        <translation>ein Teil davon ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it ends before its plan does</source>
+        <translation>es endet vor dem Ende seines Plans</translation>
+    </message>
+    <message>
+        <source>another version of Velmorandi wrote it</source>
+        <translation>eine andere Version von Velmorandi hat es geschrieben</translation>
+    </message>
+    <message>
+        <source>it is a link</source>
+        <translation>es ist eine Verknüpfung</translation>
+    </message>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is larger than any record this program writes</source>
+        <translation>es ist größer als jedes Protokoll, das dieses Programm schreibt</translation>
+    </message>
+    <message>
+        <source>it was replaced while it was being opened</source>
+        <translation>es wurde ersetzt, während es geöffnet wurde</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>es kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Files in %1 may still bear the names that rename gave them.</source>
+        <translation>Dateien in %1 tragen womöglich noch die Namen, die ihnen dieses Umbenennen gab.</translation>
+    </message>
+    <message>
+        <source>Its record at %1 could not be removed (%2); it is tried again at the next start.</source>
+        <translation>Sein Protokoll unter %1 konnte nicht entfernt werden (%2); es wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, and that folder cannot be reached: %2. Its record is kept: open the folder where it is now, or start Velmorandi again once it can be reached, and its files get their old names back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, und dieser Ordner ist nicht erreichbar: %2. Sein Protokoll bleibt erhalten: Öffnen Sie den Ordner dort, wo er jetzt ist, oder starten Sie Velmorandi erneut, sobald er erreichbar ist, und seine Dateien erhalten ihre alten Namen zurück.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, but the folder there now is another one, so nothing in it was renamed. Its record is kept: open the folder where it is now and its files get their old names back.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, aber dort ist jetzt ein anderer Ordner, darum wurde darin nichts umbenannt. Sein Protokoll bleibt erhalten: Öffnen Sie den Ordner dort, wo er jetzt ist, und seine Dateien erhalten ihre alten Namen zurück.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted, but the names there do not show how far it got, so nothing was renamed. Its record is kept at %2; if the folder was moved, open it where it is now.</source>
+        <translation>Ein Umbenennen in %1 wurde unterbrochen, aber die Namen dort zeigen nicht, wie weit es kam, darum wurde nichts umbenannt. Sein Protokoll bleibt unter %2; wurde der Ordner verschoben, öffnen Sie ihn dort, wo er jetzt ist.</translation>
+    </message>
+    <message>
+        <source>The record of a rename at %1 could not be read: %2. It is kept, and tried again at the next start.</source>
+        <translation>Das Protokoll eines Umbenennens unter %1 konnte nicht gelesen werden: %2. Es bleibt erhalten und wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 had finished, but its record is damaged; it is kept at %2, and that rename can no longer be undone.</source>
+        <translation>Ein Umbenennen in %1 war beendet, aber sein Protokoll ist beschädigt; es bleibt unter %2, und dieses Umbenennen kann nicht mehr rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 had finished, but its record at %2 is damaged and could not be set aside (%3); that rename can no longer be undone.</source>
+        <translation>Ein Umbenennen in %1 war beendet, aber sein Protokoll unter %2 ist beschädigt und konnte nicht beiseitegelegt werden (%3); dieses Umbenennen kann nicht mehr rückgängig gemacht werden.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 had finished, but its record at %2 could not be marked complete (%3); it is tried again at the next start.</source>
+        <translation>Ein Umbenennen in %1 war beendet, aber sein Protokoll unter %2 konnte nicht als vollständig markiert werden (%3); es wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 is being made by Velmorandi on another computer, so it was left alone.</source>
+        <translation>Ein Umbenennen in %1 wird gerade von Velmorandi auf einem anderen Computer ausgeführt, darum blieb es unberührt.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 is being made by Velmorandi on %2, so it was left alone.</source>
+        <translation>Ein Umbenennen in %1 wird gerade von Velmorandi auf %2 ausgeführt, darum blieb es unberührt.</translation>
+    </message>
+    <message>
+        <source>A record of a rename could not be used (%1), so nothing was renamed from it; it is kept at %2.</source>
+        <translation>Ein Protokoll eines Umbenennens konnte nicht verwendet werden (%1), darum wurde danach nichts umbenannt; es bleibt unter %2.</translation>
+    </message>
+    <message>
+        <source>A record of a rename could not be used (%1), so nothing was renamed from it; it could not be set aside either (%2), and stays at %3.</source>
+        <translation>Ein Protokoll eines Umbenennens konnte nicht verwendet werden (%1), darum wurde danach nichts umbenannt; es konnte auch nicht beiseitegelegt werden (%2) und bleibt unter %3.</translation>
+    </message>
+    <message>
+        <source>The record of a rename at %1 was written by a newer version of Velmorandi, so nothing was renamed from it; it is kept for that version.</source>
+        <translation>Das Protokoll eines Umbenennens unter %1 wurde von einer neueren Version von Velmorandi geschrieben, darum wurde danach nichts umbenannt; es bleibt für diese Version erhalten.</translation>
+    </message>
+    <message>
+        <source>The record of a rename that never began, at %1, could not be removed (%2); it is tried again at the next start.</source>
+        <translation>Das Protokoll eines Umbenennens, das nie begann, unter %1 konnte nicht entfernt werden (%2); es wird beim nächsten Start erneut versucht.</translation>
+    </message>
+    <message>
+        <source>Check those files before renaming in those folders again.</source>
+        <translation>Prüfen Sie diese Dateien, bevor Sie in diesen Ordnern erneut umbenennen.</translation>
+    </message>
+    <message>
+        <source>You can rename them again whenever you are ready.</source>
+        <translation>Sie können sie jederzeit erneut umbenennen.</translation>
+    </message>
+    <message>
+        <source>no folder of records was given</source>
+        <translation>es wurde kein Ordner für die Protokolle angegeben</translation>
+    </message>
+    <message>
+        <source>the %1 environment variable is not set</source>
+        <translation>die Umgebungsvariable %1 ist nicht gesetzt</translation>
+    </message>
+    <message>
+        <source>neither %1 nor %2 is set</source>
+        <translation>weder %1 noch %2 ist gesetzt</translation>
+    </message>
+</context>
+<context>
     <name>Start</name>
     <message>
         <source>invalid option -- &apos;%1&apos;</source>

@@ -128,6 +128,10 @@ SystemError noSuchFile() {
     return errorFrom(ENOENT);
 }
 
+SystemError noResources() {
+    return errorFrom(EAGAIN);
+}
+
 bool isPathSeparator(char c) {
     return c == '/';
 }

@@ -130,8 +130,10 @@ std::variant<std::string, RecordFolderProblem> recordFolderLocation() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/')
         return std::string(home) + "/.local/state/velmorandi";
-    return RecordFolderProblem{RecordFolderProblem::Kind::NoLocation, "~/.local/state/velmorandi",
-                               SystemError{0, "neither HOME nor XDG_STATE_HOME is set"}};
+    RecordFolderProblem nowhere{
+        RecordFolderProblem::Kind::NoLocation, "~/.local/state/velmorandi", {}};
+    nowhere.unsetVariables = {"HOME", "XDG_STATE_HOME"};
+    return nowhere;
 }
 
 RecordFolder::~RecordFolder() {

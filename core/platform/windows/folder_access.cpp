@@ -101,6 +101,10 @@ SystemError noSuchFile() {
     return errorFrom(ERROR_FILE_NOT_FOUND);
 }
 
+SystemError noResources() {
+    return errorFrom(ERROR_NOT_ENOUGH_MEMORY);
+}
+
 bool isPathSeparator(char c) {
     return c == '\\' || c == '/';
 }

@@ -79,11 +79,12 @@ HANDLE openFolderHandle(const std::wstring& path) {
 
 std::variant<std::string, RecordFolderProblem> recordFolderLocation() {
     const std::optional<std::string> base = environmentVariable("LOCALAPPDATA");
-    if (!base || base->empty())
-        return RecordFolderProblem{RecordFolderProblem::Kind::NoLocation,
-                                   "%LOCALAPPDATA%\\Velmorandi",
-                                   SystemError{ERROR_ENVVAR_NOT_FOUND,
-                                               "the LOCALAPPDATA environment variable is not set"}};
+    if (!base || base->empty()) {
+        RecordFolderProblem nowhere{
+            RecordFolderProblem::Kind::NoLocation, "%LOCALAPPDATA%\\Velmorandi", {}};
+        nowhere.unsetVariables = {"LOCALAPPDATA"};
+        return nowhere;
+    }
     std::string path = *base;
     if (path.back() != '\\' && path.back() != '/')
         path.push_back('\\');

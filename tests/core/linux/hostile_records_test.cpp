@@ -115,12 +115,36 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
         const Snapshot journaledBefore = journaled.snapshot();
         TestRecords records;
         hostile.plant(records.path(), journaled.path(), victim);
-        const std::string report = RecoverInterruptedRuns(records.control()).message;
-        EXPECT_NE(report.find(records.path()), std::string::npos) << report;
+        const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+        EXPECT_TRUE(report.notes[0].record.starts_with(records.path()));
         EXPECT_EQ(TempFolder::snapshotOf(victim), victimBefore);
         EXPECT_EQ(journaled.snapshot(), journaledBefore);
-        EXPECT_FALSE(records.entries().empty()); // set aside, never deleted
-        EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, ""); // told once
+        EXPECT_FALSE(records.entries().empty());                        // set aside, never deleted
+        EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty()); // told once
+    }
+}
+
+// A newer version's journal, sealed or not, is that version's to read: it
+// stays where it is, nothing is renamed from it, and every start says so.
+TEST(HostileRecords, NewerVersionsJournalIsKeptAndTold) {
+    TempFolder parent;
+    RunFolder journaled(parent.path(), {"a.txt", "b.txt"});
+    const Snapshot before = journaled.snapshot();
+    TestRecords records;
+    std::string bytes = journalOf(journaled.path(), {{"a.txt", "gone.txt", {}, 0, 0}});
+    bytes.replace(0, 8, "VMRJNL06");
+    const std::string unsealed = "run-00000000000000000002-000000.unsealed";
+    for (const std::string& name : {kRecordName, unsealed})
+        std::ofstream(records.path() + "/" + name, std::ios::binary) << bytes;
+    for (int start = 0; start < 2; ++start) {
+        const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        EXPECT_EQ(testing::notesOf(report, RecoveryNote::Kind::NewerFormat), 2u)
+            << testing::describe(report);
+        EXPECT_EQ(report.notes.size(), 2u);
+        EXPECT_EQ(journaled.snapshot(), before);
+        EXPECT_TRUE(std::filesystem::exists(records.path() + "/" + kRecordName));
+        EXPECT_TRUE(std::filesystem::exists(records.path() + "/" + unsealed));
     }
 }
 
@@ -139,10 +163,17 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     control.records = &records;
     const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
     EXPECT_NE(refused.outcome, RunOutcome::Completed);
-    EXPECT_NE(refused.message.find(path), std::string::npos) << refused.message;
-    EXPECT_NE(refused.message.find("chmod 700"), std::string::npos) << refused.message;
+    EXPECT_EQ(refused.news.kind, RunNews::Kind::NothingRenamed);
+    ASSERT_EQ(refused.news.failure.kind, RunFailure::Kind::RecordsUnusable);
+    ASSERT_TRUE(refused.news.failure.problem);
+    EXPECT_EQ(refused.news.failure.problem->kind,
+              platform::RecordFolderProblem::Kind::OthersMayWrite);
+    EXPECT_EQ(refused.news.failure.problem->folder, path);
     EXPECT_EQ(folder.snapshot(), before);
-    EXPECT_EQ(RecoverInterruptedRuns(control).message, refused.message);
+    const RecoveryReport report = RecoverInterruptedRuns(control);
+    ASSERT_TRUE(report.recordsUnusable);
+    EXPECT_EQ(report.recordsUnusable->kind, platform::RecordFolderProblem::Kind::OthersMayWrite);
+    EXPECT_EQ(report.recordsUnusable->folder, path);
     EXPECT_FALSE(CanUndo(folder.path(), records));
 
     // Root meeting a user's folder (sudo -E) is told to start as that user,
@@ -153,9 +184,11 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     const JournalStore theirs = JournalStore::at(path);
     control.records = &theirs;
-    const std::string told = RecoverInterruptedRuns(control).message;
-    EXPECT_NE(told.find("without sudo"), std::string::npos) << told;
-    EXPECT_EQ(told.find("chown"), std::string::npos) << told;
+    const RecoveryReport told = RecoverInterruptedRuns(control);
+    ASSERT_TRUE(told.recordsUnusable);
+    EXPECT_EQ(told.recordsUnusable->kind, platform::RecordFolderProblem::Kind::OtherOwner);
+    EXPECT_TRUE(told.recordsUnusable->runningAsAdministrator);
+    EXPECT_FALSE(told.recordsUnusable->ownerIsAdministrator);
 }
 
 // Without HOME the records have no place: the message says where they would
@@ -174,9 +207,11 @@ TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
     control.records = &records;
     const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
     EXPECT_EQ(refused.outcome, RunOutcome::Failed);
-    EXPECT_NE(refused.message.find("~/.local/state/velmorandi"), std::string::npos)
-        << refused.message;
-    EXPECT_NE(refused.message.find("HOME"), std::string::npos) << refused.message;
+    ASSERT_TRUE(refused.news.failure.problem) << testing::describe(refused.news);
+    EXPECT_EQ(refused.news.failure.problem->kind, platform::RecordFolderProblem::Kind::NoLocation);
+    EXPECT_EQ(refused.news.failure.problem->folder, "~/.local/state/velmorandi");
+    EXPECT_EQ(refused.news.failure.problem->unsetVariables,
+              (std::vector<std::string>{"HOME", "XDG_STATE_HOME"}));
     EXPECT_EQ(folder.snapshot(), (Snapshot{{"a.txt", "content of a.txt"}}));
 }
 

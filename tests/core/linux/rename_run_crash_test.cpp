@@ -248,11 +248,10 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
     EXPECT_TRUE(waitUntilPaused(child));
     EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
 
-    const std::string report = RecoverInterruptedRuns(records.control(&testing)).message;
-    const std::string restored = steps == 1
-                                     ? "1 file got its old name back"
-                                     : std::to_string(steps) + " files got their old names back";
-    EXPECT_NE(report.find(restored), std::string::npos) << report;
+    const RecoveryReport report = RecoverInterruptedRuns(records.control(&testing));
+    ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+    EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::Restored);
+    EXPECT_EQ(report.notes[0].files, steps);
     EXPECT_EQ(folder.snapshot(), before);
 }
 
@@ -298,10 +297,10 @@ TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
         ASSERT_GE(child.pid, 0);
         ASSERT_TRUE(waitUntilPaused(child));
         EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
-        const std::string report = RecoverInterruptedRuns(records.control()).message;
-        EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+        const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
         EXPECT_EQ(folder.snapshot(), before);
-        EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+        EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
     }
 }
 
@@ -366,11 +365,12 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ASSERT_EQ(::utimensat(AT_FDCWD, entry.path().c_str(), later, 0), 0);
 
-    const std::string report = RecoverInterruptedRuns(records.control()).message;
-    EXPECT_NE(report.find(folder.path()), std::string::npos) << report;
+    const RecoveryReport report = RecoverInterruptedRuns(records.control());
+    ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+    EXPECT_EQ(report.notes[0].folder, folder.path());
     EXPECT_EQ(folder.snapshot(), half);
     EXPECT_EQ(TempFolder::snapshotOf(moved), half);
-    EXPECT_NE(RecoverMovedRun(moved, records.control()).message, "");
+    EXPECT_FALSE(RecoverMovedRun(moved, records.control()).empty());
     EXPECT_EQ(TempFolder::snapshotOf(moved), before);
     EXPECT_EQ(folder.snapshot(), half);
     std::filesystem::remove_all(moved);
@@ -416,20 +416,22 @@ TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
     copyKeepingTimes(folder.path(), copy);
 
     drive.pullOut();
-    const std::string away = RecoverInterruptedRuns(records.control()).message;
-    EXPECT_NE(away.find(folder.path()), std::string::npos) << away;
-    EXPECT_EQ(RecoverMovedRun(backup, records.control()).message, "");
+    const RecoveryReport away = RecoverInterruptedRuns(records.control());
+    ASSERT_EQ(away.notes.size(), 1u) << testing::describe(away);
+    EXPECT_EQ(away.notes[0].folder, folder.path());
+    EXPECT_TRUE(RecoverMovedRun(backup, records.control()).empty());
     EXPECT_EQ(TempFolder::snapshotOf(backup), before);
     ASSERT_TRUE(drive.plugIn());
-    const std::string copied = RecoverMovedRun(copy, records.control()).message;
-    EXPECT_EQ(TempFolder::snapshotOf(copy), before) << copied;
-    EXPECT_NE(copied.find(records.path()), std::string::npos) << copied;
+    const RecoveryReport copied = RecoverMovedRun(copy, records.control());
+    EXPECT_EQ(TempFolder::snapshotOf(copy), before) << testing::describe(copied);
+    ASSERT_EQ(copied.notes.size(), 1u) << testing::describe(copied);
+    EXPECT_TRUE(copied.notes[0].record.starts_with(records.path()));
     EXPECT_EQ(folder.snapshot(), half);
     EXPECT_FALSE(records.entries().empty());
 
-    EXPECT_NE(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_FALSE(RecoverInterruptedRuns(records.control()).empty());
     EXPECT_EQ(folder.snapshot(), before);
-    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
     std::filesystem::remove_all(copy);
 }
 
@@ -497,14 +499,17 @@ TEST(RenameRun, RunLeasedThroughAnotherMountIsLeftAloneWhileItLives) {
         SystemError error;
         EXPECT_EQ(instance.open(secondFolder, "velmorandi.lock", true, why, error),
                   platform::RecordFile::Opened::Held);
-        const std::string report = RecoverInterruptedRuns(there).message;
-        EXPECT_NE(report.find(platform::thisProcess().host), std::string::npos) << report;
+        const RecoveryReport report = RecoverInterruptedRuns(there);
+        ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+        EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::RunningElsewhere);
+        EXPECT_EQ(report.notes[0].host, platform::thisProcess().host);
         EXPECT_EQ(folder.snapshot(), meanwhile);
         const int status = endOf(child, killed);
         EXPECT_EQ(WIFEXITED(status) && WEXITSTATUS(status) == 0, !killed);
-        const std::string after = RecoverInterruptedRuns(there).message;
-        EXPECT_EQ(folder.snapshot(), killed ? before : testing::afterMoves(before, moves)) << after;
-        EXPECT_EQ(RecoverInterruptedRuns(there).message, "");
+        const RecoveryReport after = RecoverInterruptedRuns(there);
+        EXPECT_EQ(folder.snapshot(), killed ? before : testing::afterMoves(before, moves))
+            << testing::describe(after);
+        EXPECT_TRUE(RecoverInterruptedRuns(there).empty());
     }
 }
 
@@ -533,13 +538,13 @@ TEST(RenameRun, RecoveryLeavesARunAnotherProcessIsMaking) {
     const Snapshot meanwhile = folder.snapshot();
     ASSERT_NE(meanwhile, before);
     ::setenv("XDG_RUNTIME_DIR", parent.path().c_str(), 1);
-    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
     EXPECT_FALSE(CanUndo(folder.path(), records.store()));
     EXPECT_EQ(folder.snapshot(), meanwhile);
     const int status = endOf(child, false);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(folder.snapshot(), testing::afterMoves(before, moves));
-    EXPECT_EQ(RecoverInterruptedRuns(records.control()).message, "");
+    EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
     EXPECT_TRUE(CanUndo(folder.path(), records.store()));
 }
 

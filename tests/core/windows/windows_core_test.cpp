@@ -284,17 +284,17 @@ TEST(WindowsRun, RecordsLiveUnderLocalAppData) {
     const RunResult refused = ExecuteRun({folder.path(), {{"b.txt", "c.txt", {}, 0, 0}}}, control);
     testing::setEnvironmentVariable("LOCALAPPDATA", saved);
 
-    EXPECT_EQ(renamed.outcome, RunOutcome::Completed) << renamed.message;
+    EXPECT_EQ(renamed.outcome, RunOutcome::Completed) << testing::describe(renamed.news);
     const std::map<std::string, std::string> journals =
         testing::TempFolder::snapshotOf(localAppData.at("Velmorandi"));
     ASSERT_EQ(journals.size(), 1u);
     EXPECT_TRUE(journals.begin()->first.ends_with(".journal")) << journals.begin()->first;
     EXPECT_EQ(refused.outcome, RunOutcome::Failed);
-    EXPECT_NE(refused.message.find("%LOCALAPPDATA%\\Velmorandi"), std::string::npos)
-        << refused.message;
-    EXPECT_NE(refused.message.find("LOCALAPPDATA environment variable is not set"),
-              std::string::npos)
-        << refused.message;
+    ASSERT_TRUE(refused.news.failure.problem) << testing::describe(refused.news);
+    EXPECT_EQ(refused.news.failure.problem->kind, platform::RecordFolderProblem::Kind::NoLocation);
+    EXPECT_EQ(refused.news.failure.problem->folder, "%LOCALAPPDATA%\\Velmorandi");
+    EXPECT_EQ(refused.news.failure.problem->unsetVariables,
+              std::vector<std::string>{"LOCALAPPDATA"});
     EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"b.txt", "a"}}));
 }
 
