@@ -232,7 +232,10 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     if (restoration.outcome == Outcome::Whole)
         restoration.recordLeft = context.records->remove(context.disk, record, recordName);
     // A rollback's record left behind says only that its run is whole; the next start removes it.
-    if (!rollbackRecord.empty())
+    // While the run's record stays, the rollback's is what proves the files put back: where
+    // names alone tell, the folder as it was matches no point the run's record allows.
+    const bool runRecordStays = restoration.outcome == Outcome::Whole && restoration.recordLeft;
+    if (!rollbackRecord.empty() && !runRecordStays)
         static_cast<void>(removeRecord(*context.records, context.disk, rollbackRecord));
     return restoration;
 }
