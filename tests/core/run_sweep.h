@@ -86,12 +86,12 @@ struct SweepRun {
     std::vector<DiskCall> kinds;
 };
 
-inline SweepRun runWith(const RunFolder& folder, const TestRecords& records,
+inline SweepRun runWith(const TempFolder& folder, const TestRecords& records,
                         const Scenario& scenario, const Mode& mode, CallSweep& sweep) {
     RunTesting testing = testingFor(scenario, mode);
     testing.seam = sweep.seam();
     SweepRun run;
-    run.result = ExecuteRun(folder.request(scenario.moves), records.control(&testing));
+    run.result = ExecuteRun(runRequest(folder, scenario.moves), records.control(&testing));
     run.calls = sweep.calls();
     run.kinds = sweep.kinds();
     return run;
@@ -125,7 +125,7 @@ inline std::size_t completeMarkCall(const std::vector<DiskCall>& kinds) {
 
 inline void expectRefusedUntouched(const std::string& parent, const Scenario& scenario,
                                    const Mode& mode) {
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
@@ -154,7 +154,7 @@ inline std::string lowerAscii(std::string name) {
     return name;
 }
 
-inline Foreign placeForeign(const RunFolder& folder, const Moves& moves, std::size_t k) {
+inline Foreign placeForeign(const TempFolder& folder, const Moves& moves, std::size_t k) {
     std::set<std::string> borne;
     for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder.path())))
         borne.insert(lowerAscii(pathBytes(entry.path().filename())));
@@ -183,7 +183,7 @@ inline Foreign placeForeign(const RunFolder& folder, const Moves& moves, std::si
 
 // The entry is there as it was made; once it is gone, recovery puts the
 // folder right from the record it kept.
-inline void expectForeignKept(const RunFolder& folder, const TestRecords& records,
+inline void expectForeignKept(const TempFolder& folder, const TestRecords& records,
                               const Scenario& scenario, const Mode& mode, const Foreign& foreign,
                               const Snapshot& expected) {
     SCOPED_TRACE("with " + foreign.name + " of another program's (" +
@@ -205,7 +205,7 @@ inline void expectForeignKept(const RunFolder& folder, const TestRecords& record
 inline void failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
                    std::size_t k, std::size_t stepsEnd, bool foreign) {
     SCOPED_TRACE("failure at call " + std::to_string(k));
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     const Snapshot expected = k > stepsEnd ? afterMoves(before, scenario.moves) : before;
@@ -235,7 +235,7 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
                        bool foreign = false) {
     SCOPED_TRACE("crash after call " + std::to_string(k) +
                  (j ? ", recovery crashed after call " + std::to_string(*j) : std::string()));
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     const Snapshot expected = k >= stepsEnd ? afterMoves(before, scenario.moves) : before;
@@ -261,7 +261,7 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
 // How many calls the recovery of a run crashed after call k makes.
 inline std::size_t recoveryCallsAfterCrash(const std::string& parent, const Scenario& scenario,
                                            const Mode& mode, std::size_t k) {
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     CallSweep sweep(CallSweep::kNever, k);
     runWith(folder, records, scenario, mode, sweep);
@@ -285,7 +285,7 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
     std::size_t stepsEnd = 0;
     std::size_t completeAt = 0;
     {
-        RunFolder folder(parent, scenario.files);
+        TempFolder folder(parent, scenario.files);
         TestRecords records;
         const Snapshot before = folder.snapshot();
         CallSweep sweep(CallSweep::kNever, CallSweep::kNever);

@@ -18,7 +18,6 @@
 namespace velmorandi {
 namespace {
 
-using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
 using testing::TestRecords;
@@ -110,7 +109,7 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
     };
     for (const Case& hostile : cases) {
         SCOPED_TRACE(hostile.label);
-        RunFolder journaled(parent.path(), {"a.txt", "b.txt"});
+        TempFolder journaled(parent.path(), {"a.txt", "b.txt"});
         const Snapshot victimBefore = TempFolder::snapshotOf(victim);
         const Snapshot journaledBefore = journaled.snapshot();
         TestRecords records;
@@ -128,7 +127,7 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
 // starts, and nothing waiting in it is rolled back.
 TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     TempFolder parent;
-    RunFolder folder(parent.path(), {"a.txt"});
+    TempFolder folder(parent.path(), {"a.txt"});
     const Snapshot before = folder.snapshot();
     const std::string path = parent.at("state");
     std::filesystem::create_directory(path);
@@ -137,7 +136,7 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     ASSERT_TRUE(records.problem());
     RunControl control;
     control.records = &records;
-    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    const RunResult refused = ExecuteRun(runRequest(folder, {{"a.txt", "b.txt"}}), control);
     EXPECT_NE(refused.outcome, RunOutcome::Completed);
     EXPECT_NE(refused.message.find(path), std::string::npos) << refused.message;
     EXPECT_NE(refused.message.find("chmod 700"), std::string::npos) << refused.message;
@@ -162,7 +161,7 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
 // go and why they cannot, and nothing is renamed.
 TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
     TempFolder parent;
-    RunFolder folder(parent.path(), {"a.txt"});
+    TempFolder folder(parent.path(), {"a.txt"});
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const std::string state = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     ::unsetenv("HOME");
@@ -172,7 +171,7 @@ TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
     ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     RunControl control;
     control.records = &records;
-    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    const RunResult refused = ExecuteRun(runRequest(folder, {{"a.txt", "b.txt"}}), control);
     EXPECT_EQ(refused.outcome, RunOutcome::Failed);
     EXPECT_NE(refused.message.find("~/.local/state/velmorandi"), std::string::npos)
         << refused.message;

@@ -23,7 +23,6 @@ namespace {
 using testing::kModes;
 using testing::Mode;
 using testing::Moves;
-using testing::RunFolder;
 using testing::Scenario;
 using testing::scenarios;
 using testing::Snapshot;
@@ -232,9 +231,9 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
     const std::string parent = std::filesystem::is_directory("/dev/shm")
                                    ? "/dev/shm"
                                    : std::filesystem::temp_directory_path().string();
-    RunFolder folder(parent, names);
+    TempFolder folder(parent, names);
     const Snapshot before = folder.snapshot();
-    const RunRequest request = folder.request(moves);
+    const RunRequest request = runRequest(folder, moves);
 
     TestRecords records;
     const RunTesting testing = testingFor(Scenario{}, mode);
@@ -286,10 +285,10 @@ TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
                                {"IMG_0003.JPG", "img_0003.jpg"}};
     for (int placeholder = 1; placeholder <= 4; ++placeholder) {
         SCOPED_TRACE("killed after placeholder " + std::to_string(placeholder));
-        RunFolder folder(drive.path(), {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"});
+        TempFolder folder(drive.path(), {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"});
         const Snapshot before = folder.snapshot();
         TestRecords records;
-        const RunRequest request = folder.request(moves);
+        const RunRequest request = runRequest(folder, moves);
         Child child = startChild([&](const std::function<void()>& pause) {
             RunTesting testing;
             testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
@@ -312,7 +311,7 @@ TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg"});
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
@@ -330,7 +329,7 @@ TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
         return perform();
     };
     const RunResult result =
-        ExecuteRun(folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
+        ExecuteRun(runRequest(folder, {{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
                    records.control(&testing));
     ASSERT_TRUE(taken);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
@@ -346,14 +345,15 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
     testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
     testing.seam = crash.seam();
     testing::runCutShort(
-        folder.request(
+        runRequest(
+            folder,
             {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
         records.control(&testing));
     const Snapshot half = folder.snapshot();
@@ -397,7 +397,7 @@ TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
     ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     const Snapshot before = folder.snapshot();
     const TempFolder elsewhere;
     const std::string backup = elsewhere.at("backup");
@@ -407,7 +407,8 @@ TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
     testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
     testing.seam = crash.seam();
     testing::runCutShort(
-        folder.request(
+        runRequest(
+            folder,
             {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
         records.control(&testing));
     const Snapshot half = folder.snapshot();
@@ -470,9 +471,9 @@ TEST(RenameRun, RunLeasedThroughAnotherMountIsLeftAloneWhileItLives) {
     }
     for (const bool killed : {false, true}) {
         SCOPED_TRACE(killed ? "killed" : "left to finish");
-        RunFolder folder(parent.path(), names);
+        TempFolder folder(parent.path(), names);
         const Snapshot before = folder.snapshot();
-        const RunRequest request = folder.request(moves);
+        const RunRequest request = runRequest(folder, moves);
         Child child = startChild([&](const std::function<void()>& pause) {
             platform::RecordFolder records;
             platform::RecordFile instance;
@@ -518,10 +519,10 @@ TEST(RenameRun, RecoveryLeavesARunAnotherProcessIsMaking) {
         names.push_back("photo" + std::to_string(i) + ".jpg");
         moves.emplace_back(names.back(), "x_" + names.back());
     }
-    RunFolder folder(parent.path(), names);
+    TempFolder folder(parent.path(), names);
     const Snapshot before = folder.snapshot();
     TestRecords records;
-    const RunRequest request = folder.request(moves);
+    const RunRequest request = runRequest(folder, moves);
     Child child = startChild([&](const std::function<void()>& pause) {
         PauseAfter observer(7, pause);
         RunControl control = records.control();
