@@ -105,7 +105,7 @@ std::vector<std::string> displacedFiles(const Journal& journal, std::size_t done
 // A record that has done its work goes; where it cannot, the next start tries again.
 [[nodiscard]] std::optional<SystemError> removeRecord(const JournalStore& records, const Disk& disk,
                                                       const std::string& name) {
-    JournalStore::Read held = records.hold(name);
+    JournalStore::Read held = records.hold(disk, name);
     if (held.opened == platform::RecordFile::Opened::Gone)
         return std::nullopt;
     if (held.opened != platform::RecordFile::Opened::Yes)
@@ -140,17 +140,18 @@ struct Found {
 std::optional<Restoration> find(const Journal& journal, const std::string& folderPath,
                                 const RunContext& context, std::optional<std::size_t> stepsDone,
                                 Found& found) {
-    if (auto error = openFolder(folderPath, context.testing, found.folder))
+    if (auto error = openFolder(folderPath, context, found.folder))
         return ended(Outcome::FolderAway, *error);
     const FolderMatch match = matchFolder(headerOf(journal), folderPath, found.folder);
     found.match = match;
     if (match == FolderMatch::Other)
         return ended(Outcome::FolderReplaced);
-    if (auto error =
-            found.folder.handle.readEntries(found.entries, platform::EntryKinds::Unresolved))
+    if (auto error = context.disk.readEntries(found.folder.handle, found.entries))
         return ended(Outcome::FolderAway, *error);
-    found.located = locateFiles(journal, found.folder.handle,
+    found.located = locateFiles(journal, found.folder.handle, context.disk,
                                 proofFor(journal, found.folder.traits), found.entries, stepsDone);
+    if (found.located.unreadable)
+        return ended(Outcome::FolderAway, *found.located.unreadable);
     Restoration restoration;
     restoration.match = match;
     if (found.located.proof == Located::Proof::OtherFolder ||
@@ -192,7 +193,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
         }
     }
     if (!located.leftovers.empty())
-        if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+        if (auto error = context.disk.readEntries(folder.handle, entries))
             return ended(Outcome::FolderAway, *error);
 
     RollbackPlan plan = planRollback(journal, located, entries);
@@ -220,7 +221,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     }
     // The record goes only once its own folder shows every file under its
     // listed name; the rollback's goes after it, as while it is there it says so.
-    if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+    if (auto error = context.disk.readEntries(folder.handle, entries))
         return ended(Outcome::FolderAway, *error);
     // Where only names tell, a listed name borne by another program's entry
     // is no file of the run's: a file held back by one is not whole.
@@ -242,14 +243,13 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
 
 void finishRolledBack(const std::string& rollbackRecord, const JournalHeader& rollback,
                       const RunContext& context) {
-    JournalStore::Read subject = context.records->read(rollback.subject, true);
+    JournalStore::Read subject = context.records->read(context.disk, rollback.subject, true);
     if (subject.opened == platform::RecordFile::Opened::Yes && subject.decoded.journal) {
         const Journal& journal = *subject.decoded.journal;
         OpenedFolder folder;
         std::vector<platform::FolderEntry> entries;
-        if (openFolder(rollback.folder, context.testing, folder) ||
-            folder.handle.readEntries(entries, platform::EntryKinds::Unresolved) ||
-            !everyFileListed(journal, entries))
+        if (openFolder(rollback.folder, context, folder) ||
+            context.disk.readEntries(folder.handle, entries) || !everyFileListed(journal, entries))
             return;
         // Made in a folder that is not the run's own, it ends only its own record.
         if (matchFolder(headerOf(journal), rollback.folder, folder) == FolderMatch::Own &&

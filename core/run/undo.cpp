@@ -32,23 +32,31 @@ std::vector<PlannedMove> reversed(const Journal& journal) {
 // Nothing when every file still bears the name the recorded run gave it, is
 // the file it renamed, and can have its name back.
 std::optional<std::string> changedSince(const std::string& folderPath, const Journal& journal,
-                                        const OpenedFolder& folder,
+                                        const OpenedFolder& folder, const Disk& disk,
                                         const std::vector<PlannedMove>& back,
                                         const Preflight& check, TakeBack what) {
     if (!check.missing.empty())
         return messages::undoFileGone(folderPath, std::string(back[check.missing.front()].from),
                                       what.redo);
     std::vector<std::string> names;
+    std::optional<SystemError> unreadable;
     for (std::size_t i = 0; i < back.size(); ++i) {
         const std::string name(back[i].from);
-        const bool replaced = journal.traits.stableIdentities &&
-                              (back[i].identity != journal.moves[i].identity ||
-                               !isRunsFile(journal, folder.handle, name, back[i].identity));
+        const bool replaced =
+            journal.traits.stableIdentities &&
+            (back[i].identity != journal.moves[i].identity ||
+             !isRunsFile(journal, folder.handle, disk, name, back[i].identity, unreadable));
+        if (unreadable)
+            return messages::folderUnreadable(folderPath, *unreadable);
         if (replaced)
             return messages::undoFileReplaced(folderPath, name, std::string(back[i].to), what.redo);
         names.push_back(name);
     }
-    if (!journal.traits.stableIdentities && allYoungerThanRun(journal, folder.handle, names))
+    const bool copied = !journal.traits.stableIdentities &&
+                        allYoungerThanRun(journal, folder.handle, disk, names, unreadable);
+    if (unreadable)
+        return messages::folderUnreadable(folderPath, *unreadable);
+    if (copied)
         return messages::undoFolderReplaced(folderPath, what.redo);
     if (!check.taken.empty())
         return messages::undoNameTaken(folderPath, std::string(back[check.taken.front()].to),
@@ -61,14 +69,14 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
                                  TakeBack what) {
     OpenedFolder folder;
     Preflight check;
-    std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
+    std::optional<SystemError> error = openFolder(folderPath, context, folder);
     if (!error && matchFolder(headerOf(journal), folderPath, folder) != FolderMatch::Own)
         return refused(RunOutcome::Failed, messages::undoFolderReplaced(folderPath, what.redo));
     if (!error)
-        error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
+        error = checkMoves(folder.handle, context.disk, back, folder.traits.ignoresCase, {}, check);
     if (error)
         return refused(RunOutcome::Failed, messages::folderUnreadable(folderPath, *error));
-    if (auto changed = changedSince(folderPath, journal, folder, back, check, what))
+    if (auto changed = changedSince(folderPath, journal, folder, context.disk, back, check, what))
         return refused(check.taken.empty() ? RunOutcome::Failed : RunOutcome::NameTaken,
                        std::move(*changed));
     return std::nullopt;
@@ -79,7 +87,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     const JournalStore& records = *context.records;
     if (records.problem())
         return refused(RunOutcome::Failed, messages::recordsUnusable(*records.problem()));
-    const std::optional<JournalStore::Entry> last = records.lastComplete(folderPath);
+    const std::optional<JournalStore::Entry> last = records.lastComplete(context.disk, folderPath);
     const auto nothing = [&] {
         return refused(RunOutcome::Failed, what.redo ? messages::nothingToRedo(folderPath)
                                                      : messages::nothingToUndo(folderPath));
@@ -87,7 +95,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     if (!last || last->header->kind != what.recorded())
         return nothing();
     // Held for the whole run, so that no other window takes the same run back meanwhile.
-    JournalStore::Read read = records.read(last->name, true);
+    JournalStore::Read read = records.read(context.disk, last->name, true);
     if (read.opened == platform::RecordFile::Opened::Held)
         return refused(RunOutcome::Failed, messages::recordInUse(folderPath));
     if (read.opened != platform::RecordFile::Opened::Yes || !read.decoded.journal)
@@ -115,7 +123,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
 bool lastIs(const std::string& folder, const JournalStore& records, Journal::Kind kind) {
     if (records.problem())
         return false;
-    const std::optional<JournalStore::Entry> last = records.lastComplete(folder);
+    const std::optional<JournalStore::Entry> last = records.lastComplete(Disk(), folder);
     return last && last->header->kind == kind;
 }
 

@@ -40,7 +40,7 @@ TEST(RenameRun, MovedFolderIsRestoredWhereItIsOpened) {
     for (const Mode& mode : {kModes[0], kModes[2]}) {
         SCOPED_TRACE(mode.label);
         RunTesting testing = testingFor(Scenario{}, mode);
-        testing::CallSweep crash(testing::CallSweep::kNever, 9); // the record and two renames
+        testing::CallSweep crash(testing::renamesAFile, 2);
         testing.seam = crash.seam();
         testing::runCutShort(runRequest(folder, moves), records.control(&testing));
         const Snapshot half = folder.snapshot();

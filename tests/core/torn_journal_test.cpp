@@ -28,7 +28,7 @@ struct Crash {
           testing(testing::testingFor(testing::Scenario{}, mode)) {
         TestRecords records;
         RunTesting crashing = testing;
-        testing::CallSweep crash(testing::CallSweep::kNever, 10);
+        testing::CallSweep crash(testing::renamesAFile, 3);
         crashing.seam = crash.seam();
         testing::runCutShort(runRequest(folder, kMoves), records.control(&crashing));
         crashed = folder.snapshot();

@@ -62,7 +62,7 @@ TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
             TempFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
             RunTesting testing;
             testing.noExchange = true;
-            testing::CallSweep crash(testing::CallSweep::kNever, 10);
+            testing::CallSweep crash(testing::renamesAFile, 3);
             testing.seam = crash.seam();
             testing::runCutShort(runRequest(folder, kMoves), records.control(&testing));
             ASSERT_TRUE(std::filesystem::exists(folder.path() + "/x_b.txt"));

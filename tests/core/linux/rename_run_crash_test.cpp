@@ -349,7 +349,7 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
-    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
+    testing::CallSweep crash(testing::callsOf(DiskCall::RenameOntoPlaceholder), 1);
     testing.seam = crash.seam();
     testing::runCutShort(
         runRequest(
@@ -404,7 +404,7 @@ TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
     copyKeepingTimes(folder.path(), backup);
     TestRecords records;
     RunTesting testing;
-    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
+    testing::CallSweep crash(testing::callsOf(DiskCall::RenameOntoPlaceholder), 1);
     testing.seam = crash.seam();
     testing::runCutShort(
         runRequest(
