@@ -1,6 +1,7 @@
 // Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
 #include "another_process.h"
 #include "platform/record_lease.h"
+#include "power_cut.h"
 #include "run_sweep.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,63 @@ TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
     // Letter case and exchange are the drive's own here, not the test's.
     for (const Scenario& scenario : scenarios())
         sweep(drive.path(), scenario, Mode{"exFAT"});
+}
+
+// The power goes after call k of the run: at the next start every file gets
+// its old name back, or the run stands complete and can be undone.
+void powerCutAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                   std::size_t k) {
+    SCOPED_TRACE("power cut after call " + std::to_string(k));
+    TempFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    testing::CallSweep crash(testing::CallSweep::kNever, k);
+    testing::PowerCut power(folder.path(), records.path());
+    RunTesting testing = testingFor(scenario, mode);
+    testing.seam = power.around(crash.seam());
+    testing::runCutShort(runRequest(folder, scenario.moves), records.control(&testing));
+    power.cut();
+    const std::string report = testing::recover(records, scenario, mode);
+    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    const Snapshot after = folder.snapshot();
+    const bool complete = after == testing::afterMoves(before, scenario.moves);
+    EXPECT_TRUE(complete || after == before) << report;
+    EXPECT_EQ(CanUndo(folder.path(), records.store()), complete);
+    EXPECT_EQ(testing::recover(records, scenario, mode), "");
+}
+
+void powerCutSweep(const std::string& parent, const Scenario& scenario, const Mode& mode) {
+    SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
+    if (!scenario.taken.empty())
+        return;
+    std::vector<DiskCall> kinds;
+    {
+        TempFolder folder(parent, scenario.files);
+        TestRecords records;
+        testing::CallSweep counting(testing::CallSweep::kNever, testing::CallSweep::kNever);
+        ASSERT_EQ(testing::runWith(folder, records, scenario, mode, counting).result.outcome,
+                  RunOutcome::Completed);
+        kinds = counting.kinds();
+    }
+    for (std::size_t k = 0; k <= kinds.size(); ++k)
+        if (testing::newCrashPoint(kinds, k))
+            powerCutAfter(parent, scenario, mode, k);
+}
+
+// On a disk, not in memory: the model is the test's, but the calls are real.
+TEST(RenameRun, PowerCutAfterEveryCallLeavesTheFolderAsBeforeOrComplete) {
+    const TempFolder parent(TempFolder::onDisk);
+    for (const Scenario& scenario : scenarios())
+        for (const Mode& mode : kModes)
+            powerCutSweep(parent.path(), scenario, mode);
+}
+
+TEST(RenameRun, PowerCutAfterEveryCallOnExfatLeavesTheFolderAsBeforeOrComplete) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    for (const Scenario& scenario : scenarios())
+        powerCutSweep(drive.path(), scenario, Mode{"exFAT"});
 }
 
 // Calls `reached` once the run has made `steps` steps, on the run's thread.
