@@ -1,17 +1,22 @@
 #pragma once
 
+#include "platform/folder_access.h"
+#include "platform/folder_changes.h"
 #include "platform/system_error.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace velmorandi {
 
-// Every call by which a run changes the disk: the records in the state folder
-// and the entries of the renamed folder. A crash can fall between any two.
+// Every call a run or its recovery makes on the disk: the records in the
+// state folder and the entries of the renamed folder, changed or read. A
+// crash can fall between any two, and any one can fail.
 enum class DiskCall : std::uint8_t {
     CreateRecord,
     AppendRecord,
@@ -27,7 +32,15 @@ enum class DiskCall : std::uint8_t {
     CreatePlaceholder,
     RenameOntoPlaceholder,
     RemoveLeftover,
-    SyncFolder
+    SyncFolder,
+    // The reads.
+    ListRecords,
+    OpenRecord,
+    ReadRecord,
+    OpenFolder,
+    ListFolder,
+    EntryStatus, // of an entry, or of the folder itself
+    ReadEntry    // an entry's bytes
 };
 
 // Stands in for one call; `perform` makes it. `a` and `b` name the entries it
@@ -36,7 +49,7 @@ using DiskSeam = std::function<std::optional<SystemError>(
     DiskCall call, std::string_view a, std::string_view b,
     const std::function<std::optional<SystemError>()>& perform)>;
 
-// The one way a run changes the disk, so that a test can fail, or stop for
+// The one way a run reaches the disk, so that a test can fail, or stop for
 // good, any single call. Without a seam a call costs nothing more.
 class Disk {
   public:
@@ -51,6 +64,46 @@ class Disk {
         return (*m_seam)(
             what, a, b,
             std::function<std::optional<SystemError>()>(std::forward<Perform>(perform)));
+    }
+
+    // The reads of a folder, made through the seam.
+    [[nodiscard]] std::optional<SystemError> open(platform::FolderHandle& folder,
+                                                  const std::string& path) const {
+        return call(DiskCall::OpenFolder, path, {}, [&] { return folder.open(path); });
+    }
+    [[nodiscard]] std::optional<SystemError>
+    forEachEntry(const platform::FolderHandle& folder, const platform::EntryVisitor& visit,
+                 platform::EntryKinds kinds, const std::function<void()>& meanwhile = {}) const {
+        return call(DiskCall::ListFolder, {}, {},
+                    [&] { return folder.forEachEntry(visit, kinds, meanwhile); });
+    }
+    [[nodiscard]] std::optional<SystemError>
+    readEntries(const platform::FolderHandle& folder,
+                std::vector<platform::FolderEntry>& entries) const {
+        auto error = call(DiskCall::ListFolder, {}, {}, [&] {
+            return folder.readEntries(entries, platform::EntryKinds::Unresolved);
+        });
+        if (error)
+            entries.clear();
+        return error;
+    }
+    [[nodiscard]] std::optional<SystemError> status(const platform::FolderHandle& folder,
+                                                    const std::string& name,
+                                                    platform::EntryStatus& status) const {
+        return call(DiskCall::EntryStatus, name, {},
+                    [&] { return platform::entryStatus(folder, name, status); });
+    }
+    [[nodiscard]] std::optional<SystemError> readStart(const platform::FolderHandle& folder,
+                                                       const std::string& name, std::size_t limit,
+                                                       std::string& bytes) const {
+        return call(DiskCall::ReadEntry, name, {},
+                    [&] { return platform::readStart(folder, name, limit, bytes); });
+    }
+    [[nodiscard]] std::optional<SystemError> sameBytes(const platform::FolderHandle& folder,
+                                                       const std::string& a, const std::string& b,
+                                                       bool& same) const {
+        return call(DiskCall::ReadEntry, a, b,
+                    [&] { return platform::sameBytes(folder, a, b, same); });
     }
 
   private:

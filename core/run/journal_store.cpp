@@ -117,29 +117,51 @@ std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::Re
     });
 }
 
-JournalStore::Read JournalStore::hold(const std::string& name) const {
+platform::RecordFile::Opened JournalStore::open(const Disk& disk, platform::RecordFile& file,
+                                                const std::string& name, bool lock,
+                                                platform::RecordRefusal& why,
+                                                SystemError& error) const {
+    using Opened = platform::RecordFile::Opened;
+    Opened opened = Opened::Failed;
+    if (auto failed =
+            disk.call(DiskCall::OpenRecord, name, {}, [&]() -> std::optional<SystemError> {
+                opened = file.open(m_folder, name, lock, why, error);
+                if (opened == Opened::Failed)
+                    return error;
+                return std::nullopt;
+            })) {
+        file.close();
+        error = *failed;
+        return Opened::Failed;
+    }
+    return opened;
+}
+
+JournalStore::Read JournalStore::hold(const Disk& disk, const std::string& name) const {
     Read held;
     if (m_problem) {
         held.error = m_problem->error;
         return held;
     }
-    held.opened = held.file.open(m_folder, name, true, held.refusal, held.error);
+    held.opened = open(disk, held.file, name, true, held.refusal, held.error);
     held.holder = held.file.holder();
     return held;
 }
 
-JournalStore::Read JournalStore::read(const std::string& name, bool lock) const {
+JournalStore::Read JournalStore::read(const Disk& disk, const std::string& name, bool lock) const {
     Read read;
     if (m_problem) {
         read.error = m_problem->error;
         return read;
     }
-    read.opened = read.file.open(m_folder, name, lock, read.refusal, read.error);
+    read.opened = open(disk, read.file, name, lock, read.refusal, read.error);
     read.holder = read.file.holder();
     if (read.opened != platform::RecordFile::Opened::Yes)
         return read;
     std::string bytes;
-    if (auto error = read.file.read(0, static_cast<std::size_t>(read.file.size()), bytes)) {
+    if (auto error = disk.call(DiskCall::ReadRecord, name, {}, [&] {
+            return read.file.read(0, static_cast<std::size_t>(read.file.size()), bytes);
+        })) {
         read.opened = platform::RecordFile::Opened::Failed;
         read.error = *error;
         return read;
@@ -150,22 +172,26 @@ JournalStore::Read JournalStore::read(const std::string& name, bool lock) const 
 
 // A sealed record's header and complete mark, read from its ends: most
 // headers fit in the first few kilobytes, a path of thousands of bytes needs more.
-void JournalStore::summarize(Entry& entry) const {
+void JournalStore::summarize(const Disk& disk, Entry& entry) const {
     platform::RecordFile file;
     platform::RecordRefusal refusal = platform::RecordRefusal::None;
     SystemError error;
-    if (file.open(m_folder, entry.name, false, refusal, error) != platform::RecordFile::Opened::Yes)
+    if (open(disk, file, entry.name, false, refusal, error) != platform::RecordFile::Opened::Yes)
         return;
+    const auto readAt = [&](std::uint64_t offset, std::uint64_t size, std::string& bytes) {
+        return disk.call(DiskCall::ReadRecord, entry.name, {},
+                         [&] { return file.read(offset, static_cast<std::size_t>(size), bytes); });
+    };
     const std::uint64_t size = file.size();
     const std::uint64_t tailSize = std::min<std::uint64_t>(size, kSummaryTail);
     std::string head;
     std::string tail;
     // A record that cannot be read has no summary: recovery reads it whole and says why.
-    if (file.read(size - tailSize, static_cast<std::size_t>(tailSize), tail))
+    if (readAt(size - tailSize, tailSize, tail))
         return;
     JournalSummary summary;
     for (const std::size_t headSize : {std::size_t{4096}, kSummaryHead}) {
-        if (file.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, headSize)), head))
+        if (readAt(0, std::min<std::uint64_t>(size, headSize), head))
             return;
         summary = summarizeJournal(head, tail, size);
         if (summary.header || size <= headSize)
@@ -175,11 +201,18 @@ void JournalStore::summarize(Entry& entry) const {
     entry.complete = summary.complete;
 }
 
-std::vector<JournalStore::Entry> JournalStore::list() const {
+std::vector<JournalStore::Entry> JournalStore::list(const Disk& disk,
+                                                    std::optional<SystemError>* failed) const {
     std::vector<Entry> entries;
     std::vector<std::string> names;
-    if (m_problem || m_folder.names(names))
+    if (m_problem)
         return entries;
+    if (auto error =
+            disk.call(DiskCall::ListRecords, {}, {}, [&] { return m_folder.names(names); })) {
+        if (failed)
+            *failed = std::move(error);
+        return entries;
+    }
     for (std::string& name : names) {
         Entry entry;
         entry.sealed = isRecordName(name);
@@ -187,7 +220,7 @@ std::vector<JournalStore::Entry> JournalStore::list() const {
             continue;
         entry.name = std::move(name);
         if (entry.sealed)
-            summarize(entry);
+            summarize(disk, entry);
         entries.push_back(std::move(entry));
     }
     // The names begin with the time: in name order, oldest first.
@@ -196,9 +229,10 @@ std::vector<JournalStore::Entry> JournalStore::list() const {
     return entries;
 }
 
-std::optional<JournalStore::Entry> JournalStore::lastComplete(const std::string& runFolder) const {
+std::optional<JournalStore::Entry> JournalStore::lastComplete(const Disk& disk,
+                                                              const std::string& runFolder) const {
     std::optional<Entry> last;
-    for (Entry& entry : list()) {
+    for (Entry& entry : list(disk)) {
         if (!entry.header || entry.header->folder != runFolder || entry.complete != Mark::Present ||
             entry.header->kind == Journal::Kind::Rollback)
             continue;
@@ -208,7 +242,7 @@ std::optional<JournalStore::Entry> JournalStore::lastComplete(const std::string&
 }
 
 void JournalStore::prune(const Disk& disk, const std::string& kept) const {
-    const std::vector<Entry> entries = list();
+    const std::vector<Entry> entries = list(disk);
     const auto keptEntry = std::find_if(entries.begin(), entries.end(),
                                         [&](const Entry& e) { return e.name == kept; });
     if (keptEntry == entries.end() || !keptEntry->header)
@@ -225,7 +259,7 @@ void JournalStore::prune(const Disk& disk, const std::string& kept) const {
             continue;
         }
         // One that cannot go now goes after a later run.
-        Read held = hold(entry->name);
+        Read held = hold(disk, entry->name);
         if (held.opened == platform::RecordFile::Opened::Yes)
             static_cast<void>(remove(disk, held.file, entry->name));
     }

@@ -62,7 +62,8 @@ class JournalStore {
         Mark complete = Mark::Absent;
     };
     // Every record, sealed or not, oldest first; other entries left out.
-    std::vector<Entry> list() const;
+    // None where the folder cannot be read: `failed`, where given, says why.
+    std::vector<Entry> list(const Disk& disk, std::optional<SystemError>* failed = nullptr) const;
 
     // A record opened and read whole. With `lock`, only where no other
     // process holds it; `file` then holds it until it is closed.
@@ -75,19 +76,23 @@ class JournalStore {
         platform::RecordFile file;
         DecodedJournal decoded;
     };
-    [[nodiscard]] Read read(const std::string& name, bool lock) const;
+    [[nodiscard]] Read read(const Disk& disk, const std::string& name, bool lock) const;
     // The same, locked but not read: for a record that is only to go.
-    [[nodiscard]] Read hold(const std::string& name) const;
+    [[nodiscard]] Read hold(const Disk& disk, const std::string& name) const;
 
     // The newest completed rename or undo of the folder: what Undo or Redo takes back.
-    std::optional<Entry> lastComplete(const std::string& runFolder) const;
+    std::optional<Entry> lastComplete(const Disk& disk, const std::string& runFolder) const;
     // After `kept` completed: the folder's older completed runs go, and so do
     // the runs of all but the most recent folders. Records in use by another
     // process stay.
     void prune(const Disk& disk, const std::string& kept) const;
 
   private:
-    void summarize(Entry& entry) const;
+    void summarize(const Disk& disk, Entry& entry) const;
+    [[nodiscard]] platform::RecordFile::Opened open(const Disk& disk, platform::RecordFile& file,
+                                                    const std::string& name, bool lock,
+                                                    platform::RecordRefusal& why,
+                                                    SystemError& error) const;
 
     std::optional<platform::RecordFolderProblem> m_problem;
     std::string m_path;

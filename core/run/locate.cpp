@@ -13,6 +13,16 @@ namespace {
 
 using NameSet = std::unordered_set<std::string_view>;
 
+// A status that fails for another reason than a missing entry tells nothing
+// of the entry: kept, so that nothing is concluded from it.
+bool statusFails(std::optional<SystemError> error, std::optional<SystemError>& unreadable) {
+    if (!error)
+        return false;
+    if (!platform::meansNoSuchFile(*error) && !unreadable)
+        unreadable = std::move(error);
+    return true;
+}
+
 // Every name the run gives any of its files at any point.
 NameSet namesOfRun(const Journal& journal) {
     NameSet names;
@@ -90,19 +100,19 @@ std::vector<Point> pointsMatching(const Journal& journal, const NameSet& present
 // placeholder of the run's, or a second name of the same file. Anything else
 // there is not that step's doing: `foreign` then says what it is.
 std::optional<Leftover> leftByStep(const Journal& journal, const platform::FolderHandle& folder,
-                                   const LeftoverProof& proof, const Point& point,
+                                   const Disk& disk, const LeftoverProof& proof, const Point& point,
                                    std::optional<Located::Foreign>& foreign) {
     const RunStep& step = journal.plan.steps[point.done];
     const std::string name(nameOf(journal.moves, step.b));
     const Leftover second{Leftover::Kind::SecondName, name,
                           std::string(nameOf(journal.moves, step.a))};
-    if (provesLeftover(folder, second, proof))
+    if (provesLeftover(folder, disk, second, proof))
         return second;
     const Leftover placeholder{Leftover::Kind::Placeholder, name, {}};
-    if (journal.placeholders != Mark::Absent && provesLeftover(folder, placeholder, proof))
+    if (journal.placeholders != Mark::Absent && provesLeftover(folder, disk, placeholder, proof))
         return placeholder;
     platform::EntryStatus status;
-    if (!foreign && !platform::entryStatus(folder, name, status))
+    if (!foreign && !disk.status(folder, name, status))
         foreign = Located::Foreign{name, !status.regular};
     return std::nullopt;
 }
@@ -111,7 +121,7 @@ std::optional<Leftover> leftByStep(const Journal& journal, const platform::Folde
 // that failed took effect all the same); only its files' names need be
 // there, as an entry of another program's may have taken a name it wanted.
 std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHandle& folder,
-                               const LeftoverProof& proof, const NameSet& present,
+                               const Disk& disk, const LeftoverProof& proof, const NameSet& present,
                                std::size_t stepsDone, std::vector<Leftover>& leftovers) {
     const std::vector<RunStep>& steps = journal.plan.steps;
     NameTracker tracker(journal.moves);
@@ -126,7 +136,7 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
         std::optional<Located::Foreign> foreign;
         if (there && done < steps.size() && steps[done].op == RunStep::Op::Rename &&
             present.contains(nameOf(journal.moves, steps[done].b)))
-            if (auto leftover = leftByStep(journal, folder, proof, half, foreign)) {
+            if (auto leftover = leftByStep(journal, folder, disk, proof, half, foreign)) {
                 leftovers.push_back(std::move(*leftover));
                 return {half};
             }
@@ -138,19 +148,20 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
     return {};
 }
 
-Located byNames(const Journal& journal, const platform::FolderHandle& folder,
+Located byNames(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                 const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                 std::optional<std::size_t> stepsDone) {
     Located located;
     const NameSet present = presentOf(entries, namesOfRun(journal));
     std::vector<Point> points;
     if (stepsDone) {
-        points = pointsKnown(journal, folder, proof, present, *stepsDone, located.leftovers);
+        points = pointsKnown(journal, folder, disk, proof, present, *stepsDone, located.leftovers);
     } else {
         for (const Point& point : pointsMatching(journal, present)) {
             if (!point.half) {
                 points.push_back(point);
-            } else if (auto leftover = leftByStep(journal, folder, proof, point, located.foreign)) {
+            } else if (auto leftover =
+                           leftByStep(journal, folder, disk, proof, point, located.foreign)) {
                 points.push_back(point);
                 located.leftovers.push_back(std::move(*leftover));
             }
@@ -171,7 +182,7 @@ Located byNames(const Journal& journal, const platform::FolderHandle& folder,
         tracker.apply(journal.plan.steps[i]);
     located.names = tracker.currentNames();
     located.stepsDone = point.done;
-    if (allYoungerThanRun(journal, folder, located.names))
+    if (allYoungerThanRun(journal, folder, disk, located.names, located.unreadable))
         located.proof = Located::Proof::OtherFolder;
     return located;
 }
@@ -189,7 +200,7 @@ void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& name
             located.leftovers.push_back({Leftover::Kind::SecondName, std::string(candidate), name});
 }
 
-Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
+Located byIdentity(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                    const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries) {
     Located located;
     const NameSet run = namesOfRun(journal);
@@ -205,7 +216,8 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
         candidates.clear();
         const auto [first, last] = byNumber.equal_range(move.identity);
         for (auto entry = first; entry != last; ++entry)
-            if (isRunsFile(journal, folder, std::string(entry->second), move.identity))
+            if (isRunsFile(journal, folder, disk, std::string(entry->second), move.identity,
+                           located.unreadable))
                 candidates.push_back(entry->second);
         if (candidates.empty()) {
             located.missing.emplace_back(move.from);
@@ -222,7 +234,7 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
         const Leftover placeholder{
             Leftover::Kind::Placeholder, std::string(nameOf(journal.moves, step.b)), {}};
         if (step.op == RunStep::Op::Rename && present.contains(placeholder.name) &&
-            !taken.contains(placeholder.name) && provesLeftover(folder, placeholder, proof)) {
+            !taken.contains(placeholder.name) && provesLeftover(folder, disk, placeholder, proof)) {
             located.leftovers.push_back(placeholder);
             taken.insert(nameOf(journal.moves, step.b));
         }
@@ -234,14 +246,15 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
 
 // Files may keep their times a second or two coarser.
 bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& folder,
-                       const std::vector<std::string>& names) {
+                       const Disk& disk, const std::vector<std::string>& names,
+                       std::optional<SystemError>& unreadable) {
     constexpr std::int64_t kCoarseness = 2'000'000'000;
     if (journal.started == 0)
         return false;
     std::size_t seen = 0;
     for (const std::string& name : names) {
         platform::EntryStatus status;
-        if (name.empty() || platform::entryStatus(folder, name, status))
+        if (name.empty() || statusFails(disk.status(folder, name, status), unreadable))
             continue;
         const std::int64_t made = status.birth != 0 ? status.birth : status.modified;
         if (made <= journal.started + kCoarseness)
@@ -251,20 +264,21 @@ bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& fol
     return seen > 0;
 }
 
-bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder,
-                const std::string& name, std::uint64_t identity) {
+bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
+                const std::string& name, std::uint64_t identity,
+                std::optional<SystemError>& unreadable) {
     platform::EntryStatus status;
-    if (platform::entryStatus(folder, name, status) || status.identity != identity)
+    if (statusFails(disk.status(folder, name, status), unreadable) || status.identity != identity)
         return false;
     return status.birth == 0 || journal.started == 0 || status.birth < journal.started;
 }
 
-Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
+Located locateFiles(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                     const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone) {
     if (journal.traits.stableIdentities)
-        return byIdentity(journal, folder, proof, entries);
-    return byNames(journal, folder, proof, entries, stepsDone);
+        return byIdentity(journal, folder, disk, proof, entries);
+    return byNames(journal, folder, disk, proof, entries, stepsDone);
 }
 
 LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits) {

@@ -36,6 +36,8 @@ struct Located {
         bool folder = false; // else a file
     };
     std::optional<Foreign> foreign;
+    // A status that could not be read: nothing above may be relied on.
+    std::optional<SystemError> unreadable;
 };
 
 // `entries`: the folder's entries, read just before. Where file numbers last,
@@ -45,19 +47,22 @@ struct Located {
 // steps, or one more, made, and lets entries of other programs stand beside
 // the run's files. A leftover counts only where `proof` proves it: a
 // placeholder only where the journal says the run may have made some.
-Located locateFiles(const Journal& journal, const platform::FolderHandle& folder,
+Located locateFiles(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                     const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone = std::nullopt);
 // The proof of the journal's leftovers in a folder with these traits.
 LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits);
 
 // The file under `name` bears the number and was born before the run began:
-// a number given out again is another file's.
-bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder,
-                const std::string& name, std::uint64_t identity);
+// a number given out again is another file's. A status that cannot be read
+// (the entry there, or not) sets `unreadable`.
+bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
+                const std::string& name, std::uint64_t identity,
+                std::optional<SystemError>& unreadable);
 // Every one of the named files was made after the run began, as in a copy
-// of the folder made later.
+// of the folder made later; `unreadable` as above.
 bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& folder,
-                       const std::vector<std::string>& names);
+                       const Disk& disk, const std::vector<std::string>& names,
+                       std::optional<SystemError>& unreadable);
 
 } // namespace velmorandi

@@ -38,7 +38,7 @@ void conclude(std::vector<PlannedMove>& moves, const std::vector<std::uint32_t>&
 
 } // namespace
 
-std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
+std::optional<SystemError> checkMoves(const platform::FolderHandle& folder, const Disk& disk,
                                       std::vector<PlannedMove>& moves, bool ignoresCase,
                                       std::string_view temporaryPrefix, Preflight& result) {
     NameKeys keyOf(ignoresCase);
@@ -87,9 +87,9 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder,
         for (std::size_t i = 0; i < entries.size(); ++i)
             seeEntry(entries[i], sources[i]);
     });
-    if (auto error =
-            folder.forEachEntry([&](const platform::EntryView& entry) { batch.add(entry); },
-                                platform::EntryKinds::Unresolved, index))
+    if (auto error = disk.forEachEntry(
+            folder, [&](const platform::EntryView& entry) { batch.add(entry); },
+            platform::EntryKinds::Unresolved, index))
         return error;
     batch.finish();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/folder_access.h"
+#include "run/disk.h"
 #include "run/run_plan.h"
 
 #include <cstddef>
@@ -33,7 +34,7 @@ struct Preflight {
 // `temporaryPrefix` gathers no names. On error nothing in `result` or in the
 // moves' identities may be relied on.
 [[nodiscard]] std::optional<SystemError>
-checkMoves(const platform::FolderHandle& folder, std::vector<PlannedMove>& moves, bool ignoresCase,
-           std::string_view temporaryPrefix, Preflight& result);
+checkMoves(const platform::FolderHandle& folder, const Disk& disk, std::vector<PlannedMove>& moves,
+           bool ignoresCase, std::string_view temporaryPrefix, Preflight& result);
 
 } // namespace velmorandi

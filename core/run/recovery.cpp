@@ -47,7 +47,7 @@ RecoveryNote setAside(const RunContext& context, platform::RecordFile& file,
 // An unsealed record proves that its run made no step: it goes, unless its
 // run is still writing it, or it is no record of this version's at all.
 std::optional<RecoveryNote> discardUnsealed(const RunContext& context, const std::string& name) {
-    JournalStore::Read held = context.records->hold(name);
+    JournalStore::Read held = context.records->hold(context.disk, name);
     if (held.opened == Opened::Refused)
         return setAside(context, held.file, name, refusedRecord(held.refusal), {});
     if (held.opened != Opened::Yes)
@@ -115,7 +115,7 @@ RecoveryNote noteOf(const std::string& journaled, const std::string& here,
 std::optional<JournalStore::Read> readUsable(const RunContext& context,
                                              const JournalStore::Entry& entry,
                                              std::optional<RecoveryNote>& note) {
-    JournalStore::Read read = context.records->read(entry.name, true);
+    JournalStore::Read read = context.records->read(context.disk, entry.name, true);
     const std::string folder = entry.header ? entry.header->folder : std::string();
     switch (read.opened) {
     case Opened::Held:
@@ -205,7 +205,11 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     if (const auto& problem = context.records->problem())
         return {{}, *problem};
     std::vector<RecoveryNote> notes;
-    const std::vector<JournalStore::Entry> entries = context.records->list();
+    std::optional<SystemError> unlisted;
+    const std::vector<JournalStore::Entry> entries = context.records->list(context.disk, &unlisted);
+    if (unlisted)
+        notes.push_back(
+            makeNote(Note::RecordUnreadable, {}, context.records->folderPath(), *unlisted));
     // Newest first: a rollback interrupted in its turn is taken back before
     // the run it was taking back.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
@@ -228,10 +232,10 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
 RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& control) {
     const RunContext context(control);
     OpenedFolder folder;
-    if (context.records->problem() || openFolder(folderPath, context.testing, folder))
+    if (context.records->problem() || openFolder(folderPath, context, folder))
         return {};
     std::vector<RecoveryNote> notes;
-    const std::vector<JournalStore::Entry> entries = context.records->list();
+    const std::vector<JournalStore::Entry> entries = context.records->list(context.disk);
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         // Where the header shows another folder, the record need not be read:
         // it may be large, and this is asked at every folder the user opens.

@@ -104,7 +104,7 @@ std::vector<NameNow> displacedFiles(const Journal& journal, std::size_t done) {
 // A record that has done its work goes; where it cannot, the next start tries again.
 [[nodiscard]] std::optional<SystemError> removeRecord(const JournalStore& records, const Disk& disk,
                                                       const std::string& name) {
-    JournalStore::Read held = records.hold(name);
+    JournalStore::Read held = records.hold(disk, name);
     if (held.opened == platform::RecordFile::Opened::Gone)
         return std::nullopt;
     if (held.opened != platform::RecordFile::Opened::Yes)
@@ -139,17 +139,18 @@ struct Found {
 std::optional<Restoration> find(const Journal& journal, const std::string& folderPath,
                                 const RunContext& context, std::optional<std::size_t> stepsDone,
                                 Found& found) {
-    if (auto error = openFolder(folderPath, context.testing, found.folder))
+    if (auto error = openFolder(folderPath, context, found.folder))
         return ended(Outcome::FolderAway, *error);
     const FolderMatch match = matchFolder(headerOf(journal), folderPath, found.folder);
     found.match = match;
     if (match == FolderMatch::Other)
         return ended(Outcome::FolderReplaced);
-    if (auto error =
-            found.folder.handle.readEntries(found.entries, platform::EntryKinds::Unresolved))
+    if (auto error = context.disk.readEntries(found.folder.handle, found.entries))
         return ended(Outcome::FolderAway, *error);
-    found.located = locateFiles(journal, found.folder.handle,
+    found.located = locateFiles(journal, found.folder.handle, context.disk,
                                 proofFor(journal, found.folder.traits), found.entries, stepsDone);
+    if (found.located.unreadable)
+        return ended(Outcome::FolderAway, *found.located.unreadable);
     Restoration restoration;
     restoration.match = match;
     if (found.located.proof == Located::Proof::OtherFolder ||
@@ -195,7 +196,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
         }
     }
     if (!located.leftovers.empty())
-        if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+        if (auto error = context.disk.readEntries(folder.handle, entries))
             return ended(Outcome::FolderAway, *error);
 
     RollbackPlan plan = planRollback(journal, located, entries);
@@ -223,7 +224,7 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     }
     // The record goes only once its own folder shows every file under its
     // listed name; the rollback's goes after it, as while it is there it says so.
-    if (auto error = folder.handle.readEntries(entries, platform::EntryKinds::Unresolved))
+    if (auto error = context.disk.readEntries(folder.handle, entries))
         return ended(Outcome::FolderAway, *error);
     // Where only names tell, a listed name borne by another program's entry
     // is no file of the run's: a file held back by one is not whole.
@@ -235,21 +236,23 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     if (restoration.outcome == Outcome::Whole)
         restoration.recordLeft = context.records->remove(context.disk, record, recordName);
     // A rollback's record left behind says only that its run is whole; the next start removes it.
-    if (!rollbackRecord.empty())
+    // While the run's record stays, the rollback's is what proves the files put back: where
+    // names alone tell, the folder as it was matches no point the run's record allows.
+    const bool runRecordStays = restoration.outcome == Outcome::Whole && restoration.recordLeft;
+    if (!rollbackRecord.empty() && !runRecordStays)
         static_cast<void>(removeRecord(*context.records, context.disk, rollbackRecord));
     return restoration;
 }
 
 void finishRolledBack(const std::string& rollbackRecord, const JournalHeader& rollback,
                       const RunContext& context) {
-    JournalStore::Read subject = context.records->read(rollback.subject, true);
+    JournalStore::Read subject = context.records->read(context.disk, rollback.subject, true);
     if (subject.opened == platform::RecordFile::Opened::Yes && subject.decoded.journal) {
         const Journal& journal = *subject.decoded.journal;
         OpenedFolder folder;
         std::vector<platform::FolderEntry> entries;
-        if (openFolder(rollback.folder, context.testing, folder) ||
-            folder.handle.readEntries(entries, platform::EntryKinds::Unresolved) ||
-            !everyFileListed(journal, entries))
+        if (openFolder(rollback.folder, context, folder) ||
+            context.disk.readEntries(folder.handle, entries) || !everyFileListed(journal, entries))
             return;
         // Made in a folder that is not the run's own, it ends only its own record.
         if (matchFolder(headerOf(journal), rollback.folder, folder) == FolderMatch::Own &&

@@ -14,15 +14,17 @@
 
 namespace velmorandi {
 
-std::optional<SystemError> openFolder(const std::string& path, const RunTesting* testing,
+std::optional<SystemError> openFolder(const std::string& path, const RunContext& context,
                                       OpenedFolder& folder) {
-    if (auto error = folder.handle.open(path))
+    if (auto error = context.disk.open(folder.handle, path))
         return error;
-    if (auto error = platform::folderIdentity(folder.handle, folder.identity))
+    if (auto error = context.disk.call(DiskCall::EntryStatus, ".", {}, [&] {
+            return platform::folderIdentity(folder.handle, folder.identity);
+        }))
         return error;
     folder.volume = platform::volumeOf(folder.handle);
     folder.traits = platform::describeFileSystem(folder.handle);
-    if (testing) {
+    if (const RunTesting* testing = context.testing) {
         folder.traits.ignoresCase = folder.traits.ignoresCase || testing->ignoreCase;
         folder.traits.stableIdentities = folder.traits.stableIdentities && !testing->noIdentities;
     }
@@ -317,10 +319,10 @@ EngineOutcome unreadable(const std::string& folder, const SystemError& error) {
 // The folder checked against the moves, before anything is touched: a
 // refusal, or nothing.
 std::optional<EngineOutcome> checkFolder(const EngineRun& run, const OpenedFolder& folder,
-                                         Journal& journal, const std::string& prefix,
-                                         Preflight& check) {
-    if (auto error =
-            checkMoves(folder.handle, journal.moves, folder.traits.ignoresCase, prefix, check))
+                                         const Disk& disk, Journal& journal,
+                                         const std::string& prefix, Preflight& check) {
+    if (auto error = checkMoves(folder.handle, disk, journal.moves, folder.traits.ignoresCase,
+                                prefix, check))
         return unreadable(run.folder, *error);
     return refusal(journal.moves, check);
 }
@@ -351,7 +353,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         return failed(std::move(unusable));
     }
     OpenedFolder folder;
-    if (auto error = openFolder(run.folder, context.testing, folder))
+    if (auto error = openFolder(run.folder, context, folder))
         return unreadable(run.folder, *error);
     Journal journal = journalFor(run, folder);
     // The journal's names go to the disk while the folder is checked; a run
@@ -361,7 +363,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         writer.emplace(*context.records, context.disk, journal);
     const std::string prefix = temporaryPrefix();
     Preflight check;
-    if (auto refused = checkFolder(run, folder, journal, prefix, check))
+    if (auto refused = checkFolder(run, folder, context.disk, journal, prefix, check))
         return std::move(*refused);
 
     std::optional<ReadBack> readBack;

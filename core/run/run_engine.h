@@ -21,9 +21,6 @@ struct OpenedFolder {
     std::string volume;
     platform::FileSystemTraits traits;
 };
-[[nodiscard]] std::optional<SystemError>
-openFolder(const std::string& path, const RunTesting* testing, OpenedFolder& folder);
-
 // How a folder, opened at `path`, stands to the one a journal was written in.
 enum class FolderMatch {
     // The journaled folder itself: on its volume, where the volumes are
@@ -49,6 +46,9 @@ struct RunContext {
     const std::atomic<bool>* cancel;
     const RunTesting* testing;
 };
+
+[[nodiscard]] std::optional<SystemError>
+openFolder(const std::string& path, const RunContext& context, OpenedFolder& folder);
 
 // The one way files are renamed: pre-flight, plan, journal, steps, sync,
 // the complete mark. Renames, undos, redos and rollbacks differ only in `kind`.

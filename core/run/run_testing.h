@@ -8,7 +8,7 @@
 namespace velmorandi {
 
 // What tests steer in a run (RunControl::testing): what the file system would
-// decide, and a seam through which every call that changes the disk passes.
+// decide, and a seam through which every call on the disk passes, reads included.
 // The program itself sets none of it.
 struct RunTesting {
     bool noExchange = false; // park one file of each cycle under a temporary name

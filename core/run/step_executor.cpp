@@ -5,36 +5,35 @@
 namespace velmorandi {
 namespace {
 
-bool isPlaceholder(const platform::FolderHandle& folder, const std::string& name,
+bool isPlaceholder(const platform::FolderHandle& folder, const Disk& disk, const std::string& name,
                    const std::string& content) {
     std::string bytes;
-    return !content.empty() && !platform::readStart(folder, name, content.size() + 1, bytes) &&
+    return !content.empty() && !disk.readStart(folder, name, content.size() + 1, bytes) &&
            bytes == content;
 }
 
 // Both names are plain files of one size and time; where the drive counts a
 // file's names both say two at least, elsewhere their bytes must be the same.
-bool isSecondName(const platform::FolderHandle& folder, const std::string& name,
+bool isSecondName(const platform::FolderHandle& folder, const Disk& disk, const std::string& name,
                   const std::string& other, bool linkCounts) {
     platform::EntryStatus first;
     platform::EntryStatus second;
-    if (platform::entryStatus(folder, other, first) ||
-        platform::entryStatus(folder, name, second) || !first.regular || !second.regular ||
-        first.size != second.size || first.modified != second.modified)
+    if (disk.status(folder, other, first) || disk.status(folder, name, second) || !first.regular ||
+        !second.regular || first.size != second.size || first.modified != second.modified)
         return false;
     if (linkCounts)
         return first.links >= 2 && second.links >= 2;
     bool same = false;
-    return !platform::sameBytes(folder, other, name, same) && same;
+    return !disk.sameBytes(folder, other, name, same) && same;
 }
 
 } // namespace
 
-bool provesLeftover(const platform::FolderHandle& folder, const Leftover& leftover,
-                    const LeftoverProof& proof) {
+bool provesLeftover(const platform::FolderHandle& folder, const Disk& disk,
+                    const Leftover& leftover, const LeftoverProof& proof) {
     if (leftover.kind == Leftover::Kind::Placeholder)
-        return isPlaceholder(folder, leftover.name, proof.placeholder);
-    return isSecondName(folder, leftover.name, leftover.other, proof.linkCounts);
+        return isPlaceholder(folder, disk, leftover.name, proof.placeholder);
+    return isSecondName(folder, disk, leftover.name, leftover.other, proof.linkCounts);
 }
 
 StepExecutor::StepExecutor(const platform::FolderHandle& folder,
@@ -110,7 +109,7 @@ std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string
 
 std::optional<LeftoverKept> removeLeftover(const platform::FolderHandle& folder, const Disk& disk,
                                            const Leftover& leftover, const LeftoverProof& proof) {
-    if (!provesLeftover(folder, leftover, proof))
+    if (!provesLeftover(folder, disk, leftover, proof))
         return LeftoverKept{true, {}};
     if (auto error = disk.call(DiskCall::RemoveLeftover, leftover.name, {},
                                [&] { return platform::unlinkName(folder, leftover.name); }))

@@ -41,8 +41,8 @@ struct LeftoverProof {
 };
 
 // Whether the entry under `leftover.name` is what it is said to be.
-bool provesLeftover(const platform::FolderHandle& folder, const Leftover& leftover,
-                    const LeftoverProof& proof);
+bool provesLeftover(const platform::FolderHandle& folder, const Disk& disk,
+                    const Leftover& leftover, const LeftoverProof& proof);
 
 // Carries out a run's steps in one folder, one system call at a time.
 class StepExecutor {

@@ -20,6 +20,12 @@ RunNews newsOf(RunNews::Kind kind, const std::string& folder) {
     return news;
 }
 
+RunNews folderUnreadable(const std::string& folderPath, const SystemError& error) {
+    RunNews news = newsOf(RunNews::Kind::NothingRenamed, {});
+    news.failure = {RunFailure::Kind::FolderUnreadable, folderPath, {}, {}, error, {}};
+    return news;
+}
+
 // Undo takes a completed rename back; redo takes back the undo of one.
 struct TakeBack {
     bool redo = false;
@@ -38,7 +44,7 @@ std::vector<PlannedMove> reversed(const Journal& journal) {
 // Nothing when every file still bears the name the recorded run gave it, is
 // the file it renamed, and can have its name back.
 std::optional<RunNews> changedSince(const std::string& folderPath, const Journal& journal,
-                                    const OpenedFolder& folder,
+                                    const OpenedFolder& folder, const Disk& disk,
                                     const std::vector<PlannedMove>& back, const Preflight& check,
                                     TakeBack what) {
     const auto refusal = [&](RunNews::Kind kind, std::string_view name, std::string_view oldName) {
@@ -51,16 +57,24 @@ std::optional<RunNews> changedSince(const std::string& folderPath, const Journal
     if (!check.missing.empty())
         return refusal(RunNews::Kind::TakeBackFileGone, back[check.missing.front()].from, {});
     std::vector<std::string> names;
+    std::optional<SystemError> unreadable;
     for (std::size_t i = 0; i < back.size(); ++i) {
         const std::string name(back[i].from);
-        const bool replaced = journal.traits.stableIdentities &&
-                              (back[i].identity != journal.moves[i].identity ||
-                               !isRunsFile(journal, folder.handle, name, back[i].identity));
+        const bool replaced =
+            journal.traits.stableIdentities &&
+            (back[i].identity != journal.moves[i].identity ||
+             !isRunsFile(journal, folder.handle, disk, name, back[i].identity, unreadable));
+        if (unreadable)
+            return folderUnreadable(folderPath, *unreadable);
         if (replaced)
             return refusal(RunNews::Kind::TakeBackFileReplaced, name, back[i].to);
         names.push_back(name);
     }
-    if (!journal.traits.stableIdentities && allYoungerThanRun(journal, folder.handle, names))
+    const bool copied = !journal.traits.stableIdentities &&
+                        allYoungerThanRun(journal, folder.handle, disk, names, unreadable);
+    if (unreadable)
+        return folderUnreadable(folderPath, *unreadable);
+    if (copied)
         return refusal(RunNews::Kind::TakeBackFolderReplaced, {}, {});
     if (!check.taken.empty())
         return refusal(RunNews::Kind::TakeBackNameTaken, {}, back[check.taken.front()].to);
@@ -72,20 +86,17 @@ std::optional<RunResult> refusal(const std::string& folderPath, const Journal& j
                                  TakeBack what) {
     OpenedFolder folder;
     Preflight check;
-    std::optional<SystemError> error = openFolder(folderPath, context.testing, folder);
+    std::optional<SystemError> error = openFolder(folderPath, context, folder);
     if (!error && matchFolder(headerOf(journal), folderPath, folder) != FolderMatch::Own) {
         RunNews news = newsOf(RunNews::Kind::TakeBackFolderReplaced, folderPath);
         news.redo = what.redo;
         return refused(RunOutcome::Failed, std::move(news));
     }
     if (!error)
-        error = checkMoves(folder.handle, back, folder.traits.ignoresCase, {}, check);
-    if (error) {
-        RunNews news = newsOf(RunNews::Kind::NothingRenamed, {});
-        news.failure = {RunFailure::Kind::FolderUnreadable, folderPath, {}, {}, *error, {}};
-        return refused(RunOutcome::Failed, std::move(news));
-    }
-    if (auto changed = changedSince(folderPath, journal, folder, back, check, what))
+        error = checkMoves(folder.handle, context.disk, back, folder.traits.ignoresCase, {}, check);
+    if (error)
+        return refused(RunOutcome::Failed, folderUnreadable(folderPath, *error));
+    if (auto changed = changedSince(folderPath, journal, folder, context.disk, back, check, what))
         return refused(check.taken.empty() ? RunOutcome::Failed : RunOutcome::NameTaken,
                        std::move(*changed));
     return std::nullopt;
@@ -104,7 +115,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
                         records.problem()};
         return refused(RunOutcome::Failed, std::move(news));
     }
-    const std::optional<JournalStore::Entry> last = records.lastComplete(folderPath);
+    const std::optional<JournalStore::Entry> last = records.lastComplete(context.disk, folderPath);
     const auto nothing = [&] {
         return refused(RunOutcome::Failed, newsOf(what.redo ? RunNews::Kind::NothingToRedo
                                                             : RunNews::Kind::NothingToUndo,
@@ -113,7 +124,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     if (!last || last->header->kind != what.recorded())
         return nothing();
     // Held for the whole run, so that no other window takes the same run back meanwhile.
-    JournalStore::Read read = records.read(last->name, true);
+    JournalStore::Read read = records.read(context.disk, last->name, true);
     if (read.opened == platform::RecordFile::Opened::Held)
         return refused(RunOutcome::Failed, newsOf(RunNews::Kind::RecordInUse, folderPath));
     if (read.opened != platform::RecordFile::Opened::Yes || !read.decoded.journal)
@@ -143,7 +154,7 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
 bool lastIs(const std::string& folder, const JournalStore& records, Journal::Kind kind) {
     if (records.problem())
         return false;
-    const std::optional<JournalStore::Entry> last = records.lastComplete(folder);
+    const std::optional<JournalStore::Entry> last = records.lastComplete(Disk(), folder);
     return last && last->header->kind == kind;
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 using testing::kModes;
 using testing::Mode;
-using testing::RunFolder;
 using testing::Scenario;
 using testing::scenarios;
 using testing::Snapshot;
@@ -35,15 +34,15 @@ TEST(RenameRun, EveryCallFailedOrCrashedLeavesTheFolderAsBefore) {
 TEST(RenameRun, MovedFolderIsRestoredWhereItIsOpened) {
     TempFolder parent;
     TestRecords records;
-    RunFolder folder(parent.path(), {"a.jpg", "b.jpg", "c.jpg"});
+    TempFolder folder(parent.path(), {"a.jpg", "b.jpg", "c.jpg"});
     const Snapshot before = folder.snapshot();
     const testing::Moves moves{{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}};
     for (const Mode& mode : {kModes[0], kModes[2]}) {
         SCOPED_TRACE(mode.label);
         RunTesting testing = testingFor(Scenario{}, mode);
-        testing::CallSweep crash(testing::CallSweep::kNever, 9); // the record and two renames
+        testing::CallSweep crash(testing::renamesAFile, 2);
         testing.seam = crash.seam();
-        testing::runCutShort(folder.request(moves), records.control(&testing));
+        testing::runCutShort(runRequest(folder, moves), records.control(&testing));
         const Snapshot half = folder.snapshot();
         ASSERT_NE(half, before);
         const std::string movedTo = parent.at("moved");

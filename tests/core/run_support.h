@@ -133,6 +133,33 @@ inline bool renamesAFile(DiskCall call) {
            call == DiskCall::RenameOntoPlaceholder;
 }
 
+// The calls that only read: a crash right after one leaves the disk as a
+// crash right before it does.
+inline bool onlyReads(DiskCall call) {
+    switch (call) {
+    case DiskCall::ListRecords:
+    case DiskCall::OpenRecord:
+    case DiskCall::ReadRecord:
+    case DiskCall::OpenFolder:
+    case DiskCall::ListFolder:
+    case DiskCall::EntryStatus:
+    case DiskCall::ReadEntry:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A crash after the first `made` calls of `kinds` that is not one after fewer.
+inline bool newCrashPoint(const std::vector<DiskCall>& kinds, std::size_t made) {
+    return made == 0 || made > kinds.size() || !onlyReads(kinds[made - 1]);
+}
+
+// One kind of call, for counting: "the 2nd sync of the folder".
+inline std::function<bool(DiskCall)> callsOf(DiskCall kind) {
+    return [kind](DiskCall call) { return call == kind; };
+}
+
 using Calls = std::vector<std::pair<std::string, std::string>>;
 const SystemError kInjected{EIO, "Input/output error"};
 
@@ -171,6 +198,10 @@ class CallSweep {
     static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
     CallSweep(std::size_t failing, std::size_t stopAfter)
         : m_failing(failing), m_stopAfter(stopAfter) {}
+    // A crash right after the `nth` call of a kind (counted from 1): "after
+    // the 3rd rename", wherever reads and syncs fall around it.
+    CallSweep(std::function<bool(DiskCall)> kind, std::size_t nth)
+        : m_failing(kNever), m_stopAfter(kNever), m_kind(std::move(kind)), m_nth(nth) {}
     DiskSeam seam() {
         return [this](DiskCall call, std::string_view, std::string_view,
                       const std::function<std::optional<SystemError>()>& perform)
@@ -178,6 +209,8 @@ class CallSweep {
             const std::lock_guard lock(m_mutex);
             const std::size_t number = ++m_calls;
             m_kinds.push_back(call);
+            if (m_kind && m_kind(call) && ++m_ofKind == m_nth)
+                m_stopAfter = number;
             if (number == m_failing && beforeFailing)
                 beforeFailing();
             if (number == m_failing || number > m_stopAfter)
@@ -193,6 +226,9 @@ class CallSweep {
   private:
     std::size_t m_failing;
     std::size_t m_stopAfter;
+    std::function<bool(DiskCall)> m_kind;
+    std::size_t m_nth = 0;
+    std::size_t m_ofKind = 0;
     std::mutex m_mutex;
     std::size_t m_calls = 0;
     std::vector<DiskCall> m_kinds;

@@ -13,10 +13,11 @@
 #include <vector>
 
 // Runs that chain, swap, ring and change letter case, stopped at every call
-// that changes the disk: a failure there, a crash (or a drive pulled out)
-// right after it, and a crash in the middle of the recovery that follows.
-// Every time the folder ends exactly as it was, names and bytes, or, where
-// the run had marked itself complete, exactly as the run left it.
+// they make on the disk, reads included: a failure there, a crash (or a
+// drive pulled out) right after it, and a failure or a crash at each call of
+// the recovery that follows. Every time the folder ends exactly as it was,
+// names and bytes, or, where the run had marked itself complete, exactly as
+// the run left it.
 namespace velmorandi::testing {
 
 struct Scenario {
@@ -86,12 +87,12 @@ struct SweepRun {
     std::vector<DiskCall> kinds;
 };
 
-inline SweepRun runWith(const RunFolder& folder, const TestRecords& records,
+inline SweepRun runWith(const TempFolder& folder, const TestRecords& records,
                         const Scenario& scenario, const Mode& mode, CallSweep& sweep) {
     RunTesting testing = testingFor(scenario, mode);
     testing.seam = sweep.seam();
     SweepRun run;
-    run.result = ExecuteRun(folder.request(scenario.moves), records.control(&testing));
+    run.result = ExecuteRun(runRequest(folder, scenario.moves), records.control(&testing));
     run.calls = sweep.calls();
     run.kinds = sweep.kinds();
     return run;
@@ -125,7 +126,7 @@ inline std::size_t completeMarkCall(const std::vector<DiskCall>& kinds) {
 
 inline void expectRefusedUntouched(const std::string& parent, const Scenario& scenario,
                                    const Mode& mode) {
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
@@ -154,7 +155,7 @@ inline std::string lowerAscii(std::string name) {
     return name;
 }
 
-inline Foreign placeForeign(const RunFolder& folder, const Moves& moves, std::size_t k) {
+inline Foreign placeForeign(const TempFolder& folder, const Moves& moves, std::size_t k) {
     std::set<std::string> borne;
     for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder.path())))
         borne.insert(lowerAscii(pathBytes(entry.path().filename())));
@@ -183,7 +184,7 @@ inline Foreign placeForeign(const RunFolder& folder, const Moves& moves, std::si
 
 // The entry is there as it was made; once it is gone, recovery puts the
 // folder right from the record it kept.
-inline void expectForeignKept(const RunFolder& folder, const TestRecords& records,
+inline void expectForeignKept(const TempFolder& folder, const TestRecords& records,
                               const Scenario& scenario, const Mode& mode, const Foreign& foreign,
                               const Snapshot& expected) {
     SCOPED_TRACE("with " + foreign.name + " of another program's (" +
@@ -200,12 +201,14 @@ inline void expectForeignKept(const RunFolder& folder, const TestRecords& record
 }
 
 // A failure at call k: the run reports it and every file has its name back,
-// unless the run had made every step. With `foreign`, another program puts
-// an entry under a free new name just before the call fails.
+// unless the run had made every step. Once the run is marked complete, what
+// is left (the pruning of older records) may fail unreported. With
+// `foreign`, another program puts an entry under a free new name just before
+// the call fails.
 inline void failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                   std::size_t k, std::size_t stepsEnd, bool foreign) {
+                   std::size_t k, std::size_t stepsEnd, std::size_t completeAt, bool foreign) {
     SCOPED_TRACE("failure at call " + std::to_string(k));
-    RunFolder folder(parent, scenario.files);
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     const Snapshot expected = k > stepsEnd ? afterMoves(before, scenario.moves) : before;
@@ -219,7 +222,8 @@ inline void failAt(const std::string& parent, const Scenario& scenario, const Mo
     if (foreign)
         return;
     EXPECT_EQ(run.result.outcome == RunOutcome::Completed, k > stepsEnd);
-    EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
+    if (k <= completeAt)
+        EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
     EXPECT_EQ(folder.snapshot(), expected);
     const RecoveryReport report = recover(records, scenario, mode);
     EXPECT_FALSE(troubled(report)) << describe(report);
@@ -227,15 +231,23 @@ inline void failAt(const std::string& parent, const Scenario& scenario, const Mo
     EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
-// A crash after call k, then the next start, itself crashing after call j
-// where `j` is given, then one more start. With `foreign`, another program
-// puts an entry under a free new name before the first start.
+// What befalls the next start at one of its calls.
+struct RecoveryFault {
+    std::size_t call;
+    bool crash; // else only that call fails
+};
+
+// A crash after call k, then the next start, itself failing or crashing at
+// call `j.call` where `j` is given, then one more start. With `foreign`,
+// another program puts an entry under a free new name before the first start.
 inline void crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                       std::size_t k, std::size_t stepsEnd, std::optional<std::size_t> j,
+                       std::size_t k, std::size_t stepsEnd, std::optional<RecoveryFault> j,
                        bool foreign = false) {
     SCOPED_TRACE("crash after call " + std::to_string(k) +
-                 (j ? ", recovery crashed after call " + std::to_string(*j) : std::string()));
-    RunFolder folder(parent, scenario.files);
+                 (!j         ? std::string()
+                  : j->crash ? ", recovery crashed after call " + std::to_string(j->call)
+                             : ", recovery failed at call " + std::to_string(j->call)));
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
     const Snapshot expected = k >= stepsEnd ? afterMoves(before, scenario.moves) : before;
@@ -249,8 +261,9 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
         return expectForeignKept(folder, records, scenario, mode, placed, expected);
     }
     if (j) {
-        CallSweep crashing(CallSweep::kNever, *j);
-        static_cast<void>(recover(records, scenario, mode, &crashing));
+        CallSweep faulty(j->crash ? CallSweep::kNever : j->call,
+                         j->crash ? j->call : CallSweep::kNever);
+        static_cast<void>(recover(records, scenario, mode, &faulty));
     }
     const RecoveryReport report = recover(records, scenario, mode);
     EXPECT_FALSE(troubled(report)) << describe(report);
@@ -258,22 +271,23 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
     EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
-// How many calls the recovery of a run crashed after call k makes.
-inline std::size_t recoveryCallsAfterCrash(const std::string& parent, const Scenario& scenario,
-                                           const Mode& mode, std::size_t k) {
-    RunFolder folder(parent, scenario.files);
+// The calls the recovery of a run crashed after call k makes.
+inline std::vector<DiskCall> recoveryCallsAfterCrash(const std::string& parent,
+                                                     const Scenario& scenario, const Mode& mode,
+                                                     std::size_t k) {
+    TempFolder folder(parent, scenario.files);
     TestRecords records;
     CallSweep sweep(CallSweep::kNever, k);
     runWith(folder, records, scenario, mode, sweep);
     CallSweep counting(CallSweep::kNever, CallSweep::kNever);
     static_cast<void>(recover(records, scenario, mode, &counting));
-    return counting.calls();
+    return counting.kinds();
 }
 
-// Every call of the run failed in turn, and the run crashed after every call,
-// each also with an entry of another program's under a new name; where
-// `nested`, the recovery after each crash is crashed after each of its own
-// calls too.
+// Every call of the run failed in turn, and the run crashed after every call
+// that changes the disk, each also with an entry of another program's under a
+// new name; where `nested`, each call of the recovery after each crash is
+// failed in turn, and the recovery crashed after each that changes the disk.
 inline void sweep(const std::string& parent, const Scenario& scenario, const Mode& mode,
                   bool nested = true) {
     SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
@@ -282,10 +296,11 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         return;
     }
     std::size_t calls = 0;
+    std::vector<DiskCall> kinds;
     std::size_t stepsEnd = 0;
     std::size_t completeAt = 0;
     {
-        RunFolder folder(parent, scenario.files);
+        TempFolder folder(parent, scenario.files);
         TestRecords records;
         const Snapshot before = folder.snapshot();
         CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
@@ -293,21 +308,27 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << describe(run.result.news);
         EXPECT_EQ(folder.snapshot(), afterMoves(before, scenario.moves));
         calls = run.calls;
+        kinds = run.kinds;
         stepsEnd = lastStepCall(run.kinds);
         completeAt = completeMarkCall(run.kinds);
     }
     for (std::size_t k = 1; k <= calls; ++k) {
-        failAt(parent, scenario, mode, k, stepsEnd, false);
-        failAt(parent, scenario, mode, k, stepsEnd, true);
+        failAt(parent, scenario, mode, k, stepsEnd, completeAt, false);
+        failAt(parent, scenario, mode, k, stepsEnd, completeAt, true);
     }
     for (std::size_t k = 0; k <= calls; ++k) {
+        if (!newCrashPoint(kinds, k))
+            continue;
         crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt);
         crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
         if (!nested || k >= completeAt)
             continue;
-        const std::size_t recoveryCalls = recoveryCallsAfterCrash(parent, scenario, mode, k);
-        for (std::size_t j = 0; j < recoveryCalls; ++j)
-            crashAfter(parent, scenario, mode, k, stepsEnd, j);
+        const std::vector<DiskCall> recovery = recoveryCallsAfterCrash(parent, scenario, mode, k);
+        for (std::size_t j = 0; j < recovery.size(); ++j) {
+            crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j + 1, false});
+            if (newCrashPoint(recovery, j))
+                crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j, true});
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include "platform/windows/wide_text.h"
@@ -32,20 +33,32 @@ inline std::string pathBytes(const std::filesystem::path& path) {
 #endif
 }
 
-// A real folder under the system's temporary folder, removed with everything in it.
+using Snapshot = std::map<std::string, std::string>;
+
+// A real folder of the test's own, removed with everything in it: under the
+// system's temporary folder, on a disk, or below a given folder (any file
+// system) holding files whose content is "content of " and their name.
 class TempFolder {
   public:
-    TempFolder() {
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
+    struct OnDisk {};
+    // Where /tmp is kept in memory, /var/tmp still lies on a disk.
+    static constexpr OnDisk onDisk{};
+
+    TempFolder() : TempFolder(pathBytes(std::filesystem::temp_directory_path()), {}) {}
+    explicit TempFolder(OnDisk) : TempFolder(diskFolder(), {}) {}
+    TempFolder(const std::string& parent, const std::vector<std::string>& files) {
         std::random_device random;
         for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-            const auto candidate = base / ("velmorandi-test-" + std::to_string(random()));
+            const auto candidate =
+                fileSystemPath(parent) / ("velmorandi-test-" + std::to_string(random()));
             std::error_code error;
             if (std::filesystem::create_directory(candidate, error))
                 m_path = pathBytes(candidate);
         }
         if (m_path.empty())
-            ADD_FAILURE() << "cannot create a temporary folder";
+            ADD_FAILURE() << "cannot create a folder in " << parent;
+        for (const std::string& name : files)
+            createFile(name, "content of " + name);
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -71,9 +84,9 @@ class TempFolder {
     }
 
     // Every entry with its content; folders and links are marked as such.
-    std::map<std::string, std::string> snapshot() const { return snapshotOf(m_path); }
-    static std::map<std::string, std::string> snapshotOf(const std::string& folder) {
-        std::map<std::string, std::string> entries;
+    Snapshot snapshot() const { return snapshotOf(m_path); }
+    static Snapshot snapshotOf(const std::string& folder) {
+        Snapshot entries;
         for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder))) {
             const std::string name = pathBytes(entry.path().filename());
             if (entry.is_symlink())
@@ -87,6 +100,13 @@ class TempFolder {
     }
 
   private:
+    static std::string diskFolder() {
+#ifdef _WIN32
+        return pathBytes(std::filesystem::temp_directory_path());
+#else
+        return "/var/tmp";
+#endif
+    }
     static std::string readFile(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -15,7 +15,6 @@
 namespace velmorandi {
 namespace {
 
-using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
 using testing::TestRecords;
@@ -29,9 +28,9 @@ struct Crash {
           testing(testing::testingFor(testing::Scenario{}, mode)) {
         TestRecords records;
         RunTesting crashing = testing;
-        testing::CallSweep crash(testing::CallSweep::kNever, 10);
+        testing::CallSweep crash(testing::renamesAFile, 3);
         crashing.seam = crash.seam();
-        testing::runCutShort(folder.request(kMoves), records.control(&crashing));
+        testing::runCutShort(runRequest(folder, kMoves), records.control(&crashing));
         crashed = folder.snapshot();
         const std::vector<std::string> kept = records.entries();
         if (kept.size() == 1) {
@@ -48,7 +47,7 @@ struct Crash {
             << journal;
         return RecoverInterruptedRuns(records.control(&testing));
     }
-    RunFolder folder;
+    TempFolder folder;
     Snapshot before;
     Snapshot crashed;
     RunTesting testing;
@@ -105,10 +104,10 @@ TEST(TornJournal, FinishedRunIsNeverRolledBackWhateverItsCompleteMark) {
             SCOPED_TRACE(
                 std::string(mode.label) +
                 (damaged ? ", damaged" : ", " + std::to_string(kept) + " bytes of the mark kept"));
-            RunFolder folder(parent.path(), {"a", "b", "c", "e"});
+            TempFolder folder(parent.path(), {"a", "b", "c", "e"});
             TestRecords records;
             const RunTesting testing = testing::testingFor(testing::Scenario{}, mode);
-            ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control(&testing)).outcome,
+            ASSERT_EQ(ExecuteRun(runRequest(folder, kMoves), records.control(&testing)).outcome,
                       RunOutcome::Completed);
             const Snapshot finished = folder.snapshot();
             const std::vector<std::string> entries = records.entries();

@@ -16,7 +16,6 @@ namespace {
 
 using testing::afterMoves;
 using testing::Moves;
-using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
 using testing::TestRecords;
@@ -29,9 +28,9 @@ const Moves kMoves{{"0.txt", "1.txt"},
                    {"b.txt", "a.txt"}};
 
 // The undo can only work from what the rename left on disk.
-void renameInAnotherProcess(const RunFolder& folder, const TestRecords& records) {
+void renameInAnotherProcess(const TempFolder& folder, const TestRecords& records) {
     ASSERT_TRUE(testing::succeedsInAnotherProcess([&] {
-        return ExecuteRun(folder.request(kMoves), records.control()).outcome ==
+        return ExecuteRun(runRequest(folder, kMoves), records.control()).outcome ==
                RunOutcome::Completed;
     }));
 }
@@ -48,8 +47,9 @@ void expectUndoRefused(const Change& change) {
     SCOPED_TRACE(change.label);
     TempFolder parent;
     TestRecords records;
-    RunFolder folder(parent.path(), kFiles);
-    ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome, RunOutcome::Completed);
+    TempFolder folder(parent.path(), kFiles);
+    ASSERT_EQ(ExecuteRun(runRequest(folder, kMoves), records.control()).outcome,
+              RunOutcome::Completed);
     change.apply(folder.path());
     const Snapshot changed = folder.snapshot();
     const RunResult result = ExecuteUndo(folder.path(), records.control());
@@ -66,7 +66,7 @@ void expectUndoRefused(const Change& change) {
 TEST(Undo, TakesTheLastRunBackOnceAfterARestartAndRedoesIt) {
     TempFolder parent;
     TestRecords records;
-    RunFolder folder(parent.path(), kFiles);
+    TempFolder folder(parent.path(), kFiles);
     const Snapshot before = folder.snapshot();
     const Snapshot after = afterMoves(before, kMoves);
     EXPECT_FALSE(CanUndo(folder.path(), records.store()));

@@ -3,9 +3,9 @@
 // windows must still show where the layout puts them, which only the
 // compositor's own picture of the screen can tell.
 #include "main/main_window.h"
+#include "main/window_test_support.h"
 #include "second_instance_notice.h"
 #include "shell/overlay_box.h"
-#include "slow_steps.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,10 +21,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <chrono>
 #include <functional>
 #include <optional>
-#include <thread>
 
 using namespace velmorandi;
 
@@ -179,20 +177,23 @@ void WaylandPlacesTest::boxesShowWhereTheLayoutPutsThem() {
     QVERIFY(openAndCheck([&] { QTest::keyClick(window.windowHandle(), Qt::Key_F1); },
                          QStringLiteral("about")));
 
-    // A slow rename shows the progress window; Escape stops it, and the message says so.
+    // A rename held at its first file shows the progress window; Escape stops
+    // it, and the message says so.
     QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdReset")), Qt::LeftButton);
     QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("tText")), QStringLiteral("x_"));
     QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("oLeftText")), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("ImgApply(2)")), Qt::LeftButton);
-    window.setRunTesting(test::slowSteps(std::chrono::milliseconds(1000)));
+    test::HeldRun held;
     bool progressPlaced = false;
-    QTimer::singleShot(700, [&] {
-        auto* progress = window.findChild<QWidget*>(QStringLiteral("frmProgress"));
-        if (progress == nullptr || !progress->isVisible())
-            return;
+    held.at(1, [&] {
+        QWidget* progress = nullptr;
+        QTRY_VERIFY((progress = window.findChild<QWidget*>(QStringLiteral("frmProgress"))) !=
+                        nullptr &&
+                    progress->isVisible());
         progressPlaced = check(progress, QStringLiteral("progress"));
         QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
     });
+    window.setRunTesting(held.testing());
     // The message that nothing was renamed.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {

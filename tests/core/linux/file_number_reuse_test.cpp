@@ -13,7 +13,6 @@
 namespace velmorandi {
 namespace {
 
-using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
 using testing::TestRecords;
@@ -49,22 +48,26 @@ bool replaceKeepingNumber(const std::string& folder, const std::string& name,
 
 const testing::Moves kMoves{{"a.txt", "x_a.txt"}, {"b.txt", "x_b.txt"}, {"c.txt", "x_c.txt"}};
 
+// Memory-backed folders (tmpfs) give numbers out from a counter, never again
+// soon: the folder lies on a disk.
 TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
-    TempFolder parent;
+    const TempFolder parent(TempFolder::onDisk);
+    const std::string noReuse = "the file system under " + parent.path() +
+                                " does not give a freed file number out again soon";
     for (const std::string newName : {"invoice.pdf", "x_b.txt"}) {
         SCOPED_TRACE(newName);
         // Interrupted after its renames, before it is marked complete.
         {
             TestRecords records;
-            RunFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
+            TempFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
             RunTesting testing;
             testing.noExchange = true;
-            testing::CallSweep crash(testing::CallSweep::kNever, 10);
+            testing::CallSweep crash(testing::renamesAFile, 3);
             testing.seam = crash.seam();
-            testing::runCutShort(folder.request(kMoves), records.control(&testing));
+            testing::runCutShort(runRequest(folder, kMoves), records.control(&testing));
             ASSERT_TRUE(std::filesystem::exists(folder.path() + "/x_b.txt"));
             if (!replaceKeepingNumber(folder.path(), "x_b.txt", newName))
-                GTEST_SKIP() << "this file system does not give a freed number out again soon";
+                GTEST_SKIP() << noReuse;
             const RecoveryReport report = RecoverInterruptedRuns(records.control());
             ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
             const RecoveryNote& note = report.notes[0];
@@ -81,11 +84,11 @@ TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
         // Completed, then the file replaced: the undo refuses.
         {
             TestRecords records;
-            RunFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
-            ASSERT_EQ(ExecuteRun(folder.request(kMoves), records.control()).outcome,
+            TempFolder folder(parent.path(), {"a.txt", "b.txt", "c.txt"});
+            ASSERT_EQ(ExecuteRun(runRequest(folder, kMoves), records.control()).outcome,
                       RunOutcome::Completed);
             if (!replaceKeepingNumber(folder.path(), "x_b.txt", newName))
-                GTEST_SKIP() << "this file system does not give a freed number out again soon";
+                GTEST_SKIP() << noReuse;
             const Snapshot changed = folder.snapshot();
             const RunResult undo = ExecuteUndo(folder.path(), records.control());
             EXPECT_NE(undo.outcome, RunOutcome::Completed);

@@ -18,7 +18,6 @@
 namespace velmorandi {
 namespace {
 
-using testing::RunFolder;
 using testing::Snapshot;
 using testing::TempFolder;
 using testing::TestRecords;
@@ -110,7 +109,7 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
     };
     for (const Case& hostile : cases) {
         SCOPED_TRACE(hostile.label);
-        RunFolder journaled(parent.path(), {"a.txt", "b.txt"});
+        TempFolder journaled(parent.path(), {"a.txt", "b.txt"});
         const Snapshot victimBefore = TempFolder::snapshotOf(victim);
         const Snapshot journaledBefore = journaled.snapshot();
         TestRecords records;
@@ -152,7 +151,7 @@ TEST(HostileRecords, NewerVersionsJournalIsKeptAndTold) {
 // starts, and nothing waiting in it is rolled back.
 TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     TempFolder parent;
-    RunFolder folder(parent.path(), {"a.txt"});
+    TempFolder folder(parent.path(), {"a.txt"});
     const Snapshot before = folder.snapshot();
     const std::string path = parent.at("state");
     std::filesystem::create_directory(path);
@@ -161,7 +160,7 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     ASSERT_TRUE(records.problem());
     RunControl control;
     control.records = &records;
-    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    const RunResult refused = ExecuteRun(runRequest(folder, {{"a.txt", "b.txt"}}), control);
     EXPECT_NE(refused.outcome, RunOutcome::Completed);
     EXPECT_EQ(refused.news.kind, RunNews::Kind::NothingRenamed);
     ASSERT_EQ(refused.news.failure.kind, RunFailure::Kind::RecordsUnusable);
@@ -195,7 +194,7 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
 // go and why they cannot, and nothing is renamed.
 TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
     TempFolder parent;
-    RunFolder folder(parent.path(), {"a.txt"});
+    TempFolder folder(parent.path(), {"a.txt"});
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     const std::string state = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
     ::unsetenv("HOME");
@@ -205,7 +204,7 @@ TEST(HostileRecords, NoHomeSaysWhereTheRecordsWouldGo) {
     ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     RunControl control;
     control.records = &records;
-    const RunResult refused = ExecuteRun(folder.request({{"a.txt", "b.txt"}}), control);
+    const RunResult refused = ExecuteRun(runRequest(folder, {{"a.txt", "b.txt"}}), control);
     EXPECT_EQ(refused.outcome, RunOutcome::Failed);
     ASSERT_TRUE(refused.news.failure.problem) << testing::describe(refused.news);
     EXPECT_EQ(refused.news.failure.problem->kind, platform::RecordFolderProblem::Kind::NoLocation);

@@ -1,6 +1,7 @@
 // Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
 #include "another_process.h"
 #include "platform/record_lease.h"
+#include "power_cut.h"
 #include "run_sweep.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,6 @@ namespace {
 using testing::kModes;
 using testing::Mode;
 using testing::Moves;
-using testing::RunFolder;
 using testing::Scenario;
 using testing::scenarios;
 using testing::Snapshot;
@@ -147,6 +147,63 @@ TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
         sweep(drive.path(), scenario, Mode{"exFAT"});
 }
 
+// The power goes after call k of the run: at the next start every file gets
+// its old name back, or the run stands complete and can be undone.
+void powerCutAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                   std::size_t k) {
+    SCOPED_TRACE("power cut after call " + std::to_string(k));
+    TempFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    testing::CallSweep crash(testing::CallSweep::kNever, k);
+    testing::PowerCut power(folder.path(), records.path());
+    RunTesting testing = testingFor(scenario, mode);
+    testing.seam = power.around(crash.seam());
+    testing::runCutShort(runRequest(folder, scenario.moves), records.control(&testing));
+    power.cut();
+    const std::string report = testing::recover(records, scenario, mode);
+    EXPECT_EQ(report.find("could not"), std::string::npos) << report;
+    const Snapshot after = folder.snapshot();
+    const bool complete = after == testing::afterMoves(before, scenario.moves);
+    EXPECT_TRUE(complete || after == before) << report;
+    EXPECT_EQ(CanUndo(folder.path(), records.store()), complete);
+    EXPECT_EQ(testing::recover(records, scenario, mode), "");
+}
+
+void powerCutSweep(const std::string& parent, const Scenario& scenario, const Mode& mode) {
+    SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
+    if (!scenario.taken.empty())
+        return;
+    std::vector<DiskCall> kinds;
+    {
+        TempFolder folder(parent, scenario.files);
+        TestRecords records;
+        testing::CallSweep counting(testing::CallSweep::kNever, testing::CallSweep::kNever);
+        ASSERT_EQ(testing::runWith(folder, records, scenario, mode, counting).result.outcome,
+                  RunOutcome::Completed);
+        kinds = counting.kinds();
+    }
+    for (std::size_t k = 0; k <= kinds.size(); ++k)
+        if (testing::newCrashPoint(kinds, k))
+            powerCutAfter(parent, scenario, mode, k);
+}
+
+// On a disk, not in memory: the model is the test's, but the calls are real.
+TEST(RenameRun, PowerCutAfterEveryCallLeavesTheFolderAsBeforeOrComplete) {
+    const TempFolder parent(TempFolder::onDisk);
+    for (const Scenario& scenario : scenarios())
+        for (const Mode& mode : kModes)
+            powerCutSweep(parent.path(), scenario, mode);
+}
+
+TEST(RenameRun, PowerCutAfterEveryCallOnExfatLeavesTheFolderAsBeforeOrComplete) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    for (const Scenario& scenario : scenarios())
+        powerCutSweep(drive.path(), scenario, Mode{"exFAT"});
+}
+
 // Calls `reached` once the run has made `steps` steps, on the run's thread.
 class PauseAfter : public RunObserver {
   public:
@@ -232,9 +289,9 @@ void killAndRecover(std::size_t steps, const Mode& mode) {
     const std::string parent = std::filesystem::is_directory("/dev/shm")
                                    ? "/dev/shm"
                                    : std::filesystem::temp_directory_path().string();
-    RunFolder folder(parent, names);
+    TempFolder folder(parent, names);
     const Snapshot before = folder.snapshot();
-    const RunRequest request = folder.request(moves);
+    const RunRequest request = runRequest(folder, moves);
 
     TestRecords records;
     const RunTesting testing = testingFor(Scenario{}, mode);
@@ -285,10 +342,10 @@ TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
                                {"IMG_0003.JPG", "img_0003.jpg"}};
     for (int placeholder = 1; placeholder <= 4; ++placeholder) {
         SCOPED_TRACE("killed after placeholder " + std::to_string(placeholder));
-        RunFolder folder(drive.path(), {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"});
+        TempFolder folder(drive.path(), {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"});
         const Snapshot before = folder.snapshot();
         TestRecords records;
-        const RunRequest request = folder.request(moves);
+        const RunRequest request = runRequest(folder, moves);
         Child child = startChild([&](const std::function<void()>& pause) {
             RunTesting testing;
             testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
@@ -311,7 +368,7 @@ TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg"});
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
@@ -329,7 +386,7 @@ TEST(RenameRun, NameTakenBetweenCheckAndStepIsNeverReplacedOnExfat) {
         return perform();
     };
     const RunResult result =
-        ExecuteRun(folder.request({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
+        ExecuteRun(runRequest(folder, {{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}, {"c.jpg", "z.jpg"}}),
                    records.control(&testing));
     ASSERT_TRUE(taken);
     EXPECT_EQ(result.outcome, RunOutcome::Failed);
@@ -345,14 +402,15 @@ TEST(RenameRun, CopyInTheFoldersPlaceIsLeftAloneOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     const Snapshot before = folder.snapshot();
     TestRecords records;
     RunTesting testing;
-    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
+    testing::CallSweep crash(testing::callsOf(DiskCall::RenameOntoPlaceholder), 1);
     testing.seam = crash.seam();
     testing::runCutShort(
-        folder.request(
+        runRequest(
+            folder,
             {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
         records.control(&testing));
     const Snapshot half = folder.snapshot();
@@ -397,17 +455,18 @@ TEST(RenameRun, CopiesAndBackupsNeverEndTheRecordOnExfat) {
     ExfatMount drive;
     if (!drive.skipReason().empty())
         GTEST_SKIP() << drive.skipReason();
-    RunFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    TempFolder folder(drive.path(), {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     const Snapshot before = folder.snapshot();
     const TempFolder elsewhere;
     const std::string backup = elsewhere.at("backup");
     copyKeepingTimes(folder.path(), backup);
     TestRecords records;
     RunTesting testing;
-    testing::CallSweep crash(testing::CallSweep::kNever, 13); // the record, then a rename
+    testing::CallSweep crash(testing::callsOf(DiskCall::RenameOntoPlaceholder), 1);
     testing.seam = crash.seam();
     testing::runCutShort(
-        folder.request(
+        runRequest(
+            folder,
             {{"a.jpg", "p.jpg"}, {"b.jpg", "q.jpg"}, {"c.jpg", "r.jpg"}, {"d.jpg", "s.jpg"}}),
         records.control(&testing));
     const Snapshot half = folder.snapshot();
@@ -472,9 +531,9 @@ TEST(RenameRun, RunLeasedThroughAnotherMountIsLeftAloneWhileItLives) {
     }
     for (const bool killed : {false, true}) {
         SCOPED_TRACE(killed ? "killed" : "left to finish");
-        RunFolder folder(parent.path(), names);
+        TempFolder folder(parent.path(), names);
         const Snapshot before = folder.snapshot();
-        const RunRequest request = folder.request(moves);
+        const RunRequest request = runRequest(folder, moves);
         Child child = startChild([&](const std::function<void()>& pause) {
             platform::RecordFolder records;
             platform::RecordFile instance;
@@ -523,10 +582,10 @@ TEST(RenameRun, RecoveryLeavesARunAnotherProcessIsMaking) {
         names.push_back("photo" + std::to_string(i) + ".jpg");
         moves.emplace_back(names.back(), "x_" + names.back());
     }
-    RunFolder folder(parent.path(), names);
+    TempFolder folder(parent.path(), names);
     const Snapshot before = folder.snapshot();
     TestRecords records;
-    const RunRequest request = folder.request(moves);
+    const RunRequest request = runRequest(folder, moves);
     Child child = startChild([&](const std::function<void()>& pause) {
         PauseAfter observer(7, pause);
         RunControl control = records.control();
