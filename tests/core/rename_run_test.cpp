@@ -20,11 +20,20 @@ using testing::sweep;
 using testing::TempFolder;
 using testing::TestRecords;
 
+// Under Wine, where the Windows build is tested, a file call costs many times
+// what it costs on Linux: there the recovery is crashed, not also failed, at
+// each of its calls.
+#ifdef _WIN32
+constexpr testing::Nested kRecoveryFaults = testing::Nested::Crashes;
+#else
+constexpr testing::Nested kRecoveryFaults = testing::Nested::Fully;
+#endif
+
 TEST(RenameRun, EveryCallFailedOrCrashedLeavesTheFolderAsBefore) {
     TempFolder parent;
     for (const Scenario& scenario : scenarios())
         for (const Mode& mode : kModes)
-            sweep(parent.path(), scenario, mode);
+            sweep(parent.path(), scenario, mode, kRecoveryFaults);
 }
 
 // A run interrupted in a folder that is then moved: the next start cannot

@@ -284,12 +284,18 @@ inline std::vector<DiskCall> recoveryCallsAfterCrash(const std::string& parent,
     return counting.kinds();
 }
 
+// How deep a sweep goes into the recovery after each crash of the run.
+enum class Nested {
+    No,
+    Crashes, // the recovery crashed after each of its calls that changes the disk
+    Fully    // and each of its calls failed in turn as well
+};
+
 // Every call of the run failed in turn, and the run crashed after every call
 // that changes the disk, each also with an entry of another program's under a
-// new name; where `nested`, each call of the recovery after each crash is
-// failed in turn, and the recovery crashed after each that changes the disk.
+// new name; then the recovery after each crash, as deep as `nested` says.
 inline void sweep(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                  bool nested = true) {
+                  Nested nested = Nested::Fully) {
     SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
     if (!scenario.taken.empty()) {
         expectRefusedUntouched(parent, scenario, mode);
@@ -321,11 +327,12 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
             continue;
         crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt);
         crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
-        if (!nested || k >= completeAt)
+        if (nested == Nested::No || k >= completeAt)
             continue;
         const std::vector<DiskCall> recovery = recoveryCallsAfterCrash(parent, scenario, mode, k);
         for (std::size_t j = 0; j < recovery.size(); ++j) {
-            crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j + 1, false});
+            if (nested == Nested::Fully)
+                crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j + 1, false});
             if (newCrashPoint(recovery, j))
                 crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j, true});
         }

@@ -128,7 +128,7 @@ TEST(HostileRecords, NothingOutsideTheJournaledFolderIsEverTouched) {
 // stays where it is, nothing is renamed from it, and every start says so.
 TEST(HostileRecords, NewerVersionsJournalIsKeptAndTold) {
     TempFolder parent;
-    RunFolder journaled(parent.path(), {"a.txt", "b.txt"});
+    TempFolder journaled(parent.path(), {"a.txt", "b.txt"});
     const Snapshot before = journaled.snapshot();
     TestRecords records;
     std::string bytes = journalOf(journaled.path(), {{"a.txt", "gone.txt", {}, 0, 0}});
