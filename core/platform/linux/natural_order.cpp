@@ -239,6 +239,78 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
     return keys.order(names, cores);
 }
 
+namespace {
+
+// Byte by byte, a key that is the start of another first: as the sort compares keys.
+int compareKeys(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    const int bytes = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common);
+    if (bytes != 0)
+        return bytes;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// Two names compared as the sort orders them: by the collator, through the
+// quick ASCII keys where both names allow them, then by their bytes.
+class NeighbourCompare {
+  public:
+    NeighbourCompare() : m_collator(naturalCollator()) {
+        if (m_collator)
+            m_ascii = AsciiSortKeys::derive(*m_collator);
+    }
+    // True when `name` does not come before the name given before it.
+    bool follows(std::string_view name) {
+        std::swap(m_last, m_next);
+        m_next.name = name;
+        m_next.asciiKey = m_ascii && AsciiSortKeys::covers(std::span(&name, 1));
+        if (m_next.asciiKey) {
+            m_next.key.clear();
+            m_ascii->append(name, m_next.key);
+        }
+        const int order = collated();
+        return order < 0 || (order == 0 && m_last.name <= m_next.name);
+    }
+
+  private:
+    struct Name {
+        std::string_view name;
+        bool asciiKey = false;
+        std::vector<std::uint8_t> key;
+    };
+    int collated() {
+        if (!m_collator)
+            return 0;
+        if (m_last.asciiKey && m_next.asciiKey)
+            return compareKeys(m_last.key, m_next.key);
+        toUtf16(m_last.name, m_lastText);
+        toUtf16(m_next.name, m_nextText);
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult order =
+            m_collator->compare(m_lastText.data(), static_cast<int32_t>(m_lastText.size()),
+                                m_nextText.data(), static_cast<int32_t>(m_nextText.size()), status);
+        return U_FAILURE(status) ? 0 : static_cast<int>(order);
+    }
+
+    std::unique_ptr<icu::Collator> m_collator;
+    std::optional<AsciiSortKeys> m_ascii;
+    Name m_last;
+    Name m_next;
+    std::vector<char16_t> m_lastText;
+    std::vector<char16_t> m_nextText;
+};
+
+} // namespace
+
+bool inNaturalOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt) {
+    NeighbourCompare compare;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool follows = compare.follows(nameAt(i));
+        if (i > 0 && !follows)
+            return false;
+    }
+    return true;
+}
+
 // Keys made as names come are the quick ASCII ones only: the first name they
 // do not cover drops them, and order() makes every key afresh.
 struct NaturalSortKeys::Made {
