@@ -87,7 +87,7 @@ class KeyMaker {
 
     void append(std::string_view name, std::vector<uint8_t>& bytes) {
         if (m_ascii) {
-            m_ascii->append(name, bytes);
+            m_ascii->append(name, bytes); // every name is covered: see allSortKeys
             return;
         }
         toUtf16(name, m_text);
@@ -262,11 +262,8 @@ class NeighbourCompare {
     bool follows(std::string_view name) {
         std::swap(m_last, m_next);
         m_next.name = name;
-        m_next.asciiKey = m_ascii && AsciiSortKeys::covers(std::span(&name, 1));
-        if (m_next.asciiKey) {
-            m_next.key.clear();
-            m_ascii->append(name, m_next.key);
-        }
+        m_next.key.clear();
+        m_next.asciiKey = m_ascii && m_ascii->append(name, m_next.key);
         const int order = collated();
         return order < 0 || (order == 0 && m_last.name <= m_next.name);
     }
@@ -333,13 +330,12 @@ void NaturalSortKeys::add(std::string_view name) {
         if (made.collator)
             made.ascii = AsciiSortKeys::derive(*made.collator);
     }
-    if (!made.ascii || !AsciiSortKeys::covers(std::span(&name, 1))) {
+    const uint64_t offset = made.block.bytes.size();
+    if (!made.ascii || !made.ascii->append(name, made.block.bytes)) {
         made.dropped = true;
         made.block = {};
         return;
     }
-    const uint64_t offset = made.block.bytes.size();
-    made.ascii->append(name, made.block.bytes);
     made.block.keyed.push_back({0, offset, static_cast<uint32_t>(made.block.bytes.size() - offset),
                                 static_cast<uint32_t>(made.block.keyed.size())});
 }
