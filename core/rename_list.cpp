@@ -54,13 +54,12 @@ RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
 }
 
 void RenameList::EditedText::add(std::size_t index, std::string_view base) {
-    const RenameRow row = m_list.row(index);
+    const std::string_view listed = m_list.row(index).listedName();
+    const auto dot = listed.rfind('.');
     m_starts.push_back(m_text.size());
     m_text.append(base);
-    if (row.hasLastDot()) {
-        m_text += '.';
-        m_text.append(row.extension());
-    }
+    if (dot != std::string_view::npos)
+        m_text.append(listed.substr(dot)); // the dot and the extension
 }
 
 // Rows are moved to the new text only now: a rewrite may still read any row's
