@@ -209,15 +209,22 @@ std::vector<std::uint32_t> orderByKeys(KeyBlock& block, std::span<const std::str
     };
     std::vector<KeyedName>& keyed = block.keyed;
     if (twoThreads(keyed.size(), cores)) {
-        // Each core sorts one half; one pass merges them.
+        // Each core sorts one half; one pass merges them into the order
+        // itself, with no buffer as large as the keys.
         const auto middle = keyed.begin() + static_cast<std::ptrdiff_t>(keyed.size() / 2);
         std::thread helper([&] { std::sort(middle, keyed.end(), before); });
         std::sort(keyed.begin(), middle, before);
         helper.join();
-        std::inplace_merge(keyed.begin(), middle, keyed.end(), before);
-    } else {
-        std::sort(keyed.begin(), keyed.end(), before);
+        auto first = keyed.begin();
+        auto second = middle;
+        for (std::uint32_t& index : order) {
+            const bool fromSecond =
+                second != keyed.end() && (first == middle || before(*second, *first));
+            index = (fromSecond ? second++ : first++)->index;
+        }
+        return order;
     }
+    std::sort(keyed.begin(), keyed.end(), before);
     for (std::size_t i = 0; i < keyed.size(); ++i)
         order[i] = keyed[i].index;
     return order;
