@@ -2,6 +2,7 @@
 
 #include "file_name_rules.h"
 #include "name_index.h"
+#include "platform/prefetch.h"
 
 #include <algorithm>
 #include <functional>
@@ -34,9 +35,13 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
     text.reserve(bytes);
     TextOffsets starts;
     starts.reserve(listedNames.size() + 1);
-    for (const std::string_view name : listedNames) {
+    // The names may lie anywhere: each is asked for a few names ahead.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < listedNames.size(); ++i) {
+        if (i + kAhead < listedNames.size())
+            platform::prefetch(listedNames[i + kAhead].data());
         starts.push_back(text.size());
-        text.append(name);
+        text.append(listedNames[i]);
     }
     starts.push_back(text.size());
     m_marks.assign(listedNames.size(), Mark{});
@@ -53,13 +58,10 @@ RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
     m_starts.reserve(list.size() + 1);
 }
 
-void RenameList::EditedText::add(std::size_t index, std::string_view base) {
-    const std::string_view listed = m_list.row(index).listedName();
-    const auto dot = listed.rfind('.');
+void RenameList::EditedText::add(std::string_view base, std::string_view tail) {
     m_starts.push_back(m_text.size());
     m_text.append(base);
-    if (dot != std::string_view::npos)
-        m_text.append(listed.substr(dot)); // the dot and the extension
+    m_text.append(tail);
 }
 
 // Rows are moved to the new text only now: a rewrite may still read any row's

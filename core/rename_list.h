@@ -136,12 +136,14 @@ class RenameList {
         EditedText edited(*this);
         std::string scratch;
         for (std::size_t i = 0; i < size(); ++i) {
-            const std::string_view base = row(i).editedBase();
+            const std::string_view tail = dotAndExtension(i);
+            const std::string_view name = row(i).editedName();
+            const std::string_view base = name.substr(0, name.size() - tail.size());
             if constexpr (std::is_invocable_v<Rewrite&, std::string_view, std::size_t>) {
-                edited.add(i, rewrite(base, i));
+                edited.add(rewrite(base, i), tail);
             } else {
                 scratch.assign(base);
-                edited.add(i, rewrite(std::as_const(scratch), i));
+                edited.add(rewrite(std::as_const(scratch), i), tail);
             }
         }
         edited.commit();
@@ -191,7 +193,8 @@ class RenameList {
     class EditedText {
       public:
         explicit EditedText(RenameList& list);
-        void add(std::size_t index, std::string_view base);
+        // A row's new base, then what follows the base in every edited name of the row.
+        void add(std::string_view base, std::string_view tail);
         void commit();
 
       private:
@@ -207,6 +210,13 @@ class RenameList {
     static std::string_view nameAt(const std::string& text, const TextOffsets& starts,
                                    std::size_t index) {
         return std::string_view(text).substr(starts[index], starts[index + 1] - starts[index]);
+    }
+    // The listed name's last dot and extension, which every edited name of the
+    // row ends with; empty where the listed name has no dot.
+    std::string_view dotAndExtension(std::size_t index) const {
+        const std::string_view listed = nameAt(m_listedText, m_listedStarts, index);
+        const auto dot = listed.rfind('.');
+        return dot == std::string_view::npos ? std::string_view() : listed.substr(dot);
     }
 
     // A row keeps no more than its status: its names lie one after another,
@@ -240,14 +250,9 @@ inline std::string_view RenameRow::extension() const {
 inline std::string_view RenameRow::editedName() const {
     return RenameList::nameAt(m_list->editedText(), m_list->editedStarts(), m_index);
 }
-// The edited name is its base, then the dot and the extension where the
-// listed name has a last dot.
 inline std::string_view RenameRow::editedBase() const {
     const std::string_view edited = editedName();
-    const std::string_view listed = listedName();
-    const auto dot = listed.rfind('.');
-    return edited.substr(0,
-                         edited.size() - (dot == std::string_view::npos ? 0 : listed.size() - dot));
+    return edited.substr(0, edited.size() - m_list->dotAndExtension(m_index).size());
 }
 inline RowStatus RenameRow::status() const {
     return m_list->m_marks[m_index].status;
