@@ -3,9 +3,10 @@
 #include "platform/prefetch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <cstring>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -13,16 +14,59 @@
 
 namespace velmorandi {
 
+// A name's hash, eight bytes at a time: names are short, and the standard
+// hash spends most of its time on their bytes one by one.
+inline std::uint64_t hashName(std::string_view name) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    const auto load64 = [](const char* at) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        return word;
+    };
+    const auto load32 = [](const char* at) {
+        std::uint32_t word;
+        std::memcpy(&word, at, sizeof word);
+        return std::uint64_t{word};
+    };
+    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+        hash = (hash ^ word) * kMultiplier;
+        return hash ^ (hash >> 29);
+    };
+    const char* at = name.data();
+    const std::size_t size = name.size();
+    std::uint64_t hash = mix(size, kMultiplier);
+    std::uint64_t last = 0;
+    if (size >= 8) {
+        for (std::size_t i = 0; i + 8 < size; i += 8)
+            hash = mix(hash, load64(at + i));
+        last = load64(at + size - 8); // may overlap the word before: the size is mixed in
+    } else if (size >= 4) {
+        last = load32(at) | load32(at + size - 4) << 32;
+    } else if (size > 0) {
+        last = std::uint64_t{static_cast<unsigned char>(at[0])} |
+               std::uint64_t{static_cast<unsigned char>(at[size / 2])} << 8 |
+               std::uint64_t{static_cast<unsigned char>(at[size - 1])} << 16;
+    }
+    hash = mix(hash, last);
+    // Low bits pick the slot, high bits make the tag: both must depend on every byte.
+    hash *= kMultiplier;
+    return hash ^ (hash >> 32);
+}
+
 // Places (indexes into the caller's names) by name, in one flat array of
-// 8-byte slots: node-based maps spend more time allocating than hashing for a
-// folder of 100,000 names, and a slot that also held the name cost three
-// times the memory. `keyOf(place)` gives the name at a place; the names must
-// outlive the index.
+// 4-byte slots: node-based maps spend more time allocating than hashing for a
+// folder of 100,000 names, and a slot that also held the name cost several
+// times the memory. A slot holds its place and, in the bits the place leaves
+// free, a tag of the name's hash, so that most mismatches never read a name.
+// `keyOf(place)` gives the name at a place; the names must outlive the index.
 template <class KeyOf> class NameIndex {
   public:
     static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 
-    NameIndex(std::size_t capacity, KeyOf keyOf) : m_keyOf(std::move(keyOf)) {
+    // `capacity`: how many places there are, 0 to capacity - 1.
+    NameIndex(std::size_t capacity, KeyOf keyOf)
+        : m_keyOf(std::move(keyOf)),
+          m_placeBits(static_cast<unsigned>(std::bit_width(static_cast<std::uint64_t>(capacity)))) {
         std::size_t size = 16;
         while (size < 2 * capacity)
             size *= 2;
@@ -39,7 +83,7 @@ template <class KeyOf> class NameIndex {
     void assignAll(std::size_t count) { placeAll(count, true, {}); }
     // kNone when no place bears the name.
     std::uint32_t find(std::string_view name) const {
-        return m_slots[slotOf(name, std::hash<std::string_view>()(name))].place;
+        return placeIn(m_slots[slotOf(name, hashName(name))]);
     }
 
     // find() for a few dozen names at once. Each look-up waits for memory
@@ -48,73 +92,86 @@ template <class KeyOf> class NameIndex {
     // of the cost once the index outgrows the cache.
     void findAll(std::span<const std::string_view> names, std::span<std::uint32_t> places) const {
         constexpr std::size_t kMost = 64;
-        std::size_t hashes[kMost];
+        std::uint64_t hashes[kMost];
         std::string_view candidates[kMost];
         for (std::size_t begin = 0; begin < names.size(); begin += kMost) {
             const std::size_t count = std::min(kMost, names.size() - begin);
             for (std::size_t i = 0; i < count; ++i) {
-                hashes[i] = std::hash<std::string_view>()(names[begin + i]);
+                hashes[i] = hashName(names[begin + i]);
                 platform::prefetch(&m_slots[hashes[i] & m_mask]);
             }
             for (std::size_t i = 0; i < count; ++i) {
-                const Slot& slot = m_slots[hashes[i] & m_mask];
+                const Slot slot = m_slots[hashes[i] & m_mask];
                 candidates[i] = {};
-                if (slot.place != kNone && slot.tag == tagOf(hashes[i])) {
-                    candidates[i] = m_keyOf(slot.place);
+                if (slot != kEmpty && tagIn(slot) == tagOf(hashes[i])) {
+                    candidates[i] = m_keyOf(placeIn(slot));
                     platform::prefetch(candidates[i].data());
                 }
             }
             for (std::size_t i = 0; i < count; ++i) {
                 const std::string_view name = names[begin + i];
-                const Slot& slot = m_slots[hashes[i] & m_mask];
+                const Slot slot = m_slots[hashes[i] & m_mask];
                 places[begin + i] = candidates[i].data() && candidates[i] == name
-                                        ? slot.place
-                                        : m_slots[slotOf(name, hashes[i])].place;
+                                        ? placeIn(slot)
+                                        : placeIn(m_slots[slotOf(name, hashes[i])]);
             }
         }
     }
 
   private:
+    using Slot = std::uint32_t;
+    static constexpr Slot kEmpty = 0;
+
     void placeAll(std::size_t count, bool replace, std::span<std::uint32_t> firsts) {
         constexpr std::size_t kAhead = 16;
-        std::size_t hashes[kAhead];
+        std::uint64_t hashes[kAhead];
         const auto hashAhead = [&](std::size_t place) {
-            const std::size_t hash =
-                std::hash<std::string_view>()(m_keyOf(static_cast<std::uint32_t>(place)));
+            const std::uint64_t hash = hashName(m_keyOf(static_cast<std::uint32_t>(place)));
             hashes[place % kAhead] = hash;
             platform::prefetch(&m_slots[hash & m_mask]);
         };
         for (std::size_t place = 0; place < std::min(kAhead, count); ++place)
             hashAhead(place);
         for (std::size_t place = 0; place < count; ++place) {
-            const std::size_t hash = hashes[place % kAhead];
+            const std::uint64_t hash = hashes[place % kAhead];
             if (place + kAhead < count)
                 hashAhead(place + kAhead);
             const auto own = static_cast<std::uint32_t>(place);
             Slot& slot = m_slots[slotOf(m_keyOf(own), hash)];
-            if (replace || slot.place == kNone)
-                slot = {own, tagOf(hash)};
+            if (replace || slot == kEmpty)
+                slot = slotFor(own, hash);
             if (!firsts.empty())
-                firsts[place] = slot.place;
+                firsts[place] = placeIn(slot);
         }
     }
 
-    struct Slot {
-        std::uint32_t place = kNone;
-        std::uint32_t tag = 0; // high bits of the name's hash: most mismatches never read a name
-    };
-    static std::uint32_t tagOf(std::size_t hash) {
-        return static_cast<std::uint32_t>(static_cast<std::uint64_t>(hash) >> 32);
+    // A slot holds place + 1 in its low m_placeBits bits (0: empty), the tag above.
+    Slot slotFor(std::uint32_t place, std::uint64_t hash) const {
+        return static_cast<Slot>((std::uint64_t{tagOf(hash)} << m_placeBits) | (place + 1ull));
     }
-    std::size_t slotOf(std::string_view name, std::size_t hash) const {
+    std::uint32_t placeIn(Slot slot) const {
+        return slot == kEmpty ? kNone : static_cast<std::uint32_t>((slot & placeMask()) - 1);
+    }
+    std::uint32_t tagIn(Slot slot) const {
+        return static_cast<std::uint32_t>(std::uint64_t{slot} >> m_placeBits);
+    }
+    // The hash's high bits, as many as the place leaves free.
+    std::uint32_t tagOf(std::uint64_t hash) const {
+        return m_placeBits >= 32 ? 0 : static_cast<std::uint32_t>(hash >> (32 + m_placeBits));
+    }
+    std::uint64_t placeMask() const { return (std::uint64_t{1} << m_placeBits) - 1; }
+
+    std::size_t slotOf(std::string_view name, std::uint64_t hash) const {
         const std::uint32_t tag = tagOf(hash);
         std::size_t index = hash & m_mask;
-        while (m_slots[index].place != kNone &&
-               (m_slots[index].tag != tag || m_keyOf(m_slots[index].place) != name))
+        while (m_slots[index] != kEmpty &&
+               (tagIn(m_slots[index]) != tag || m_keyOf(placeIn(m_slots[index])) != name))
             index = (index + 1) & m_mask;
         return index;
     }
+
     KeyOf m_keyOf;
+    unsigned m_placeBits;
     std::vector<Slot> m_slots;
     std::size_t m_mask = 0;
 };

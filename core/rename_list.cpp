@@ -2,9 +2,11 @@
 
 #include "file_name_rules.h"
 #include "name_index.h"
+#include "platform/prefetch.h"
 
 #include <algorithm>
 #include <functional>
+#include <ranges>
 
 namespace velmorandi {
 
@@ -31,19 +33,21 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
         bytes += name.size();
     std::string text;
     text.reserve(bytes);
-    std::vector<Row> rows(listedNames.size());
+    TextOffsets starts;
+    starts.reserve(listedNames.size() + 1);
+    // The names may lie anywhere: each is asked for a few names ahead.
+    constexpr std::size_t kAhead = 8;
     for (std::size_t i = 0; i < listedNames.size(); ++i) {
-        const std::string_view name = listedNames[i];
-        const auto dot = name.rfind('.');
-        Row& row = rows[i];
-        row.listed = row.edited = text.size();
-        row.listedSize = static_cast<std::uint32_t>(name.size());
-        row.lastDot = dot == std::string_view::npos ? kNoDot : static_cast<std::uint32_t>(dot);
-        row.editedBaseSize = dot == std::string_view::npos ? row.listedSize : row.lastDot;
-        text.append(name);
+        if (i + kAhead < listedNames.size())
+            platform::prefetch(listedNames[i + kAhead].data());
+        starts.push_back(text.size());
+        text.append(listedNames[i]);
     }
-    m_rows = std::move(rows);
+    starts.push_back(text.size());
+    m_marks.assign(listedNames.size(), Mark{});
+    m_listedStarts = std::move(starts);
     m_listedText = std::move(text);
+    m_editedStarts = {};
     m_editedText = std::string();
     m_editedIsListed = true;
     ++m_generation;
@@ -51,50 +55,40 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
 
 RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
     m_text.reserve(list.editedText().size() + list.size() * 4);
-    m_baseSizes.reserve(list.size());
+    m_starts.reserve(list.size() + 1);
 }
 
-void RenameList::EditedText::add(std::size_t index, std::string_view base) {
-    const RenameRow row = m_list.row(index);
-    m_baseSizes.push_back(static_cast<std::uint32_t>(base.size()));
+void RenameList::EditedText::add(std::string_view base, std::string_view tail) {
+    m_starts.push_back(m_text.size());
     m_text.append(base);
-    if (row.hasLastDot()) {
-        m_text += '.';
-        m_text.append(row.extension());
-    }
+    m_text.append(tail);
 }
 
 // Rows are moved to the new text only now: a rewrite may still read any row's
 // old edited name while it runs.
 void RenameList::EditedText::commit() {
-    std::uint64_t offset = 0;
-    for (std::size_t i = 0; i < m_list.m_rows.size(); ++i) {
-        Row& row = m_list.m_rows[i];
-        row.edited = offset;
-        row.editedBaseSize = m_baseSizes[i];
-        offset += m_list.editedSize(row);
-    }
-    m_text.shrink_to_fit();
+    m_starts.push_back(m_text.size());
+    // Room left over from the estimate goes back where it is worth a copy.
+    if (m_text.capacity() - m_text.size() > m_text.size() / 8)
+        m_text.shrink_to_fit();
+    m_list.m_editedStarts = std::move(m_starts);
     m_list.m_editedText = std::move(m_text);
     m_list.m_editedIsListed = false;
     ++m_list.m_generation;
 }
 
 void RenameList::ComposeEditedNames() {
-    for (Row& row : m_rows) {
-        row.status = RowStatus::None;
-        row.faults = RowFault::None;
-    }
+    m_marks.assign(m_marks.size(), Mark{});
 }
 
 bool RenameList::CheckDuplicateNames() {
     // An index of the edited names: a row whose name is already in it shares
     // that name with the first row that bears it.
-    NameIndex byName(m_rows.size(), [this](std::uint32_t i) { return row(i).editedName(); });
-    std::vector<std::uint32_t> firsts(m_rows.size());
+    NameIndex byName(size(), [this](std::uint32_t i) { return row(i).editedName(); });
+    std::vector<std::uint32_t> firsts(size());
     byName.insertAll(firsts);
     bool passed = true;
-    for (std::uint32_t i = 0; i < m_rows.size(); ++i) {
+    for (std::uint32_t i = 0; i < size(); ++i) {
         const std::uint32_t first = firsts[i];
         if (first != i) {
             markError(first, RowFault::Duplicate);
@@ -121,7 +115,7 @@ bool RenameList::CheckBlankNames() {
         return fitsNameLimit(name, m_nameLimit) ? RowFault::None : RowFault::TooLong;
     };
     bool passed = true;
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+    for (std::size_t i = 0; i < size(); ++i) {
         if (const RowFaults faults = faultsOf(row(i)); faults != RowFault::None) {
             markError(i, faults);
             passed = false;
@@ -131,10 +125,7 @@ bool RenameList::CheckBlankNames() {
 }
 
 void RenameList::MarkAllDone() {
-    for (Row& row : m_rows) {
-        row.status = RowStatus::Done;
-        row.faults = RowFault::None;
-    }
+    m_marks.assign(m_marks.size(), Mark{RowStatus::Done, RowFault::None});
 }
 
 void RenameList::Blank() {
@@ -152,12 +143,33 @@ void RenameList::Reset() {
 }
 
 void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
-    std::vector<std::string_view> names;
-    names.reserve(order.size());
-    for (const std::uint32_t index : order)
-        names.push_back(row(index).editedName());
-    // Safe: the load reads every name before it replaces the texts they lie in.
-    loadViews(names, m_nameLimit);
+    const bool sameOrder =
+        order.size() == size() &&
+        std::ranges::equal(order, std::views::iota(std::uint32_t{0}, order.size()));
+    if (sameOrder) {
+        // The edited names as they lie become the listed names: nothing is copied.
+        if (!m_editedIsListed) {
+            m_listedText = std::move(m_editedText);
+            m_listedStarts = std::move(m_editedStarts);
+        }
+    } else {
+        std::string text;
+        text.reserve(editedText().size());
+        TextOffsets starts;
+        starts.reserve(order.size() + 1);
+        for (const std::uint32_t index : order) {
+            starts.push_back(text.size());
+            text.append(row(index).editedName());
+        }
+        starts.push_back(text.size());
+        m_listedText = std::move(text);
+        m_listedStarts = std::move(starts);
+        m_marks.resize(order.size());
+    }
+    m_editedText = std::string();
+    m_editedStarts = {};
+    m_editedIsListed = true;
+    ++m_generation;
     MarkAllDone();
 }
 
@@ -167,10 +179,10 @@ EditedBases RenameList::editedBases() const {
     if (m_editedIsListed)
         return bases;
     std::size_t bytes = 0;
-    for (const Row& row : m_rows)
-        bytes += row.editedBaseSize;
+    for (const RenameRow current : rows())
+        bytes += current.editedBase().size();
     bases.m_text.reserve(bytes);
-    bases.m_sizes.reserve(m_rows.size());
+    bases.m_sizes.reserve(size());
     for (const RenameRow current : rows()) {
         const std::string_view base = current.editedBase();
         bases.m_text.append(base);
@@ -182,10 +194,10 @@ EditedBases RenameList::editedBases() const {
 bool RenameList::hasEditedBases(const EditedBases& bases) const {
     if (bases.m_asListed && m_editedIsListed)
         return true;
-    if (!bases.m_asListed && bases.m_sizes.size() != m_rows.size())
+    if (!bases.m_asListed && bases.m_sizes.size() != size())
         return false;
     std::size_t offset = 0;
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+    for (std::size_t i = 0; i < size(); ++i) {
         const RenameRow current = row(i);
         std::string_view kept = current.originalBase();
         if (!bases.m_asListed) {
@@ -200,13 +212,10 @@ bool RenameList::hasEditedBases(const EditedBases& bases) const {
 
 void RenameList::restoreEditedBases(const EditedBases& bases) {
     if (bases.m_asListed) {
-        for (Row& row : m_rows) {
-            row.edited = row.listed;
-            row.editedBaseSize = row.lastDot == kNoDot ? row.listedSize : row.lastDot;
-        }
         m_editedText = std::string();
+        m_editedStarts = {};
         m_editedIsListed = true;
-    } else if (bases.m_sizes.size() == m_rows.size()) {
+    } else if (bases.m_sizes.size() == size()) {
         std::size_t offset = 0;
         rewriteEditedBases([&](std::string_view, std::size_t index) {
             const std::string_view base =
@@ -219,21 +228,21 @@ void RenameList::restoreEditedBases(const EditedBases& bases) {
 }
 
 std::vector<std::uint32_t> RenameList::placesIn(const RenameList& before) const {
-    std::vector<std::uint32_t> places(m_rows.size(), kNotListed);
+    std::vector<std::uint32_t> places(size(), kNotListed);
     const auto sameName = [&](std::size_t i) {
         return row(i).listedName() == before.row(i).listedName();
     };
     std::size_t same = 0;
-    while (same < m_rows.size() && same < before.size() && sameName(same)) {
+    while (same < size() && same < before.size() && sameName(same)) {
         places[same] = static_cast<std::uint32_t>(same);
         ++same;
     }
-    if (same == m_rows.size())
+    if (same == size())
         return places;
     NameIndex byName(before.size(),
                      [&before](std::uint32_t i) { return before.row(i).listedName(); });
     byName.assignAll(before.size());
-    for (std::size_t i = same; i < m_rows.size(); ++i)
+    for (std::size_t i = same; i < size(); ++i)
         places[i] = byName.find(row(i).listedName()); // kNone is kNotListed
     return places;
 }
@@ -248,8 +257,8 @@ EditedBases RenameList::basesFrom(const EditedBases& before,
         starts[i + 1] = starts[i] + before.m_sizes[i];
     EditedBases bases;
     bases.m_asListed = false;
-    bases.m_sizes.reserve(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+    bases.m_sizes.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i) {
         const std::uint32_t place = places[i];
         const std::string_view base =
             place < before.m_sizes.size()

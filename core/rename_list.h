@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_name_rules.h"
+#include "text_offsets.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,9 +79,9 @@ class EditedBases {
 };
 
 // The rename grid and its hidden working table. A row keeps only what cannot
-// be derived: where its listed name and edited name lie in two shared texts,
-// where the last dot was, and its status. The edited name is kept whole, so
-// the checks and the grid read it without composing it.
+// be derived: where its listed name and edited name start in two shared
+// texts, and its status. The edited name is kept whole, so the checks and the
+// grid read it without composing it.
 class RenameList {
   public:
     // Replaces every row; edited names start as the listed names, statuses empty.
@@ -93,8 +94,8 @@ class RenameList {
     // bring its plan back into the list.
     std::uint64_t generation() const { return m_generation; }
 
-    std::size_t size() const { return m_rows.size(); }
-    bool empty() const { return m_rows.empty(); }
+    std::size_t size() const { return m_marks.size(); }
+    bool empty() const { return m_marks.empty(); }
     RenameRow row(std::size_t index) const { return RenameRow(*this, index); }
 
     class Rows {
@@ -134,13 +135,15 @@ class RenameList {
     template <class Rewrite> void rewriteEditedBases(Rewrite&& rewrite) {
         EditedText edited(*this);
         std::string scratch;
-        for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            const std::string_view base = row(i).editedBase();
+        for (std::size_t i = 0; i < size(); ++i) {
+            const std::string_view tail = dotAndExtension(i);
+            const std::string_view name = row(i).editedName();
+            const std::string_view base = name.substr(0, name.size() - tail.size());
             if constexpr (std::is_invocable_v<Rewrite&, std::string_view, std::size_t>) {
-                edited.add(i, rewrite(base, i));
+                edited.add(rewrite(base, i), tail);
             } else {
                 scratch.assign(base);
-                edited.add(i, rewrite(std::as_const(scratch), i));
+                edited.add(rewrite(std::as_const(scratch), i), tail);
             }
         }
         edited.commit();
@@ -154,8 +157,8 @@ class RenameList {
     bool CheckBlankNames();
     void MarkAllDone();
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
-        m_rows[index].status = RowStatus::Error;
-        m_rows[index].faults |= fault;
+        m_marks[index].status = RowStatus::Error;
+        m_marks[index].faults |= fault;
     }
     // Edited base names become "" (Blank) or the original base without leading spaces (Reset).
     void Blank();
@@ -181,13 +184,7 @@ class RenameList {
 
   private:
     friend class RenameRow;
-    static constexpr std::uint32_t kNoDot = UINT32_MAX;
-    struct Row {
-        std::uint64_t listed = 0; // offset in m_listedText
-        std::uint64_t edited = 0; // offset in the edited text
-        std::uint32_t listedSize = 0;
-        std::uint32_t lastDot = kNoDot; // in the listed name
-        std::uint32_t editedBaseSize = 0;
+    struct Mark {
         RowStatus status = RowStatus::None;
         RowFaults faults = RowFault::None;
     };
@@ -196,21 +193,38 @@ class RenameList {
     class EditedText {
       public:
         explicit EditedText(RenameList& list);
-        void add(std::size_t index, std::string_view base);
+        // A row's new base, then what follows the base in every edited name of the row.
+        void add(std::string_view base, std::string_view tail);
         void commit();
 
       private:
         RenameList& m_list;
         std::string m_text;
-        std::vector<std::uint32_t> m_baseSizes;
+        TextOffsets m_starts;
     };
 
     const std::string& editedText() const { return m_editedIsListed ? m_listedText : m_editedText; }
-    std::size_t editedSize(const Row& row) const {
-        return row.editedBaseSize + (row.lastDot == kNoDot ? 0 : row.listedSize - row.lastDot);
+    const TextOffsets& editedStarts() const {
+        return m_editedIsListed ? m_listedStarts : m_editedStarts;
+    }
+    static std::string_view nameAt(const std::string& text, const TextOffsets& starts,
+                                   std::size_t index) {
+        return std::string_view(text).substr(starts[index], starts[index + 1] - starts[index]);
+    }
+    // The listed name's last dot and extension, which every edited name of the
+    // row ends with; empty where the listed name has no dot.
+    std::string_view dotAndExtension(std::size_t index) const {
+        const std::string_view listed = nameAt(m_listedText, m_listedStarts, index);
+        const auto dot = listed.rfind('.');
+        return dot == std::string_view::npos ? std::string_view() : listed.substr(dot);
     }
 
-    std::vector<Row> m_rows;
+    // A row keeps no more than its status: its names lie one after another,
+    // in row order, in two shared texts, and each starts where the one
+    // before it ends. Where the last dot is, is read off the listed name.
+    std::vector<Mark> m_marks;
+    TextOffsets m_listedStarts{0}; // one more than rows: the last is the end
+    TextOffsets m_editedStarts;    // the same for m_editedText
     std::string m_listedText;
     std::string m_editedText;
     bool m_editedIsListed = true; // fresh rows: edited names are the listed names
@@ -219,32 +233,32 @@ class RenameList {
 };
 
 inline std::string_view RenameRow::listedName() const {
-    const RenameList::Row& r = m_list->m_rows[m_index];
-    return std::string_view(m_list->m_listedText).substr(r.listed, r.listedSize);
+    return RenameList::nameAt(m_list->m_listedText, m_list->m_listedStarts, m_index);
 }
 inline bool RenameRow::hasLastDot() const {
-    return m_list->m_rows[m_index].lastDot != RenameList::kNoDot;
+    return listedName().rfind('.') != std::string_view::npos;
 }
 inline std::string_view RenameRow::originalBase() const {
-    const RenameList::Row& r = m_list->m_rows[m_index];
-    return listedName().substr(0, hasLastDot() ? r.lastDot : r.listedSize);
+    const std::string_view listed = listedName();
+    return listed.substr(0, listed.rfind('.'));
 }
 inline std::string_view RenameRow::extension() const {
-    const RenameList::Row& r = m_list->m_rows[m_index];
-    return hasLastDot() ? listedName().substr(r.lastDot + 1) : std::string_view();
+    const std::string_view listed = listedName();
+    const auto dot = listed.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : listed.substr(dot + 1);
 }
 inline std::string_view RenameRow::editedName() const {
-    const RenameList::Row& r = m_list->m_rows[m_index];
-    return std::string_view(m_list->editedText()).substr(r.edited, m_list->editedSize(r));
+    return RenameList::nameAt(m_list->editedText(), m_list->editedStarts(), m_index);
 }
 inline std::string_view RenameRow::editedBase() const {
-    return editedName().substr(0, m_list->m_rows[m_index].editedBaseSize);
+    const std::string_view edited = editedName();
+    return edited.substr(0, edited.size() - m_list->dotAndExtension(m_index).size());
 }
 inline RowStatus RenameRow::status() const {
-    return m_list->m_rows[m_index].status;
+    return m_list->m_marks[m_index].status;
 }
 inline RowFaults RenameRow::faults() const {
-    return m_list->m_rows[m_index].faults;
+    return m_list->m_marks[m_index].faults;
 }
 
 } // namespace velmorandi

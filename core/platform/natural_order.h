@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -19,6 +21,11 @@ void sortNaturally(std::vector<std::string>& names);
 enum class Cores { All, One };
 std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
                                         Cores cores = Cores::All);
+
+// Whether `count` names, asked for one at a time, stand in that order already,
+// none before the one ahead of it: a list whose order an edit kept needs no
+// sort, and finding that out keeps no more than two names' keys.
+bool inNaturalOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt);
 
 // The same order, for names that come one at a time as a folder is read: the
 // keys of most names are made as they come, while the system reads on.

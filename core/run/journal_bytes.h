@@ -54,12 +54,16 @@ class Writer {
     }
     void raw(std::string_view value) { m_bytes.append(value); }
     // Seven bits a byte, the lowest first; the high bit says more follow.
+    // Made aside and appended at once: a million of them make a plan.
     void varint(std::uint64_t value) {
+        char bytes[10];
+        std::size_t size = 0;
         while (value >= 0x80) {
-            m_bytes.push_back(static_cast<char>((value & 0x7F) | 0x80));
+            bytes[size++] = static_cast<char>((value & 0x7F) | 0x80);
             value >>= 7;
         }
-        m_bytes.push_back(static_cast<char>(value));
+        bytes[size++] = static_cast<char>(value);
+        m_bytes.append(bytes, size);
     }
 
   private:

@@ -2,6 +2,9 @@
 
 #include "platform/path_text.h"
 
+#include <bit>
+#include <cstring>
+
 namespace velmorandi {
 
 namespace journal_bytes {
@@ -11,10 +14,13 @@ void WordSum::add(std::string_view bytes) {
     while (m_filled != 0 && i < bytes.size())
         addByte(bytes[i++]);
     for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word = 0;
-        for (int k = 0; k < 8; ++k)
-            word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i + k])) << (8 * k);
-        m_word = word;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&m_word, bytes.data() + i, sizeof m_word);
+        } else {
+            m_word = 0;
+            for (int k = 0; k < 8; ++k)
+                m_word |= std::uint64_t{static_cast<unsigned char>(bytes[i + k])} << (8 * k);
+        }
         mixWord();
     }
     while (i < bytes.size())

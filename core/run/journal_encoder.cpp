@@ -32,50 +32,55 @@ void JournalEncoder::encodeHeader() {
     writer.u64(m_headerSum);
 }
 
-// The time, then every move's file number, a move a call.
+// The moves' file numbers, as many as the piece has room for; then how
+// many moves pass through a temporary name.
 void JournalEncoder::encodeIdentities() {
     Writer writer(m_piece);
-    if (m_next == 0)
-        writer.u64(static_cast<std::uint64_t>(m_journal.started));
-    if (m_next < m_journal.moves.size()) {
-        writer.varint(m_journal.moves[m_next++].identity);
+    const std::vector<PlannedMove>& moves = m_journal.moves;
+    for (; m_next < moves.size() && m_piece.size() < kPieceSize; ++m_next)
+        writer.varint(moves[m_next].identity);
+    if (m_next < moves.size())
         return;
-    }
     // Few moves pass through a temporary name: only theirs are listed.
     writer.u32(static_cast<std::uint32_t>(
-        std::count_if(m_journal.moves.begin(), m_journal.moves.end(),
+        std::count_if(moves.begin(), moves.end(),
                       [](const PlannedMove& move) { return !move.temporary.empty(); })));
     m_section = Section::Temporaries;
     m_next = 0;
 }
 
 void JournalEncoder::encodeSome() {
-    const std::size_t start = m_piece.size();
     Writer writer(m_piece);
     const Journal& journal = m_journal;
     switch (m_section) {
     case Section::Header:
         encodeHeader();
+        m_summed = m_piece.size(); // the header has a sum of its own
         m_section = journal.moves.empty() ? Section::NamesSum : Section::Names;
         return;
-    case Section::Names: {
-        const PlannedMove& move = journal.moves[m_next++];
-        writer.text(move.from);
-        writer.text(move.to);
+    case Section::Names:
+        for (; m_next < journal.moves.size() && m_piece.size() < kPieceSize; ++m_next) {
+            writer.text(journal.moves[m_next].from);
+            writer.text(journal.moves[m_next].to);
+        }
         if (m_next == journal.moves.size()) {
             m_section = Section::NamesSum;
             m_next = 0;
         }
-        m_namesSum.add(std::string_view(m_piece).substr(start));
         return;
-    }
     case Section::NamesSum:
+        settle();
         writer.u64(m_namesSum.value());
-        m_section = Section::Plan;
+        m_summed = m_piece.size();
+        m_section = Section::Started;
         return;
-    case Section::Plan:
+    case Section::Started:
+        writer.u64(static_cast<std::uint64_t>(journal.started));
+        m_section = Section::Identities;
+        return;
+    case Section::Identities:
         encodeIdentities();
-        break;
+        return;
     case Section::Temporaries:
         for (; m_next < journal.moves.size(); ++m_next) {
             if (!journal.moves[m_next].temporary.empty()) {
@@ -89,30 +94,59 @@ void JournalEncoder::encodeSome() {
             m_section = Section::Steps;
             m_next = 0;
         }
-        break;
+        return;
     case Section::Steps:
-        if (m_next < journal.plan.steps.size()) {
-            writeStep(writer, journal.plan.steps[m_next++]);
-        } else {
+        for (; m_next < journal.plan.steps.size() && m_piece.size() < kPieceSize; ++m_next)
+            writeStep(writer, journal.plan.steps[m_next]);
+        if (m_next == journal.plan.steps.size()) {
             writer.u32(static_cast<std::uint32_t>(journal.plan.firstClosingStep));
             m_section = Section::Trailer;
         }
-        break;
+        return;
     case Section::Trailer:
     case Section::Done:
         return;
     }
-    const std::string_view added = std::string_view(m_piece).substr(start);
-    m_planSum.add(added);
-    m_planSize += added.size();
+}
+
+// The piece's bytes since the last call go to the sum of the section they
+// belong to: summed a piece at a time, not a field at a time.
+void JournalEncoder::settle() {
+    const std::string_view pending = std::string_view(m_piece).substr(m_summed);
+    m_summed = m_piece.size();
+    switch (m_section) {
+    case Section::Names:
+    case Section::NamesSum:
+        m_namesSum.add(pending);
+        return;
+    case Section::Started:
+    case Section::Identities:
+    case Section::Temporaries:
+    case Section::Steps:
+    case Section::Trailer:
+        m_planSum.add(pending);
+        m_planSize += pending.size();
+        return;
+    case Section::Header:
+    case Section::Done:
+        return;
+    }
 }
 
 std::string_view JournalEncoder::next() {
+    if (m_section == Section::Done) {
+        m_piece = std::string(); // all written: the buffer goes
+        return {};
+    }
+    // A piece ends after the move or step that reaches the size.
+    m_piece.reserve(kPieceSize + kPieceSize / 64);
     m_piece.clear();
-    const auto paused = [this] { return m_section == Section::Plan && !m_planReleased; };
+    m_summed = 0;
+    const auto paused = [this] { return m_section == Section::Started && !m_planReleased; };
     while (m_section != Section::Trailer && m_section != Section::Done &&
            m_piece.size() < kPieceSize && !paused())
         encodeSome();
+    settle();
     if (m_section == Section::Trailer) {
         Writer writer(m_piece);
         writer.raw(kPlanTag);

@@ -24,15 +24,27 @@ class JournalEncoder {
     std::uint64_t planSum() const { return m_planSum.value(); }
 
   private:
-    enum class Section { Header, Names, NamesSum, Plan, Temporaries, Steps, Trailer, Done };
+    enum class Section {
+        Header,
+        Names,
+        NamesSum,
+        Started,
+        Identities,
+        Temporaries,
+        Steps,
+        Trailer,
+        Done
+    };
     void encodeSome();
     void encodeHeader();
     void encodeIdentities();
+    void settle();
     const Journal& m_journal;
     std::string m_piece;
     Section m_section = Section::Header;
     bool m_planReleased = false;
-    std::size_t m_next = 0; // the next move or step
+    std::size_t m_next = 0;   // the next move or step
+    std::size_t m_summed = 0; // bytes of the piece already added to their section's sum
     std::uint64_t m_headerSum = 0;
     journal_bytes::WordSum m_namesSum;
     journal_bytes::WordSum m_planSum;

@@ -44,7 +44,7 @@ template <class Items, class NameOf> class KeysByPlace {
     KeysByPlace& operator=(const KeysByPlace&) = delete;
 
     std::string_view operator()(std::uint32_t place) const {
-        return m_ignoresCase ? m_keys[place] : m_nameOf(m_items[place]);
+        return m_ignoresCase ? m_keys[place] : std::string_view(m_nameOf(m_items[place]));
     }
 
   private:

@@ -7,13 +7,14 @@
 #include "rename_list.h"
 #include "run/entry_batch.h"
 
+#include <numeric>
 #include <string_view>
 
 namespace velmorandi {
 namespace {
 
-// A row's new name, for an index over the rows: 8 bytes a slot, as it lives
-// beside the run's own memory.
+// A row's new name, for an index over the rows that lives beside the run's
+// own memory.
 struct NewNameOf {
     const RenameList* rows;
     std::string_view operator()(std::uint32_t row) const { return rows->row(row).editedName(); }
@@ -24,19 +25,24 @@ using NewNameIndex = NameIndex<NewNameOf>;
 
 NewNamesOrder orderNewNames(const RenameList& rows, const std::string& folder) {
     NewNamesOrder made;
-    std::vector<std::string_view> names;
-    names.reserve(rows.size());
-    for (const RenameRow row : rows.rows())
-        names.push_back(row.editedName());
-    made.order = naturalOrder(names, Cores::One);
+    const auto newName = [&rows](std::size_t row) { return rows.row(row).editedName(); };
+    // Most edits keep the order: then no key is made and nothing sorted.
+    if (inNaturalOrder(rows.size(), newName)) {
+        made.order.resize(rows.size());
+        std::iota(made.order.begin(), made.order.end(), 0u);
+    } else {
+        std::vector<std::string_view> names;
+        names.reserve(rows.size());
+        for (const RenameRow row : rows.rows())
+            names.push_back(row.editedName());
+        made.order = naturalOrder(names, Cores::One);
+    }
     made.protectedFileListed = !CheckProtectedFiles(folder, rows);
     return made;
 }
 
 bool folderHoldsNewNames(const std::string& folder, const RenameList& rows) {
     NewNameIndex newNames(rows.size(), NewNameOf{&rows});
-    std::vector<std::uint32_t> firsts(rows.size());
-    newNames.insertAll(firsts);
     platform::FolderHandle handle;
     if (handle.open(folder))
         return false;
@@ -54,7 +60,9 @@ bool folderHoldsNewNames(const std::string& folder, const RenameList& rows) {
         ++files;
         batch.add(entry);
     };
-    if (handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved))
+    // The index is made while the system begins to read the folder.
+    const auto index = [&] { newNames.assignAll(rows.size()); };
+    if (handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved, index))
         return false;
     batch.finish();
     return !stranger && files == rows.size();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/move_name.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +17,9 @@ namespace velmorandi {
 // lie elsewhere (the rename list, the journal read back, the plan's temporary
 // names): a copy of three names per file was the run's largest cost in memory.
 struct PlannedMove {
-    std::string_view from;      // its name before the run
-    std::string_view to;        // its name after the run
-    std::string_view temporary; // set when it passes through a temporary name
+    MoveName from;      // its name before the run
+    MoveName to;        // its name after the run
+    MoveName temporary; // set when it passes through a temporary name
     std::uint64_t identity = 0;
     std::size_t row = 0; // rename-list row, for the "Err!" mark
 };

@@ -1,5 +1,6 @@
 #include "list_rows.h"
 #include "rename_list.h"
+#include "text_offsets.h"
 #include "transforms/operations.h"
 
 #include <gtest/gtest.h>
@@ -184,8 +185,9 @@ TEST(BlankAndReset, RewriteEveryEditedBaseName) {
     EXPECT_EQ(list.row(2).status(), RowStatus::None);
 }
 
-// A row keeps only where its last dot was: every part must come back from that,
-// through edits and through a run that makes the edited names the listed ones.
+// A row keeps no part of its names: every part must come back from the names
+// themselves, through edits and through a run that makes the edited names the
+// listed ones, in a new order or in the same one.
 TEST(RenameListLayout, RowsRememberTheirLastDotThroughEditsAndRuns) {
     auto list = loaded({"README", "name.", ".profile", "archive.tar.gz", "..x"});
     const auto parts = [&](std::size_t i) {
@@ -218,4 +220,25 @@ TEST(RenameListLayout, RowsRememberTheirLastDotThroughEditsAndRuns) {
     EXPECT_EQ(parts(2), "b||none");
     for (const RenameRow row : list.rows())
         EXPECT_EQ(row.editedName(), row.listedName());
+
+    setEditedBases(list, {"a1", "b1", "c1", "d1", "e1"});
+    list.adoptEditedNames(std::vector<std::uint32_t>{0, 1, 2, 3, 4});
+    EXPECT_EQ(editedNames(list),
+              (std::vector<std::string>{"a1.gz", "b1.", "c1", "d1.profile", "e1.x"}));
+    EXPECT_EQ(parts(3), "d1|profile|dot");
+    EXPECT_EQ(statuses(list), (std::vector<std::string>{"Done", "Done", "Done", "Done", "Done"}));
+}
+
+// Rows keep where their names start in four bytes; a text past 4 GiB still
+// finds every name.
+TEST(RenameListLayout, OffsetsPastFourGibibytes) {
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+    const std::vector<std::uint64_t> offsets{
+        0, 7, 4 * kGiB - 1, 4 * kGiB, 4 * kGiB + 5, 13 * kGiB, 13 * kGiB};
+    TextOffsets kept;
+    for (const std::uint64_t offset : offsets)
+        kept.push_back(offset);
+    ASSERT_EQ(kept.size(), offsets.size());
+    for (std::size_t i = 0; i < offsets.size(); ++i)
+        EXPECT_EQ(kept[i], offsets[i]) << i;
 }

@@ -1,3 +1,4 @@
+#include "letter_case.h"
 #include "list_rows.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
@@ -94,6 +95,34 @@ TEST(ChangeCase, LettersOfEveryScriptAndInvalidBytesUntouched) {
                          CaseMode::Upper),
               "AB\xff\xfe"
               "CD");
+}
+
+// ASCII letters change case eight bytes at a time: every byte value at every
+// place of a name, beside letters of both cases, keeps to the one-byte rule.
+TEST(LetterCase, AsciiLettersEveryByteEveryPlace) {
+    const std::string around = "aZ.z-Aq9M@[`{";
+    for (int value = 1; value < 256; ++value) {
+        for (std::size_t at = 0; at < 17; ++at) {
+            std::string name = around + around;
+            name.resize(17);
+            name[at] = static_cast<char>(value);
+            std::string lower = name;
+            std::string upper = name;
+            for (std::size_t i = 0; i < name.size(); ++i) {
+                if (name[i] >= 'A' && name[i] <= 'Z')
+                    lower[i] = static_cast<char>(name[i] + 32);
+                if (name[i] >= 'a' && name[i] <= 'z')
+                    upper[i] = static_cast<char>(name[i] - 32);
+            }
+            // A lone byte above ASCII is no UTF-8: only the ASCII letters change.
+            ASSERT_EQ(lowerCase(name), lower) << value << " at " << at;
+            if (value < 0x80) {
+                std::string mapped;
+                appendLocaleCase(mapped, name, CaseMapping::Upper);
+                ASSERT_EQ(mapped, upper) << value << " at " << at;
+            }
+        }
+    }
 }
 
 TEST(AddStringSerializeTrim, PureRules) {

@@ -118,32 +118,42 @@ bool AsciiSortKeys::covers(std::span<const std::string_view> names) {
 // A digit run is its weight, then how many digits remain once leading zeros
 // are dropped, then those digits: longer numbers are larger, and equal lengths
 // compare digit by digit.
-void AsciiSortKeys::append(std::string_view name, std::vector<std::uint8_t>& key) const {
+bool AsciiSortKeys::append(std::string_view name, std::vector<std::uint8_t>& key) const {
     // No key is longer than twice its name and one: a run of one digit takes
     // three bytes, and only a character can follow it.
     const std::size_t start = key.size();
     key.resize(start + name.size() * 2 + 1);
     std::uint8_t* out = key.data() + start;
-    std::size_t i = 0;
-    while (i < name.size()) {
-        const auto c = static_cast<std::uint8_t>(name[i]);
+    const auto* in = reinterpret_cast<const std::uint8_t*>(name.data());
+    const auto* const end = in + name.size();
+    while (in < end) {
+        const std::uint8_t c = *in;
+        if (c >= 0x80)
+            break;
         if (!isDigit(c)) {
             *out = m_weight[c];
             out += m_weight[c] != 0;
-            ++i;
+            ++in;
             continue;
         }
-        std::size_t end = i;
-        while (end < name.size() && isDigit(static_cast<std::uint8_t>(name[end])))
-            ++end;
-        while (i < end && name[i] == '0')
-            ++i;
+        const auto* const run = in;
+        while (in < end && isDigit(*in))
+            ++in;
+        if (static_cast<std::size_t>(in - run) > kLongestNumber) {
+            in = run;
+            break;
+        }
+        const auto* digit = run;
+        while (digit < in && *digit == '0')
+            ++digit;
         *out++ = m_digitRun;
-        *out++ = static_cast<std::uint8_t>(end - i);
-        while (i < end)
-            *out++ = static_cast<std::uint8_t>(name[i++]);
+        *out++ = static_cast<std::uint8_t>(in - digit);
+        while (digit < in)
+            *out++ = *digit++;
     }
-    key.resize(static_cast<std::size_t>(out - key.data()));
+    const bool covered = in == end;
+    key.resize(covered ? static_cast<std::size_t>(out - key.data()) : start);
+    return covered;
 }
 
 } // namespace velmorandi

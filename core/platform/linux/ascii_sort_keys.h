@@ -25,7 +25,9 @@ class AsciiSortKeys {
     // collator reads as one number.
     static bool covers(std::span<const std::string_view> names);
 
-    void append(std::string_view name, std::vector<std::uint8_t>& key) const;
+    // Appends the key of a name it covers; appends nothing and returns false
+    // for a name it does not cover. One pass over the name either way.
+    bool append(std::string_view name, std::vector<std::uint8_t>& key) const;
 
   private:
     AsciiSortKeys() = default;

@@ -1,11 +1,12 @@
 #include "platform/linux/directory_read_ahead.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 namespace velmorandi::platform {
 
-DirectoryReadAhead::DirectoryReadAhead(DIR* stream) : m_stream(stream) {
+DirectoryReadAhead::DirectoryReadAhead(DIR* stream) : m_stream(::dirfd(stream)) {
     m_moreOnStream = fill(m_current, m_error);
     if (!m_moreOnStream)
         return;
@@ -26,42 +27,54 @@ DirectoryReadAhead::~DirectoryReadAhead() {
     m_reader.join();
 }
 
+// The records as the system writes them, laid out as struct dirent64: the
+// file number, the next record's place, this record's length, the type, and
+// the name ending in a zero byte, then padding.
 bool DirectoryReadAhead::next(Entry& entry) {
+    constexpr std::size_t kName = offsetof(dirent64, d_name);
     while (m_offset >= m_current.size())
         if (!takeChunk())
             return false;
     const char* record = m_current.data() + m_offset;
-    std::memcpy(&entry.identity, record, sizeof entry.identity);
-    entry.type = static_cast<unsigned char>(record[sizeof entry.identity]);
-    const char* name = record + sizeof entry.identity + 1;
-    entry.name = std::string_view(name, std::strlen(name));
-    m_offset += sizeof entry.identity + 1 + entry.name.size() + 1;
+    decltype(dirent64::d_reclen) length = 0;
+    std::memcpy(&length, record + offsetof(dirent64, d_reclen), sizeof length);
+    if (length <= kName || length > m_current.size() - m_offset) {
+        m_error = EIO; // not a record the system writes: nothing after it can be trusted
+        m_current.clear();
+        m_offset = 0;
+        m_moreOnStream = false;
+        return false;
+    }
+    std::memcpy(&entry.identity, record + offsetof(dirent64, d_ino), sizeof entry.identity);
+    entry.type = static_cast<unsigned char>(record[offsetof(dirent64, d_type)]);
+    entry.name = std::string_view(record + kName, ::strnlen(record + kName, length - kName));
+    m_offset += length;
     return true;
 }
 
+// The system writes its records straight into the chunk: nothing is copied on
+// the way. One call mostly fills it.
 bool DirectoryReadAhead::fill(Chunk& chunk, int& error) {
-    chunk.clear();
-    while (chunk.size() < kChunkBytes) {
-        errno = 0;
-        const dirent* entry = ::readdir(m_stream);
-        if (!entry) {
-            error = errno;
+    // The longest record: its fixed part, a name of 255 bytes and its zero, aligned.
+    constexpr std::size_t kLongestRecord = 280;
+    chunk.resize(kChunkBytes);
+    std::size_t used = 0;
+    while (chunk.size() - used >= kLongestRecord) {
+        const ssize_t got = ::getdents64(m_stream, chunk.data() + used, chunk.size() - used);
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            chunk.resize(used);
             return false;
         }
-        const std::uint64_t identity = entry->d_ino;
-        char head[sizeof identity + 1];
-        std::memcpy(head, &identity, sizeof identity);
-        head[sizeof identity] = static_cast<char>(entry->d_type);
-        chunk.append(head, sizeof head);
-        chunk.append(entry->d_name, std::strlen(entry->d_name) + 1);
+        used += static_cast<std::size_t>(got);
     }
+    chunk.resize(used);
     return true;
 }
 
 void DirectoryReadAhead::readRest() {
     for (;;) {
         Chunk chunk;
-        chunk.reserve(kChunkBytes + sizeof(dirent));
         int error = 0;
         const bool more = fill(chunk, error);
         {

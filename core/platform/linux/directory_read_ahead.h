@@ -36,12 +36,15 @@ class DirectoryReadAhead {
     int error() const { return m_error; }
 
   private:
-    // Entries packed one after another: identity, type, name, a zero byte.
+    // Entries one after another as the system gives them (getdents64).
     using Chunk = std::string;
-    static constexpr std::size_t kChunkBytes = 64 * 1024;
-    // Room for the reading to run well ahead of a caller that starts late;
-    // a caller that keeps up holds a chunk or two.
-    static constexpr std::size_t kChunksAhead = 256;
+    // Large enough to be mapped on its own, so that a chunk's memory goes
+    // back to the system once read rather than stay with the reader's heap.
+    static constexpr std::size_t kChunkBytes = 256 * 1024;
+    // Room for the reading to run well ahead of a caller that starts late
+    // (8 MB, a quarter of a million names); a caller that keeps up holds a
+    // chunk or two.
+    static constexpr std::size_t kChunksAhead = 32;
 
     // Fills `chunk` from the stream; false once the stream has no more, with
     // `error` set where reading failed.
@@ -49,7 +52,7 @@ class DirectoryReadAhead {
     void readRest();
     bool takeChunk();
 
-    DIR* m_stream;
+    int m_stream; // the stream's descriptor: its records are read whole
     Chunk m_current;
     std::size_t m_offset = 0;
     int m_error = 0;

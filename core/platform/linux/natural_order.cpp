@@ -87,7 +87,7 @@ class KeyMaker {
 
     void append(std::string_view name, std::vector<uint8_t>& bytes) {
         if (m_ascii) {
-            m_ascii->append(name, bytes);
+            m_ascii->append(name, bytes); // every name is covered: see allSortKeys
             return;
         }
         toUtf16(name, m_text);
@@ -209,15 +209,22 @@ std::vector<std::uint32_t> orderByKeys(KeyBlock& block, std::span<const std::str
     };
     std::vector<KeyedName>& keyed = block.keyed;
     if (twoThreads(keyed.size(), cores)) {
-        // Each core sorts one half; one pass merges them.
+        // Each core sorts one half; one pass merges them into the order
+        // itself, with no buffer as large as the keys.
         const auto middle = keyed.begin() + static_cast<std::ptrdiff_t>(keyed.size() / 2);
         std::thread helper([&] { std::sort(middle, keyed.end(), before); });
         std::sort(keyed.begin(), middle, before);
         helper.join();
-        std::inplace_merge(keyed.begin(), middle, keyed.end(), before);
-    } else {
-        std::sort(keyed.begin(), keyed.end(), before);
+        auto first = keyed.begin();
+        auto second = middle;
+        for (std::uint32_t& index : order) {
+            const bool fromSecond =
+                second != keyed.end() && (first == middle || before(*second, *first));
+            index = (fromSecond ? second++ : first++)->index;
+        }
+        return order;
     }
+    std::sort(keyed.begin(), keyed.end(), before);
     for (std::size_t i = 0; i < keyed.size(); ++i)
         order[i] = keyed[i].index;
     return order;
@@ -237,6 +244,75 @@ std::vector<std::uint32_t> byteOrder(std::span<const std::string_view> names) {
 std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names, Cores cores) {
     NaturalSortKeys keys;
     return keys.order(names, cores);
+}
+
+namespace {
+
+// Byte by byte, a key that is the start of another first: as the sort compares keys.
+int compareKeys(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    const int bytes = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common);
+    if (bytes != 0)
+        return bytes;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// Two names compared as the sort orders them: by the collator, through the
+// quick ASCII keys where both names allow them, then by their bytes.
+class NeighbourCompare {
+  public:
+    NeighbourCompare() : m_collator(naturalCollator()) {
+        if (m_collator)
+            m_ascii = AsciiSortKeys::derive(*m_collator);
+    }
+    // True when `name` does not come before the name given before it.
+    bool follows(std::string_view name) {
+        std::swap(m_last, m_next);
+        m_next.name = name;
+        m_next.key.clear();
+        m_next.asciiKey = m_ascii && m_ascii->append(name, m_next.key);
+        const int order = collated();
+        return order < 0 || (order == 0 && m_last.name <= m_next.name);
+    }
+
+  private:
+    struct Name {
+        std::string_view name;
+        bool asciiKey = false;
+        std::vector<std::uint8_t> key;
+    };
+    int collated() {
+        if (!m_collator)
+            return 0;
+        if (m_last.asciiKey && m_next.asciiKey)
+            return compareKeys(m_last.key, m_next.key);
+        toUtf16(m_last.name, m_lastText);
+        toUtf16(m_next.name, m_nextText);
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult order =
+            m_collator->compare(m_lastText.data(), static_cast<int32_t>(m_lastText.size()),
+                                m_nextText.data(), static_cast<int32_t>(m_nextText.size()), status);
+        return U_FAILURE(status) ? 0 : static_cast<int>(order);
+    }
+
+    std::unique_ptr<icu::Collator> m_collator;
+    std::optional<AsciiSortKeys> m_ascii;
+    Name m_last;
+    Name m_next;
+    std::vector<char16_t> m_lastText;
+    std::vector<char16_t> m_nextText;
+};
+
+} // namespace
+
+bool inNaturalOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt) {
+    NeighbourCompare compare;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool follows = compare.follows(nameAt(i));
+        if (i > 0 && !follows)
+            return false;
+    }
+    return true;
 }
 
 // Keys made as names come are the quick ASCII ones only: the first name they
@@ -261,13 +337,12 @@ void NaturalSortKeys::add(std::string_view name) {
         if (made.collator)
             made.ascii = AsciiSortKeys::derive(*made.collator);
     }
-    if (!made.ascii || !AsciiSortKeys::covers(std::span(&name, 1))) {
+    const uint64_t offset = made.block.bytes.size();
+    if (!made.ascii || !made.ascii->append(name, made.block.bytes)) {
         made.dropped = true;
         made.block = {};
         return;
     }
-    const uint64_t offset = made.block.bytes.size();
-    made.ascii->append(name, made.block.bytes);
     made.block.keyed.push_back({0, offset, static_cast<uint32_t>(made.block.bytes.size() - offset),
                                 static_cast<uint32_t>(made.block.keyed.size())});
 }

@@ -38,6 +38,26 @@ std::vector<std::uint32_t> naturalOrder(std::span<const std::string_view> names,
     return order;
 }
 
+bool inNaturalOrder(std::size_t count, const std::function<std::string_view(std::size_t)>& nameAt) {
+    std::string_view last;
+    std::wstring lastWide;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view name = nameAt(i);
+        std::wstring wide = platform::widen(name);
+        if (i > 0) {
+            const int comparison = compareWide(lastWide, wide);
+            const bool follows = comparison != 0 && comparison != CSTR_EQUAL
+                                     ? comparison == CSTR_LESS_THAN
+                                     : last <= name;
+            if (!follows)
+                return false;
+        }
+        last = name;
+        lastWide = std::move(wide);
+    }
+    return true;
+}
+
 // Keys are made by the system's comparison itself: nothing to make ahead.
 struct NaturalSortKeys::Made {};
 

@@ -139,6 +139,18 @@ TEST(NaturalOrder, SortKeysOrderAsTheCollatorComparesInEveryLocale) {
                 sortNaturally(names);
                 ASSERT_EQ(names, expected)
                     << locale << ", " << count << (asciiOnly ? " ASCII" : "") << " names";
+                // Sorted names are found in order; two neighbours swapped, they are not.
+                const auto nameIn = [](const std::vector<std::string>& list) {
+                    return [&list](std::size_t i) { return std::string_view(list[i]); };
+                };
+                EXPECT_TRUE(inNaturalOrder(expected.size(), nameIn(expected))) << locale;
+                std::vector<std::string> swapped = expected;
+                std::size_t at = seed % (swapped.size() - 1);
+                while (swapped[at] == swapped[at + 1])
+                    ++at;
+                std::swap(swapped[at], swapped[at + 1]);
+                EXPECT_FALSE(inNaturalOrder(swapped.size(), nameIn(swapped)))
+                    << locale << ", " << swapped[at] << " before " << swapped[at + 1];
             }
         }
     }
