@@ -186,7 +186,7 @@ std::optional<SystemError> RecordFile::read(std::uint64_t offset, std::size_t si
             return errorFrom(errno);
         if (got == 0) {
             bytes.resize(done);
-            return SystemError{EIO, "the file ends before the bytes asked for"};
+            return errorFrom(EIO); // cut short under the reader
         }
         done += static_cast<std::size_t>(got);
     }

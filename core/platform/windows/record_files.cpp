@@ -161,7 +161,7 @@ std::optional<SystemError> RecordFile::read(std::uint64_t offset, std::size_t si
             return errorFrom(::GetLastError());
         if (got == 0) {
             bytes.resize(done);
-            return SystemError{ERROR_HANDLE_EOF, "the file ends before the bytes asked for"};
+            return errorFrom(ERROR_HANDLE_EOF);
         }
         done += got;
     }
