@@ -66,18 +66,6 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     return *this;
 }
 
-bool RecordFile::takeLease(const RecordFolder& folder, const std::string& name,
-                           SystemError& error) {
-    if (!folder.leased())
-        return true;
-    Lease::Attempt attempt = Lease::take(folder, name);
-    m_holder = std::move(attempt.holder);
-    if (attempt.error)
-        error = *attempt.error;
-    m_lease = std::move(attempt.lease);
-    return m_lease != nullptr;
-}
-
 std::optional<SystemError> RecordFile::create(const RecordFolder& folder, const std::string& name) {
     close();
     m_holder.reset();
