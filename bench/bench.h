@@ -43,8 +43,13 @@ void createEmptyFiles(const std::string& folder, const char* namePattern, std::s
 
 // One listing of the folder, then one rename per file to "x_" and its name,
 // nothing kept: the least any tool must do. With `noReplace` each rename
-// refuses to replace a file. Milliseconds; nothing where a rename failed.
-std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace);
+// refuses to replace a file. CheckedAndSynced adds what no tool that keeps a
+// folder whole across a crash can skip: the folder read again just before the
+// first rename, and synced after the last. Milliseconds; nothing where a
+// rename failed.
+enum class LoopSafety { Bare, CheckedAndSynced };
+std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace,
+                                      LoopSafety safety = LoopSafety::Bare);
 
 // A figure of this process from /proc/self/status ("VmRSS:", "VmHWM:"), in megabytes.
 double statusMegabytes(const char* field);

@@ -42,7 +42,24 @@ void createEmptyFiles(const std::string& folder, const char* namePattern, std::s
     ::close(handle);
 }
 
-std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace) {
+namespace {
+
+// A second look at the folder, as a check just before the first rename makes it.
+bool readAgain(const std::string& folder) {
+    DIR* stream = ::opendir(folder.c_str());
+    if (!stream)
+        return false;
+    std::size_t entries = 0;
+    while (::readdir(stream))
+        ++entries;
+    ::closedir(stream);
+    return entries > 0;
+}
+
+} // namespace
+
+std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace,
+                                      LoopSafety safety) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::string> names;
     DIR* stream = ::opendir(folder.c_str());
@@ -52,6 +69,11 @@ std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace)
         if (entry->d_name[0] != '.')
             names.emplace_back(entry->d_name);
     const int handle = ::dirfd(stream);
+    const bool guarded = safety == LoopSafety::CheckedAndSynced;
+    if (guarded && !readAgain(folder)) {
+        ::closedir(stream);
+        return std::nullopt;
+    }
     std::string target;
     for (const std::string& name : names) {
         target = "x_" + name;
@@ -64,7 +86,10 @@ std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace)
             return std::nullopt;
         }
     }
+    const bool synced = !guarded || ::fsync(handle) == 0;
     ::closedir(stream);
+    if (!synced)
+        return std::nullopt;
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
 }
