@@ -93,6 +93,9 @@ struct ChildFigures {
 };
 
 ChildFigures runChild(const char* measure, const std::string& folder) {
+    // What earlier measures left to write (a million renamed files' times,
+    // the files just made) is written now, not during this measure.
+    ::sync();
     const std::optional<std::string> text = childOutput(measure, folder);
     ChildFigures figures;
     if (!text || std::sscanf(text->c_str(), "%lf %lf %lf", &figures.ms, &figures.peakMb,
