@@ -49,11 +49,10 @@ bool readAgain(const std::string& folder) {
     DIR* stream = ::opendir(folder.c_str());
     if (!stream)
         return false;
-    std::size_t entries = 0;
-    while (::readdir(stream))
-        ++entries;
+    while (::readdir(stream)) {
+    }
     ::closedir(stream);
-    return entries > 0;
+    return true;
 }
 
 } // namespace
