@@ -63,8 +63,13 @@ struct EntryStatus {
 [[nodiscard]] std::optional<SystemError> readStart(const FolderHandle& folder,
                                                    const std::string& name, std::size_t limit,
                                                    std::string& bytes);
-// Whether two plain files hold the same bytes, read a piece at a time.
-[[nodiscard]] std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
-                                                   const std::string& b, bool& same);
+// Whether `a` and `b` are two names of one plain file, on a drive that counts
+// no names and shows no file numbers (sshfs): a mark nothing else uses (the
+// sticky bit, which means nothing on a plain file) is turned over on `a`,
+// read back through `b` from the drive itself, and turned back. A copy,
+// however like the file in its bytes and times, does not show it. Fails
+// where the drive does not let the mark be turned over, or back.
+[[nodiscard]] std::optional<SystemError>
+sameFileByMark(const FolderHandle& folder, const std::string& a, const std::string& b, bool& same);
 
 } // namespace velmorandi::platform

@@ -17,4 +17,8 @@ bool RecordFile::takeLease(const RecordFolder& folder, const std::string& name,
     return m_lease != nullptr;
 }
 
+LeaseStanding RecordFile::standing() {
+    return m_lease ? m_lease->standing() : LeaseStanding::Held;
+}
+
 } // namespace velmorandi::platform

@@ -60,6 +60,9 @@ class RecordFile {
     void close();
     // Held through a lease: who holds it.
     const std::optional<RecordHolder>& holder() const { return m_holder; }
+    // Whether this process may still change what the record is about: a
+    // lock lasts as long as the process, a lease only while it is renewed.
+    LeaseStanding standing();
 
     std::uint64_t size() const;
     // `size` bytes from `offset`; fails where the file holds fewer.

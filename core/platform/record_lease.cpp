@@ -119,6 +119,10 @@ std::int64_t now() {
         .count();
 }
 
+std::int64_t nanosecondsOf(std::chrono::milliseconds period) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(period).count();
+}
+
 std::uint64_t newToken() {
     std::random_device random;
     return (static_cast<std::uint64_t>(random()) << 32) ^ random();
@@ -222,7 +226,8 @@ std::string leaseNameOf(const std::string& recordName) {
 }
 
 Lease::Lease(RecordFolder folder, std::string name, std::uint64_t token)
-    : m_folder(std::move(folder)), m_name(std::move(name)), m_token(token), m_renewed(now()) {}
+    : m_folder(std::move(folder)), m_name(std::move(name)), m_token(token), m_renewed(now()),
+      m_confirmed(timeSinceBoot().count()) {}
 
 Lease::~Lease() {
     Heartbeat::ofThisProcess().remove(this);
@@ -235,26 +240,70 @@ std::string Lease::bytes() const {
     return encode({here.host, here.boot, here.process, here.started, m_token, m_renewed, m_count});
 }
 
-bool Lease::stillOurs() const {
-    std::string seen;
-    if (m_folder.readSmall(m_name, kLargest, seen))
-        return false;
-    const std::optional<LeaseContent> lease = decode(seen);
-    return lease && lease->token == m_token;
+// A lease that is gone was given up by the process that took it over; one
+// that cannot be read or decoded proves nothing either way.
+Lease::Seen Lease::seen() const {
+    std::string bytes;
+    if (auto error = m_folder.readSmall(m_name, kLargest, bytes))
+        return meansNoSuchFile(*error) ? Seen::Another : Seen::Unread;
+    const std::optional<LeaseContent> lease = decode(bytes);
+    if (!lease)
+        return Seen::Unread;
+    return lease->token == m_token ? Seen::Ours : Seen::Another;
+}
+
+bool Lease::confirmedLately() const {
+    return timeSinceBoot().count() - m_confirmed.load() < nanosecondsOf(leasePeriods().trusted);
 }
 
 // A renewal that fails is tried again at the next beat; the lease goes
-// stale only after several.
-void Lease::renew() {
+// stale only after several. After a gap (this process was stopped, the
+// machine slept, the drive did not answer) another process may be taking
+// the lease over at this very moment: of its write and this one the later
+// wins, so this one is read back only after the taker has read back its own.
+void Lease::renewNow() {
     if (m_lost)
         return;
-    if (!stillOurs()) {
-        m_lost = true;
+    const std::int64_t began = timeSinceBoot().count();
+    const bool afterGap = !confirmedLately();
+    const Seen before = seen();
+    if (before != Seen::Ours) {
+        m_lost = before == Seen::Another;
         return;
     }
     m_renewed = now();
     ++m_count;
-    static_cast<void>(m_folder.replace(m_name, bytes()));
+    if (m_folder.replace(m_name, bytes()))
+        return;
+    if (afterGap) {
+        std::this_thread::sleep_for(leasePeriods().settle * 3 / 2);
+        const Seen after = seen();
+        if (after != Seen::Ours) {
+            m_lost = after == Seen::Another;
+            return;
+        }
+    }
+    m_confirmed = began;
+}
+
+void Lease::renew() {
+    const std::lock_guard lock(m_renewing);
+    renewNow();
+}
+
+// A drive that does not answer is given a few tries; meanwhile nothing is done.
+LeaseStanding Lease::standing() {
+    constexpr int kTries = 3;
+    for (int tried = 0; !m_lost && !confirmedLately() && tried < kTries; ++tried) {
+        if (tried > 0)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        const std::lock_guard lock(m_renewing);
+        if (!confirmedLately())
+            renewNow();
+    }
+    if (m_lost)
+        return LeaseStanding::Lost;
+    return confirmedLately() ? LeaseStanding::Held : LeaseStanding::Unconfirmed;
 }
 
 Lease::Attempt Lease::take(const RecordFolder& folder, const std::string& recordName) {
@@ -271,6 +320,7 @@ Lease::Attempt Lease::take(const RecordFolder& folder, const std::string& record
     for (int round = 0; round < 2; ++round) {
         std::string seen;
         std::optional<SystemError> error = folder.readSmall(name, kLargest, seen);
+        lease->m_confirmed = timeSinceBoot().count(); // written next, or not taken
         if (error && meansNoSuchFile(*error)) {
             error = folder.writeNew(name, lease->bytes());
             if (error && meansNameTaken(*error))
@@ -283,9 +333,10 @@ Lease::Attempt Lease::take(const RecordFolder& folder, const std::string& record
             }
             // Stale: taken over, then read again a moment later, as another
             // process may have found it stale too and the last to write it wins.
+            lease->m_confirmed = timeSinceBoot().count();
             error = folder.replace(name, lease->bytes());
             if (!error) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                std::this_thread::sleep_for(leasePeriods().settle);
                 if (!lease->stillOurs())
                     continue;
             }

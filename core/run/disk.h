@@ -32,6 +32,7 @@ enum class DiskCall : std::uint8_t {
     CreatePlaceholder,
     RenameOntoPlaceholder,
     RemoveLeftover,
+    MarkEntry, // a mark turned over on a file of the run's and back, to prove a second name
     SyncFolder,
     // The reads.
     ListRecords,
@@ -99,11 +100,12 @@ class Disk {
         return call(DiskCall::ReadEntry, name, {},
                     [&] { return platform::readStart(folder, name, limit, bytes); });
     }
-    [[nodiscard]] std::optional<SystemError> sameBytes(const platform::FolderHandle& folder,
-                                                       const std::string& a, const std::string& b,
-                                                       bool& same) const {
-        return call(DiskCall::ReadEntry, a, b,
-                    [&] { return platform::sameBytes(folder, a, b, same); });
+    [[nodiscard]] std::optional<SystemError> sameFileByMark(const platform::FolderHandle& folder,
+                                                            const std::string& a,
+                                                            const std::string& b,
+                                                            bool& same) const {
+        return call(DiskCall::MarkEntry, a, b,
+                    [&] { return platform::sameFileByMark(folder, a, b, same); });
     }
 
   private:

@@ -101,6 +101,12 @@ std::vector<NameNow> displacedFiles(const Journal& journal, std::size_t done) {
     return displaced;
 }
 
+// The run's record is another process's now, or may be: the folder is that one's to put right.
+bool handedOver(const RunFailure& failure) {
+    return failure.kind == RunFailure::Kind::TakenOver ||
+           failure.kind == RunFailure::Kind::OwnershipUnconfirmed;
+}
+
 // A record that has done its work goes; where it cannot, the next start tries again.
 [[nodiscard]] std::optional<SystemError> removeRecord(const JournalStore& records, const Disk& disk,
                                                       const std::string& name) {
@@ -184,6 +190,15 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     std::vector<platform::FolderEntry>& entries = found.entries;
     const Located& located = found.located;
     const LeftoverProof proof = proofFor(journal, folder.traits);
+    if (const platform::LeaseStanding standing = record.standing();
+        standing != platform::LeaseStanding::Held) {
+        Restoration failed = ended(Outcome::Failed);
+        failed.failure.kind = standing == platform::LeaseStanding::Lost
+                                  ? RunFailure::Kind::TakenOver
+                                  : RunFailure::Kind::OwnershipUnconfirmed;
+        failed.failure.folder = context.records->folderPath();
+        return failed;
+    }
     for (const Leftover& leftover : located.leftovers) {
         if (auto kept = removeLeftover(folder.handle, context.disk, leftover, proof)) {
             Restoration failed = ended(Outcome::Failed);
@@ -207,9 +222,10 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     std::string rollbackRecord;
     if (!plan.moves.empty()) {
         const std::size_t count = plan.moves.size();
-        EngineOutcome rollback = runMoves({folderPath, std::move(plan.moves),
-                                           Journal::Kind::Rollback, recordName, nullptr, 0, way},
-                                          context);
+        EngineOutcome rollback =
+            runMoves({folderPath, std::move(plan.moves), Journal::Kind::Rollback, recordName,
+                      nullptr, 0, way, &record},
+                     context);
         if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
             restoration.outcome = Outcome::Failed;
             restoration.failure = rollback.failure;
@@ -284,6 +300,14 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
         result.news = {};
         result.news.kind = RunNews::Kind::RenamedButUnmarked;
         result.news.failure = stopped.failure;
+        result.errorRows.clear();
+        result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
+        return result;
+    }
+    if (handedOver(restoration.failure)) {
+        result.news = {};
+        result.news.kind = RunNews::Kind::HandedOver;
+        result.news.failure = restoration.failure;
         result.errorRows.clear();
         result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
         return result;

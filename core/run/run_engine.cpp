@@ -140,7 +140,16 @@ struct Stop {
     RunOutcome outcome = RunOutcome::Failed;
     RunFailure failure;
     std::vector<std::size_t> rows;
+    // The records are no longer this process's: the folder is left to the one that holds them.
+    bool handedOver = false;
 };
+
+Stop handOver(platform::LeaseStanding standing, const JournalStore& records) {
+    const RunFailure::Kind kind = standing == platform::LeaseStanding::Lost
+                                      ? RunFailure::Kind::TakenOver
+                                      : RunFailure::Kind::OwnershipUnconfirmed;
+    return {RunOutcome::Failed, failure(kind, records.folderPath()), {}, true};
+}
 
 Stop recordStop(const JournalStore& records, const SystemError& error) {
     return {RunOutcome::Failed,
@@ -157,11 +166,12 @@ class StepRun {
   public:
     StepRun(Journal& journal, const OpenedFolder& folder, platform::RecordFile& record,
             const std::string& recordName, const JournalWriter& writer, const RunContext& context,
-            RenameWay way)
+            RenameWay way, platform::RecordFile* subject)
         : m_journal(journal), m_folder(folder), m_record(record), m_recordName(recordName),
-          m_writer(writer), m_context(context),
-          m_executor(folder.handle, journal.moves, context.disk, way,
-                     proofFor(journal, folder.traits), [this] { return markPlaceholders(); }) {}
+          m_writer(writer), m_context(context), m_subject(subject),
+          m_executor(
+              folder.handle, journal.moves, context.disk, way, proofFor(journal, folder.traits),
+              [this] { return markPlaceholders(); }, [this] { return standing(); }) {}
 
     // Nothing: every step is made.
     std::optional<Stop> run() {
@@ -190,6 +200,8 @@ class StepRun {
     }
     // Every step is made: marked so on the disk, or what kept the mark off it.
     std::optional<Stop> markComplete() {
+        if (const platform::LeaseStanding now = standing(); now != platform::LeaseStanding::Held)
+            return handOver(now, *m_context.records);
         if (auto error = m_context.disk.call(DiskCall::SyncFolder, {}, {},
                                              [&] { return m_folder.handle.sync(); }))
             return syncStop(m_journal.folder, *error);
@@ -199,6 +211,13 @@ class StepRun {
     std::size_t stepsDone() const { return m_done; }
 
   private:
+    // Whether the run's record, and a rollback's subject, are still this process's.
+    platform::LeaseStanding standing() {
+        const platform::LeaseStanding own = m_record.standing();
+        if (own != platform::LeaseStanding::Held || m_subject == nullptr)
+            return own;
+        return m_subject->standing();
+    }
     // A network drive's client answers a look-up of a name from its last
     // listing for a while, then asks the server each time: a listing read
     // again now and then saves a round trip for every step in between.
@@ -263,6 +282,8 @@ class StepRun {
         return std::nullopt;
     }
     Stop stepFailed(const RunStep& step, const SystemError& error) {
+        if (m_executor.standing() != platform::LeaseStanding::Held)
+            return handOver(m_executor.standing(), *m_context.records);
         if (m_recordFailed)
             return recordStop(*m_context.records, error);
         const PlannedMove& move = m_journal.moves[step.b.move];
@@ -282,6 +303,7 @@ class StepRun {
     const std::string& m_recordName;
     const JournalWriter& m_writer;
     const RunContext& m_context;
+    platform::RecordFile* m_subject;
     StepExecutor m_executor;
     bool m_recordFailed = false; // the step failed for want of a record
     std::size_t m_done = 0;
@@ -300,6 +322,15 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
         listed.formerNames.emplace_back(move.from);
     }
     return listed;
+}
+
+// Another process holds the records now and puts the folder right: nothing
+// more is done here, and the list shows the folder as it is.
+EngineOutcome handedOver(Stop stop, const EngineRun& run, const Journal& journal) {
+    EngineOutcome outcome =
+        refused(stop.outcome, stop.failure, newsOf(RunNews::Kind::HandedOver, stop.failure));
+    outcome.result.folder = folderAfter(run, journal, nullptr);
+    return outcome;
 }
 
 EngineOutcome stopped(Stop stop, Journal journal, platform::RecordFile record,
@@ -379,16 +410,21 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         std::string recordName;
         if (auto error = writer->finish(record, recordName))
             return failed(recordStop(*context.records, *error).failure);
-        StepRun steps(journal, folder, record, recordName, *writer, context,
-                      firstWay(run, context));
-        if (std::optional<Stop> stop = steps.run())
+        StepRun steps(journal, folder, record, recordName, *writer, context, firstWay(run, context),
+                      run.subjectRecord);
+        if (std::optional<Stop> stop = steps.run()) {
+            if (stop->handedOver)
+                return handedOver(std::move(*stop), run, journal);
             return stopped(std::move(*stop), std::move(journal), std::move(record),
                            std::move(recordName), steps);
+        }
         if (readBack)
             readBack->runCompleted();
         // Every file bears its new name: a mark that cannot be written takes
         // nothing back; the next start completes the record.
         if (std::optional<Stop> unmarked = steps.markComplete()) {
+            if (unmarked->handedOver)
+                return handedOver(std::move(*unmarked), run, journal);
             outcome.result.news =
                 newsOf(RunNews::Kind::RenamedButUnmarked, std::move(unmarked->failure));
         } else {

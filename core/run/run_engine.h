@@ -62,6 +62,9 @@ struct EngineRun {
     const RenameList* rows = nullptr;
     std::uint64_t generation = 0;
     std::optional<RenameWay> way; // learned by an earlier run in the folder
+    // A rollback's: the record of the run it takes back, which must stay this
+    // process's as long as the rollback changes anything.
+    platform::RecordFile* subjectRecord = nullptr;
 };
 
 // A run stopped after its record was sealed: what its rollback needs.

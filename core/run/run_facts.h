@@ -34,6 +34,12 @@ struct RunFailure {
         UndoCancelled,    // an undo, on request
         LeftoverNotRemoved, // `from`, a name a step left, could not be removed: `error`
         LeftoverNotProven,  // `from` is no longer what a step left there: kept
+        // The record in `folder`, the records', was taken over by another process
+        // (another machine, while this one was paused), which puts the run's folder right.
+        TakenOver,
+        // The record's lease in `folder` could not be renewed in time: the run stopped
+        // and left its folder to recovery.
+        OwnershipUnconfirmed,
     };
     Kind kind = Kind::None;
     std::string folder;
@@ -57,10 +63,13 @@ struct RunNews {
         RenamedButUnmarked, // every file renamed; `failure` kept the record from saying so
         MissingAfterRun,    // `names` are not in the folder after the run
         ReloadFailed,       // renamed, but the folder could not be read again: `error`
-        Undone,             // `files` have their old names again
-        NothingToUndo,      // in `folder`
-        NothingToRedo,      // in `folder`
-        RecordInUse,        // another window works on the last run of `folder`
+        // Stopped by `failure` (TakenOver, OwnershipUnconfirmed): nothing more is
+        // done here; the folder is left to the process that holds the record.
+        HandedOver,
+        Undone,        // `files` have their old names again
+        NothingToUndo, // in `folder`
+        NothingToRedo, // in `folder`
+        RecordInUse,   // another window works on the last run of `folder`
         // An undo (with `redo`, a redo) of the last run in `folder` refused:
         TakeBackFolderReplaced, // the folder is not the one the run was made in
         TakeBackFileGone,       // `name` is gone

@@ -13,7 +13,9 @@ bool isPlaceholder(const platform::FolderHandle& folder, const Disk& disk, const
 }
 
 // Both names are plain files of one size and time; where the drive counts a
-// file's names both say two at least, elsewhere their bytes must be the same.
+// file's names both say two at least and bear one file number, elsewhere a
+// mark turned over on the run's file shows through the other name. A copy
+// made with its times kept has all the rest.
 bool isSecondName(const platform::FolderHandle& folder, const Disk& disk, const std::string& name,
                   const std::string& other, bool linkCounts) {
     platform::EntryStatus first;
@@ -22,9 +24,9 @@ bool isSecondName(const platform::FolderHandle& folder, const Disk& disk, const 
         !second.regular || first.size != second.size || first.modified != second.modified)
         return false;
     if (linkCounts)
-        return first.links >= 2 && second.links >= 2;
+        return first.links >= 2 && second.links >= 2 && first.identity == second.identity;
     bool same = false;
-    return !disk.sameBytes(folder, other, name, same) && same;
+    return !disk.sameFileByMark(folder, other, name, same) && same;
 }
 
 } // namespace
@@ -39,23 +41,30 @@ bool provesLeftover(const platform::FolderHandle& folder, const Disk& disk,
 StepExecutor::StepExecutor(const platform::FolderHandle& folder,
                            const std::vector<PlannedMove>& moves, const Disk& disk,
                            RenameWay firstWay, LeftoverProof proof,
-                           std::function<std::optional<SystemError>()> beforePlaceholders)
+                           std::function<std::optional<SystemError>()> beforePlaceholders,
+                           RunOwnership ownership)
     : m_folder(folder), m_moves(moves), m_disk(disk), m_way(firstWay), m_proof(std::move(proof)),
-      m_beforePlaceholders(std::move(beforePlaceholders)) {}
+      m_beforePlaceholders(std::move(beforePlaceholders)), m_ownership(std::move(ownership)) {}
+
+bool StepExecutor::mayChange() {
+    if (m_ownership && m_standing == platform::LeaseStanding::Held)
+        m_standing = m_ownership();
+    return m_standing == platform::LeaseStanding::Held;
+}
 
 std::optional<SystemError> StepExecutor::perform(const RunStep& step) {
     m_a.assign(nameOf(m_moves, step.a));
     m_b.assign(nameOf(m_moves, step.b));
     if (step.op == RunStep::Op::Exchange)
-        return m_disk.call(DiskCall::Exchange, m_a, m_b,
-                           [&] { return platform::exchangeNames(m_folder, m_a, m_b); });
+        return change(DiskCall::Exchange, m_a, m_b,
+                      [&] { return platform::exchangeNames(m_folder, m_a, m_b); });
     return rename(m_a, m_b);
 }
 
 std::optional<SystemError> StepExecutor::rename(const std::string& from, const std::string& to) {
     if (m_way == RenameWay::NoReplaceFlag) {
-        auto error = m_disk.call(DiskCall::Rename, from, to,
-                                 [&] { return platform::renameNoReplace(m_folder, from, to); });
+        auto error = change(DiskCall::Rename, from, to,
+                            [&] { return platform::renameNoReplace(m_folder, from, to); });
         if (!error || !platform::meansNoReplaceUnsupported(*error))
             return error;
         m_way = RenameWay::LinkThenUnlink;
@@ -67,18 +76,18 @@ std::optional<SystemError> StepExecutor::rename(const std::string& from, const s
 
 std::optional<SystemError> StepExecutor::renameByLink(const std::string& from,
                                                       const std::string& to) {
-    auto error = m_disk.call(DiskCall::Link, from, to,
-                             [&] { return platform::linkName(m_folder, from, to); });
+    auto error =
+        change(DiskCall::Link, from, to, [&] { return platform::linkName(m_folder, from, to); });
     if (error && platform::meansLinksUnsupported(*error)) {
         m_way = RenameWay::Placeholder;
         return renameOntoPlaceholder(from, to);
     }
     if (error)
         return error;
-    error = m_disk.call(DiskCall::Unlink, from, {},
-                        [&] { return platform::unlinkName(m_folder, from); });
+    error =
+        change(DiskCall::Unlink, from, {}, [&] { return platform::unlinkName(m_folder, from); });
     // A second name that cannot go now is found, and proven, by the rollback that follows.
-    if (error)
+    if (error && mayChange())
         static_cast<void>(
             removeLeftover(m_folder, m_disk, {Leftover::Kind::SecondName, to, from}, m_proof));
     return error;
@@ -93,15 +102,15 @@ std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string
             return error;
         m_beforePlaceholders = nullptr;
     }
-    auto error = m_disk.call(DiskCall::CreatePlaceholder, to, {}, [&] {
+    auto error = change(DiskCall::CreatePlaceholder, to, {}, [&] {
         return platform::createPlaceholder(m_folder, to, m_proof.placeholder);
     });
     if (error)
         return error;
-    error = m_disk.call(DiskCall::RenameOntoPlaceholder, from, to,
-                        [&] { return platform::renameReplacing(m_folder, from, to); });
+    error = change(DiskCall::RenameOntoPlaceholder, from, to,
+                   [&] { return platform::renameReplacing(m_folder, from, to); });
     // A placeholder that cannot go now is found, and proven, by the rollback that follows.
-    if (error)
+    if (error && mayChange())
         static_cast<void>(
             removeLeftover(m_folder, m_disk, {Leftover::Kind::Placeholder, to, {}}, m_proof));
     return error;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/folder_access.h"
+#include "platform/record_lease.h"
 #include "run/disk.h"
 #include "run/run_plan.h"
 
@@ -44,6 +45,10 @@ struct LeftoverProof {
 bool provesLeftover(const platform::FolderHandle& folder, const Disk& disk,
                     const Leftover& leftover, const LeftoverProof& proof);
 
+// Whether this process still holds the records of a run, asked before
+// every change it makes: where it does not, the folder is another's to put right.
+using RunOwnership = std::function<platform::LeaseStanding()>;
+
 // Carries out a run's steps in one folder, one system call at a time.
 class StepExecutor {
   public:
@@ -51,15 +56,27 @@ class StepExecutor {
     // the record must say that the run may have made some.
     StepExecutor(const platform::FolderHandle& folder, const std::vector<PlannedMove>& moves,
                  const Disk& disk, RenameWay firstWay, LeftoverProof proof,
-                 std::function<std::optional<SystemError>()> beforePlaceholders);
+                 std::function<std::optional<SystemError>()> beforePlaceholders,
+                 RunOwnership ownership = {});
 
     // A step that fails leaves the folder as before the step where it can: a
-    // second name or a placeholder it made is removed again.
+    // second name or a placeholder it made is removed again. It also fails,
+    // changing nothing more, once the run's records are no longer held.
     [[nodiscard]] std::optional<SystemError> perform(const RunStep& step);
     // The way the drive was found to take; later runs in the folder start there.
     RenameWay way() const { return m_way; }
+    // Held, unless a step stopped because the records were lost or could not be confirmed.
+    platform::LeaseStanding standing() const { return m_standing; }
 
   private:
+    template <class Perform>
+    [[nodiscard]] std::optional<SystemError> change(DiskCall call, std::string_view a,
+                                                    std::string_view b, Perform&& perform) {
+        if (!mayChange())
+            return SystemError{};
+        return m_disk.call(call, a, b, std::forward<Perform>(perform));
+    }
+    bool mayChange();
     [[nodiscard]] std::optional<SystemError> rename(const std::string& from, const std::string& to);
     [[nodiscard]] std::optional<SystemError> renameByLink(const std::string& from,
                                                           const std::string& to);
@@ -72,6 +89,8 @@ class StepExecutor {
     RenameWay m_way;
     LeftoverProof m_proof;
     std::function<std::optional<SystemError>()> m_beforePlaceholders;
+    RunOwnership m_ownership;
+    platform::LeaseStanding m_standing = platform::LeaseStanding::Held;
     // The system wants names that end in a zero byte; the buffers are reused.
     std::string m_a;
     std::string m_b;

@@ -667,6 +667,30 @@
         <source>neither %1 nor %2 is set</source>
         <translation>weder %1 noch %2 ist gesetzt</translation>
     </message>
+    <message>
+        <source>Another computer took this rename over while this one was paused</source>
+        <translation>Ein anderer Computer hat diese Umbenennung übernommen, während dieser angehalten war</translation>
+    </message>
+    <message>
+        <source>This computer could not confirm in time that it still holds the record of this rename in %1</source>
+        <translation>Dieser Computer konnte nicht rechtzeitig bestätigen, dass er die Aufzeichnung dieser Umbenennung in %1 noch hält</translation>
+    </message>
+    <message>
+        <source>%1, and put the names back. Nothing more has been renamed here.</source>
+        <translation>%1, und hat die Namen zurückgesetzt. Hier wurde nichts weiter umbenannt.</translation>
+    </message>
+    <message>
+        <source>The list shows the folder as it is now.</source>
+        <translation>Die Liste zeigt den Ordner, wie er jetzt ist.</translation>
+    </message>
+    <message>
+        <source>%1. The rename has been stopped, and nothing more has been renamed.</source>
+        <translation>%1. Die Umbenennung wurde angehalten, und es wurde nichts weiter umbenannt.</translation>
+    </message>
+    <message>
+        <source>Files that still bear new names get their old names back the next time Velmorandi starts.</source>
+        <translation>Dateien, die noch neue Namen tragen, erhalten ihre alten Namen beim nächsten Start von Velmorandi zurück.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>

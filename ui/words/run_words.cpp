@@ -203,10 +203,34 @@ QString failureSentence(const Speaker& say, const RunFailure& failure) {
                                                  "left: %1 is no longer what this rename left "
                                                  "there"))
             .arg(text(failure.from));
+    case Kind::TakenOver:
+        return say(QT_TRANSLATE_NOOP("RunWords", "Another computer took this rename over while "
+                                                 "this one was paused"));
+    case Kind::OwnershipUnconfirmed:
+        return say(QT_TRANSLATE_NOOP("RunWords", "This computer could not confirm in time that it "
+                                                 "still holds the record of this rename in %1"))
+            .arg(text(failure.folder));
     case Kind::None:
         break;
     }
     return {};
+}
+
+// The record is another process's now: what that one does, and what the user sees.
+QString handedOver(const Speaker& say, const RunFailure& failure) {
+    const QString stopped = failureSentence(say, failure);
+    if (failure.kind == RunFailure::Kind::TakenOver)
+        return say(QT_TRANSLATE_NOOP("RunWords", "%1, and put the names back. Nothing more has "
+                                                 "been renamed here."))
+                   .arg(stopped) +
+               kParagraph +
+               say(QT_TRANSLATE_NOOP("RunWords", "The list shows the folder as it is now."));
+    return say(QT_TRANSLATE_NOOP("RunWords", "%1. The rename has been stopped, and nothing more "
+                                             "has been renamed."))
+               .arg(stopped) +
+           kParagraph +
+           say(QT_TRANSLATE_NOOP("RunWords", "Files that still bear new names get their old "
+                                             "names back the next time Velmorandi starts."));
 }
 
 // A run that stopped before any file kept a new name.
@@ -245,6 +269,8 @@ QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
     case Kind::SyncFailed:
     case Kind::LeftoverNotRemoved:
     case Kind::LeftoverNotProven:
+    case Kind::TakenOver:
+    case Kind::OwnershipUnconfirmed:
     case Kind::None:
         break;
     }
@@ -358,6 +384,8 @@ QString wordNews(const Speaker& say, const RunNews& news) {
         return nothingRenamed(say, news.failure);
     case Kind::NotRestored:
         return notRestored(say, news);
+    case Kind::HandedOver:
+        return handedOver(say, news.failure);
     case Kind::RenamedButUnmarked:
         return say(QT_TRANSLATE_NOOP("RunWords", "Every file has its new name, but the record of "
                                                  "this rename could not be marked complete. "

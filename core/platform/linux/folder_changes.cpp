@@ -187,31 +187,43 @@ std::optional<SystemError> readStart(const FolderHandle& folder, const std::stri
     return std::nullopt;
 }
 
-std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
-                                     const std::string& b, bool& same) {
-    constexpr std::size_t kPiece = 1 << 20;
+// The drive asked afresh, not the system's memory of it. A drive client may
+// answer for a file it has open from what it knew when it opened it (sshfs
+// does), so the file is opened anew for each look.
+std::optional<SystemError> freshMode(int folder, const std::string& name, mode_t& mode) {
+    const Descriptor file(openPlain(folder, name));
+    struct statx found {};
+    if (file.get() < 0 ||
+        ::statx(file.get(), "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_MODE, &found) != 0)
+        return errorFrom(errno);
+    mode = found.stx_mode & 07777;
+    return std::nullopt;
+}
+
+std::optional<SystemError> sameFileByMark(const FolderHandle& folder, const std::string& a,
+                                          const std::string& b, bool& same) {
     same = false;
     const Descriptor first(openPlain(handleOf(folder), a));
     if (first.get() < 0)
         return errorFrom(errno);
-    const Descriptor second(openPlain(handleOf(folder), b));
-    if (second.get() < 0)
+    mode_t before = 0;
+    mode_t seen = 0;
+    if (auto error = freshMode(handleOf(folder), a, before))
+        return error;
+    if (auto error = freshMode(handleOf(folder), b, seen))
+        return error;
+    if (seen != before)
+        return std::nullopt;
+    const mode_t marked = before ^ S_ISVTX;
+    if (::fchmod(first.get(), marked) != 0)
         return errorFrom(errno);
-    std::string one(kPiece, '\0');
-    std::string other(kPiece, '\0');
-    for (;;) {
-        const ssize_t got = readUpTo(first.get(), one.data(), kPiece);
-        const ssize_t gotOther = readUpTo(second.get(), other.data(), kPiece);
-        if (got < 0 || gotOther < 0)
-            return errorFrom(errno);
-        if (got != gotOther ||
-            std::memcmp(one.data(), other.data(), static_cast<std::size_t>(got)) != 0)
-            return std::nullopt;
-        if (got < static_cast<ssize_t>(kPiece)) {
-            same = true;
-            return std::nullopt;
-        }
-    }
+    const std::optional<SystemError> read = freshMode(handleOf(folder), b, seen);
+    if (::fchmod(first.get(), before) != 0)
+        return errorFrom(errno);
+    if (read)
+        return read;
+    same = seen == marked;
+    return std::nullopt;
 }
 
 } // namespace velmorandi::platform

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <time.h>
 #include <unistd.h>
 
 namespace velmorandi::platform {
@@ -33,6 +34,17 @@ std::string firstLineOf(const char* path) {
     return line;
 }
 
+// A process in another process namespace (a container, a sandbox) is not
+// visible in this one's /proc: the namespace belongs to the boot a lease names.
+std::string bootAndNamespace() {
+    std::string boot = firstLineOf("/proc/sys/kernel/random/boot_id");
+    char name[64] = {};
+    const ssize_t size = ::readlink("/proc/self/ns/pid", name, sizeof name - 1);
+    if (size > 0)
+        boot += " " + std::string(name, static_cast<std::size_t>(size));
+    return boot;
+}
+
 } // namespace
 
 ProcessFacts thisProcess() {
@@ -40,7 +52,7 @@ ProcessFacts thisProcess() {
     char host[256] = {};
     if (::gethostname(host, sizeof host - 1) == 0)
         facts.host = host;
-    facts.boot = firstLineOf("/proc/sys/kernel/random/boot_id");
+    facts.boot = bootAndNamespace();
     facts.process = thisProcessId();
     facts.started = startOf("self");
     return facts;
@@ -52,6 +64,12 @@ std::uint64_t thisProcessId() {
 
 bool isRunning(std::uint64_t process, std::uint64_t started) {
     return started != 0 && startOf(std::to_string(process)) == started;
+}
+
+std::chrono::nanoseconds timeSinceBoot() {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
 } // namespace velmorandi::platform

@@ -143,31 +143,12 @@ std::optional<SystemError> readStart(const FolderHandle& folder, const std::stri
     return std::nullopt;
 }
 
-std::optional<SystemError> sameBytes(const FolderHandle& folder, const std::string& a,
-                                     const std::string& b, bool& same) {
-    constexpr std::size_t kPiece = 1 << 20;
+// Windows counts a file's names on every drive it can link on: a second
+// name is proven by its file number there, and by nothing else.
+std::optional<SystemError> sameFileByMark(const FolderHandle&, const std::string&,
+                                          const std::string&, bool& same) {
     same = false;
-    const FileHandle first(openPlain(folder, a));
-    if (!first.valid())
-        return errorFrom(::GetLastError());
-    const FileHandle second(openPlain(folder, b));
-    if (!second.valid())
-        return errorFrom(::GetLastError());
-    std::string one(kPiece, '\0');
-    std::string other(kPiece, '\0');
-    for (;;) {
-        std::size_t got = 0;
-        std::size_t gotOther = 0;
-        if (!readUpTo(first.get(), one.data(), kPiece, got) ||
-            !readUpTo(second.get(), other.data(), kPiece, gotOther))
-            return errorFrom(::GetLastError());
-        if (got != gotOther || one.compare(0, got, other, 0, got) != 0)
-            return std::nullopt;
-        if (got < kPiece) {
-            same = true;
-            return std::nullopt;
-        }
-    }
+    return errorFrom(ERROR_NOT_SUPPORTED);
 }
 
 std::optional<SystemError> entryStatus(const FolderHandle& folder, const std::string& name,

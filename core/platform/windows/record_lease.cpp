@@ -51,4 +51,9 @@ bool isRunning(std::uint64_t process, std::uint64_t started) {
            ::GetExitCodeProcess(handle.get(), &code) && code == STILL_ACTIVE;
 }
 
+// Counts on while the machine sleeps.
+std::chrono::nanoseconds timeSinceBoot() {
+    return std::chrono::milliseconds(::GetTickCount64());
+}
+
 } // namespace velmorandi::platform

@@ -1,5 +1,6 @@
 // A file number is given out again once its file is gone: neither recovery
 // nor undo may take the new file for the old one.
+#include "run/step_executor.h"
 #include "run_folder.h"
 #include "run_support.h"
 #include "temp_folder.h"
@@ -100,6 +101,39 @@ TEST(FileNumberReuse, RecoveryAndUndoNeverRenameTheNewFile) {
             EXPECT_EQ(folder.snapshot(), changed);
         }
     }
+}
+
+} // namespace
+} // namespace velmorandi
+
+namespace velmorandi {
+namespace {
+
+// A copy made with its times kept, under the name a step would have given a
+// second name, is no second name of the file, even where both have other
+// names elsewhere: only one file number proves one file.
+TEST(FileNumberReuse, CopyWithLinksOfItsOwnIsNoSecondName) {
+    TempFolder folder;
+    folder.createFile("a.jpg", "holiday");
+    std::filesystem::create_directory(folder.at("elsewhere"));
+    platform::FolderHandle handle;
+    ASSERT_FALSE(handle.open(folder.path()));
+    const Disk disk;
+    const Leftover second{Leftover::Kind::SecondName, "x.jpg", "a.jpg"};
+    const LeftoverProof byNumbers{"placeholder", true};
+
+    std::filesystem::create_hard_link(folder.at("a.jpg"), folder.at("x.jpg"));
+    EXPECT_TRUE(provesLeftover(handle, disk, second, byNumbers));
+
+    std::filesystem::remove(folder.at("x.jpg"));
+    std::filesystem::create_hard_link(folder.at("a.jpg"), folder.at("elsewhere/a.jpg"));
+    std::filesystem::copy_file(folder.at("a.jpg"), folder.at("x.jpg"));
+    std::filesystem::last_write_time(folder.at("x.jpg"),
+                                     std::filesystem::last_write_time(folder.at("a.jpg")));
+    std::filesystem::create_hard_link(folder.at("x.jpg"), folder.at("elsewhere/x.jpg"));
+    EXPECT_FALSE(provesLeftover(handle, disk, second, byNumbers));
+    EXPECT_FALSE(removeLeftover(handle, disk, second, byNumbers) == std::nullopt);
+    EXPECT_TRUE(std::filesystem::exists(folder.at("x.jpg")));
 }
 
 } // namespace

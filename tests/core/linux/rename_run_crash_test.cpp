@@ -1,8 +1,10 @@
 // Runs on what only Linux offers: a FUSE exFAT drive, and processes killed or running side by side.
 #include "another_process.h"
+#include "paused_child.h"
 #include "platform/record_lease.h"
 #include "power_cut.h"
 #include "run_sweep.h"
+#include "sshfs_mounts.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +23,22 @@
 namespace velmorandi {
 namespace {
 
+using testing::Child;
+using testing::endOf;
 using testing::kModes;
 using testing::Mode;
 using testing::Moves;
+using testing::PauseAfter;
 using testing::Scenario;
 using testing::scenarios;
 using testing::Snapshot;
+using testing::SshfsMounts;
+using testing::startChild;
 using testing::sweep;
 using testing::TempFolder;
 using testing::testingFor;
 using testing::TestRecords;
+using testing::waitUntilPaused;
 
 bool run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
@@ -103,41 +111,6 @@ class ExfatMount {
     bool m_mounted = false;
 };
 
-// `count` sshfs mounts of one folder, through sshd on this machine
-// (bench/net_rig_mounts.sh), as machines sharing a network home see it.
-class SshfsMounts {
-  public:
-    SshfsMounts(int count, const std::string& options = "default") {
-        if (::geteuid() != 0 || !std::filesystem::exists("/dev/fuse")) {
-            m_skipReason = "an sshfs mount of the test's own needs root and /dev/fuse";
-            return;
-        }
-        const TempFolder answer;
-        const std::string file = answer.at("rig");
-        if (std::system((std::string(kScript) + " start " + std::to_string(count) + " " + file +
-                         " " + options + " >" + answer.at("log") + " 2>&1")
-                            .c_str()) != 0) {
-            std::ifstream log(answer.at("log"));
-            m_skipReason =
-                "the rig did not start: " +
-                std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
-            return;
-        }
-        std::ifstream(file) >> m_folder;
-    }
-    ~SshfsMounts() {
-        if (!m_folder.empty())
-            run(std::string(kScript) + " stop " + m_folder);
-    }
-    const std::string& skipReason() const { return m_skipReason; }
-    std::string mount(int i) const { return m_folder + "/mount" + std::to_string(i + 1); }
-
-  private:
-    static constexpr const char* kScript = VELMORANDI_SOURCE_DIR "/bench/net_rig_mounts.sh";
-    std::string m_folder;
-    std::string m_skipReason;
-};
-
 TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
@@ -202,68 +175,6 @@ TEST(RenameRun, PowerCutAfterEveryCallOnExfatLeavesTheFolderAsBeforeOrComplete) 
         GTEST_SKIP() << drive.skipReason();
     for (const Scenario& scenario : scenarios())
         powerCutSweep(drive.path(), scenario, Mode{"exFAT"});
-}
-
-// Calls `reached` once the run has made `steps` steps, on the run's thread.
-class PauseAfter : public RunObserver {
-  public:
-    PauseAfter(std::size_t steps, std::function<void()> reached)
-        : m_steps(steps), m_reached(std::move(reached)) {}
-    void stepsDone(std::size_t done, std::size_t) override {
-        if (done == m_steps)
-            m_reached();
-    }
-
-  private:
-    std::size_t m_steps;
-    std::function<void()> m_reached;
-};
-
-// A child process that runs `run` and, when it signals, waits to be killed or
-// told to go on; the parent gets a pipe end to wait on and one to write to.
-struct Child {
-    pid_t pid = -1;
-    int ready = -1;
-    int go = -1;
-};
-
-Child startChild(const std::function<void(const std::function<void()>& pause)>& run) {
-    int toParent[2];
-    int toChild[2];
-    if (::pipe(toParent) != 0 || ::pipe(toChild) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(toParent[0]);
-        ::close(toChild[1]);
-        run([&] {
-            const char ready = 1;
-            (void)!::write(toParent[1], &ready, 1);
-            char go = 0;
-            (void)!::read(toChild[0], &go, 1);
-        });
-        ::_exit(0);
-    }
-    ::close(toParent[1]);
-    ::close(toChild[0]);
-    return {child, toParent[0], toChild[1]};
-}
-
-bool waitUntilPaused(const Child& child) {
-    char ready = 0;
-    return ::read(child.ready, &ready, 1) == 1;
-}
-
-int endOf(Child& child, bool kill) {
-    if (kill)
-        ::kill(child.pid, SIGKILL);
-    else
-        (void)!::write(child.go, "g", 1);
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
-    ::close(child.ready);
-    ::close(child.go);
-    return status;
 }
 
 // A child process renumbers 10,000 files by one and swaps 5,000 pairs; it is
@@ -503,6 +414,54 @@ TEST(RenameRun, EveryCallFailedOrCrashedOnSshfsLeavesTheFolderAsBefore) {
         GTEST_SKIP() << drive.skipReason();
     for (const Scenario& scenario : scenarios())
         sweep(drive.mount(0), scenario, Mode{"sshfs"}, testing::Nested::No);
+}
+
+// A run killed right after a step gave a file its second name on sshfs, which
+// shows neither counts of names nor file numbers. Where the second name is
+// still the file's, recovery proves it and puts every name back; where another
+// program put a copy with the same bytes and times under it meanwhile, the
+// copy is left, and so are the record and the file's mode.
+TEST(RenameRun, CopyUnderTheSecondNameIsNeverRemovedOnSshfs) {
+    const SshfsMounts drive(1);
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    for (const bool copied : {false, true}) {
+        SCOPED_TRACE(copied ? "a copy under the second name" : "the second name itself");
+        TempFolder folder(drive.mount(0), {"a.jpg", "b.jpg"});
+        const Snapshot before = folder.snapshot();
+        TestRecords records;
+        RunTesting testing;
+        testing.way = RenameWay::LinkThenUnlink;
+        testing::CallSweep crash(testing::callsOf(DiskCall::Link), 1);
+        testing.seam = crash.seam();
+        testing::runCutShort(runRequest(folder, {{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}}),
+                             records.control(&testing));
+        ASSERT_TRUE(std::filesystem::exists(folder.at("x.jpg")));
+        ASSERT_TRUE(std::filesystem::exists(folder.at("a.jpg")));
+        if (copied) {
+            std::filesystem::remove(folder.at("x.jpg"));
+            ASSERT_TRUE(run("cp -p " + folder.at("a.jpg") + " " + folder.at("x.jpg")));
+        }
+        const auto modeOf = [&](const std::string& name) {
+            return std::filesystem::status(folder.at(name)).permissions();
+        };
+        const auto mode = modeOf("a.jpg");
+        const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        EXPECT_EQ(modeOf("a.jpg"), mode);
+        if (!copied) {
+            EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
+            EXPECT_EQ(folder.snapshot(), before);
+            continue;
+        }
+        ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
+        EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::LeftForeign);
+        EXPECT_EQ(report.notes[0].name, "x.jpg");
+        Snapshot expected = before;
+        expected["x.jpg"] = before.at("a.jpg");
+        EXPECT_EQ(folder.snapshot(), expected);
+        EXPECT_FALSE(RecoverInterruptedRuns(records.control()).empty());
+        EXPECT_EQ(folder.snapshot(), expected);
+    }
 }
 
 // Two machines share a home over sshfs, here as two mounts of one folder: a
