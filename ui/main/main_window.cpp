@@ -3,11 +3,13 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/folder_navigation.h"
+#include "main/grid_room.h"
 #include "main/grid_session.h"
 #include "main/keyboard_filter.h"
 #include "main/rename_grid_model.h"
 #include "main/title_label.h"
 #include "main/twips.h"
+#include "main/window_edges.h"
 #include "shell/about_window.h"
 #include "shell/app_icon.h"
 #include "shell/message_window.h"
@@ -53,7 +55,8 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     setObjectName(QStringLiteral("frmMainWindow"));
     setWindowTitle(QStringLiteral("Velmorandi"));
     setWindowIcon(applicationIcon());
-    setFixedSize(px(10335), px(6375));
+    resize(laidOutSize());
+    setMinimumSize(laidOutSize());
     setMouseTracking(true);
     useWindowLook(*this);
 
@@ -62,6 +65,10 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     buildGrid();
     buildFrames();
     setTabOrder();
+    anchorControls();
+    new GridRoom(m_MSFlexGrid1);
+    // The title reaches the side edges; nothing else comes that near.
+    new WindowEdges(this, {m_lblTitle});
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -273,12 +280,20 @@ bool frmMainWindow::eventFilter(QObject* watched, QEvent* event) {
 void frmMainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    // Shape2 frames the title band, Shape1 the body; Line1 steps down under the buttons.
-    painter.drawRect(0, 0, px(10335) - 1, px(615) - 1);
-    painter.drawRect(0, px(600), px(10335) - 1, px(5775) - 1);
-    painter.drawLine(px(15), px(4560), px(6245), px(4560));
-    painter.drawLine(px(6240), px(4560), px(6720), px(4800));
-    painter.drawLine(px(6720), px(4800), px(10320), px(4800));
+    // Shape2 frames the title band, Shape1 the body; Line1 steps down under the
+    // buttons, and its step moves with them.
+    painter.drawRect(0, 0, width() - 1, px(615) - 1);
+    painter.drawRect(0, px(600), width() - 1, height() - px(600) - 1);
+    const int across = grown().width();
+    const int down = grown().height();
+    painter.drawLine(px(15), px(4560) + down, px(6245) + across, px(4560) + down);
+    painter.drawLine(px(6240) + across, px(4560) + down, px(6720) + across, px(4800) + down);
+    painter.drawLine(px(6720) + across, px(4800) + down, px(10320) + across, px(4800) + down);
+}
+
+void frmMainWindow::resizeEvent(QResizeEvent* event) {
+    m_anchors.follow(grown());
+    QWidget::resizeEvent(event);
 }
 
 } // namespace velmorandi

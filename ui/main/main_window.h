@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/edge_anchors.h"
 #include "run/journal_store.h"
 #include "run/run_testing.h"
 #include "session/folder_session.h"
@@ -54,6 +55,7 @@ class frmMainWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -70,6 +72,10 @@ class frmMainWindow : public QWidget {
                                     int left);
     void buildGrid();
     void setTabOrder();
+    void anchorControls();
+    // The window opens at this size and grows from it, never smaller.
+    static QSize laidOutSize();
+    QSize grown() const { return size() - laidOutSize(); }
 
     // Start, folders and commands (main_window.cpp)
     void Form_Load();
@@ -95,6 +101,7 @@ class frmMainWindow : public QWidget {
     std::string m_startFile;
     std::optional<std::pair<std::string, std::string>> m_handedOver; // folder and file
     int m_userWaits = 0; // messages and About windows open
+    EdgeAnchors m_anchors;
 
     TitleLabel* m_lblTitle = nullptr;
     PictureButton* m_ImgAbut = nullptr;

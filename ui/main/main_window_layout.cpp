@@ -82,6 +82,10 @@ void fitCaptions(const std::array<QPushButton*, 3>& buttons) {
 
 } // namespace
 
+QSize frmMainWindow::laidOutSize() {
+    return {px(10335), px(6375)};
+}
+
 void frmMainWindow::buildTitleBand() {
     m_lblTitle = new TitleLabel(this);
     m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -308,6 +312,23 @@ void frmMainWindow::buildFrames() {
         m_ImgApply[i] = buildPictureButton(m_Frame1[i], PictureButton::Glyph::Apply,
                                            QStringLiteral("ImgApply(%1)").arg(i),
                                            twipsRect(applyLefts[i], 0, 285, 285), applies[i]);
+}
+
+// The grid and the folder list take the room a grown window has; what sits
+// beside or under the grid moves with it.
+void frmMainWindow::anchorControls() {
+    using Follow = EdgeAnchors::Follow;
+    m_anchors.add(m_lblTitle, Follow::GrowsRight);
+    for (QWidget* button : {m_ImgAbut, m_ImgQbut, m_ImgXbut})
+        m_anchors.add(button, Follow::MovesRight);
+    m_anchors.add(m_Dir1, Follow::GrowsDown);
+    m_anchors.add(m_Drive1->parentWidget(), Follow::MovesDown);
+    m_anchors.add(m_MSFlexGrid1, Follow::GrowsRight | Follow::GrowsDown);
+    for (QPushButton* button : {m_CmdBlank, m_CmdReset, m_CmdRename})
+        m_anchors.add(button->parentWidget(), Follow::MovesRight | Follow::MovesDown);
+    m_anchors.add(findChild<QLabel*>(QStringLiteral("Label4")), Follow::MovesDown);
+    for (QGroupBox* frame : m_Frame1)
+        m_anchors.add(frame, Follow::MovesDown);
 }
 
 // The picture buttons in reading order: the title band's before the folder

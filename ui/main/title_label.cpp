@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QWindow>
 
+#include <utility>
+
 namespace velmorandi {
 
 TitleLabel::TitleLabel(QWidget* parent)
@@ -39,17 +41,39 @@ void TitleLabel::keepTextClear() {
 
 void TitleLabel::mousePressEvent(QMouseEvent* event) {
     m_dragAnchor = event->position().toPoint();
-    // Started at the press, the system's move keeps the pointer where it caught the title.
-    m_movedBySystem = event->buttons() == Qt::LeftButton && m_systemMove(window()->windowHandle());
+    // Asked at the first move, not at the press: a window system that takes a
+    // press would keep the second click of a double-click from the label.
+    m_systemAsked = false;
+    m_movedBySystem = false;
     event->accept();
 }
 
 void TitleLabel::mouseMoveEvent(QMouseEvent* event) {
     emit pointerMoved();
+    if (event->buttons() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    if (!std::exchange(m_systemAsked, true))
+        m_movedBySystem = m_systemMove(window()->windowHandle());
     // The label travels with the window, so the offset from the anchor is how
-    // far the pointer has got ahead of the window since the last move.
-    if (event->buttons() == Qt::LeftButton && !m_movedBySystem)
+    // far the pointer has got ahead of the window since the last move. A
+    // maximised window stays where it is.
+    if (!m_movedBySystem && !window()->isMaximized())
         window()->move(window()->pos() + event->position().toPoint() - m_dragAnchor);
+    event->accept();
+}
+
+void TitleLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of the two, for a drag that follows it.
+    mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    QWidget* whole = window();
+    if (whole->isMaximized())
+        whole->showNormal();
+    else
+        whole->showMaximized();
     event->accept();
 }
 

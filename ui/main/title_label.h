@@ -11,7 +11,8 @@ namespace velmorandi {
 
 // The main window's title: moves the window while dragged with the left button
 // alone. The window system moves it where it can (the only way under Wayland,
-// and with the window manager's snapping on X11); elsewhere the label does.
+// and with the window manager's snapping on X11); elsewhere the label does. A
+// double-click maximises the window, or gives it back its size.
 class TitleLabel : public QLabel {
     Q_OBJECT
   public:
@@ -35,12 +36,14 @@ class TitleLabel : public QLabel {
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void keepTextClear();
 
     int m_textStart = 0;
-    QPoint m_dragAnchor; // where the last press caught the label, any button
+    QPoint m_dragAnchor;        // where the last press caught the label, any button
+    bool m_systemAsked = false; // for the drag since the last press
     bool m_movedBySystem = false;
     SystemMove m_systemMove;
 };

@@ -63,6 +63,7 @@ OverlayBox::OverlayBox(QWidget* mainWindow, QSize size, QAccessible::Role role)
     Q_UNUSED(accessible);
     setFixedSize(size);
     hide();
+    mainWindow->installEventFilter(this);
 }
 
 OverlayBox::~OverlayBox() {
@@ -136,6 +137,16 @@ bool OverlayBox::event(QEvent* event) {
     default:
         return QWidget::event(event);
     }
+}
+
+bool OverlayBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_mainWindow && event->type() == QEvent::Resize) {
+        if (m_shield)
+            m_shield->setGeometry(m_mainWindow->rect());
+        if (isVisible())
+            placeOverMainWindow();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool OverlayBox::focusNextPrevChild(bool) {

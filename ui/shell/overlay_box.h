@@ -11,8 +11,9 @@ namespace velmorandi {
 // A box that shows inside the main window, over its controls, instead of as a
 // window of its own. Window systems place top-level windows as they please
 // (under Wayland a program cannot place one at all); a box inside the main
-// window sits exactly where it is put and moves with it. It keeps its own look
-// and takes its own keys: the focus stays inside it while it is open.
+// window sits exactly where it is put and moves with it, and stays in its
+// middle when it is resized. It keeps its own look and takes its own keys: the
+// focus stays inside it while it is open.
 class OverlayBox : public QWidget {
     Q_OBJECT
   public:
@@ -41,6 +42,7 @@ class OverlayBox : public QWidget {
     virtual QWidget* focusTarget() { return this; }
 
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
   private:

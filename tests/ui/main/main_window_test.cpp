@@ -133,6 +133,7 @@ class MainWindowTest : public QObject {
     void messageWindowAndGridHeaderShareTheWindowsLook();
     void everyTextReadsInLightDarkAndHighContrastThemes();
     void screenReadersNameEveryPictureButtonAndTheGrid();
+    void windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom();
 
   private:
     void openWindow(const std::string& startFolder = {}, const std::string& startFile = {});
@@ -977,6 +978,142 @@ void MainWindowTest::everyTextReadsInLightDarkAndHighContrastThemes() {
         }
     }
     QVERIFY2(faint.isEmpty(), qPrintable(faint.join(", ")));
+}
+
+// The window opens at its laid-out size and grows from it, never smaller: the
+// grid and the folder list take the room, what sits beside or under the grid
+// moves with it, and the name columns widen until a folder of 100,000 files
+// shows every column whole.
+void MainWindowTest::windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom() {
+    openWindow();
+    const QSize laidOut(689, 425);
+    QCOMPARE(m_window->size(), laidOut);
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    QHeaderView* header = grid->horizontalHeader();
+    QList<int> laidOutColumns;
+    for (int column = 0; column < header->count(); ++column)
+        laidOutColumns << header->sectionSize(column);
+
+    // Each control moves right, moves down, widens or grows taller with the window.
+    struct Follows {
+        bool right = false, down = false, wider = false, taller = false;
+    };
+    std::map<QString, Follows> follows = {
+        {"lblTitle", {.wider = true}},   {"Image1", {}},
+        {"ImgAbut", {.right = true}},    {"ImgQbut", {.right = true}},
+        {"ImgXbut", {.right = true}},    {"Dir1", {.taller = true}},
+        {"Picture1(0)", {.down = true}}, {"MSFlexGrid1", {.wider = true, .taller = true}},
+        {"Picture1(1)", {true, true}},   {"Picture1(2)", {true, true}},
+        {"Picture1(7)", {true, true}},   {"Label4", {.down = true}}};
+    for (int frame = 0; frame < 5; ++frame)
+        follows[QStringLiteral("Frame1(%1)").arg(frame)] = {.down = true};
+    const QList<QWidget*> controls = m_window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::map<QString, QRect> laidOutPlaces;
+    for (const QWidget* control : controls) {
+        QVERIFY2(follows.count(control->objectName()) == 1, qPrintable(control->objectName()));
+        laidOutPlaces[control->objectName()] = control->geometry();
+    }
+    const auto overlaps = [&] {
+        QStringList pairs;
+        for (const QWidget* one : controls)
+            for (const QWidget* other : controls)
+                if (one < other && one->geometry().intersects(other->geometry()))
+                    pairs << one->objectName() + "/" + other->objectName();
+        pairs.sort();
+        return pairs;
+    };
+    const QStringList laidOutOverlaps = overlaps();
+
+    test::showManyRows(*grid, 100000);
+    for (const QSize size : {laidOut + QSize(1, 1), QSize(900, 640), QSize(1280, 1024), laidOut}) {
+        const QString at = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        m_window->resize(size);
+        QTRY_COMPARE(m_window->size(), size);
+        const QSize grown = size - laidOut;
+        for (const QWidget* control : controls) {
+            const Follows how = follows[control->objectName()];
+            const QRect expected = laidOutPlaces[control->objectName()].adjusted(
+                how.right ? grown.width() : 0, how.down ? grown.height() : 0,
+                how.right || how.wider ? grown.width() : 0,
+                how.down || how.taller ? grown.height() : 0);
+            QVERIFY2(control->geometry() == expected, qPrintable(at + " " + control->objectName()));
+        }
+        QCOMPARE(overlaps(), laidOutOverlaps);
+        // The name columns take the room, never less than their laid-out widths,
+        // once a wider serial column and the scroll bar have theirs.
+        if (size.width() >= 900) {
+            QTRY_COMPARE(header->length(), grid->viewport()->width());
+            QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(at));
+        }
+        for (int column = 1; column <= 2; ++column)
+            QVERIFY2(header->sectionSize(column) >= laidOutColumns[column], qPrintable(at));
+        QVERIFY2(std::abs(header->sectionSize(1) - laidOutColumns[1] - header->sectionSize(2) +
+                          laidOutColumns[2]) <= 1,
+                 qPrintable(at));
+        QCOMPARE(header->sectionSize(3), laidOutColumns[3]);
+        if (size == QSize(1280, 1024)) {
+            // Ctrl+End leaves the row numbers in sight, and whole.
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+            QCOMPARE(grid->currentIndex().row(), 99999);
+            QCOMPARE(grid->columnViewportPosition(0), 0);
+            QVERIFY(header->sectionSize(0) > grid->fontMetrics().horizontalAdvance("100000"));
+        }
+    }
+    // Back at the laid-out size, the columns are as they were laid out but for
+    // the serial column, which widened for the largest row number.
+    for (int column = 1; column < header->count(); ++column)
+        QCOMPARE(header->sectionSize(column), laidOutColumns[column]);
+
+    // Never smaller than laid out, however it is resized.
+    m_window->resize(400, 300);
+    QCOMPARE(m_window->size(), laidOut);
+    QWindow* window = m_window->windowHandle();
+    const QPoint corner(laidOut.width() - 2, laidOut.height() - 2);
+    QTest::mouseMove(window, corner);
+    QCOMPARE(m_window->cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mousePress(window, Qt::LeftButton, {}, corner);
+    QTest::mouseMove(window, corner + QPoint(100, 50));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, corner + QPoint(100, 50));
+    QTRY_COMPARE(m_window->size(), laidOut + QSize(100, 50));
+    // The left edge, pushed past the minimum, leaves the window where it was.
+    const QPoint before = m_window->pos();
+    QTest::mouseMove(window, QPoint(1, 200));
+    QCOMPARE(m_window->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(1, 200));
+    QTest::mouseMove(window, QPoint(400, 200));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(400, 200));
+    QTRY_COMPARE(m_window->size(), laidOut + QSize(0, 50));
+    QCOMPARE(m_window->pos(), before + QPoint(100, 0));
+    // The title reaches the edges too; away from them it keeps its own shape.
+    auto* title = child<QWidget>("lblTitle");
+    QTest::mouseMove(window, QPoint(m_window->width() - 1, 20));
+    QCOMPARE(title->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(window, QPoint(300, 20));
+    QCOMPARE(title->cursor().shape(), Qt::SizeAllCursor);
+
+    // A double-click on the title maximises the window and gives its size back.
+    const QSize normal = m_window->size();
+    QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(300, 8));
+    QTRY_VERIFY(m_window->isMaximized());
+    QTRY_COMPARE(m_window->size(), m_window->screen()->availableGeometry().size());
+    // A box open over the window stays in its middle as the window changes
+    // (the window system's keys can restore it meanwhile).
+    QTimer::singleShot(0, [&] {
+        OverlayBox* box = OverlayBox::waiting();
+        QVERIFY(box != nullptr);
+        m_window->showNormal();
+        QTRY_COMPARE(m_window->size(), normal);
+        QCOMPARE(box->geometry().center(), m_window->rect().center());
+        QCOMPARE(child<QWidget>("overlayShield")->geometry(), m_window->rect());
+        box->closeBox();
+    });
+    QTest::keyClick(child<QWidget>("Dir1"), Qt::Key_F1);
+    QVERIFY(!m_window->isMaximized());
+    QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(300, 8));
+    QTRY_VERIFY(m_window->isMaximized());
+    QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(300, 8));
+    QTRY_COMPARE(m_window->size(), normal);
 }
 
 QTEST_MAIN(MainWindowTest)

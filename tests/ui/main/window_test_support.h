@@ -3,9 +3,11 @@
 #include "run/run_testing.h"
 #include "shell/overlay_box.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QStringList>
@@ -21,6 +23,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 // What the window tests share.
 namespace velmorandi::test {
@@ -45,6 +48,52 @@ inline QString gridCell(const QWidget& window, int row, int column) {
         ->index(row, column)
         .data()
         .toString();
+}
+
+// The rows of a folder of many files, as the grid shows them, without making
+// the files: the serial number, a name of ten characters twice, no status.
+class ManyRows : public QAbstractTableModel {
+  public:
+    ManyRows(int rows, QStringList captions, QObject* parent)
+        : QAbstractTableModel(parent), m_rows(rows), m_captions(std::move(captions)) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : m_rows;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_captions.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || index.column() == 3)
+            return {};
+        if (index.column() == 0)
+            return QString::number(index.row() + 1);
+        return QStringLiteral("IMG_%1.JPG").arg(index.row() + 1, 6, 10, QLatin1Char('0'));
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return m_captions.value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+  private:
+    int m_rows;
+    QStringList m_captions;
+};
+
+// The grid shows that many rows in the columns it has now: a new model alone
+// would give every column the default width.
+inline void showManyRows(QTableView& grid, int rows) {
+    const QAbstractItemModel* before = grid.model();
+    QStringList captions;
+    QList<int> widths;
+    for (int column = 0; column < before->columnCount(); ++column) {
+        captions << before->headerData(column, Qt::Horizontal).toString();
+        widths << grid.columnWidth(column);
+    }
+    grid.setModel(new ManyRows(rows, captions, &grid));
+    for (int column = 0; column < widths.size(); ++column)
+        grid.horizontalHeader()->resizeSection(column, widths[column]);
 }
 
 // Empty files, or files whose content is their name.
