@@ -2,6 +2,10 @@
 
 #include "platform/folder_changes.h"
 
+#include <chrono>
+#include <iterator>
+#include <thread>
+
 namespace velmorandi {
 namespace {
 
@@ -45,6 +49,14 @@ StepExecutor::StepExecutor(const platform::FolderHandle& folder,
                            RunOwnership ownership)
     : m_folder(folder), m_moves(moves), m_disk(disk), m_way(firstWay), m_proof(std::move(proof)),
       m_beforePlaceholders(std::move(beforePlaceholders)), m_ownership(std::move(ownership)) {}
+
+bool StepExecutor::waitWhileHeld(int tried) {
+    static constexpr int kPauses[] = {25, 50, 100, 200, 400, 400, 400, 400}; // ms: 1,975 in all
+    if (tried >= static_cast<int>(std::size(kPauses)))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPauses[tried]));
+    return true;
+}
 
 bool StepExecutor::mayChange() {
     if (m_ownership && m_standing == platform::LeaseStanding::Held)

@@ -69,14 +69,22 @@ class StepExecutor {
     platform::LeaseStanding standing() const { return m_standing; }
 
   private:
+    // A file another program holds for a moment (a virus scanner, an indexer)
+    // is tried again for about two seconds before the step fails.
     template <class Perform>
     [[nodiscard]] std::optional<SystemError> change(DiskCall call, std::string_view a,
                                                     std::string_view b, Perform&& perform) {
-        if (!mayChange())
-            return SystemError{};
-        return m_disk.call(call, a, b, std::forward<Perform>(perform));
+        for (int tried = 0;; ++tried) {
+            if (!mayChange())
+                return SystemError{};
+            std::optional<SystemError> error = m_disk.call(call, a, b, perform);
+            if (!error || platform::errorKind(*error) != ErrorKind::InUse || !waitWhileHeld(tried))
+                return error;
+        }
     }
     bool mayChange();
+    // Waits before try `tried` + 2; false once the holds have lasted long enough.
+    static bool waitWhileHeld(int tried);
     [[nodiscard]] std::optional<SystemError> rename(const std::string& from, const std::string& to);
     [[nodiscard]] std::optional<SystemError> renameByLink(const std::string& from,
                                                           const std::string& to);

@@ -17,6 +17,7 @@ namespace velmorandi::testing {
 inline constexpr int kNoSuchEntry = 2;        // ERROR_FILE_NOT_FOUND
 inline constexpr int kNotAFolder = 267;       // ERROR_DIRECTORY
 inline constexpr int kNameTakenCode = 183;    // ERROR_ALREADY_EXISTS
+inline constexpr int kInUseCode = 32;         // ERROR_SHARING_VIOLATION
 inline constexpr bool kSymbolicLinks = false; // need a privilege on Windows
 // A name that takes more than ASCII to say: an accent and a surrogate pair.
 inline const std::string kUnusualName = "caf\xC3\xA9\xF0\x9F\x98\x80";
@@ -30,6 +31,7 @@ inline void setEnvironmentVariable(const std::string& name, const std::string& v
 inline constexpr int kNoSuchEntry = ENOENT;
 inline constexpr int kNotAFolder = ENOTDIR;
 inline constexpr int kNameTakenCode = EEXIST;
+inline constexpr int kInUseCode = EBUSY;
 inline constexpr bool kSymbolicLinks = true;
 // A name no UTF-8 can say: Latin-1 bytes, which Linux holds.
 inline const std::string kUnusualName = "caf\xE9";

@@ -691,6 +691,10 @@
         <source>Files that still bear new names get their old names back the next time Velmorandi starts.</source>
         <translation>Dateien, die noch neue Namen tragen, erhalten ihre alten Namen beim nächsten Start von Velmorandi zurück.</translation>
     </message>
+    <message>
+        <source>No file has been renamed: another program holds %1. Close it there, then click Rename again; your edits are kept.</source>
+        <translation>Keine Datei wurde umbenannt: Ein anderes Programm hält %1 geöffnet. Schließen Sie die Datei dort und klicken Sie dann erneut auf Umbenennen; Ihre Änderungen bleiben erhalten.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>

@@ -266,6 +266,13 @@ QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
                kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "Press Ctrl+Z to undo the rename again."));
     case Kind::RenameFailed:
+        if (platform::errorKind(failure.error) == ErrorKind::InUse)
+            return stopped + say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: "
+                                                               "another program holds %1. Close "
+                                                               "it there, then click Rename "
+                                                               "again; your edits are kept."))
+                                 .arg(text(failure.from));
+        break;
     case Kind::SyncFailed:
     case Kind::LeftoverNotRemoved:
     case Kind::LeftoverNotProven:

@@ -50,6 +50,21 @@ void RunWordsTest::englishTextsAsTheWindowShowsThem() {
                      "renamed. Check that the file still exists and that the folder can be "
                      "written to."));
 
+    // A file another program holds, and a run another computer took over.
+    int inUse = 1;
+    while (platform::errorKind({inUse, {}}) != ErrorKind::InUse)
+        ++inUse;
+    QCOMPARE(words::runNews(stoppedBy(RunFailure::Kind::RenameFailed, {inUse, "busy"})),
+             QString("Could not rename a.txt to b.txt: busy.\r\n\r\nNo file has "
+                     "been renamed: another program holds a.txt. Close it there, then click "
+                     "Rename again; your edits are kept."));
+    RunNews handedOver = stoppedBy(RunFailure::Kind::TakenOver, {});
+    handedOver.kind = RunNews::Kind::HandedOver;
+    QCOMPARE(words::runNews(handedOver),
+             QString("Another computer took this rename over while this one was paused, and put "
+                     "the names back. Nothing more has been renamed here.\r\n\r\nThe list "
+                     "shows the folder as it is now."));
+
     // Three names at most, the rest counted.
     RunNews stopped = stoppedBy(RunFailure::Kind::Cancelled, {});
     stopped.kind = RunNews::Kind::NotRestored;
