@@ -31,10 +31,6 @@
         <translation>Fertig</translation>
     </message>
     <message>
-        <source>Another row has the same edited filename.</source>
-        <translation>Eine andere Zeile hat denselben neuen Dateinamen.</translation>
-    </message>
-    <message>
         <source>The edited filename is empty.</source>
         <translation>Der neue Dateiname ist leer.</translation>
     </message>
@@ -109,6 +105,34 @@
     <message>
         <source>Redo</source>
         <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>The system keeps the name %1 for a device, with or without an extension.</source>
+        <translation>Das System hält den Namen %1 für ein Gerät frei, mit oder ohne Endung.</translation>
+    </message>
+    <message>
+        <source>The edited filename ends in a dot, which the system does not allow.</source>
+        <translation>Der neue Dateiname endet mit einem Punkt, was das System nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>The edited filename ends in a space, which the system does not allow.</source>
+        <translation>Der neue Dateiname endet mit einem Leerzeichen, was das System nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>The edited filename holds %1, which the system does not allow in a filename.</source>
+        <translation>Der neue Dateiname enthält %1, was das System in einem Dateinamen nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>Row %L1 has the same edited filename.</source>
+        <translation>Zeile %L1 hat denselben neuen Dateinamen.</translation>
+    </message>
+    <message>
+        <source>the control character U+%1</source>
+        <translation>das Steuerzeichen U+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>„%1“</translation>
     </message>
 </context>
 <context>

@@ -20,7 +20,7 @@ QString folderNotOpened(const QString& folder);
 // The drive that held the open folder went away.
 QString driveGone(const QString& drive);
 // Why a row reads "Err!", told by "Why…": its number and name, then the
-// reasons (faultReasons).
+// reasons (rowReasons).
 QString rowRefused(int row, const QString& name, const QString& reasons);
 
 } // namespace velmorandi::words
