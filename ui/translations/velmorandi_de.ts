@@ -691,6 +691,10 @@
         <source>neither %1 nor %2 is set</source>
         <translation>weder %1 noch %2 ist gesetzt</translation>
     </message>
+    <message>
+        <source>Could not invoke rename process. Some edited filename conflicts with the filenaming rules of Linux and Velmorandi.</source>
+        <translation>Das Umbenennen konnte nicht gestartet werden. Ein neuer Dateiname verstößt gegen die Namensregeln von Linux und Velmorandi.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>
