@@ -177,6 +177,14 @@
         <source>Row %L1, %2, was refused.</source>
         <translation>Zeile %L1, %2, wurde abgelehnt.</translation>
     </message>
+    <message>
+        <source>%1 cannot be part of a file name on this system.</source>
+        <translation>%1 kann auf diesem System nicht Teil eines Dateinamens sein.</translation>
+    </message>
+    <message>
+        <source>%1 is left out: Velmorandi keeps file names free of the characters Windows does not allow.</source>
+        <translation>%1 wird weggelassen: Velmorandi hält Dateinamen frei von den Zeichen, die Windows nicht erlaubt.</translation>
+    </message>
 </context>
 <context>
     <name>Progress</name>

@@ -1,5 +1,6 @@
 #include "words/grid_words.h"
 #include "words/language.h"
+#include "words/message_words.h"
 
 #include <QScopeGuard>
 #include <QSet>
@@ -9,7 +10,8 @@ using namespace velmorandi;
 
 namespace {
 
-// One reason of every kind, each with what breaks it.
+// One reason of every kind, each with what breaks it, then the two sentences of
+// a character left out of a text box.
 QStringList everySentence() {
     const auto notAllowed = [](NameCheck check) {
         return RowReason(RowFault::NotAllowed, std::move(check));
@@ -30,6 +32,7 @@ QStringList everySentence() {
     QStringList sentences;
     for (const RowReason& reason : reasons)
         sentences << words::rowReasons({reason});
+    sentences << words::characterLeftOut(U':', true) << words::characterLeftOut(U':', false);
     return sentences;
 }
 
@@ -64,6 +67,7 @@ void GridWordsTest::everyReasonHasItsOwnSentenceInEnglishAndGerman() {
         QVERIFY((*language)[3].contains("COM1"));
         QVERIFY((*language)[6].contains(":"));
         QVERIFY((*language)[7].contains("U+0009"));
+        QVERIFY((*language)[11].contains(":") && (*language)[12].contains(":"));
     }
 }
 
