@@ -99,29 +99,73 @@ bool RenameList::CheckDuplicateNames() {
     return passed;
 }
 
+// Only changed names meet the system's rules: a name the folder already holds
+// is one its file system holds.
+NameCheck RenameList::checkEditedName(const RenameRow& row) const {
+    const std::string_view name = row.editedName();
+    if (name.empty())
+        return NameFault::Empty;
+    if (name.front() == '.')
+        return NameFault::LeadingDot;
+    if (name == row.listedName())
+        return {};
+    NameCheck check = checkPlatformFileName(name);
+    if (check.fault == NameFault::None && !fitsNameLimit(name, m_nameLimit))
+        check.fault = NameFault::TooLong;
+    return check;
+}
+
 bool RenameList::CheckBlankNames() {
-    // Only changed names meet the platform's rules: a name the folder already
-    // holds is one its file system holds.
-    const auto faultsOf = [this](const RenameRow& row) {
-        const std::string_view name = row.editedName();
-        if (name.empty())
-            return RowFault::Blank;
-        if (name.front() == '.')
-            return RowFault::LeadingDot;
-        if (name == row.listedName())
+    const auto faultOf = [](NameFault fault) {
+        switch (fault) {
+        case NameFault::None:
             return RowFault::None;
-        if (!fitsPlatformFileName(name))
+        case NameFault::Empty:
+            return RowFault::Blank;
+        case NameFault::LeadingDot:
+            return RowFault::LeadingDot;
+        case NameFault::TooLong:
+            return RowFault::TooLong;
+        default:
             return RowFault::NotAllowed;
-        return fitsNameLimit(name, m_nameLimit) ? RowFault::None : RowFault::TooLong;
+        }
     };
     bool passed = true;
     for (std::size_t i = 0; i < size(); ++i) {
-        if (const RowFaults faults = faultsOf(row(i)); faults != RowFault::None) {
-            markError(i, faults);
+        if (const RowFaults fault = faultOf(checkEditedName(row(i)).fault);
+            fault != RowFault::None) {
+            markError(i, fault);
             passed = false;
         }
     }
     return passed;
+}
+
+// The first other row with the same edited name; the row itself where none is left.
+std::size_t RenameList::otherRowNamed(std::size_t index) const {
+    const std::string_view name = row(index).editedName();
+    for (std::size_t i = 0; i < size(); ++i)
+        if (i != index && row(i).editedName() == name)
+            return i;
+    return index;
+}
+
+std::vector<RowReason> RenameList::reasonsOf(std::size_t index) const {
+    std::vector<RowReason> reasons;
+    const RowFaults faults = index < size() ? m_marks[index].faults : RowFault::None;
+    // The names are as they were checked: any change of a name clears the marks.
+    for (unsigned bit = 0; bit < 8; ++bit) {
+        const auto fault = static_cast<RowFaults>(1u << bit);
+        if ((faults & fault) == 0)
+            continue;
+        RowReason reason(fault);
+        if (fault == RowFault::Duplicate)
+            reason.sameAs = otherRowNamed(index);
+        else if (fault != RowFault::TakenOnDisk && fault != RowFault::Gone)
+            reason.name = checkEditedName(row(index));
+        reasons.push_back(std::move(reason));
+    }
+    return reasons;
 }
 
 void RenameList::MarkAllDone() {

@@ -30,6 +30,17 @@ constexpr RowFaults TakenOnDisk = 1 << 5; // a file or folder the run does not m
 constexpr RowFaults Gone = 1 << 6;        // the listed file is no longer in the folder
 } // namespace RowFault
 
+// One reason a row reads "Err!", with what the user has to change.
+struct RowReason {
+    RowFaults fault = RowFault::None; // a single rule
+    NameCheck name;                   // Blank, LeadingDot, NotAllowed, TooLong: what breaks it
+    std::size_t sameAs = 0;           // Duplicate: another row (0-based) with the same name
+
+    RowReason(RowFaults rule, NameCheck check = {}, std::size_t row = 0)
+        : fault(rule), name(std::move(check)), sameAs(row) {}
+    bool operator==(const RowReason&) const = default;
+};
+
 class RenameList;
 
 // One listed file, read through its list: valid until the list changes. The
@@ -156,6 +167,8 @@ class RenameList {
     // platform or the folder's file system cannot hold.
     bool CheckBlankNames();
     void MarkAllDone();
+    // Why the row reads "Err!", one reason per rule it broke, in RowFault's order.
+    std::vector<RowReason> reasonsOf(std::size_t index) const;
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
         m_marks[index].status = RowStatus::Error;
         m_marks[index].faults |= fault;
@@ -202,6 +215,9 @@ class RenameList {
         std::string m_text;
         TextOffsets m_starts;
     };
+
+    NameCheck checkEditedName(const RenameRow& row) const;
+    std::size_t otherRowNamed(std::size_t index) const;
 
     const std::string& editedText() const { return m_editedIsListed ? m_listedText : m_editedText; }
     const TextOffsets& editedStarts() const {

@@ -60,3 +60,41 @@ TEST(FileNameRules, LengthCountsInTheFileSystemsUnit) {
     EXPECT_TRUE(fitsNameLimit(std::string(255, 'n'), {}));
     EXPECT_FALSE(fitsNameLimit(std::string(256, 'n'), {}));
 }
+
+// Each refusal names its rule and what breaks it: the byte, or the device as Windows spells it.
+TEST(FileNameRules, EveryRefusalSaysWhatBreaksIt) {
+    const auto character = NameCheck::forbiddenCharacter;
+    const auto device = NameCheck::reservedDevice;
+    const NameCheck empty = NameFault::Empty;
+    const NameCheck fine;
+    const struct {
+        std::string name;
+        NameCheck windows;
+        NameCheck posix;
+    } cases[] = {
+        {"", empty, empty},
+        {"a:b", character(':'), fine},
+        {"what?.txt", character('?'), fine},
+        {"a/b", character('/'), character('/')},
+        {"back\\slash", character('\\'), fine},
+        {std::string("nul\0byte", 8), character('\0'), character('\0')},
+        {"tab\there", character('\t'), fine},
+        {"con", device("CON"), fine},
+        {"Con .tar.gz", device("CON"), fine},
+        {"prn.txt", device("PRN"), fine},
+        {"aux", device("AUX"), fine},
+        {"nUl.log", device("NUL"), fine},
+        {"com7.txt", device("COM7"), fine},
+        {"lpt\xC2\xB3", device("LPT\xC2\xB3"), fine},
+        {"ends in dot.", NameFault::EndsInDot, fine},
+        {"ends in space ", NameFault::EndsInSpace, fine},
+        {"a<b.", character('<'), fine}, // what the user typed comes first
+        {"con.", device("CON"), fine},
+        {std::string(256, 'n'), NameFault::TooLong, fine},
+        {"com0.txt", fine, fine},
+    };
+    for (const auto& [name, windows, posix] : cases) {
+        EXPECT_EQ(checkWindowsFileName(name), windows) << name;
+        EXPECT_EQ(checkPosixFileName(name), posix) << name;
+    }
+}

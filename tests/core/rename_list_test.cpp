@@ -154,6 +154,41 @@ TEST(CheckBlankNames, FolderRulesMeetOnlyChangedNames) {
     EXPECT_EQ(list.nameLimit(), NameLimit{}) << "a limit belongs to the folder it came with";
 }
 
+// Whatever a row breaks, its reasons say which rule, in the order of the rules,
+// and what the user must change: the row it shares its name with, the byte.
+TEST(RowReasons, EveryRefusalTellsItsRuleAndWhatBreaksIt) {
+    RenameList list;
+    list.load({"0", "1", "2", "3", "4.txt", "5", "6", "7", "8", "9", "10", "11"},
+              {20, NameUnit::Bytes});
+    setEditedBases(list, {"same", "", ".hidden", "same", "a/b", std::string("nul\0", 4),
+                          std::string(21, 'x'), "same", ".dot", ".dot", "fine", "11"});
+    list.markError(11, RowFault::TakenOnDisk);
+    EXPECT_FALSE(list.CheckDuplicateNames());
+    EXPECT_FALSE(list.CheckBlankNames());
+
+    const RowReason dot(RowFault::LeadingDot, NameFault::LeadingDot);
+    const auto character = [](char c) {
+        return RowReason(RowFault::NotAllowed, NameCheck::forbiddenCharacter(c));
+    };
+    const auto sameAs = [](std::size_t row) { return RowReason(RowFault::Duplicate, {}, row); };
+    const std::vector<std::vector<RowReason>> expected = {
+        {sameAs(3)},
+        {{RowFault::Blank, NameFault::Empty}},
+        {dot},
+        {sameAs(0)},
+        {character('/')},
+        {character('\0')},
+        {{RowFault::TooLong, NameFault::TooLong}},
+        {sameAs(0)},
+        {sameAs(9), dot},
+        {sameAs(8), dot},
+        {},
+        {{RowFault::TakenOnDisk}},
+    };
+    for (std::size_t i = 0; i < list.size(); ++i)
+        EXPECT_EQ(list.reasonsOf(i), expected[i]) << "row " << i;
+}
+
 TEST(Checks, NeverClearAMarkAndTwoEmptyNamesFailBoth) {
     auto list = loaded({"a", "b", "keep"});
     list.MarkAllDone();

@@ -12,8 +12,8 @@ namespace velmorandi {
 bool isForbiddenCharacter(const QString& typed);
 
 // Sees every key meant for a control of one window before the control does:
-// drops the forbidden characters and calls onHelp for F1 (whatever the
-// modifiers), which still reaches the control afterwards.
+// drops the forbidden characters, saying why at a text box, and calls onHelp
+// for F1 (whatever the modifiers), which still reaches the control afterwards.
 class KeyboardFilter : public QObject {
     Q_OBJECT
   public:

@@ -36,10 +36,10 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
     const std::size_t row = static_cast<std::size_t>(index.row());
     const RenameRow file = m_list.row(row);
     if (role == Qt::ToolTipRole)
-        return toolTip(file, index.column());
+        return toolTip(row, index.column());
     // A screen reader tells why a row was refused on whichever of its cells it stands.
     if (role == Qt::AccessibleDescriptionRole)
-        return reason(file);
+        return reason(row);
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
@@ -55,29 +55,31 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
 }
 
 // The whole name, however narrow its column; the reason beside "Err!".
-QVariant RenameGridModel::toolTip(const RenameRow& file, int column) const {
+QVariant RenameGridModel::toolTip(std::size_t row, int column) const {
+    const RenameRow file = m_list.row(row);
     switch (column) {
     case Original:
         return fromBytes(file.listedName());
     case Edited:
         return fromBytes(file.editedName());
     case Status:
-        return reason(file);
+        return reason(row);
     default:
         return {};
     }
 }
 
-QVariant RenameGridModel::reason(const RenameRow& file) const {
+QVariant RenameGridModel::reason(std::size_t row) const {
+    const RenameRow file = m_list.row(row);
     if (file.status() == RowStatus::Error && file.faults() != RowFault::None)
-        return words::faultReasons(file.faults());
+        return words::rowReasons(m_list.reasonsOf(row));
     return {};
 }
 
 QString RenameGridModel::reasonOfRow(int row) const {
     if (row < 0 || row >= rowCount())
         return {};
-    return reason(m_list.row(static_cast<std::size_t>(row))).toString();
+    return reason(static_cast<std::size_t>(row)).toString();
 }
 
 QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -11,7 +11,6 @@
 namespace velmorandi {
 
 class RenameList;
-class RenameRow;
 
 // The rename grid's view of the core's rows; reads them on demand, holds no copy.
 class RenameGridModel final : public QAbstractTableModel {
@@ -44,12 +43,12 @@ class RenameGridModel final : public QAbstractTableModel {
     std::vector<int> longestRows(int column, std::size_t count) const;
     // The first row listed under that name.
     std::optional<int> rowListedAs(std::string_view name) const;
-    // Why the row reads "Err!", one line per rule it breaks; empty when it does not.
+    // Why the row reads "Err!", one line per reason; empty when it does not.
     QString reasonOfRow(int row) const;
 
   private:
-    QVariant toolTip(const RenameRow& file, int column) const;
-    QVariant reason(const RenameRow& file) const;
+    QVariant toolTip(std::size_t row, int column) const;
+    QVariant reason(std::size_t row) const;
 
     const RenameList& m_list;
 };

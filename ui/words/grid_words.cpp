@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <utility>
-
 namespace velmorandi::words {
 
 namespace {
@@ -12,6 +10,47 @@ namespace {
 class Grid {
     Q_DECLARE_TR_FUNCTIONS(Grid)
 };
+
+QString nameReason(const NameCheck& name) {
+    switch (name.fault) {
+    case NameFault::Empty:
+        return Grid::tr("The edited filename is empty.");
+    case NameFault::LeadingDot:
+        return Grid::tr("The edited filename begins with a dot.");
+    case NameFault::ReservedDevice:
+        return Grid::tr("The system keeps the name %1 for a device, with or without an "
+                        "extension.")
+            .arg(QString::fromStdString(name.device));
+    case NameFault::EndsInDot:
+        return Grid::tr("The edited filename ends in a dot, which the system does not allow.");
+    case NameFault::EndsInSpace:
+        return Grid::tr("The edited filename ends in a space, which the system does not allow.");
+    case NameFault::ForbiddenCharacter:
+        return Grid::tr("The edited filename holds %1, which the system does not allow in a "
+                        "filename.")
+            .arg(characterName(static_cast<unsigned char>(name.character)));
+    case NameFault::TooLong:
+        return Grid::tr("The edited filename is too long for this drive.");
+    case NameFault::None:
+        break;
+    }
+    // Not reached while every change of a name clears the marks.
+    return Grid::tr("The system does not allow this filename.");
+}
+
+QString rowReason(const RowReason& reason) {
+    switch (reason.fault) {
+    case RowFault::Duplicate:
+        return Grid::tr("Row %L1 has the same edited filename.")
+            .arg(static_cast<qulonglong>(reason.sameAs) + 1);
+    case RowFault::TakenOnDisk:
+        return Grid::tr("Another file or folder in this folder already has this name.");
+    case RowFault::Gone:
+        return Grid::tr("This file is no longer in the folder.");
+    default:
+        return nameReason(reason.name);
+    }
+}
 
 } // namespace
 
@@ -27,23 +66,19 @@ QString statusText(RowStatus status) {
     return {};
 }
 
-QString faultReasons(RowFaults faults) {
-    static const std::pair<RowFaults, const char*> reasons[] = {
-        {RowFault::Duplicate,
-         QT_TRANSLATE_NOOP("Grid", "Another row has the same edited filename.")},
-        {RowFault::Blank, QT_TRANSLATE_NOOP("Grid", "The edited filename is empty.")},
-        {RowFault::LeadingDot, QT_TRANSLATE_NOOP("Grid", "The edited filename begins with a dot.")},
-        {RowFault::NotAllowed,
-         QT_TRANSLATE_NOOP("Grid", "The system does not allow this filename.")},
-        {RowFault::TooLong,
-         QT_TRANSLATE_NOOP("Grid", "The edited filename is too long for this drive.")},
-        {RowFault::TakenOnDisk,
-         QT_TRANSLATE_NOOP("Grid", "Another file or folder in this folder already has this name.")},
-        {RowFault::Gone, QT_TRANSLATE_NOOP("Grid", "This file is no longer in the folder.")}};
+QString characterName(char32_t character) {
+    if (character < 0x20 || (character >= 0x7F && character < 0xA0))
+        return Grid::tr("the control character U+%1")
+            .arg(QString::number(static_cast<uint>(character), 16)
+                     .rightJustified(4, QLatin1Char('0'))
+                     .toUpper());
+    return Grid::tr("\"%1\"").arg(QString::fromUcs4(&character, 1));
+}
+
+QString rowReasons(const std::vector<RowReason>& reasons) {
     QStringList lines;
-    for (const auto& [fault, reason] : reasons)
-        if ((faults & fault) != 0)
-            lines << Grid::tr(reason);
+    for (const RowReason& reason : reasons)
+        lines << rowReason(reason);
     return lines.join(QLatin1Char('\n'));
 }
 

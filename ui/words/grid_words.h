@@ -5,13 +5,17 @@
 
 #include <QString>
 
+#include <vector>
+
 // What the rename grid and its menu say about rows and edits.
 namespace velmorandi::words {
 
 // "", "Err!" or "Done": the only texts the status column shows.
 QString statusText(RowStatus status);
-// Why a row reads "Err!", one line per rule it breaks.
-QString faultReasons(RowFaults faults);
+// Why a row reads "Err!", one line per reason (RenameList::reasonsOf).
+QString rowReasons(const std::vector<RowReason>& reasons);
+// A character as a sentence names it: quoted, or by its code where it cannot be seen.
+QString characterName(char32_t character);
 // An edit as the history names it: its frame's caption, or its button's.
 QString editName(EditKind edit);
 // What the menu says Ctrl+Z (undo) or Ctrl+Y would do now.

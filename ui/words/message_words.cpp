@@ -1,5 +1,7 @@
 #include "words/message_words.h"
 
+#include "words/grid_words.h"
+
 #include <QCoreApplication>
 
 namespace velmorandi::words {
@@ -46,6 +48,15 @@ QString driveGone(const QString& drive) {
 
 QString rowRefused(int row, const QString& name, const QString& reasons) {
     return Messages::tr("Row %L1, %2, was refused.").arg(row).arg(name) + kParagraph + reasons;
+}
+
+QString characterLeftOut(char32_t character, bool systemRefuses) {
+    const QString named = characterName(character);
+    if (systemRefuses)
+        return Messages::tr("%1 cannot be part of a file name on this system.").arg(named);
+    return Messages::tr("%1 is left out: Velmorandi keeps file names free of the characters "
+                        "Windows does not allow.")
+        .arg(named);
 }
 
 } // namespace velmorandi::words

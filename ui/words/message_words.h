@@ -20,7 +20,11 @@ QString folderNotOpened(const QString& folder);
 // The drive that held the open folder went away.
 QString driveGone(const QString& drive);
 // Why a row reads "Err!", told by "Why…": its number and name, then the
-// reasons (faultReasons).
+// reasons (rowReasons).
 QString rowRefused(int row, const QString& name, const QString& reasons);
+// Told at a text box when a typed character is left out: the system holds no
+// file name with it, or it is one of those Windows refuses, which the program
+// keeps out of names everywhere.
+QString characterLeftOut(char32_t character, bool systemRefuses);
 
 } // namespace velmorandi::words

@@ -2,6 +2,8 @@
 
 #include "words/system_error_words.h"
 
+#include "platform/name_limit.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QStringList>
@@ -368,16 +370,25 @@ QString undone(const Speaker& say, std::size_t files) {
            kParagraph + say(QT_TRANSLATE_NOOP("RunWords", "Press Ctrl+Y to rename them again."));
 }
 
+// Only the Windows build refuses names by Windows' conventions; elsewhere the
+// system's rules and the program's own refuse them.
+QString namesRefused(const Speaker& say) {
+    if (platform::namesFollowWindowsRules())
+        return say(QT_TRANSLATE_NOOP("RunWords", "Could not invoke rename process. Some edited "
+                                                 "filename conflicts with Microsoft Windows "
+                                                 "filenaming conventions."));
+    return say(QT_TRANSLATE_NOOP("RunWords", "Could not invoke rename process. Some edited "
+                                             "filename conflicts with the filenaming rules of "
+                                             "Linux and Velmorandi."));
+}
+
 QString wordNews(const Speaker& say, const RunNews& news) {
     using Kind = RunNews::Kind;
     switch (news.kind) {
     case Kind::None:
         return {};
     case Kind::NamesRefused:
-        return say(QT_TRANSLATE_NOOP("RunWords", "Could not invoke rename process. Some edited "
-                                                 "filename conflicts with Microsoft Windows "
-                                                 "filenaming conventions.")) +
-               kParagraph +
+        return namesRefused(say) + kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "Also check edited filename for no duplicacy and "
                                                  "no blank wherever status is marked for error."));
     case Kind::NamesTaken:

@@ -69,6 +69,16 @@ TEST(WindowsNames, ReservedAndStrippedNamesAreRefusedBeforeTheDisk) {
     EXPECT_EQ(statuses(list), (Names{"Err!", "Err!", "Err!", "Err!", "Err!", ""}));
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(folder.snapshot(), before);
+
+    // Each row says what to change: the device, the final dot or space, the character.
+    const NameCheck reasons[] = {
+        NameCheck::reservedDevice("CON"), NameCheck::reservedDevice("LPT3"),  NameFault::EndsInDot,
+        NameFault::EndsInSpace,           NameCheck::forbiddenCharacter('?'),
+    };
+    for (std::size_t row = 0; row < std::size(reasons); ++row)
+        EXPECT_EQ(list.reasonsOf(row),
+                  std::vector<RowReason>{RowReason(RowFault::NotAllowed, reasons[row])})
+            << row;
 }
 
 TEST(WindowsNames, UnpairedSurrogatesMapToWtf8AndBack) {
