@@ -156,6 +156,7 @@ class RenameList {
     // platform or the folder's file system cannot hold.
     bool CheckBlankNames();
     void MarkAllDone();
+    void markDone(std::size_t index) { m_marks[index] = Mark{RowStatus::Done, RowFault::None}; }
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
         m_marks[index].status = RowStatus::Error;
         m_marks[index].faults |= fault;
