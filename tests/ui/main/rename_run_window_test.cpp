@@ -47,6 +47,7 @@ class RenameRunWindowTest : public QObject {
     void cleanup();
     void progressFollowsTheRunAndEscapeCountsTheNamesBack();
     void oneHistoryTakesBackEditsThenTheRenameOnDisk();
+    void cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow();
     void interruptedRunRolledBackBeforeTheFirstLoad();
     // Last: it runs the application's own event loop, which the close ends.
     void closeDuringRunCancelsItAndEndsOnceEveryNameIsBack();
@@ -294,6 +295,50 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     QCOMPARE(closer.seen(), QStringList({one, one,
                                          "6 files have their old names again.\n\nPress Ctrl+Y "
                                          "to rename them again."}));
+}
+
+// A redo cancelled half way puts every name back, and only Ctrl+Y makes it
+// again: the message says so. Rename then has no edited name to give, renames
+// nothing and marks no row.
+void RenameRunWindowTest::cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow() {
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    ModalCloser closer;
+    const auto press = [&](QKeyCombination keys) {
+        // A shortcut reaches the active window only, and a message may have had the focus.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        grid->setFocus();
+        QTest::keyClick(grid, keys.key(), keys.keyboardModifiers());
+    };
+    addPrefix();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    press(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+
+    HeldRun held;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
+        QTest::keyClick(shownBox(*m_window, "frmProgress"), Qt::Key_Escape);
+    });
+    m_window->setRunTesting(held.testing());
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(held.calls(), std::size_t(6));
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QCOMPARE(closer.seen().last(), QString("The rename has been cancelled. No file has been "
+                                           "renamed.\n\nPress Ctrl+Y to rename them again."));
+    m_window->setRunTesting({});
+
+    const qsizetype messages = closer.seen().size();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QCOMPARE(closer.seen().size(), messages);
+    for (int i = 0; i < kNames.size(); ++i)
+        QCOMPARE(cell(i, 3), QString());
+
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    for (int i = 0; i < kNames.size(); ++i)
+        QCOMPARE(cell(i, 3), QString("Done"));
 }
 
 void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
