@@ -9,12 +9,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <set>
+#include <thread>
+#include <utility>
 
 using namespace velmorandi;
 using test::filesOnDisk;
@@ -48,6 +54,7 @@ class RenameRunWindowTest : public QObject {
     void progressFollowsTheRunAndEscapeCountsTheNamesBack();
     void oneHistoryTakesBackEditsThenTheRenameOnDisk();
     void cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow();
+    void barMovesWhileTheRollbackFindsTheFiles();
     void interruptedRunRolledBackBeforeTheFirstLoad();
     // Last: it runs the application's own event loop, which the close ends.
     void closeDuringRunCancelsItAndEndsOnceEveryNameIsBack();
@@ -339,6 +346,42 @@ void RenameRunWindowTest::cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow() {
     QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
     for (int i = 0; i < kNames.size(); ++i)
         QCOMPARE(cell(i, 3), QString("Done"));
+}
+
+// Before it puts a name back, a rollback reads every file of the run on the
+// disk, which takes long in a large folder: the bar goes down meanwhile
+// rather than stand still.
+void RenameRunWindowTest::barMovesWhileTheRollbackFindsTheFiles() {
+    addPrefix();
+    std::atomic<bool> cancelled{false};
+    HeldRun held;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
+        QTest::keyClick(shownBox(*m_window, "frmProgress"), Qt::Key_Escape);
+        cancelled = true;
+    });
+    RunTesting testing = held.testing();
+    testing.seam = [inner = testing.seam,
+                    &cancelled](DiskCall call, std::string_view a, std::string_view b,
+                                const std::function<std::optional<SystemError>()>& perform) {
+        if (call == DiskCall::EntryStatus && cancelled)
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        return inner(call, a, b, perform);
+    };
+    std::set<std::pair<int, int>> bars;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (progressText() != QString("Cancelling\u2026 3 names to put back"))
+            return;
+        const auto* bar = shownBox(*m_window, "frmProgress")->findChild<QProgressBar*>();
+        bars.insert({bar->value(), bar->maximum()});
+    });
+    watch.start(5);
+    m_window->setRunTesting(testing);
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QVERIFY2(bars.size() >= 3, qPrintable(QString::number(bars.size())));
 }
 
 void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
