@@ -40,7 +40,8 @@ void appendAsciiMapped(std::string& target, std::string_view text, CaseMapping m
     const std::size_t start = target.size();
     target.append(text);
     // A letter's case is its 0x20 bit: eight bytes at a time, no branch.
-    const unsigned char from = mapping == CaseMapping::Upper ? 'a' : 'A';
+    // ASCII letters have no title case of their own: it is their upper case.
+    const unsigned char from = mapping == CaseMapping::Lower ? 'A' : 'a';
     char* const mapped = target.data() + start;
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {

@@ -169,6 +169,7 @@ class RenameList {
     void MarkAllDone();
     // Why the row reads "Err!", one reason per rule it broke, in RowFault's order.
     std::vector<RowReason> reasonsOf(std::size_t index) const;
+    void markDone(std::size_t index) { m_marks[index] = Mark{RowStatus::Done, RowFault::None}; }
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
         m_marks[index].status = RowStatus::Error;
         m_marks[index].faults |= fault;

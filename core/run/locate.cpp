@@ -201,7 +201,8 @@ void takeCandidates(const PlannedMove& move, std::vector<std::string_view>& name
 }
 
 Located byIdentity(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
-                   const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries) {
+                   const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
+                   const FilesChecked& checked) {
     Located located;
     const NameSet run = namesOfRun(journal);
     std::unordered_multimap<std::uint64_t, std::string_view> byNumber;
@@ -212,6 +213,8 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
     NameSet taken;
     std::vector<std::string_view> candidates;
     for (std::size_t i = 0; i < journal.moves.size(); ++i) {
+        if (checked)
+            checked(i, journal.moves.size());
         const PlannedMove& move = journal.moves[i];
         candidates.clear();
         const auto [first, last] = byNumber.equal_range(move.identity);
@@ -226,6 +229,8 @@ Located byIdentity(const Journal& journal, const platform::FolderHandle& folder,
         takeCandidates(move, candidates, located, located.names[i]);
         taken.insert(located.names[i]);
     }
+    if (checked)
+        checked(journal.moves.size(), journal.moves.size());
     // A placeholder: the run's own, under a step's new name that no file of the run bears.
     if (journal.placeholders == Mark::Absent)
         return located;
@@ -275,10 +280,13 @@ bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder, co
 
 Located locateFiles(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                     const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
-                    std::optional<std::size_t> stepsDone) {
+                    std::optional<std::size_t> stepsDone, const FilesChecked& checked) {
     if (journal.traits.stableIdentities)
-        return byIdentity(journal, folder, disk, proof, entries);
-    return byNames(journal, folder, disk, proof, entries, stepsDone);
+        return byIdentity(journal, folder, disk, proof, entries, checked);
+    Located located = byNames(journal, folder, disk, proof, entries, stepsDone);
+    if (checked)
+        checked(journal.moves.size(), journal.moves.size());
+    return located;
 }
 
 LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits) {

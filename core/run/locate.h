@@ -5,6 +5,7 @@
 #include "run/journal.h"
 #include "run/step_executor.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,9 +48,12 @@ struct Located {
 // steps, or one more, made, and lets entries of other programs stand beside
 // the run's files. A leftover counts only where `proof` proves it: a
 // placeholder only where the journal says the run may have made some.
+// `checked(done, total)` follows the files' checks, one status read each.
+using FilesChecked = std::function<void(std::size_t done, std::size_t total)>;
 Located locateFiles(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                     const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
-                    std::optional<std::size_t> stepsDone = std::nullopt);
+                    std::optional<std::size_t> stepsDone = std::nullopt,
+                    const FilesChecked& checked = {});
 // The proof of the journal's leftovers in a folder with these traits.
 LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits);
 

@@ -20,6 +20,31 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
     return missing;
 }
 
+// The names of the run's files after it completed: every file it moved, and
+// every listed row's file, under its new name where it moved.
+std::vector<std::string> namesAfterRun(const RenameList& list, const FolderListed& listed) {
+    const std::vector<std::string>& former = listed.formerNames;
+    NameIndex moved(former.size(), [&](std::uint32_t i) { return std::string_view(former[i]); });
+    moved.assignAll(former.size());
+    std::vector<std::string> names = listed.expectedNames;
+    names.reserve(names.size() + list.size());
+    for (const RenameRow row : list.rows())
+        if (moved.find(row.listedName()) == moved.kNone)
+            names.emplace_back(row.listedName());
+    return names;
+}
+
+// "Done" is for the files the run was given: one another program brought
+// meanwhile was not renamed.
+void markRowsDone(RenameList& list, const std::vector<std::string>& runFiles) {
+    NameIndex files(runFiles.size(),
+                    [&](std::uint32_t i) { return std::string_view(runFiles[i]); });
+    files.assignAll(runFiles.size());
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (files.find(list.row(i).listedName()) != files.kNone)
+            list.markDone(i);
+}
+
 ListChange loadListing(RenameList& list, const std::string& folder,
                        std::vector<std::string> names) {
     list.load(names, list.nameLimit()); // the same folder, the same limit
@@ -43,10 +68,13 @@ ListChange finishListed(RenameList& list, const std::string& folder, FolderListe
     }
     const std::vector<std::string> missing =
         missingNames(listed.listing.names, listed.expectedNames);
+    std::vector<std::string> runFiles;
+    if (completed)
+        runFiles = namesAfterRun(list, listed);
     const ListChange change = loadListing(list, folder, std::move(listed.listing.names));
     if (!completed)
         return change;
-    list.MarkAllDone();
+    markRowsDone(list, runFiles);
     if (!missing.empty() && result.news.kind == RunNews::Kind::None) {
         result.news.kind = RunNews::Kind::MissingAfterRun;
         result.news.names = missing;

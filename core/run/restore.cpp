@@ -153,8 +153,13 @@ std::optional<Restoration> find(const Journal& journal, const std::string& folde
         return ended(Outcome::FolderReplaced);
     if (auto error = context.disk.readEntries(found.folder.handle, found.entries))
         return ended(Outcome::FolderAway, *error);
-    found.located = locateFiles(journal, found.folder.handle, context.disk,
-                                proofFor(journal, found.folder.traits), found.entries, stepsDone);
+    const auto checked = [&context](std::size_t done, std::size_t total) {
+        if (context.observer)
+            context.observer->rollbackFilesChecked(done, total);
+    };
+    found.located =
+        locateFiles(journal, found.folder.handle, context.disk,
+                    proofFor(journal, found.folder.traits), found.entries, stepsDone, checked);
     if (found.located.unreadable)
         return ended(Outcome::FolderAway, *found.located.unreadable);
     Restoration restoration;

@@ -87,6 +87,11 @@ class RunObserver {
     }
     // The same for the rollback of a run that stopped: names put back.
     virtual void rollbackStepsDone(std::size_t done, std::size_t total) { stepsDone(done, total); }
+    // Before its first step, a rollback finds the run's files on the disk:
+    // `done` of `total` are checked.
+    virtual void rollbackFilesChecked(std::size_t done, std::size_t total) {
+        static_cast<void>(done), static_cast<void>(total);
+    }
 };
 
 struct RunControl {

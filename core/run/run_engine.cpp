@@ -432,7 +432,9 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
             outcome.recordName = recordName;
         }
     }
-    outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
+    // A rollback's caller reads the folder itself: a listing here would only hold it up.
+    if (run.kind != Journal::Kind::Rollback)
+        outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
     return outcome;
 }
 

@@ -32,6 +32,7 @@ struct RunFailure {
         SyncFailed,       // the renames in `folder` could not be made to last: `error`
         Cancelled,        // on request
         UndoCancelled,    // an undo, on request
+        RedoCancelled,    // a redo, on request
         LeftoverNotRemoved, // `from`, a name a step left, could not be removed: `error`
         LeftoverNotProven,  // `from` is no longer what a step left there: kept
         // The record in `folder`, the records', was taken over by another process

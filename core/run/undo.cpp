@@ -139,6 +139,9 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
                          what.redo ? std::string() : last->name, nullptr, 0, std::nullopt},
                         context);
     result.errorRows.clear(); // the moves are no rows of the list
+    // A redo is a rename to the engine; only Ctrl+Y starts it again.
+    if (what.redo && result.news.failure.kind == RunFailure::Kind::Cancelled)
+        result.news.failure.kind = RunFailure::Kind::RedoCancelled;
     if (result.outcome != RunOutcome::Completed)
         return result;
     // The run taken back is no longer the last of the folder; one whose

@@ -80,18 +80,21 @@ std::string ChangeCase(std::string_view base, CaseMode mode) {
         return convertByCharacter(base, [](std::int32_t) { return CaseMapping::Upper; });
     case CaseMode::Lower:
         return convertByCharacter(base, [](std::int32_t) { return CaseMapping::Lower; });
+    // A word's first letter takes its title case (ǅ, not Ǆ), one letter at a
+    // time: separators, which have no case, go with the lower-case stretches.
     case CaseMode::Title: {
         bool wordStart = true;
         return convertByCharacter(base, [&](std::int32_t c) {
-            const auto mapping = wordStart ? CaseMapping::Upper : CaseMapping::Lower;
-            wordStart = isWordSeparator(c);
+            const bool separator = isWordSeparator(c);
+            const auto mapping = wordStart && !separator ? CaseMapping::Title : CaseMapping::Lower;
+            wordStart = separator;
             return mapping;
         });
     }
     case CaseMode::Sentence: {
         bool first = true;
         return convertByCharacter(base, [&](std::int32_t) {
-            const auto mapping = first ? CaseMapping::Upper : CaseMapping::Lower;
+            const auto mapping = first ? CaseMapping::Title : CaseMapping::Lower;
             first = false;
             return mapping;
         });

@@ -208,5 +208,36 @@ TEST(FolderSession, RunsOnDiskFollowTheCurrentFileAndTellWhatCanBeTakenBack) {
     EXPECT_EQ(s.undoKind(), Kind::RenameOnDisk);
 }
 
+// "Done" is for the rows a run was given, moved or not: a file another program
+// brings into the folder while they are shown reads no status after a rename,
+// an undo or a redo.
+TEST(FolderSession, AFileAnotherProgramBroughtIsNeverDone) {
+    const TempFolder folder;
+    createFiles(folder, {"a.txt", "b.txt", "c.txt"});
+    Session s;
+    s.open(folder.path());
+    OperationInputs inputs;
+    inputs.findText = "a";
+    inputs.replaceText = "z";
+    EXPECT_TRUE(s.session.apply(static_cast<int>(EditKind::FindAndReplace), inputs));
+
+    createFiles(folder, {"new.txt"});
+    EXPECT_EQ(s.rename().outcome, RunOutcome::Completed);
+    EXPECT_EQ(listedNames(s.session.list()), (Names{"b.txt", "c.txt", "new.txt", "z.txt"}));
+    EXPECT_EQ(statuses(s.session.list()), (Names{"Done", "Done", "", "Done"}));
+
+    createFiles(folder, {"y.txt"});
+    EXPECT_EQ(s.run(*s.session.prepareUndo()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(listedNames(s.session.list()),
+              (Names{"a.txt", "b.txt", "c.txt", "new.txt", "y.txt"}));
+    EXPECT_EQ(statuses(s.session.list()), (Names{"Done", "Done", "Done", "Done", ""}));
+
+    createFiles(folder, {"x.txt"});
+    EXPECT_EQ(s.run(*s.session.prepareRedo()).outcome, RunOutcome::Completed);
+    EXPECT_EQ(listedNames(s.session.list()),
+              (Names{"b.txt", "c.txt", "new.txt", "x.txt", "y.txt", "z.txt"}));
+    EXPECT_EQ(statuses(s.session.list()), (Names{"Done", "Done", "Done", "", "Done", "Done"}));
+}
+
 } // namespace
 } // namespace velmorandi

@@ -97,6 +97,36 @@ TEST(ChangeCase, LettersOfEveryScriptAndInvalidBytesUntouched) {
               "CD");
 }
 
+// The digraph letters have a title case of their own between upper and lower:
+// a word's first letter takes it, from any of the three forms, and the other
+// rules leave it alone.
+TEST(ChangeCase, DigraphLettersTakeTheirTitleCase) {
+    struct Digraph {
+        const char* lower;
+        const char* title;
+        const char* upper;
+    };
+    const Digraph digraphs[] = {{"\u01c6", "\u01c5", "\u01c4"},  // dž
+                                {"\u01c9", "\u01c8", "\u01c7"},  // lj
+                                {"\u01cc", "\u01cb", "\u01ca"},  // nj
+                                {"\u01f3", "\u01f2", "\u01f1"}}; // dz
+    for (const auto& d : digraphs) {
+        const std::string lower = d.lower, title = d.title, upper = d.upper;
+        for (const std::string& first : {lower, title, upper}) {
+            const std::string word = first + "UNGLA";
+            EXPECT_EQ(ChangeCase(word, CaseMode::Title), title + "ungla") << word;
+            EXPECT_EQ(ChangeCase(word, CaseMode::Sentence), title + "ungla") << word;
+            EXPECT_EQ(ChangeCase("a  " + word + "\t" + word, CaseMode::Title),
+                      "A  " + title + "ungla\t" + title + "ungla")
+                << word;
+            EXPECT_EQ(ChangeCase("a " + word, CaseMode::Sentence), "A " + lower + "ungla") << word;
+            EXPECT_EQ(ChangeCase(word, CaseMode::Upper), upper + "UNGLA") << word;
+            EXPECT_EQ(ChangeCase(word, CaseMode::Lower), lower + "ungla") << word;
+        }
+    }
+    EXPECT_EQ(ChangeCase("d\u017eungla", CaseMode::Title), "D\u017eungla") << "two letters";
+}
+
 // ASCII letters change case eight bytes at a time: every byte value at every
 // place of a name, beside letters of both cases, keeps to the one-byte rule.
 TEST(LetterCase, AsciiLettersEveryByteEveryPlace) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <thread>
 
 namespace velmorandi {
@@ -66,6 +67,8 @@ void BackgroundRun::runOnWorker(Kind kind, const std::function<void(const RunCon
     m_timeLeft = {};
     m_putBack = 0;
     m_toPutBack = 0;
+    m_checked = 0;
+    m_toCheck = 0;
     {
         const std::lock_guard lock(m_folderMutex);
         m_restoringFolder.clear();
@@ -122,17 +125,30 @@ void BackgroundRun::rollbackStepsDone(std::size_t done, std::size_t total) {
     stepsDone(done, total);
 }
 
+void BackgroundRun::rollbackFilesChecked(std::size_t done, std::size_t total) {
+    m_toCheck = total;
+    m_checked = done;
+}
+
 // Until the rollback makes its first step, the files the run renamed so far
-// are the names to put back; the bar goes down as they go back.
+// are the names to put back. The bar goes down over the rollback's whole
+// work: first as the run's files are found on the disk, then as the names go
+// back. Once every name is back, the folder is read to prove it.
 void BackgroundRun::showCancelling() {
     std::size_t left = 0;
     if (m_toPutBack > 0)
         left = m_toPutBack - m_putBack;
     else if (m_total > 0)
         left = m_done * (m_files > 0 ? m_files : m_total.load()) / m_total;
-    const QString text = words::cancelling(left);
-    const std::size_t whole = m_toPutBack > 0 ? m_toPutBack.load() : left;
-    m_progress->showProgress(text, static_cast<qsizetype>(left), static_cast<qsizetype>(whole));
+    if (m_toPutBack > 0 && left == 0) {
+        m_progress->showProgress(words::cancelling(), 0, 0);
+        return;
+    }
+    const std::size_t names = m_toPutBack > 0 ? m_toPutBack.load() : left;
+    const std::size_t toCheck = m_toCheck;
+    const std::size_t unchecked = toCheck - std::min<std::size_t>(m_checked, toCheck);
+    m_progress->showProgress(words::cancelling(left), static_cast<qsizetype>(unchecked + left),
+                             static_cast<qsizetype>(toCheck + names));
 }
 
 void BackgroundRun::showTimeLeft(std::size_t done, std::size_t total) {

@@ -63,6 +63,7 @@ class BackgroundRun : public QObject, private RunObserver {
     void restoringFolder(const std::string& folder) override;
     void stepsDone(std::size_t done, std::size_t total) override;
     void rollbackStepsDone(std::size_t done, std::size_t total) override;
+    void rollbackFilesChecked(std::size_t done, std::size_t total) override;
 
     QWidget* m_mainWindow;
     frmProgress* m_progress = nullptr;
@@ -74,6 +75,9 @@ class BackgroundRun : public QObject, private RunObserver {
     // The rollback of a cancelled run, once it has made its first step.
     std::atomic<std::size_t> m_putBack{0};
     std::atomic<std::size_t> m_toPutBack{0};
+    // Before that, the rollback finds the run's files.
+    std::atomic<std::size_t> m_checked{0};
+    std::atomic<std::size_t> m_toCheck{0};
     std::size_t m_files = 0;
     TimeLeft m_timeLeft;
     std::mutex m_folderMutex;

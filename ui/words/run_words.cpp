@@ -195,6 +195,7 @@ QString failureSentence(const Speaker& say, const RunFailure& failure) {
             .arg(text(failure.folder), say.error(failure.error));
     case Kind::Cancelled:
     case Kind::UndoCancelled:
+    case Kind::RedoCancelled:
         return say(QT_TRANSLATE_NOOP("RunWords", "The rename has been cancelled"));
     case Kind::LeftoverNotRemoved:
         return say(QT_TRANSLATE_NOOP("RunWords",
@@ -267,6 +268,11 @@ QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
                                      "name.")) +
                kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "Press Ctrl+Z to undo the rename again."));
+    case Kind::RedoCancelled:
+        return say(QT_TRANSLATE_NOOP("RunWords",
+                                     "The rename has been cancelled. No file has been renamed.")) +
+               kParagraph +
+               say(QT_TRANSLATE_NOOP("RunWords", "Press Ctrl+Y to rename them again."));
     case Kind::RenameFailed:
         if (platform::errorKind(failure.error) == ErrorKind::InUse)
             return stopped + say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: "

@@ -2,6 +2,7 @@
 
 #include <unicode/locid.h>
 #include <unicode/numberformatter.h>
+#include <unicode/stringoptions.h>
 #include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
 #include <unicode/uloc.h>
@@ -27,6 +28,34 @@ const UCaseMap* defaultCaseMap() {
     return map.get();
 }
 
+// Title casing keeps a break iterator in its map, so each thread has its own;
+// the whole text is one word, whose first letter alone is mapped.
+UCaseMap* titleCaseMap() {
+    thread_local const std::unique_ptr<UCaseMap, CaseMapCloser> map = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        return std::unique_ptr<UCaseMap, CaseMapCloser>(
+            ucasemap_open(nullptr, U_TITLECASE_WHOLE_STRING | U_TITLECASE_NO_LOWERCASE, &status));
+    }();
+    return map.get();
+}
+
+int32_t mapCase(CaseMapping mapping, char* target, int32_t capacity, std::string_view text,
+                UErrorCode* status) {
+    const auto length = static_cast<int32_t>(text.size());
+    switch (mapping) {
+    case CaseMapping::Upper:
+        return ucasemap_utf8ToUpper(defaultCaseMap(), target, capacity, text.data(), length,
+                                    status);
+    case CaseMapping::Lower:
+        return ucasemap_utf8ToLower(defaultCaseMap(), target, capacity, text.data(), length,
+                                    status);
+    case CaseMapping::Title:
+        return ucasemap_utf8ToTitle(titleCaseMap(), target, capacity, text.data(), length, status);
+    }
+    *status = U_ILLEGAL_ARGUMENT_ERROR;
+    return 0;
+}
+
 } // namespace
 
 void appendInvariantLowerCase(std::string& target, std::string_view text) {
@@ -42,16 +71,13 @@ void appendFoldedCase(std::string& target, std::string_view text) {
 }
 
 void appendUserLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {
-    const auto convert =
-        mapping == CaseMapping::Upper ? ucasemap_utf8ToUpper : ucasemap_utf8ToLower;
     const auto offset = target.size();
     // Case mapping can grow text (ß to SS); retry once with the size ICU asks for.
     int32_t capacity = static_cast<int32_t>(text.size()) * 3 + 8;
     for (int attempt = 0; attempt < 2; ++attempt) {
         target.resize(offset + static_cast<std::size_t>(capacity));
         UErrorCode status = U_ZERO_ERROR;
-        const int32_t length = convert(defaultCaseMap(), target.data() + offset, capacity,
-                                       text.data(), static_cast<int32_t>(text.size()), &status);
+        const int32_t length = mapCase(mapping, target.data() + offset, capacity, text, &status);
         if (U_SUCCESS(status)) {
             target.resize(offset + static_cast<std::size_t>(length));
             return;

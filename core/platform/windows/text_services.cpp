@@ -26,6 +26,19 @@ void appendMapped(std::string& target, std::string_view text, const wchar_t* loc
     target += narrow(mapped);
 }
 
+// Title case is taken as the upper case, but for the digraph letters, whose
+// title case is the code point after their upper case: Ǆ U+01C4 to ǅ U+01C5,
+// Ǉ to ǈ, Ǌ to ǋ, Ǳ U+01F1 to ǲ; all four are 0xC7 and one more byte in UTF-8.
+void upperToTitleDigraphs(std::string& text, std::size_t from) {
+    for (std::size_t i = from; i + 1 < text.size(); ++i) {
+        if (text[i] != '\xC7')
+            continue;
+        const char second = text[i + 1];
+        if (second == '\x84' || second == '\x87' || second == '\x8A' || second == '\xB1')
+            text[i + 1] = static_cast<char>(second + 1);
+    }
+}
+
 // LOCALE_SGROUPING ("3;0", "3;2;0", "3") as NUMBERFMTW wants it (3, 32, 30):
 // a final 0 repeats the group before it, its absence means no repetition.
 UINT groupingOf(std::wstring_view grouping) {
@@ -62,8 +75,11 @@ void appendFoldedCase(std::string& target, std::string_view text) {
 }
 
 void appendUserLocaleCase(std::string& target, std::string_view text, CaseMapping mapping) {
-    const DWORD direction = mapping == CaseMapping::Upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE;
+    const DWORD direction = mapping == CaseMapping::Lower ? LCMAP_LOWERCASE : LCMAP_UPPERCASE;
+    const std::size_t start = target.size();
     appendMapped(target, text, LOCALE_NAME_USER_DEFAULT, direction | LCMAP_LINGUISTIC_CASING);
+    if (mapping == CaseMapping::Title)
+        upperToTitleDigraphs(target, start);
 }
 
 bool userLocaleCasesAsciiPlainly() {

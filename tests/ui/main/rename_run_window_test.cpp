@@ -9,12 +9,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <set>
+#include <thread>
+#include <utility>
 
 using namespace velmorandi;
 using test::filesOnDisk;
@@ -47,6 +53,8 @@ class RenameRunWindowTest : public QObject {
     void cleanup();
     void progressFollowsTheRunAndEscapeCountsTheNamesBack();
     void oneHistoryTakesBackEditsThenTheRenameOnDisk();
+    void cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow();
+    void barMovesWhileTheRollbackFindsTheFiles();
     void interruptedRunRolledBackBeforeTheFirstLoad();
     // Last: it runs the application's own event loop, which the close ends.
     void closeDuringRunCancelsItAndEndsOnceEveryNameIsBack();
@@ -294,6 +302,86 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
     QCOMPARE(closer.seen(), QStringList({one, one,
                                          "6 files have their old names again.\n\nPress Ctrl+Y "
                                          "to rename them again."}));
+}
+
+// A redo cancelled half way puts every name back, and only Ctrl+Y makes it
+// again: the message says so. Rename then has no edited name to give, renames
+// nothing and marks no row.
+void RenameRunWindowTest::cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow() {
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    ModalCloser closer;
+    const auto press = [&](QKeyCombination keys) {
+        // A shortcut reaches the active window only, and a message may have had the focus.
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        grid->setFocus();
+        QTest::keyClick(grid, keys.key(), keys.keyboardModifiers());
+    };
+    addPrefix();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    press(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+
+    HeldRun held;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
+        QTest::keyClick(shownBox(*m_window, "frmProgress"), Qt::Key_Escape);
+    });
+    m_window->setRunTesting(held.testing());
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(held.calls(), std::size_t(6));
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QCOMPARE(closer.seen().last(), QString("The rename has been cancelled. No file has been "
+                                           "renamed.\n\nPress Ctrl+Y to rename them again."));
+    m_window->setRunTesting({});
+
+    const qsizetype messages = closer.seen().size();
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QCOMPARE(closer.seen().size(), messages);
+    for (int i = 0; i < kNames.size(); ++i)
+        QCOMPARE(cell(i, 3), QString());
+
+    press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
+    for (int i = 0; i < kNames.size(); ++i)
+        QCOMPARE(cell(i, 3), QString("Done"));
+}
+
+// Before it puts a name back, a rollback reads every file of the run on the
+// disk, which takes long in a large folder: the bar goes down meanwhile
+// rather than stand still.
+void RenameRunWindowTest::barMovesWhileTheRollbackFindsTheFiles() {
+    addPrefix();
+    std::atomic<bool> cancelled{false};
+    HeldRun held;
+    held.at(3, [&] {
+        QTRY_COMPARE(progressText(), QString("Renaming 2 of 6 files"));
+        QTest::keyClick(shownBox(*m_window, "frmProgress"), Qt::Key_Escape);
+        cancelled = true;
+    });
+    RunTesting testing = held.testing();
+    testing.seam = [inner = testing.seam,
+                    &cancelled](DiskCall call, std::string_view a, std::string_view b,
+                                const std::function<std::optional<SystemError>()>& perform) {
+        if (call == DiskCall::EntryStatus && cancelled)
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        return inner(call, a, b, perform);
+    };
+    std::set<std::pair<int, int>> bars;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (progressText() != QString("Cancelling\u2026 3 names to put back"))
+            return;
+        const auto* bar = shownBox(*m_window, "frmProgress")->findChild<QProgressBar*>();
+        bars.insert({bar->value(), bar->maximum()});
+    });
+    watch.start(5);
+    m_window->setRunTesting(testing);
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(filesOnDisk(m_folder->path()), kNames);
+    QVERIFY2(bars.size() >= 3, qPrintable(QString::number(bars.size())));
 }
 
 void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
