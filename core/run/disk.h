@@ -29,7 +29,8 @@ enum class DiskCall : std::uint8_t {
     Exchange,
     Link,
     Unlink,
-    CreatePlaceholder,
+    CreatePlaceholder, // an empty file, made exclusively
+    MarkPlaceholder,   // the run's mark written into it
     RenameOntoPlaceholder,
     RemoveLeftover,
     SyncFolder,

@@ -667,6 +667,26 @@
         <source>neither %1 nor %2 is set</source>
         <translation>weder %1 noch %2 ist gesetzt</translation>
     </message>
+    <message>
+        <source>A rename in %1 was interrupted while it made a placeholder, and an empty or unfinished file %2 lies there now. The rename cannot prove it made that file: another program may have.</source>
+        <translation>Eine Umbenennung in %1 wurde unterbrochen, während sie einen Platzhalter anlegte, und dort liegt nun eine leere oder unfertige Datei %2. Die Umbenennung kann nicht beweisen, dass sie diese Datei angelegt hat: Ein anderes Programm könnte es gewesen sein.</translation>
+    </message>
+    <message>
+        <source>1 file got its old name back.</source>
+        <translation>1 Datei hat ihren alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>%1 files got their old names back.</source>
+        <translation>%1 Dateien haben ihre alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>While %1 is there, these keep their new names: %2.</source>
+        <translation>Solange %1 dort liegt, behalten diese ihre neuen Namen: %2.</translation>
+    </message>
+    <message>
+        <source>%1 was left as it is, and the record is kept at %2.</source>
+        <translation>%1 wurde belassen, wie es ist, und die Aufzeichnung wird unter %2 aufbewahrt.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>
