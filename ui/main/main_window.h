@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/journal_store.h"
+#include "run/run.h"
 #include "run/run_testing.h"
 #include "session/folder_session.h"
 
@@ -85,6 +86,7 @@ class frmMainWindow : public QWidget {
     void ImgXbut_Click();
     void ResetImageButtons();
     void showMessage(const QString& text);
+    void reportRecovery(RecoveryReport report);
 
     // Read from the environment once; every run, undo and recovery keeps its records there.
     JournalStore m_records = JournalStore::ofUser();

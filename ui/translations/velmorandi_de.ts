@@ -687,6 +687,18 @@
         <source>%1 was left as it is, and the record is kept at %2.</source>
         <translation>%1 wurde belassen, wie es ist, und die Aufzeichnung wird unter %2 aufbewahrt.</translation>
     </message>
+    <message>
+        <source>Remove %1? Keep it if another program may be writing it; you are asked again at the next start.</source>
+        <translation>%1 entfernen? Behalten Sie die Datei, falls ein anderes Programm sie gerade schreibt; beim nächsten Start werden Sie erneut gefragt.</translation>
+    </message>
+    <message>
+        <source>Remove the empty file</source>
+        <translation>Leere Datei entfernen</translation>
+    </message>
+    <message>
+        <source>Keep it</source>
+        <translation>Behalten</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>

@@ -731,4 +731,27 @@ QString recoveryReport(const RecoveryReport& report) {
                                          "You can rename them again whenever you are ready.")));
 }
 
+const RecoveryNote* unmarkedNote(const RecoveryReport& report) {
+    for (const RecoveryNote& note : report.notes)
+        if (note.kind == RecoveryNote::Kind::LeftUnmarked)
+            return &note;
+    return nullptr;
+}
+
+QString unmarkedQuestion(const RecoveryNote& note) {
+    const Speaker say;
+    return say(QT_TRANSLATE_NOOP("RunWords",
+                                 "Remove %1? Keep it if another program may be writing it; "
+                                 "you are asked again at the next start."))
+        .arg(text(note.name));
+}
+
+QString removeUnmarkedChoice() {
+    return Speaker()(QT_TRANSLATE_NOOP("RunWords", "Remove the empty file"));
+}
+
+QString keepUnmarkedChoice() {
+    return Speaker()(QT_TRANSLATE_NOOP("RunWords", "Keep it"));
+}
+
 } // namespace velmorandi::words
