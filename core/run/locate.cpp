@@ -148,6 +148,19 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
     return {};
 }
 
+// Where an unmarked placeholder can lie beside the files at `point`: under
+// the new name of the step that comes next, or, once a rollback has put back
+// every file it held nothing back from, under a name no file was listed with.
+bool mayLieBeside(const Journal& journal, const Point& point, std::string_view name) {
+    const std::vector<RunStep>& steps = journal.plan.steps;
+    if (point.done < steps.size() && steps[point.done].op == RunStep::Op::Rename &&
+        nameOf(journal.moves, steps[point.done].b) == name)
+        return true;
+    return point.done == 0 &&
+           std::none_of(journal.moves.begin(), journal.moves.end(),
+                        [&](const PlannedMove& move) { return move.from == name; });
+}
+
 // No point of the run shows: one entry too many, an unmarked placeholder,
 // may hide the one that does. Taken only where exactly one such entry and
 // point fit.
@@ -167,7 +180,7 @@ std::vector<Point> pointsBeside(const Journal& journal, const platform::FolderHa
         NameSet without = present;
         without.erase(name);
         for (const Point& point : pointsMatching(journal, without))
-            if (!point.half) {
+            if (!point.half && mayLieBeside(journal, point, name)) {
                 found.push_back(point);
                 located.unmarked = name;
             }

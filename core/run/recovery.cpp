@@ -232,10 +232,10 @@ RecoveryReport recoverAll(const RunControl& control, const std::optional<Answer>
             makeNote(Note::RecordUnreadable, {}, context.records->folderPath(), *unlisted));
     std::unordered_set<std::string> waiting;
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        std::optional<RecoveryNote> note;
-        if (waiting.contains(entry->name)) {
+        if (waiting.contains(entry->name))
             continue;
-        } else if (!entry->sealed) {
+        std::optional<RecoveryNote> note;
+        if (!entry->sealed) {
             note = discardUnsealed(context, entry->name);
         } else if (entry->complete == Mark::Present) {
             // A rollback interrupted before it could remove the records.
