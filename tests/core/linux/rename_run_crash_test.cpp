@@ -330,9 +330,10 @@ DiskSeam pauseAfter(DiskCall kind, int count, const std::function<void()>& pause
     };
 }
 
-// The placeholder that exFAT needs for a rename is made, and the process is
-// killed before the rename onto it: the next start finds the empty file beside
-// the one that holds the data, removes it, and puts every name back.
+// The placeholder that exFAT needs for a rename is made and marked, and the
+// process is killed before the rename onto it: the next start finds the
+// run's placeholder beside the file that holds the data, removes it, and puts
+// every name back.
 TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
