@@ -31,10 +31,29 @@ bool meansLinksUnsupported(const SystemError& error);
 [[nodiscard]] std::optional<SystemError> unlinkName(const FolderHandle& folder,
                                                     const std::string& name);
 
-// Makes a file under the name that holds `content`; fails if the name
-// exists. Where the content cannot be written, the file it made goes again.
-[[nodiscard]] std::optional<SystemError>
-createPlaceholder(const FolderHandle& folder, const std::string& name, std::string_view content);
+// A placeholder made in two calls, so that a stop can fall between them:
+// the file, made under the name exclusively and held open, then its content.
+class PlaceholderFile {
+  public:
+    PlaceholderFile() = default;
+    ~PlaceholderFile();
+    PlaceholderFile(const PlaceholderFile&) = delete;
+    PlaceholderFile& operator=(const PlaceholderFile&) = delete;
+
+    // Fails if the name exists.
+    [[nodiscard]] std::optional<SystemError> create(const FolderHandle& folder,
+                                                    const std::string& name);
+    [[nodiscard]] std::optional<SystemError> write(std::string_view content);
+    // Removes the file made, through its own handle where the system has one,
+    // else only where the name still leads to it; whatever took the name
+    // meanwhile stays.
+    [[nodiscard]] std::optional<SystemError> discard();
+
+  private:
+    const FolderHandle* m_folder = nullptr;
+    std::string m_name;
+    std::intptr_t m_handle = -1;
+};
 
 // A plain rename, replacing whatever bears `to`. Only ever aimed at a
 // placeholder the caller made itself.

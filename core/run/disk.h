@@ -29,7 +29,8 @@ enum class DiskCall : std::uint8_t {
     Exchange,
     Link,
     Unlink,
-    CreatePlaceholder,
+    CreatePlaceholder, // an empty file, made exclusively
+    MarkPlaceholder,   // the run's mark written into it
     RenameOntoPlaceholder,
     RemoveLeftover,
     MarkEntry, // a mark turned over on a file of the run's and back, to prove a second name

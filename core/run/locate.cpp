@@ -148,6 +148,48 @@ std::vector<Point> pointsKnown(const Journal& journal, const platform::FolderHan
     return {};
 }
 
+// Where an unmarked placeholder can lie beside the files at `point`: under
+// the new name of the step that comes next, or, once a rollback has put back
+// every file it held nothing back from, under a name no file was listed with.
+bool mayLieBeside(const Journal& journal, const Point& point, std::string_view name) {
+    const std::vector<RunStep>& steps = journal.plan.steps;
+    if (point.done < steps.size() && steps[point.done].op == RunStep::Op::Rename &&
+        nameOf(journal.moves, steps[point.done].b) == name)
+        return true;
+    return point.done == 0 &&
+           std::none_of(journal.moves.begin(), journal.moves.end(),
+                        [&](const PlannedMove& move) { return move.from == name; });
+}
+
+// No point of the run shows: one entry too many, an unmarked placeholder,
+// may hide the one that does. Taken only where exactly one such entry and
+// point fit.
+std::vector<Point> pointsBeside(const Journal& journal, const platform::FolderHandle& folder,
+                                const Disk& disk, const LeftoverProof& proof,
+                                const NameSet& present, Located& located) {
+    if (journal.placeholders == Mark::Absent)
+        return {};
+    NameSet tried;
+    std::vector<Point> found;
+    for (const RunStep& step : journal.plan.steps) {
+        const std::string name(nameOf(journal.moves, step.b));
+        if (step.op != RunStep::Op::Rename || !present.contains(name) ||
+            !tried.insert(nameOf(journal.moves, step.b)).second ||
+            !isUnmarkedPlaceholder(journal, folder, disk, name, proof.placeholder))
+            continue;
+        NameSet without = present;
+        without.erase(name);
+        for (const Point& point : pointsMatching(journal, without))
+            if (!point.half && mayLieBeside(journal, point, name)) {
+                found.push_back(point);
+                located.unmarked = name;
+            }
+    }
+    if (found.size() != 1)
+        located.unmarked.reset();
+    return found;
+}
+
 Located byNames(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,
                 const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                 std::optional<std::size_t> stepsDone) {
@@ -167,6 +209,8 @@ Located byNames(const Journal& journal, const platform::FolderHandle& folder, co
             }
         }
     }
+    if (points.empty() && !stepsDone)
+        points = pointsBeside(journal, folder, disk, proof, present, located);
     if (points.size() != 1) {
         located.proof = Located::Proof::Unproven;
         return located;
@@ -267,6 +311,35 @@ bool allYoungerThanRun(const Journal& journal, const platform::FolderHandle& fol
         ++seen;
     }
     return seen > 0;
+}
+
+bool isUnmarkedPlaceholder(const Journal& journal, const platform::FolderHandle& folder,
+                           const Disk& disk, const std::string& name, const std::string& content) {
+    constexpr std::int64_t kCoarseness = 2'000'000'000;
+    platform::EntryStatus status;
+    if (content.empty() || journal.started == 0 || disk.status(folder, name, status) ||
+        !status.regular || status.size >= content.size())
+        return false;
+    const std::int64_t made = status.birth != 0 ? status.birth : status.modified;
+    std::string bytes;
+    return made + kCoarseness >= journal.started &&
+           !disk.readStart(folder, name, content.size(), bytes) && bytes.size() < content.size() &&
+           content.starts_with(bytes);
+}
+
+bool showsUnmarkedPlaceholder(const Journal& journal, const platform::FolderHandle& folder,
+                              const Disk& disk, const std::vector<platform::FolderEntry>& entries,
+                              const std::string& content) {
+    if (journal.placeholders == Mark::Absent)
+        return false;
+    NameSet stepNames;
+    for (const RunStep& step : journal.plan.steps)
+        if (step.op == RunStep::Op::Rename)
+            stepNames.insert(nameOf(journal.moves, step.b));
+    return std::any_of(entries.begin(), entries.end(), [&](const platform::FolderEntry& entry) {
+        return stepNames.contains(entry.name) &&
+               isUnmarkedPlaceholder(journal, folder, disk, entry.name, content);
+    });
 }
 
 bool isRunsFile(const Journal& journal, const platform::FolderHandle& folder, const Disk& disk,

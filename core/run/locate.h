@@ -37,6 +37,11 @@ struct Located {
         bool folder = false; // else a file
     };
     std::optional<Foreign> foreign;
+    // An empty file, or one whose mark is cut short, under a step's new name
+    // beside the files of one point of the run: what a step stopped before its
+    // placeholder was marked leaves, but another program's file looks the same.
+    // It is left, unless the user has it removed.
+    std::optional<std::string> unmarked;
     // A status that could not be read: nothing above may be relied on.
     std::optional<SystemError> unreadable;
 };
@@ -54,6 +59,16 @@ Located locateFiles(const Journal& journal, const platform::FolderHandle& folder
                     const LeftoverProof& proof, const std::vector<platform::FolderEntry>& entries,
                     std::optional<std::size_t> stepsDone = std::nullopt,
                     const FilesChecked& checked = {});
+// The entry under `name` is a plain file made after the run began (where the
+// drive tells times, to their coarseness) that holds less than `content`, a
+// part of it from its start: a placeholder whose mark was never written, or
+// was cut short. That proves it no file of the run's, not that it is the run's.
+bool isUnmarkedPlaceholder(const Journal& journal, const platform::FolderHandle& folder,
+                           const Disk& disk, const std::string& name, const std::string& content);
+// Some step's new name among `entries` is such a file.
+bool showsUnmarkedPlaceholder(const Journal& journal, const platform::FolderHandle& folder,
+                              const Disk& disk, const std::vector<platform::FolderEntry>& entries,
+                              const std::string& content);
 // The proof of the journal's leftovers in a folder with these traits.
 LeftoverProof proofFor(const Journal& journal, const platform::FileSystemTraits& traits);
 

@@ -5,6 +5,8 @@
 #include "run/restore.h"
 #include "run/run_engine.h"
 
+#include <unordered_set>
+
 namespace velmorandi {
 namespace {
 
@@ -101,6 +103,11 @@ RecoveryNote noteOf(const std::string& journaled, const std::string& here,
             told.isFolder = restoration.foreign->folder;
         }
         break;
+    case Outcome::Undecided:
+        told.kind = Note::LeftUnmarked;
+        told.name = *restoration.unmarked;
+        told.missing = restoration.missing;
+        break;
     case Outcome::Finished:
     case Outcome::Failed:
         told.failure = restoration.failure;
@@ -180,8 +187,15 @@ std::optional<RecoveryNote> settleFinished(const RunContext& context, JournalSto
     return std::nullopt;
 }
 
+// The user's word on one record's unmarked placeholder.
+struct Answer {
+    std::string record; // as the note names it
+    std::string name;
+};
+
 std::optional<RecoveryNote> recoverRecord(const RunContext& context,
-                                          const JournalStore::Entry& entry) {
+                                          const JournalStore::Entry& entry,
+                                          const std::optional<Answer>& answer) {
     std::optional<RecoveryNote> note;
     std::optional<JournalStore::Read> read = readUsable(context, entry, note);
     if (!read)
@@ -191,16 +205,22 @@ std::optional<RecoveryNote> recoverRecord(const RunContext& context,
         return std::nullopt;
     if (context.observer)
         context.observer->restoringFolder(journal.folder);
-    const Restoration restoration =
-        restoreRun(journal, read->file, entry.name, journal.folder, std::nullopt, context);
+    const std::string keptAt = context.records->pathOf(entry.name);
+    std::optional<std::string> removable;
+    if (answer && answer->record == keptAt)
+        removable = answer->name;
+    const Restoration restoration = restoreRun(journal, read->file, entry.name, journal.folder,
+                                               std::nullopt, context, std::nullopt, removable);
     if (restoration.outcome == Restoration::Outcome::Finished)
         return settleFinished(context, *read, entry.name);
-    return noteOf(journal.folder, journal.folder, restoration, context.records->pathOf(entry.name));
+    return noteOf(journal.folder, journal.folder, restoration, keptAt);
 }
 
-} // namespace
-
-RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
+// Newest first: a rollback interrupted in its turn is taken back before the
+// run it was taking back. A rollback that waits on the user's word about an
+// unmarked placeholder holds its run back: that run's folder shows none of
+// its points until then.
+RecoveryReport recoverAll(const RunControl& control, const std::optional<Answer>& answer) {
     const RunContext context(control);
     if (const auto& problem = context.records->problem())
         return {{}, *problem};
@@ -210,9 +230,10 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
     if (unlisted)
         notes.push_back(
             makeNote(Note::RecordUnreadable, {}, context.records->folderPath(), *unlisted));
-    // Newest first: a rollback interrupted in its turn is taken back before
-    // the run it was taking back.
+    std::unordered_set<std::string> waiting;
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (waiting.contains(entry->name))
+            continue;
         std::optional<RecoveryNote> note;
         if (!entry->sealed) {
             note = discardUnsealed(context, entry->name);
@@ -221,12 +242,27 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
             if (entry->header && entry->header->kind == Journal::Kind::Rollback)
                 finishRolledBack(entry->name, *entry->header, context);
         } else {
-            note = recoverRecord(context, *entry);
+            note = recoverRecord(context, *entry, answer);
+            if (note && note->kind == Note::LeftUnmarked && entry->header &&
+                entry->header->kind == Journal::Kind::Rollback)
+                waiting.insert(entry->header->subject);
         }
         if (note)
             notes.push_back(std::move(*note));
     }
     return {std::move(notes), std::nullopt};
+}
+
+} // namespace
+
+RecoveryReport RecoverInterruptedRuns(const RunControl& control) {
+    return recoverAll(control, std::nullopt);
+}
+
+RecoveryReport RemoveUnmarkedAndRecover(const RecoveryNote& note, const RunControl& control) {
+    if (note.kind != Note::LeftUnmarked)
+        return RecoverInterruptedRuns(control);
+    return recoverAll(control, Answer{note.record, note.name});
 }
 
 RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& control) {

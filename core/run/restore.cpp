@@ -1,6 +1,7 @@
 #include "run/restore.h"
 
 #include "letter_case.h"
+#include "platform/folder_changes.h"
 #include "run/journal_store.h"
 #include "run/locate.h"
 #include "run/name_tracker.h"
@@ -31,9 +32,12 @@ struct RollbackPlan {
 // Every file that bears another name goes back to its listed one, unless an
 // entry the run does not know holds that name now; then it stays, and so may
 // the files whose names it holds. Where only names tell where files are, a
-// folder partly put back could not be read again: then none moves.
+// folder partly put back could not be read again: then none moves. Nor do
+// the files of a rollback stopped at an unmarked placeholder: taken back,
+// they would bear new names while its run waits on the user's word.
 RollbackPlan planRollback(const Journal& journal, const Located& located,
                           const std::vector<platform::FolderEntry>& entries) {
+    const bool holdAll = located.unmarked && journal.kind == Journal::Kind::Rollback;
     RollbackPlan plan;
     const bool ignoresCase = journal.traits.ignoresCase;
     std::unordered_map<std::string, std::size_t> staying;
@@ -60,7 +64,7 @@ RollbackPlan planRollback(const Journal& journal, const Located& located,
     const bool anyHeld = std::find(held.begin(), held.end(), true) != held.end();
     for (const std::size_t i : candidates) {
         const std::string listed(journal.moves[i].from);
-        if (held[i] || (anyHeld && !journal.traits.stableIdentities))
+        if (held[i] || holdAll || (anyHeld && !journal.traits.stableIdentities))
             plan.blocked.push_back({listed, located.names[i]});
         else
             plan.moves.push_back({located.names[i], journal.moves[i].from, {}, 0, i});
@@ -182,42 +186,91 @@ std::optional<Restoration> find(const Journal& journal, const std::string& folde
     return std::nullopt;
 }
 
+Restoration leftoverKept(const std::string& folderPath, const std::string& name,
+                         LeftoverKept kept) {
+    Restoration failed = ended(Outcome::Failed);
+    failed.failure.kind =
+        kept.unproven ? RunFailure::Kind::LeftoverNotProven : RunFailure::Kind::LeftoverNotRemoved;
+    failed.failure.folder = folderPath;
+    failed.failure.from = name;
+    failed.failure.error = std::move(kept.error);
+    return failed;
+}
+
+// The unmarked placeholder the user had removed goes, proven again just
+// before; one gone meanwhile needs nothing; one that is something else now stays.
+std::optional<Restoration> removeUnmarked(const Journal& journal, const std::string& folderPath,
+                                          Found& found, const RunContext& context) {
+    const std::string name = *found.located.unmarked;
+    const platform::FolderHandle& folder = found.folder.handle;
+    platform::EntryStatus status;
+    if (auto error = context.disk.status(folder, name, status)) {
+        if (!platform::meansNoSuchFile(*error))
+            return ended(Outcome::FolderAway, *error);
+    } else if (!isUnmarkedPlaceholder(journal, folder, context.disk, name,
+                                      proofFor(journal, found.folder.traits).placeholder)) {
+        Restoration kept = ended(Outcome::Unproven);
+        kept.foreign = Located::Foreign{name, !status.regular};
+        return kept;
+    } else if (auto error = context.disk.call(DiskCall::RemoveLeftover, name, {},
+                                              [&] { return platform::unlinkName(folder, name); })) {
+        return leftoverKept(folderPath, name, {false, std::move(*error)});
+    }
+    found.located.unmarked.reset();
+    return std::nullopt;
+}
+
+// What a step left half-way goes, each proven again just before; an unmarked
+// placeholder only where the user said so. The folder is read again after.
+std::optional<Restoration> clearLeftovers(const Journal& journal, const std::string& folderPath,
+                                          Found& found, const RunContext& context,
+                                          const std::optional<std::string>& removable) {
+    const LeftoverProof proof = proofFor(journal, found.folder.traits);
+    for (const Leftover& leftover : found.located.leftovers)
+        if (auto kept = removeLeftover(found.folder.handle, context.disk, leftover, proof))
+            return leftoverKept(folderPath, leftover.name, std::move(*kept));
+    bool changed = !found.located.leftovers.empty();
+    if (found.located.unmarked && found.located.unmarked == removable) {
+        if (auto stopped = removeUnmarked(journal, folderPath, found, context))
+            return stopped;
+        changed = true;
+    }
+    if (changed)
+        if (auto error = context.disk.readEntries(found.folder.handle, found.entries))
+            return ended(Outcome::FolderAway, *error);
+    return std::nullopt;
+}
+
+// Nothing is changed on the strength of a record this process may no longer hold.
+std::optional<Restoration> unlessHeld(platform::RecordFile& record, const RunContext& context) {
+    const platform::LeaseStanding standing = record.standing();
+    if (standing == platform::LeaseStanding::Held)
+        return std::nullopt;
+    Restoration failed = ended(Outcome::Failed);
+    failed.failure.kind = standing == platform::LeaseStanding::Lost
+                              ? RunFailure::Kind::TakenOver
+                              : RunFailure::Kind::OwnershipUnconfirmed;
+    failed.failure.folder = context.records->folderPath();
+    return failed;
+}
+
 } // namespace
 
 Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
                        const std::string& recordName, const std::string& folderPath,
                        std::optional<RenameWay> way, const RunContext& context,
-                       std::optional<std::size_t> stepsDone) {
+                       std::optional<std::size_t> stepsDone,
+                       const std::optional<std::string>& removable) {
     Found found;
     if (std::optional<Restoration> ended = find(journal, folderPath, context, stepsDone, found))
         return std::move(*ended);
+    if (auto lost = unlessHeld(record, context))
+        return std::move(*lost);
+    if (auto stopped = clearLeftovers(journal, folderPath, found, context, removable))
+        return std::move(*stopped);
     const OpenedFolder& folder = found.folder;
     std::vector<platform::FolderEntry>& entries = found.entries;
     const Located& located = found.located;
-    const LeftoverProof proof = proofFor(journal, folder.traits);
-    if (const platform::LeaseStanding standing = record.standing();
-        standing != platform::LeaseStanding::Held) {
-        Restoration failed = ended(Outcome::Failed);
-        failed.failure.kind = standing == platform::LeaseStanding::Lost
-                                  ? RunFailure::Kind::TakenOver
-                                  : RunFailure::Kind::OwnershipUnconfirmed;
-        failed.failure.folder = context.records->folderPath();
-        return failed;
-    }
-    for (const Leftover& leftover : located.leftovers) {
-        if (auto kept = removeLeftover(folder.handle, context.disk, leftover, proof)) {
-            Restoration failed = ended(Outcome::Failed);
-            failed.failure.kind = kept->unproven ? RunFailure::Kind::LeftoverNotProven
-                                                 : RunFailure::Kind::LeftoverNotRemoved;
-            failed.failure.folder = folderPath;
-            failed.failure.from = leftover.name;
-            failed.failure.error = std::move(kept->error);
-            return failed;
-        }
-    }
-    if (!located.leftovers.empty())
-        if (auto error = context.disk.readEntries(folder.handle, entries))
-            return ended(Outcome::FolderAway, *error);
 
     RollbackPlan plan = planRollback(journal, located, entries);
     Restoration restoration;
@@ -251,9 +304,11 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     // is no file of the run's: a file held back by one is not whole.
     const bool whole =
         plan.blocked.empty() && located.missing.empty() && everyFileListed(journal, entries);
-    restoration.outcome = !whole                                  ? Outcome::InPart
+    restoration.outcome = located.unmarked                        ? Outcome::Undecided
+                          : !whole                                ? Outcome::InPart
                           : restoration.match == FolderMatch::Own ? Outcome::Whole
                                                                   : Outcome::WholeElsewhere;
+    restoration.unmarked = located.unmarked;
     if (restoration.outcome == Outcome::Whole)
         restoration.recordLeft = context.records->remove(context.disk, record, recordName);
     // A rollback's record left behind says only that its run is whole; the next start removes it.
@@ -276,7 +331,10 @@ void finishRolledBack(const std::string& rollbackRecord, const JournalHeader& ro
             context.disk.readEntries(folder.handle, entries) || !everyFileListed(journal, entries))
             return;
         // Made in a folder that is not the run's own, it ends only its own record.
+        // Beside an unmarked placeholder the run's record stays, for the user to be asked.
         if (matchFolder(headerOf(journal), rollback.folder, folder) == FolderMatch::Own &&
+            !showsUnmarkedPlaceholder(journal, folder.handle, context.disk, entries,
+                                      proofFor(journal, folder.traits).placeholder) &&
             context.records->remove(context.disk, subject.file, rollback.subject))
             return;
     } else if (subject.opened != platform::RecordFile::Opened::Gone) {
@@ -319,7 +377,7 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     }
     // Where the rollback got under way, it knows best which files it could not move.
     const bool rollbackTold =
-        restoration.outcome == Outcome::InPart ||
+        restoration.outcome == Outcome::InPart || restoration.outcome == Outcome::Undecided ||
         (restoration.outcome == Outcome::Failed && !restoration.stillRenamed.empty());
     result.news = {};
     result.news.kind = RunNews::Kind::NotRestored;

@@ -29,7 +29,11 @@ struct [[nodiscard]] Restoration {
         FolderAway,     // the folder cannot be reached: `error`
         FolderReplaced, // another folder has its place, or one that shows no step of the run
         Unproven,       // the disk does not show where the files are: nothing renamed
-        Failed          // a call failed on the way: `failure`, `stillRenamed`
+        // `unmarked` was left as it is, maybe the run's placeholder, maybe
+        // not; the files it holds nothing back from got their listed names;
+        // the record stays.
+        Undecided,
+        Failed // a call failed on the way: `failure`, `stillRenamed`
     };
     Outcome outcome = Outcome::Failed;
     FolderMatch match = FolderMatch::Other;
@@ -40,17 +44,22 @@ struct [[nodiscard]] Restoration {
     RunFailure failure;
     // Unproven: the entry that kept the names from telling, left as it is.
     std::optional<Located::Foreign> foreign;
+    // Undecided, Unproven: the empty or cut-short file left as it is.
+    std::optional<std::string> unmarked;
     // Whole: the record could not be removed; it is tried again at the next start.
     std::optional<SystemError> recordLeft;
 };
 
 // `record` holds the run's record under `recordName`; `folder` is where the
 // run's folder is now (the journal's own path, or where it was moved to).
-// `stepsDone`: where the run that stopped says how far it got.
+// `stepsDone`: where the run that stopped says how far it got. `removable`:
+// the unmarked entry the user had removed, which goes only where it is proven
+// again, just before, to be that.
 Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
                        const std::string& recordName, const std::string& folder,
                        std::optional<RenameWay> way, const RunContext& context,
-                       std::optional<std::size_t> stepsDone = std::nullopt);
+                       std::optional<std::size_t> stepsDone = std::nullopt,
+                       const std::optional<std::string>& removable = std::nullopt);
 
 // A rollback that completed: the run it took back has every file under its
 // listed name, checked by reading its own folder, and both records go. Where

@@ -140,5 +140,10 @@ RecoveryReport RecoverInterruptedRuns(const RunControl& control);
 // The same for a run whose folder was moved after the crash: where `folder`
 // is that folder, found by its identity, the run is rolled back there.
 RecoveryReport RecoverMovedRun(const std::string& folder, const RunControl& control);
+// The user's answer to a LeftUnmarked note of RecoverInterruptedRuns: its
+// entry goes, where it is proven again just before to be that empty or
+// cut-short file, and the run is taken back; then every other record is
+// recovered as at a start. Its record goes once the folder is whole.
+RecoveryReport RemoveUnmarkedAndRecover(const RecoveryNote& note, const RunControl& control);
 
 } // namespace velmorandi

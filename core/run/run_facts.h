@@ -119,6 +119,12 @@ struct RecoveryNote {
         // `name` (a folder with `isFolder`) is not what the run left, and
         // keeps the names from telling; record at `record`.
         LeftForeign,
+        // `name`, an empty file or one whose mark is cut short, lies where the
+        // run was about to make a placeholder: the run's, or another
+        // program's. It is left; `files` got their old names back,
+        // `stillRenamed` could not; the record at `record` is kept until the
+        // user has it removed (RemoveUnmarkedAndRecover).
+        LeftUnmarked,
         NotPutBack,          // `failure` stopped the rollback; `stillRenamed` bear new names
         RecordUnreadable,    // the record at `record` could not be read: `error`
         FinishedButDamaged,  // the run had finished; its damaged record is kept at `record`

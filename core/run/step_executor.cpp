@@ -114,9 +114,7 @@ std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string
             return error;
         m_beforePlaceholders = nullptr;
     }
-    auto error = change(DiskCall::CreatePlaceholder, to, {}, [&] {
-        return platform::createPlaceholder(m_folder, to, m_proof.placeholder);
-    });
+    auto error = makePlaceholder(to);
     if (error)
         return error;
     error = change(DiskCall::RenameOntoPlaceholder, from, to,
@@ -125,6 +123,23 @@ std::optional<SystemError> StepExecutor::renameOntoPlaceholder(const std::string
     if (error && mayChange())
         static_cast<void>(
             removeLeftover(m_folder, m_disk, {Leftover::Kind::Placeholder, to, {}}, m_proof));
+    return error;
+}
+
+// Two calls: a stop between them leaves an empty file, which proves nothing
+// (recovery asks the user about it). One whose mark cannot be written goes
+// again through the handle that made it.
+std::optional<SystemError> StepExecutor::makePlaceholder(const std::string& name) {
+    platform::PlaceholderFile file;
+    auto error =
+        change(DiskCall::CreatePlaceholder, name, {}, [&] { return file.create(m_folder, name); });
+    if (error)
+        return error;
+    error = change(DiskCall::MarkPlaceholder, name, {},
+                   [&] { return file.write(m_proof.placeholder); });
+    if (error && mayChange())
+        static_cast<void>(
+            m_disk.call(DiskCall::RemoveLeftover, name, {}, [&] { return file.discard(); }));
     return error;
 }
 

@@ -90,6 +90,7 @@ class StepExecutor {
                                                           const std::string& to);
     [[nodiscard]] std::optional<SystemError> renameOntoPlaceholder(const std::string& from,
                                                                    const std::string& to);
+    [[nodiscard]] std::optional<SystemError> makePlaceholder(const std::string& name);
 
     const platform::FolderHandle& m_folder;
     const std::vector<PlannedMove>& m_moves;

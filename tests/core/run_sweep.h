@@ -182,6 +182,52 @@ inline Foreign placeForeign(const TempFolder& folder, const Moves& moves, std::s
     return foreign;
 }
 
+// What the user is asked about: the one empty or cut-short file where a run
+// (or a rollback) stopped before it marked its placeholder.
+inline const RecoveryNote* unmarkedOf(const RecoveryReport& report) {
+    EXPECT_LE(notesOf(report, RecoveryNote::Kind::LeftUnmarked), 1u) << describe(report);
+    for (const RecoveryNote& note : report.notes)
+        if (note.kind == RecoveryNote::Kind::LeftUnmarked)
+            return &note;
+    return nullptr;
+}
+
+// The next start, answered as the user would. Where it leaves an unmarked
+// placeholder, that is the one entry more than before, named by the note,
+// every file it holds nothing back from bears its old name (where only names
+// tell, none moves while it holds one back), and the record stays. "Keep it"
+// keeps all that, and the start after asks again; "Remove the empty file"
+// puts the folder right.
+inline RecoveryReport recoverAnswering(const TempFolder& folder, const TestRecords& records,
+                                       const Scenario& scenario, const Mode& mode,
+                                       const Snapshot& before, std::size_t* asked = nullptr) {
+    const Snapshot stopped = folder.snapshot();
+    RecoveryReport report = recover(records, scenario, mode);
+    // A rollback's entry first, then its run's.
+    for (int round = 0; round < 2 && unmarkedOf(report) != nullptr; ++round) {
+        const std::string name = unmarkedOf(report)->name;
+        SCOPED_TRACE("unmarked " + name);
+        if (asked)
+            ++*asked;
+        Snapshot now = folder.snapshot();
+        EXPECT_TRUE(now.contains(name)) << describe(report);
+        EXPECT_LT(now[name].size(), 24u);
+        EXPECT_TRUE(now == stopped || (now.erase(name), now == before)) << describe(report);
+        EXPECT_FALSE(records.entries().empty());
+        now = folder.snapshot();
+        const RecoveryReport kept = recover(records, scenario, mode);
+        EXPECT_EQ(folder.snapshot(), now);
+        const RecoveryNote* again = unmarkedOf(kept);
+        EXPECT_TRUE(again != nullptr && again->name == name) << describe(kept);
+        if (again == nullptr)
+            return kept;
+        RunTesting testing = testingFor(scenario, mode);
+        report = RemoveUnmarkedAndRecover(*again, records.control(&testing));
+    }
+    EXPECT_EQ(unmarkedOf(report), nullptr) << describe(report);
+    return report;
+}
+
 // The entry is there as it was made; once it is gone, recovery puts the
 // folder right from the record it kept.
 inline void expectForeignKept(const TempFolder& folder, const TestRecords& records,
@@ -195,7 +241,7 @@ inline void expectForeignKept(const TempFolder& folder, const TestRecords& recor
     EXPECT_EQ(std::filesystem::is_directory(path), foreign.content == "folder");
     EXPECT_EQ(now.at(foreign.name), foreign.content);
     std::filesystem::remove(path);
-    const RecoveryReport report = recover(records, scenario, mode);
+    const RecoveryReport report = recoverAnswering(folder, records, scenario, mode, expected);
     EXPECT_EQ(folder.snapshot(), expected) << describe(report);
     EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
@@ -265,7 +311,7 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
                          j->crash ? j->call : CallSweep::kNever);
         static_cast<void>(recover(records, scenario, mode, &faulty));
     }
-    const RecoveryReport report = recover(records, scenario, mode);
+    const RecoveryReport report = recoverAnswering(folder, records, scenario, mode, before);
     EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
     EXPECT_TRUE(recover(records, scenario, mode).empty());

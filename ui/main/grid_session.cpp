@@ -84,6 +84,12 @@ RecoveryReport GridSession::recoverInterruptedRuns() {
     return inBackground(BackgroundRun::Kind::Restoring, RecoverInterruptedRuns);
 }
 
+RecoveryReport GridSession::removeUnmarkedAndRecover(const RecoveryNote& note) {
+    return inBackground(BackgroundRun::Kind::Restoring, [&note](const RunControl& control) {
+        return RemoveUnmarkedAndRecover(note, control);
+    });
+}
+
 std::optional<std::vector<std::string>> GridSession::load(const std::string& folder) {
     const bool wasWarning = !m_warning->isHidden();
     m_warning->hide();

@@ -54,6 +54,8 @@ class GridSession : public QObject {
     void setTesting(RunTesting testing) { m_run->setTesting(std::move(testing)); }
 
     RecoveryReport recoverInterruptedRuns();
+    // The user had the unmarked placeholder of `note` removed.
+    RecoveryReport removeUnmarkedAndRecover(const RecoveryNote& note);
     // The folder's sub-folders, from the same read as its files; nothing when
     // it cannot be read, and then the rows, the edits and the grid stay.
     std::optional<std::vector<std::string>> load(const std::string& folder);

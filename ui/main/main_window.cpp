@@ -112,9 +112,7 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
     if (recoverFirst) {
         // Once the window shows, so the progress and the report have it to sit on.
         QTimer::singleShot(0, this, [this] {
-            const RecoveryReport report = m_gridSession->recoverInterruptedRuns();
-            if (!report.empty())
-                showMessage(words::recoveryReport(report));
+            reportRecovery(m_gridSession->recoverInterruptedRuns());
             if (m_gridSession->ending())
                 QCoreApplication::quit();
             else
@@ -251,6 +249,29 @@ void frmMainWindow::ResetImageButtons() {
         apply->setState(PictureButton::State::Normal);
     m_ImgXbut->setState(PictureButton::State::Normal);
     m_ImgQbut->setState(PictureButton::State::Normal);
+}
+
+// An entry that only the user can tell from the run's own is asked about;
+// each answer "Remove" may leave another to ask about (a rollback's, then its run's).
+void frmMainWindow::reportRecovery(RecoveryReport report) {
+    while (!report.empty()) {
+        const RecoveryNote* unmarked = words::unmarkedNote(report);
+        if (unmarked == nullptr) {
+            showMessage(words::recoveryReport(report));
+            return;
+        }
+        const RecoveryNote note = *unmarked;
+        ++m_userWaits;
+        const bool remove = AskMessage(this,
+                                       words::recoveryReport(report) + QStringLiteral("\r\n\r\n") +
+                                           words::unmarkedQuestion(note),
+                                       words::removeUnmarkedChoice(), words::keepUnmarkedChoice());
+        --m_userWaits;
+        if (!remove || m_gridSession->ending())
+            break;
+        report = m_gridSession->removeUnmarkedAndRecover(note);
+    }
+    whenFree();
 }
 
 void frmMainWindow::showMessage(const QString& text) {

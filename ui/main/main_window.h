@@ -2,6 +2,7 @@
 
 #include "main/edge_anchors.h"
 #include "run/journal_store.h"
+#include "run/run.h"
 #include "run/run_testing.h"
 #include "session/folder_session.h"
 
@@ -91,6 +92,7 @@ class frmMainWindow : public QWidget {
     void ImgXbut_Click();
     void ResetImageButtons();
     void showMessage(const QString& text);
+    void reportRecovery(RecoveryReport report);
 
     // Read from the environment once; every run, undo and recovery keeps its records there.
     JournalStore m_records = JournalStore::ofUser();

@@ -10,9 +10,12 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace velmorandi {
 
@@ -91,6 +94,36 @@ frmMessageBox::frmMessageBox(QWidget* mainWindow)
     connect(m_closeButton, &PictureButton::clicked, this, &frmMessageBox::ImgXbut_Click);
 }
 
+void frmMessageBox::setChoice(const QString& yes, const QString& no) {
+    constexpr int kButtonsAt = 170;
+    const auto make = [this](const QString& caption, const char* name) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    m_yes = make(yes, "CmdYes");
+    m_no = make(no, "CmdNo");
+    m_no->setGeometry(kMessageAt.x() + kMessageWidth - 100, kButtonsAt, 100, 25);
+    const int yesWidth = std::max(150, m_yes->sizeHint().width());
+    m_yes->setGeometry(m_no->x() - 8 - yesWidth, kButtonsAt, yesWidth, 25);
+    // The text keeps to whole lines above the buttons.
+    const int lineHeight = m_message->fontMetrics().lineSpacing();
+    m_scroll->resize(m_scroll->width(),
+                     (kButtonsAt - 6 - kMessageAt.y()) / lineHeight * lineHeight);
+    connect(m_yes, &QPushButton::clicked, this, [this] {
+        m_chosenYes = true;
+        closeBox();
+    });
+    connect(m_no, &QPushButton::clicked, this, &frmMessageBox::ImgXbut_Click);
+}
+
+QWidget* frmMessageBox::focusTarget() {
+    if (m_no != nullptr)
+        return m_no;
+    return this;
+}
+
 void frmMessageBox::Form_Load() {
     placeOverMainWindow();
     QString text = vMessage;
@@ -138,7 +171,12 @@ void frmMessageBox::ResetImageButtons() {
 
 void frmMessageBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (isCloseKey(*event))
+    // Enter on an answer takes it, as Space does.
+    auto* answer = qobject_cast<QPushButton*>(focusWidget());
+    if (answer != nullptr && (answer == m_yes || answer == m_no) &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        answer->click();
+    else if (isCloseKey(*event))
         ImgXbut_Click();
     else if (event->matches(QKeySequence::Copy))
         QGuiApplication::clipboard()->setText(accessibleDescription());
@@ -173,6 +211,17 @@ void ShowMessage(QWidget* mainWindow, const QString& text) {
     box->Form_Load();
     box->runModal();
     delete box;
+}
+
+bool AskMessage(QWidget* mainWindow, const QString& text, const QString& yes, const QString& no) {
+    const QPointer<frmMessageBox> box = new frmMessageBox(mainWindow);
+    box->vMessage = text;
+    box->setChoice(yes, no);
+    box->Form_Load();
+    box->runModal();
+    const bool chosen = box && box->chosenYes();
+    delete box;
+    return chosen;
 }
 
 } // namespace velmorandi

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 class QScrollArea;
 class QWidget;
 
@@ -15,6 +16,11 @@ class PictureButton;
 // Shows the text in the modal message window centred on mainWindow; returns
 // when the user has closed it.
 void ShowMessage(QWidget* mainWindow, const QString& text);
+
+// The same with a question's two answers as buttons under the text; returns
+// whether the user chose `yes`. Escape, Enter on no button and the close
+// button answer `no`, which holds the focus when the box opens.
+bool AskMessage(QWidget* mainWindow, const QString& text, const QString& yes, const QString& no);
 
 // The borderless message box: a title, the text and a close button. Escape and
 // Enter close it; a text longer than the box scrolls within it, by the arrows,
@@ -31,8 +37,12 @@ class frmMessageBox : public OverlayBox {
 
     // Places the window over the main window and fills in the text, before it is shown.
     void Form_Load();
+    // Before Form_Load: two answers under the text, "CmdYes" and "CmdNo".
+    void setChoice(const QString& yes, const QString& no);
+    bool chosenYes() const { return m_chosenYes; }
 
   protected:
+    QWidget* focusTarget() override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -46,6 +56,9 @@ class frmMessageBox : public OverlayBox {
     QScrollArea* m_scroll;
     QLabel* m_message;
     PictureButton* m_closeButton;
+    QPushButton* m_yes = nullptr;
+    QPushButton* m_no = nullptr;
+    bool m_chosenYes = false;
 };
 
 } // namespace velmorandi

@@ -31,10 +31,6 @@
         <translation>Fertig</translation>
     </message>
     <message>
-        <source>Another row has the same edited filename.</source>
-        <translation>Eine andere Zeile hat denselben neuen Dateinamen.</translation>
-    </message>
-    <message>
         <source>The edited filename is empty.</source>
         <translation>Der neue Dateiname ist leer.</translation>
     </message>
@@ -110,6 +106,34 @@
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
+    <message>
+        <source>The system keeps the name %1 for a device, with or without an extension.</source>
+        <translation>Das System hält den Namen %1 für ein Gerät frei, mit oder ohne Endung.</translation>
+    </message>
+    <message>
+        <source>The edited filename ends in a dot, which the system does not allow.</source>
+        <translation>Der neue Dateiname endet mit einem Punkt, was das System nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>The edited filename ends in a space, which the system does not allow.</source>
+        <translation>Der neue Dateiname endet mit einem Leerzeichen, was das System nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>The edited filename holds %1, which the system does not allow in a filename.</source>
+        <translation>Der neue Dateiname enthält %1, was das System in einem Dateinamen nicht erlaubt.</translation>
+    </message>
+    <message>
+        <source>Row %L1 has the same edited filename.</source>
+        <translation>Zeile %L1 hat denselben neuen Dateinamen.</translation>
+    </message>
+    <message>
+        <source>the control character U+%1</source>
+        <translation>das Steuerzeichen U+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -152,6 +176,14 @@
     <message>
         <source>Row %L1, %2, was refused.</source>
         <translation>Zeile %L1, %2, wurde abgelehnt.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be part of a file name on this system.</source>
+        <translation>%1 kann auf diesem System nicht Teil eines Dateinamens sein.</translation>
+    </message>
+    <message>
+        <source>%1 is left out: Velmorandi keeps file names free of the characters Windows does not allow.</source>
+        <translation>%1 wird weggelassen: Velmorandi hält Dateinamen frei von den Zeichen, die Windows nicht erlaubt.</translation>
     </message>
 </context>
 <context>
@@ -694,6 +726,42 @@
     <message>
         <source>No file has been renamed: another program holds %1. Close it there, then click Rename again; your edits are kept.</source>
         <translation>Keine Datei wurde umbenannt: Ein anderes Programm hält %1 geöffnet. Schließen Sie die Datei dort und klicken Sie dann erneut auf Umbenennen; Ihre Änderungen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Could not invoke rename process. Some edited filename conflicts with the filenaming rules of Linux and Velmorandi.</source>
+        <translation>Das Umbenennen konnte nicht gestartet werden. Ein neuer Dateiname verstößt gegen die Namensregeln von Linux und Velmorandi.</translation>
+    </message>
+    <message>
+        <source>A rename in %1 was interrupted while it made a placeholder, and an empty or unfinished file %2 lies there now. The rename cannot prove it made that file: another program may have.</source>
+        <translation>Eine Umbenennung in %1 wurde unterbrochen, während sie einen Platzhalter anlegte, und dort liegt nun eine leere oder unfertige Datei %2. Die Umbenennung kann nicht beweisen, dass sie diese Datei angelegt hat: Ein anderes Programm könnte es gewesen sein.</translation>
+    </message>
+    <message>
+        <source>1 file got its old name back.</source>
+        <translation>1 Datei hat ihren alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>%1 files got their old names back.</source>
+        <translation>%1 Dateien haben ihre alten Namen zurückerhalten.</translation>
+    </message>
+    <message>
+        <source>While %1 is there, these keep their new names: %2.</source>
+        <translation>Solange %1 dort liegt, behalten diese ihre neuen Namen: %2.</translation>
+    </message>
+    <message>
+        <source>%1 was left as it is, and the record is kept at %2.</source>
+        <translation>%1 wurde belassen, wie es ist, und die Aufzeichnung wird unter %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Remove %1? Keep it if another program may be writing it; you are asked again at the next start.</source>
+        <translation>%1 entfernen? Behalten Sie die Datei, falls ein anderes Programm sie gerade schreibt; beim nächsten Start werden Sie erneut gefragt.</translation>
+    </message>
+    <message>
+        <source>Remove the empty file</source>
+        <translation>Leere Datei entfernen</translation>
+    </message>
+    <message>
+        <source>Keep it</source>
+        <translation>Behalten</translation>
     </message>
 </context>
 <context>

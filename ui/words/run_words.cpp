@@ -575,6 +575,32 @@ QString leftForeign(const Speaker& say, const QString& folder, const RecoveryNot
     return say(source).arg(folder, text(note.name), text(note.record));
 }
 
+// Only the user may tell an empty file of another program's from the
+// run's placeholder that a stop caught before its mark was written.
+QString leftUnmarked(const Speaker& say, const QString& folder, const RecoveryNote& note) {
+    QString sentence =
+        say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 was interrupted while it made a "
+                                          "placeholder, and an empty or unfinished file %2 "
+                                          "lies there now. The rename cannot prove it made "
+                                          "that file: another program may have."))
+            .arg(folder, text(note.name));
+    if (note.files > 0)
+        sentence += QLatin1Char(' ') +
+                    (note.files == 1
+                         ? say(QT_TRANSLATE_NOOP("RunWords", "1 file got its old name back."))
+                         : say(QT_TRANSLATE_NOOP("RunWords", "%1 files got their old names back."))
+                               .arg(number(note.files)));
+    if (!note.stillRenamed.empty())
+        sentence +=
+            QLatin1Char(' ') +
+            say(QT_TRANSLATE_NOOP("RunWords", "While %1 is there, these keep their new names: %2."))
+                .arg(text(note.name), nameList(say, note.stillRenamed, 3));
+    return sentence + QLatin1Char(' ') +
+           say(QT_TRANSLATE_NOOP("RunWords", "%1 was left as it is, and the record is kept at "
+                                             "%2."))
+               .arg(text(note.name), text(note.record));
+}
+
 // Why a record could not be used.
 QString faultOf(const Speaker& say, const RecordFault& fault) {
     using Refusal = platform::RecordRefusal;
@@ -655,6 +681,8 @@ QString noteSentence(const Speaker& say, const RecoveryNote& note) {
             .arg(folder, text(note.record));
     case Kind::LeftForeign:
         return leftForeign(say, folder, note);
+    case Kind::LeftUnmarked:
+        return leftUnmarked(say, folder, note);
     case Kind::NotPutBack:
         return notPutBack(say, folder, note);
     case Kind::RecordUnreadable:
@@ -753,6 +781,29 @@ QString recoveryReport(const RecoveryReport& report) {
                        "RunWords", "Check those files before renaming in those folders again."))
                  : say(QT_TRANSLATE_NOOP("RunWords",
                                          "You can rename them again whenever you are ready.")));
+}
+
+const RecoveryNote* unmarkedNote(const RecoveryReport& report) {
+    for (const RecoveryNote& note : report.notes)
+        if (note.kind == RecoveryNote::Kind::LeftUnmarked)
+            return &note;
+    return nullptr;
+}
+
+QString unmarkedQuestion(const RecoveryNote& note) {
+    const Speaker say;
+    return say(QT_TRANSLATE_NOOP("RunWords",
+                                 "Remove %1? Keep it if another program may be writing it; "
+                                 "you are asked again at the next start."))
+        .arg(text(note.name));
+}
+
+QString removeUnmarkedChoice() {
+    return Speaker()(QT_TRANSLATE_NOOP("RunWords", "Remove the empty file"));
+}
+
+QString keepUnmarkedChoice() {
+    return Speaker()(QT_TRANSLATE_NOOP("RunWords", "Keep it"));
 }
 
 } // namespace velmorandi::words

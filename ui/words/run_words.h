@@ -14,4 +14,12 @@ QString runNews(const RunNews& news);
 // run or record it met, then one advice; empty where it met none.
 QString recoveryReport(const RecoveryReport& report);
 
+// The note that leaves an unmarked placeholder for the user to decide on;
+// null where there is none. Only one is asked about at a time.
+const RecoveryNote* unmarkedNote(const RecoveryReport& report);
+// The question that follows the report, and its two answers.
+QString unmarkedQuestion(const RecoveryNote& note);
+QString removeUnmarkedChoice();
+QString keepUnmarkedChoice();
+
 } // namespace velmorandi::words

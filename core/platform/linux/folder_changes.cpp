@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <utility>
 
 namespace velmorandi::platform {
 namespace {
@@ -131,17 +132,37 @@ std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::str
     return result(::unlinkat(handleOf(folder), name.c_str(), 0));
 }
 
-std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name,
-                                             std::string_view content) {
+PlaceholderFile::~PlaceholderFile() {
+    if (m_handle >= 0)
+        ::close(static_cast<int>(m_handle));
+}
+
+std::optional<SystemError> PlaceholderFile::create(const FolderHandle& folder,
+                                                   const std::string& name) {
     const int file = ::openat(handleOf(folder), name.c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (file < 0)
         return errorFrom(errno);
-    const int code = writeAll(file, content);
-    if (code != 0 && isOpenedAs(handleOf(folder), name, file))
-        ::unlinkat(handleOf(folder), name.c_str(), 0);
-    ::close(file);
+    m_folder = &folder;
+    m_name = name;
+    m_handle = file;
+    return std::nullopt;
+}
+
+std::optional<SystemError> PlaceholderFile::write(std::string_view content) {
+    const int code = m_handle < 0 ? EBADF : writeAll(static_cast<int>(m_handle), content);
     return code == 0 ? std::nullopt : std::optional<SystemError>(errorFrom(code));
+}
+
+std::optional<SystemError> PlaceholderFile::discard() {
+    if (m_handle < 0)
+        return errorFrom(EBADF);
+    const int file = static_cast<int>(std::exchange(m_handle, -1));
+    std::optional<SystemError> error;
+    if (isOpenedAs(handleOf(*m_folder), m_name, file))
+        error = result(::unlinkat(handleOf(*m_folder), m_name.c_str(), 0));
+    ::close(file);
+    return error;
 }
 
 std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,

@@ -3,6 +3,8 @@
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32_file.h"
 
+#include <utility>
+
 namespace velmorandi::platform {
 namespace {
 
@@ -61,24 +63,43 @@ std::optional<SystemError> unlinkName(const FolderHandle& folder, const std::str
     return lastError(::DeleteFileW(joinWide(folder.path(), name).c_str()));
 }
 
+PlaceholderFile::~PlaceholderFile() {
+    if (m_handle != -1)
+        ::CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+}
+
 // Made with delete access, so that a content that cannot be written takes the
 // file with it through its own handle, whatever took the name meanwhile.
-std::optional<SystemError> createPlaceholder(const FolderHandle& folder, const std::string& name,
-                                             std::string_view content) {
-    const FileHandle file(::CreateFileW(joinWide(folder.path(), name).c_str(),
-                                        GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+std::optional<SystemError> PlaceholderFile::create(const FolderHandle& folder,
+                                                   const std::string& name) {
+    const HANDLE file = ::CreateFileW(joinWide(folder.path(), name).c_str(), GENERIC_WRITE | DELETE,
+                                      0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return errorFrom(::GetLastError());
+    m_folder = &folder;
+    m_name = name;
+    m_handle = reinterpret_cast<std::intptr_t>(file);
+    return std::nullopt;
+}
+
+std::optional<SystemError> PlaceholderFile::write(std::string_view content) {
     DWORD written = 0;
-    if (::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
-                    nullptr) &&
+    if (m_handle != -1 &&
+        ::WriteFile(reinterpret_cast<HANDLE>(m_handle), content.data(),
+                    static_cast<DWORD>(content.size()), &written, nullptr) &&
         written == content.size())
         return std::nullopt;
     const DWORD code = ::GetLastError();
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition);
     return errorFrom(code == ERROR_SUCCESS ? ERROR_WRITE_FAULT : code);
+}
+
+std::optional<SystemError> PlaceholderFile::discard() {
+    if (m_handle == -1)
+        return errorFrom(ERROR_INVALID_HANDLE);
+    const FileHandle file(reinterpret_cast<HANDLE>(std::exchange(m_handle, -1)));
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return lastError(::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
+                                                  sizeof disposition));
 }
 
 std::optional<SystemError> renameReplacing(const FolderHandle& folder, const std::string& from,

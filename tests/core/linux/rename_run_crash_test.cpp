@@ -241,9 +241,10 @@ DiskSeam pauseAfter(DiskCall kind, int count, const std::function<void()>& pause
     };
 }
 
-// The placeholder that exFAT needs for a rename is made, and the process is
-// killed before the rename onto it: the next start finds the empty file beside
-// the one that holds the data, removes it, and puts every name back.
+// The placeholder that exFAT needs for a rename is made and marked, and the
+// process is killed before the rename onto it: the next start finds the
+// run's placeholder beside the file that holds the data, removes it, and puts
+// every name back.
 TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
     const ExfatMount drive;
     if (!drive.skipReason().empty())
@@ -259,13 +260,100 @@ TEST(RenameRun, KilledBetweenPlaceholderAndRenameOnExfat) {
         const RunRequest request = runRequest(folder, moves);
         Child child = startChild([&](const std::function<void()>& pause) {
             RunTesting testing;
-            testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
+            testing.seam = pauseAfter(DiskCall::MarkPlaceholder, placeholder, pause);
             testing::runCutShort(request, records.control(&testing));
         });
         ASSERT_GE(child.pid, 0);
         ASSERT_TRUE(waitUntilPaused(child));
         EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
         const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
+        EXPECT_EQ(folder.snapshot(), before);
+        EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
+    }
+}
+
+// Stopped after `stopAfter` calls (`failing` failed first, where set), at a
+// placeholder made and not yet marked, and, with `cutShort`, its mark cut
+// short: the next start asks about that one file, and its answer puts the
+// folder right.
+void stopBeforeMark(const std::string& parent, const Scenario& scenario, std::size_t failing,
+                    std::size_t stopAfter, bool cutShort) {
+    SCOPED_TRACE(std::string(scenario.label) + (cutShort ? ", cut short" : ", empty") +
+                 " after call " + std::to_string(stopAfter) +
+                 (failing == testing::CallSweep::kNever
+                      ? std::string()
+                      : ", in the rollback of a failure at " + std::to_string(failing)));
+    TempFolder folder(parent, scenario.files);
+    TestRecords records;
+    const Snapshot before = folder.snapshot();
+    testing::CallSweep stop(failing, stopAfter);
+    testing::runWith(folder, records, scenario, Mode{"exFAT"}, stop);
+    std::size_t empty = 0;
+    for (const auto& [name, content] : folder.snapshot())
+        if (content.empty() && ++empty && cutShort)
+            std::ofstream(folder.at(name), std::ios::binary) << "VMRPL";
+    ASSERT_EQ(empty, 1u);
+    std::size_t asked = 0;
+    const RecoveryReport report =
+        testing::recoverAnswering(folder, records, scenario, Mode{"exFAT"}, before, &asked);
+    EXPECT_GE(asked, 1u);
+    EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_EQ(records.entries(), std::vector<std::string>{});
+}
+
+// A kill between making a placeholder and writing its mark, in a run and in
+// the rollback of a run that failed at any of its calls: every such point.
+TEST(RenameRun, KilledBeforeEveryPlaceholderMarkOnExfatAsksAboutTheEmptyFile) {
+    const ExfatMount drive;
+    if (!drive.skipReason().empty())
+        GTEST_SKIP() << drive.skipReason();
+    constexpr std::size_t kNever = testing::CallSweep::kNever;
+    const auto marks = [&](const Scenario& scenario, std::size_t failing) {
+        TempFolder folder(drive.path(), scenario.files);
+        TestRecords records;
+        testing::CallSweep counting(failing, kNever);
+        return testing::runWith(folder, records, scenario, Mode{"exFAT"}, counting).kinds;
+    };
+    for (const Scenario& scenario : scenarios()) {
+        if (!scenario.taken.empty())
+            continue;
+        const std::vector<DiskCall> run = marks(scenario, kNever);
+        for (std::size_t k = 1; k <= run.size(); ++k) {
+            if (run[k - 1] == DiskCall::CreatePlaceholder)
+                stopBeforeMark(drive.path(), scenario, kNever, k, k % 2 == 0);
+            if (run[k - 1] != DiskCall::RenameOntoPlaceholder)
+                continue;
+            const std::vector<DiskCall> failed = marks(scenario, k);
+            for (std::size_t m = k + 1; m <= failed.size(); ++m)
+                if (failed[m - 1] == DiskCall::CreatePlaceholder)
+                    stopBeforeMark(drive.path(), scenario, k, m, m % 2 == 0);
+        }
+    }
+    // A process killed there, rather than its calls cut off.
+    const testing::Moves moves{{"File0009.JPG", "File0010.JPG"},
+                               {"File0010.JPG", "File0011.JPG"},
+                               {"IMG_0003.JPG", "img_0003.jpg"}};
+    const Scenario photos{"photos", {"File0009.JPG", "File0010.JPG", "IMG_0003.JPG"}, moves};
+    for (int placeholder = 1; placeholder <= 4; ++placeholder) {
+        SCOPED_TRACE("killed after placeholder " + std::to_string(placeholder));
+        TempFolder folder(drive.path(), photos.files);
+        const Snapshot before = folder.snapshot();
+        TestRecords records;
+        const RunRequest request = runRequest(folder, moves);
+        Child child = startChild([&](const std::function<void()>& pause) {
+            RunTesting testing;
+            testing.seam = pauseAfter(DiskCall::CreatePlaceholder, placeholder, pause);
+            testing::runCutShort(request, records.control(&testing));
+        });
+        ASSERT_GE(child.pid, 0);
+        ASSERT_TRUE(waitUntilPaused(child));
+        EXPECT_TRUE(WIFSIGNALED(endOf(child, true)));
+        std::size_t asked = 0;
+        const RecoveryReport report =
+            testing::recoverAnswering(folder, records, photos, Mode{"exFAT"}, before, &asked);
+        EXPECT_EQ(asked, 1u);
         EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
         EXPECT_EQ(folder.snapshot(), before);
         EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());

@@ -6,6 +6,7 @@
 #include "window_test_support.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -56,6 +57,7 @@ class RenameRunWindowTest : public QObject {
     void cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow();
     void barMovesWhileTheRollbackFindsTheFiles();
     void interruptedRunRolledBackBeforeTheFirstLoad();
+    void emptyPlaceholderIsRemovedOnlyOnTheUsersAnswer();
     // Last: it runs the application's own event loop, which the close ends.
     void closeDuringRunCancelsItAndEndsOnceEveryNameIsBack();
 
@@ -425,6 +427,79 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     // The folder is listed only after it has been put right.
     QTRY_COMPARE(cell(2, 1), QString("a3.txt"));
+}
+
+// A run on a drive that needs placeholders, killed between making one and
+// writing its mark: the start-up message names the empty file and asks.
+// "Keep it" leaves it and the record; the next start asks again, and
+// "Remove the empty file" puts every name back and ends the record.
+void RenameRunWindowTest::emptyPlaceholderIsRemovedOnlyOnTheUsersAnswer() {
+    m_window.reset();
+    const std::string folder = test::native(m_folder->path());
+    std::vector<std::string> names;
+    std::vector<std::string> targets;
+    for (const QString& name : kNames) {
+        names.push_back(name.toStdString());
+        targets.push_back("x_" + names.back());
+    }
+    RunRequest request{folder, {}, nullptr};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        request.moves.push_back({names[i], targets[i], {}, 0, i});
+    int placeholders = 0;
+    RunTesting killed;
+    killed.noIdentities = true;
+    killed.way = RenameWay::Placeholder;
+    killed.seam = [&](DiskCall call, std::string_view, std::string_view,
+                      const std::function<std::optional<SystemError>()>& perform)
+        -> std::optional<SystemError> {
+        if (placeholders == 3)
+            return SystemError{5, "killed"};
+        placeholders += call == DiskCall::CreatePlaceholder ? 1 : 0;
+        return perform();
+    };
+    const JournalStore records = JournalStore::ofUser();
+    RunControl control;
+    control.records = &records;
+    control.testing = &killed;
+    static_cast<void>(ExecuteRun(request, control)); // killed: what it returns is never seen
+    QVERIFY(QFileInfo::exists(m_folder->filePath("x_a3.txt")));
+    QCOMPARE(QFileInfo(m_folder->filePath("x_a3.txt")).size(), 0);
+    const QDir recordsFolder(QString::fromStdString(records.folderPath()));
+    const auto journals = [&] { return recordsFolder.entryList({"*.journal"}, QDir::Files); };
+    QCOMPARE(journals().size(), 1);
+    QStringList before = kNames;
+    before << "x_a3.txt";
+
+    for (const bool remove : {false, true}) {
+        QStringList asked;
+        QTimer answer;
+        QPointer<QWidget> answered;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            QWidget* box = OverlayBox::waiting();
+            if (box == nullptr || box == answered)
+                return;
+            answered = box;
+            auto* yes = box->findChild<QPushButton*>("CmdYes");
+            if (yes == nullptr) {
+                QTest::keyClick(box, Qt::Key_Escape); // what a "Remove" puts right is told
+                return;
+            }
+            asked << box->findChild<QLabel*>("lblMessage")->text().remove(QChar(0x200B))
+                  << yes->text() << box->findChild<QPushButton*>("CmdNo")->text();
+            QTest::mouseClick(remove ? yes : box->findChild<QPushButton*>("CmdNo"), Qt::LeftButton);
+        });
+        answer.start(20);
+        m_window = std::make_unique<frmMainWindow>(nullptr, std::string(), true);
+        m_window->show();
+        QTRY_COMPARE(asked.size(), 3);
+        QVERIFY2(asked[0].contains("x_a3.txt"), qPrintable(asked[0]));
+        QCOMPARE(asked[1], QString("Remove the empty file"));
+        QCOMPARE(asked[2], QString("Keep it"));
+        QTRY_COMPARE(cell(2, 1), QString("a3.txt"));
+        QCOMPARE(filesOnDisk(m_folder->path()), remove ? kNames : before);
+        QCOMPARE(journals().size(), remove ? 0 : 1);
+        m_window.reset();
+    }
 }
 
 // The close button during a run acts as Cancel: the box says so and counts the
