@@ -150,7 +150,6 @@ FolderSession::RunDone FolderSession::Run::operator()(const RunControl& control)
     done.kind = m_kind;
     switch (m_kind) {
     case Kind::Rename:
-        done.movedNothing = m_request->moves.empty();
         done.result = ExecuteRun(std::move(*m_request), control);
         break;
     case Kind::Undo:
@@ -219,9 +218,6 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
     if (currentRow && *currentRow < m_now.list.size())
         followed = nameAfter(done, *currentRow);
     const ListChange change = FinishRun(m_now.list, m_folder, done.result);
-    // The folder is read again, but no file was renamed: no row is "Done".
-    if (done.movedNothing && done.result.outcome == RunOutcome::Completed)
-        m_now.list.ComposeEditedNames();
     finished.news = std::move(done.result.news);
     finished.reloaded = change.reloaded;
     finished.protectedFileListed = change.protectedFileListed;

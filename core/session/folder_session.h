@@ -110,7 +110,6 @@ class FolderSession {
     struct RunDone {
         RunResult result;
         Run::Kind kind = Run::Kind::Rename;
-        bool movedNothing = false; // a rename where no edited name differed
         bool canUndo = false;
         bool canRedo = false;
         bool replacesRows() const { return !std::holds_alternative<FolderNotRead>(result.folder); }

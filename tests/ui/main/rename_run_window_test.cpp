@@ -54,7 +54,7 @@ class RenameRunWindowTest : public QObject {
     void cleanup();
     void progressFollowsTheRunAndEscapeCountsTheNamesBack();
     void oneHistoryTakesBackEditsThenTheRenameOnDisk();
-    void cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow();
+    void cancelledRedoSaysCtrlYWhileRenameRenamesNothing();
     void barMovesWhileTheRollbackFindsTheFiles();
     void interruptedRunRolledBackBeforeTheFirstLoad();
     void emptyPlaceholderIsRemovedOnlyOnTheUsersAnswer();
@@ -307,9 +307,9 @@ void RenameRunWindowTest::oneHistoryTakesBackEditsThenTheRenameOnDisk() {
 }
 
 // A redo cancelled half way puts every name back, and only Ctrl+Y makes it
-// again: the message says so. Rename then has no edited name to give, renames
-// nothing and marks no row.
-void RenameRunWindowTest::cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow() {
+// again: the message says so. Rename then has no edited name to give: it
+// renames nothing, reads the folder again and marks every row "Done".
+void RenameRunWindowTest::cancelledRedoSaysCtrlYWhileRenameRenamesNothing() {
     auto* grid = child<QTableView>("MSFlexGrid1");
     ModalCloser closer;
     const auto press = [&](QKeyCombination keys) {
@@ -342,7 +342,7 @@ void RenameRunWindowTest::cancelledRedoSaysCtrlYAndRenameOfNothingMarksNoRow() {
     QCOMPARE(filesOnDisk(m_folder->path()), kNames);
     QCOMPARE(closer.seen().size(), messages);
     for (int i = 0; i < kNames.size(); ++i)
-        QCOMPARE(cell(i, 3), QString());
+        QCOMPARE(cell(i, 3), QString("Done"));
 
     press(Qt::CTRL | Qt::Key_Y);
     QCOMPARE(filesOnDisk(m_folder->path()), prefixed(kNames));
