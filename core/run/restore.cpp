@@ -111,6 +111,17 @@ bool handedOver(const RunFailure& failure) {
            failure.kind == RunFailure::Kind::OwnershipUnconfirmed;
 }
 
+// What a stopped run tells in place of its own news, the folder read as it is now.
+RunResult toldWithFolder(RunResult result, RunNews::Kind kind, const RunFailure& failure,
+                         const std::string& folder) {
+    result.news = {};
+    result.news.kind = kind;
+    result.news.failure = failure;
+    result.errorRows.clear();
+    result.folder = FolderListed{ListFolderFiles(folder), {}};
+    return result;
+}
+
 // A record that has done its work goes; where it cannot, the next start tries again.
 [[nodiscard]] std::optional<SystemError> removeRecord(const JournalStore& records, const Disk& disk,
                                                       const std::string& name) {
@@ -247,10 +258,7 @@ std::optional<Restoration> unlessHeld(platform::RecordFile& record, const RunCon
     if (standing == platform::LeaseStanding::Held)
         return std::nullopt;
     Restoration failed = ended(Outcome::Failed);
-    failed.failure.kind = standing == platform::LeaseStanding::Lost
-                              ? RunFailure::Kind::TakenOver
-                              : RunFailure::Kind::OwnershipUnconfirmed;
-    failed.failure.folder = context.records->folderPath();
+    failed.failure = handedOverFailure(standing, *context.records);
     return failed;
 }
 
@@ -360,21 +368,12 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
     if (restoration.outcome == Outcome::Finished) {
         // The call that failed took effect all the same: the run is done.
         result.outcome = RunOutcome::Completed;
-        result.news = {};
-        result.news.kind = RunNews::Kind::RenamedButUnmarked;
-        result.news.failure = stopped.failure;
-        result.errorRows.clear();
-        result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
-        return result;
+        return toldWithFolder(std::move(result), RunNews::Kind::RenamedButUnmarked, stopped.failure,
+                              stopped.journal.folder);
     }
-    if (handedOver(restoration.failure)) {
-        result.news = {};
-        result.news.kind = RunNews::Kind::HandedOver;
-        result.news.failure = restoration.failure;
-        result.errorRows.clear();
-        result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
-        return result;
-    }
+    if (handedOver(restoration.failure))
+        return toldWithFolder(std::move(result), RunNews::Kind::HandedOver, restoration.failure,
+                              stopped.journal.folder);
     // Where the rollback got under way, it knows best which files it could not move.
     const bool rollbackTold =
         restoration.outcome == Outcome::InPart || restoration.outcome == Outcome::Undecided ||

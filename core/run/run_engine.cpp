@@ -49,6 +49,15 @@ FolderMatch matchFolder(const JournalHeader& journaled, const std::string& path,
     return volumesKnown ? FolderMatch::SameVolume : FolderMatch::Other;
 }
 
+RunFailure handedOverFailure(platform::LeaseStanding standing, const JournalStore& records) {
+    RunFailure failure;
+    failure.kind = standing == platform::LeaseStanding::Lost
+                       ? RunFailure::Kind::TakenOver
+                       : RunFailure::Kind::OwnershipUnconfirmed;
+    failure.folder = records.folderPath();
+    return failure;
+}
+
 namespace {
 const JournalStore kNoRecords;
 } // namespace
@@ -145,10 +154,7 @@ struct Stop {
 };
 
 Stop handOver(platform::LeaseStanding standing, const JournalStore& records) {
-    const RunFailure::Kind kind = standing == platform::LeaseStanding::Lost
-                                      ? RunFailure::Kind::TakenOver
-                                      : RunFailure::Kind::OwnershipUnconfirmed;
-    return {RunOutcome::Failed, failure(kind, records.folderPath()), {}, true};
+    return {RunOutcome::Failed, handedOverFailure(standing, records), {}, true};
 }
 
 Stop recordStop(const JournalStore& records, const SystemError& error) {

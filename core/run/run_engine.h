@@ -50,6 +50,10 @@ struct RunContext {
 [[nodiscard]] std::optional<SystemError>
 openFolder(const std::string& path, const RunContext& context, OpenedFolder& folder);
 
+// Why a run or rollback stops once the records it acts on are not, or may not
+// be, this process's (`standing` is not Held): the folder is the holder's now.
+RunFailure handedOverFailure(platform::LeaseStanding standing, const JournalStore& records);
+
 // The one way files are renamed: pre-flight, plan, journal, steps, sync,
 // the complete mark. Renames, undos, redos and rollbacks differ only in `kind`.
 struct EngineRun {

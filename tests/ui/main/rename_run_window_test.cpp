@@ -44,6 +44,15 @@ QWidget* shownBox(const QWidget& window, const char* name) {
     return box != nullptr && box->isVisible() ? box : nullptr;
 }
 
+// A run, with the user's records, that `killed` stops: what it returns is never seen.
+void runAsIfKilled(const RunRequest& request, const RunTesting& killed) {
+    const JournalStore records = JournalStore::ofUser();
+    RunControl control;
+    control.records = &records;
+    control.testing = &killed;
+    static_cast<void>(ExecuteRun(request, control));
+}
+
 } // namespace
 
 class RenameRunWindowTest : public QObject {
@@ -410,11 +419,7 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
         renames += call == DiskCall::Rename || call == DiskCall::Exchange ? 1 : 0;
         return perform();
     };
-    const JournalStore records = JournalStore::ofUser();
-    RunControl control;
-    control.records = &records;
-    control.testing = &killed;
-    static_cast<void>(ExecuteRun(request, control)); // killed: what it returns is never seen
+    runAsIfKilled(request, killed);
     QCOMPARE(filesOnDisk(m_folder->path()).filter("x_").size(), 3);
 
     ModalCloser closer;
@@ -457,14 +462,10 @@ void RenameRunWindowTest::emptyPlaceholderIsRemovedOnlyOnTheUsersAnswer() {
         placeholders += call == DiskCall::CreatePlaceholder ? 1 : 0;
         return perform();
     };
-    const JournalStore records = JournalStore::ofUser();
-    RunControl control;
-    control.records = &records;
-    control.testing = &killed;
-    static_cast<void>(ExecuteRun(request, control)); // killed: what it returns is never seen
+    runAsIfKilled(request, killed);
     QVERIFY(QFileInfo::exists(m_folder->filePath("x_a3.txt")));
     QCOMPARE(QFileInfo(m_folder->filePath("x_a3.txt")).size(), 0);
-    const QDir recordsFolder(QString::fromStdString(records.folderPath()));
+    const QDir recordsFolder(QString::fromStdString(JournalStore::ofUser().folderPath()));
     const auto journals = [&] { return recordsFolder.entryList({"*.journal"}, QDir::Files); };
     QCOMPARE(journals().size(), 1);
     QStringList before = kNames;
