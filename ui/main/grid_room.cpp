@@ -48,7 +48,7 @@ void GridRoom::share() {
     const int given = m_given[0] + m_given[1];
     const int ownWidths = header->length() - given;
     const int grown = m_grid->width() - m_laidOutWidth;
-    const int room = std::max(0, std::min(grown, m_grid->viewport()->width() - ownWidths));
+    const int room = grown > 0 ? std::max(0, m_grid->viewport()->width() - ownWidths) : 0;
     if (room == given)
         return;
     const std::array<int, 2> shares = {room / 2, room - room / 2};

@@ -8,10 +8,10 @@ class QTableView;
 
 namespace velmorandi {
 
-// The room a grid grown past its laid-out width has goes to the two name
-// columns, half each, as far as the columns fall short of the grid's width:
-// at its laid-out width the grid keeps its columns as they are, and a wider
-// serial column or a scroll bar takes from that room first. A name column
+// Once the grid has grown past its laid-out width, the room its columns leave
+// goes to the two name columns, half each: at its laid-out width the grid
+// keeps its columns as they are, and a wider serial column or a scroll bar
+// takes from that room first. A name column
 // sized otherwise (a drag on its edge, a fit to its names) keeps that width as
 // its own until the room changes again.
 class GridRoom : public QObject {
