@@ -2,6 +2,7 @@
 
 #include "folder_listing.h"
 #include "platform/name_limit.h"
+#include "program_folder.h"
 #include "protected_files.h"
 #include "rename_list.h"
 
@@ -18,7 +19,8 @@ LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
     contents.files = {};
     contents.text = {};
     outcome.subfolders = std::move(contents.subfolders);
-    outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
+    outcome.programFolder = !list.empty() && isProgramFolder(folder);
+    outcome.protectedFileListed = outcome.programFolder || !CheckProtectedFiles(folder, list);
     return outcome;
 }
 

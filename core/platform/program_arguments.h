@@ -11,4 +11,8 @@ namespace velmorandi::platform {
 // name a folder may have.
 std::vector<std::string> programArguments(int argc, char** argv);
 
+// The folder the running program's own file lies in, as a path; empty where
+// the system does not tell.
+std::string programFolder();
+
 } // namespace velmorandi::platform

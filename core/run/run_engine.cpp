@@ -1,6 +1,7 @@
 #include "run/run_engine.h"
 
 #include "folder_listing.h"
+#include "program_folder.h"
 #include "run/journal_encoder.h"
 #include "run/journal_store.h"
 #include "run/journal_writer.h"
@@ -392,6 +393,9 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
     OpenedFolder folder;
     if (auto error = openFolder(run.folder, context, folder))
         return unreadable(run.folder, *error);
+    // An undo or a rollback there still puts names back.
+    if (run.kind == Journal::Kind::Rename && isProgramFolder(folder.identity))
+        return failed(failure(RunFailure::Kind::ProgramFolder, run.folder));
     Journal journal = journalFor(run, folder);
     // The journal's names go to the disk while the folder is checked; a run
     // refused by the check gives its record up.

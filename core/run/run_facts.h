@@ -41,6 +41,8 @@ struct RunFailure {
         // The record's lease in `folder` could not be renewed in time: the run stopped
         // and left its folder to recovery.
         OwnershipUnconfirmed,
+        // `folder` is the one the program runs from: a rename there was refused untouched.
+        ProgramFolder,
     };
     Kind kind = Kind::None;
     std::string folder;

@@ -71,6 +71,7 @@ FolderSession::Opened FolderSession::finishLoad(Loaded loaded) {
     m_canRedo = loaded.canRedo;
     opened.subfolders = std::move(loaded.outcome.subfolders);
     opened.protectedFileListed = loaded.outcome.protectedFileListed;
+    m_programFolder = loaded.outcome.programFolder;
     return opened;
 }
 
@@ -220,7 +221,7 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
     const ListChange change = FinishRun(m_now.list, m_folder, done.result);
     finished.news = std::move(done.result.news);
     finished.reloaded = change.reloaded;
-    finished.protectedFileListed = change.protectedFileListed;
+    finished.protectedFileListed = change.protectedFileListed || m_programFolder;
     if (change.reloaded)
         m_now.history.clear();
     m_canUndo = done.canUndo;

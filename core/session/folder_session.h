@@ -41,6 +41,8 @@ class FolderSession {
 
     const RenameList& list() const { return m_now.list; }
     const std::string& folder() const { return m_folder; } // empty until a folder is loaded
+    // The folder is the one the program runs from, where nothing is renamed.
+    bool programFolder() const { return m_programFolder; }
 
     struct Edits {
         RenameList list;
@@ -137,6 +139,7 @@ class FolderSession {
 
     Edits m_now;
     std::string m_folder;
+    bool m_programFolder = false;
     bool m_canUndo = false; // as the records said after the last load or run
     bool m_canRedo = false;
     std::map<std::string, std::unique_ptr<Edits>> m_left; // edits of folders left, by folder

@@ -51,6 +51,7 @@ class GridSession : public QObject {
     // Cancels a run and ends the program when it is over; false when none runs.
     bool endAfterRun();
     bool ending() const { return m_ending; }
+    bool inProgramFolder() const { return m_session.programFolder(); }
     void setTesting(RunTesting testing) { m_run->setTesting(std::move(testing)); }
 
     RecoveryReport recoverInterruptedRuns();

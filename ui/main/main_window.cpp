@@ -220,7 +220,8 @@ OperationInputs frmMainWindow::frameInputs() const {
 }
 
 void frmMainWindow::ImgAbut_Click() {
-    showMessage(words::protectedFilesWarning());
+    showMessage(m_gridSession->inProgramFolder() ? words::programFolderWarning()
+                                          : words::protectedFilesWarning());
 }
 
 void frmMainWindow::ImgQbut_Click() {

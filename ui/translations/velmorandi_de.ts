@@ -185,6 +185,14 @@
         <source>%1 is left out: Velmorandi keeps file names free of the characters Windows does not allow.</source>
         <translation>%1 wird weggelassen: Velmorandi hält Dateinamen frei von den Zeichen, die Windows nicht erlaubt.</translation>
     </message>
+    <message>
+        <source>This is the folder Velmorandi runs from.</source>
+        <translation>Dies ist der Ordner, aus dem Velmorandi läuft.</translation>
+    </message>
+    <message>
+        <source>Its files are not renamed here: Velmorandi needs them to start. Choose a folder of your own files.</source>
+        <translation>Seine Dateien werden hier nicht umbenannt: Velmorandi braucht sie zum Starten. Wählen Sie einen Ordner mit Ihren eigenen Dateien.</translation>
+    </message>
 </context>
 <context>
     <name>Progress</name>
@@ -762,6 +770,14 @@
     <message>
         <source>Keep it</source>
         <translation>Behalten</translation>
+    </message>
+    <message>
+        <source>%1 is the folder Velmorandi runs from</source>
+        <translation>%1 ist der Ordner, aus dem Velmorandi läuft</translation>
+    </message>
+    <message>
+        <source>No file has been renamed: Velmorandi does not rename its own files, which it needs to start. Choose a folder of your own files.</source>
+        <translation>Keine Datei wurde umbenannt: Velmorandi benennt seine eigenen Dateien nicht um, denn es braucht sie zum Starten. Wählen Sie einen Ordner mit Ihren eigenen Dateien.</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,12 @@ QString protectedFilesWarning() {
                         "programs that is dependent of these files.");
 }
 
+QString programFolderWarning() {
+    return Messages::tr("This is the folder Velmorandi runs from.") + kParagraph +
+           Messages::tr("Its files are not renamed here: Velmorandi needs them to start. Choose a "
+                        "folder of your own files.");
+}
+
 QString driveNotReady() {
     return Messages::tr("Selected drive is not found ready for IO operations. Resetting the drive "
                         "default to first accessible drive found.") +

@@ -11,6 +11,7 @@ namespace velmorandi::words {
 
 // Behind the warning button of a folder that holds system or start-up files.
 QString protectedFilesWarning();
+QString programFolderWarning();
 // A drive that cannot be read; the default drive is chosen instead.
 QString driveNotReady();
 // A folder chosen in the folder list that cannot be read.

@@ -213,6 +213,9 @@ QString failureSentence(const Speaker& say, const RunFailure& failure) {
         return say(QT_TRANSLATE_NOOP("RunWords", "This computer could not confirm in time that it "
                                                  "still holds the record of this rename in %1"))
             .arg(text(failure.folder));
+    case Kind::ProgramFolder:
+        return say(QT_TRANSLATE_NOOP("RunWords", "%1 is the folder Velmorandi runs from"))
+            .arg(text(failure.folder));
     case Kind::None:
         break;
     }
@@ -258,6 +261,11 @@ QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
         if (failure.problem)
             return recordsUnusable(say, *failure.problem);
         break;
+    case Kind::ProgramFolder:
+        return stopped + say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: Velmorandi "
+                                                           "does not rename its own files, which "
+                                                           "it needs to start. Choose a folder of "
+                                                           "your own files."));
     case Kind::Cancelled:
         return say(QT_TRANSLATE_NOOP("RunWords",
                                      "The rename has been cancelled. No file has been renamed.")) +

@@ -8,6 +8,7 @@
 #include "window_test_support.h"
 
 #include "platform/name_limit.h"
+#include "run/run_testing.h"
 #include "version.h"
 
 #include <QAbstractItemModel>
@@ -488,6 +489,45 @@ void MainWindowTest::warningButtonFollowsEachLoad() {
     dir1->openRow(dir1->count() - 1);
     QCOMPARE(dir1->path(), test::native(m_folder->path() + "/plain"));
     QVERIFY(!warning->isVisible());
+
+    // The program's own folder: the warning says what it is, and a Rename
+    // there touches nothing (should it try, the disk refuses every rename).
+    m_window.reset();
+    const QString own = QCoreApplication::applicationDirPath();
+    const QStringList ownFiles = filesOnDisk(own);
+    openWindow(own.toStdString());
+    warning = child<PictureButton>("ImgAbut");
+    QVERIFY(warning->isVisible());
+    int renames = 0;
+    RunTesting refusing;
+    refusing.seam = [&renames](DiskCall call, std::string_view, std::string_view,
+                               const std::function<std::optional<SystemError>()>& perform)
+        -> std::optional<SystemError> {
+        if (call != DiskCall::Rename && call != DiskCall::Exchange && call != DiskCall::Link &&
+            call != DiskCall::RenameOntoPlaceholder)
+            return perform();
+        ++renames;
+        return SystemError{5, "refused by the test"};
+    };
+    m_window->setRunTesting(refusing);
+    QTest::keyClicks(child<QLineEdit>("tText"), "old_");
+    QTest::mouseClick(child<QRadioButton>("oLeftText"), Qt::LeftButton);
+    clickApply(2);
+    ModalCloser closer;
+    QTest::mouseClick(warning, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen(),
+             (QStringList{"This is the folder Velmorandi runs from.\n\nIts files are not renamed "
+                          "here: Velmorandi needs them to start. Choose a folder of your own "
+                          "files.",
+                          QString::fromStdString(test::native(own)) +
+                              " is the folder Velmorandi runs from.\n\nNo file "
+                              "has been renamed: Velmorandi does not rename its "
+                              "own files, which it needs to start. Choose a "
+                              "folder of your own files."}));
+    QCOMPARE(renames, 0);
+    QCOMPARE(filesOnDisk(own), ownFiles);
+    QVERIFY(warning->isVisible());
 }
 
 void MainWindowTest::opensTheFolderItWasStartedWith() {
