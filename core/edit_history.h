@@ -10,7 +10,7 @@
 namespace velmorandi {
 
 // What an edit was: an Apply of one of the five operations (in the order of
-// their frames), Blank or Reset.
+// their frames), Blank, Reset, or one name typed by hand.
 enum class EditKind : std::uint8_t {
     FindAndReplace,
     ChangeCase,
@@ -18,7 +18,8 @@ enum class EditKind : std::uint8_t {
     Serialize,
     Trim,
     Blank,
-    Reset
+    Reset,
+    ByHand
 };
 
 // The edits made to the edited names since the last load, to be taken back

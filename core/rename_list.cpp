@@ -186,6 +186,17 @@ void RenameList::Reset() {
     ComposeEditedNames();
 }
 
+bool RenameList::setEditedName(std::size_t index, std::string_view name) {
+    if (index >= size() || !name.ends_with(dotAndExtension(index)))
+        return false;
+    const std::string_view tail = dotAndExtension(index);
+    const std::string_view base = name.substr(0, name.size() - tail.size());
+    rewriteEditedBases(
+        [&](std::string_view edited, std::size_t row) { return row == index ? base : edited; });
+    ComposeEditedNames();
+    return true;
+}
+
 void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
     const bool sameOrder =
         order.size() == size() &&

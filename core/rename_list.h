@@ -177,6 +177,9 @@ class RenameList {
     // Edited base names become "" (Blank) or the original base without leading spaces (Reset).
     void Blank();
     void Reset();
+    // One row's edited name, typed whole: false, and nothing changes, when it
+    // does not end in the row's extension, which no edit changes.
+    bool setEditedName(std::size_t index, std::string_view name);
 
     // After a completed run: the edited names become the listed names, rows in
     // `order` (old row numbers), every row "Done".

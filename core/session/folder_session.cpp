@@ -111,6 +111,10 @@ bool FolderSession::reset() {
     });
 }
 
+bool FolderSession::nameByHand(std::size_t row, const std::string& name) {
+    return edit(EditKind::ByHand, [&](RenameList& list) { return list.setEditedName(row, name); });
+}
+
 HistoryOffer FolderSession::undoOffer() const {
     if (m_now.history.canUndo())
         return {HistoryOffer::Kind::Edit, m_now.history.nextUndo()};

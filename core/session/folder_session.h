@@ -88,6 +88,8 @@ class FolderSession {
     bool apply(int operation, const OperationInputs& inputs);
     bool blank();
     bool reset();
+    // A name typed by hand for one row; false when it keeps no extension of the row's.
+    bool nameByHand(std::size_t row, const std::string& name);
     HistoryOffer undoOffer() const;
     HistoryOffer redoOffer() const;
     // Take back or make again one edit; false when there is none.

@@ -1,10 +1,12 @@
 #include "main/grid_session.h"
 
+#include "main/box_notice.h"
 #include "main/grid_place.h"
 #include "main/input_hold.h"
 #include "main/rename_grid_model.h"
 #include "main/rename_grid_view.h"
 #include "words/grid_words.h"
+#include "words/message_words.h"
 #include "words/run_words.h"
 
 #include <QApplication>
@@ -56,6 +58,8 @@ GridSession::GridSession(FolderSession& session, QWidget* window, Controls contr
     for (const QKeySequence& redo :
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
         connect(new QShortcut(redo, window), &QShortcut::activated, this, &GridSession::redoKey);
+    m_model->onNameTyped(
+        [this](std::size_t row, const QString& name) { return nameTyped(row, name); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
 }
@@ -123,6 +127,17 @@ void GridSession::fitColumnsToLayout() {
 void GridSession::showEdits(bool changed) {
     if (changed)
         m_model->rowsRecomposed();
+}
+
+bool GridSession::nameTyped(std::size_t row, const QString& name) {
+    if (m_session.nameByHand(row, name.toStdString())) {
+        m_model->rowsRecomposed();
+        return true;
+    }
+    const std::string_view extension = m_session.list().row(row).extension();
+    showBoxNotice(*m_grid, words::extensionKept(QString::fromUtf8(
+                               extension.data(), static_cast<qsizetype>(extension.size()))));
+    return false;
 }
 
 void GridSession::rename() {

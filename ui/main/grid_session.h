@@ -75,6 +75,7 @@ class GridSession : public QObject {
     void undoKey();
     void redoKey();
     void showMenu(const QPoint& position);
+    bool nameTyped(std::size_t row, const QString& name);
 
     FolderSession& m_session;
     QTableView* m_grid;

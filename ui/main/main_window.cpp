@@ -127,7 +127,10 @@ void frmMainWindow::setRunTesting(RunTesting testing) {
     m_gridSession->setTesting(std::move(testing));
 }
 
-frmMainWindow::~frmMainWindow() = default;
+// A cell editor still open commits as the window goes, when the rows are gone.
+frmMainWindow::~frmMainWindow() {
+    m_gridModel->onNameTyped({});
+}
 
 void frmMainWindow::Form_Load() {
     m_lblTitle->setTitle(QStringLiteral("          Velmorandi ") +
@@ -221,7 +224,7 @@ OperationInputs frmMainWindow::frameInputs() const {
 
 void frmMainWindow::ImgAbut_Click() {
     showMessage(m_gridSession->inProgramFolder() ? words::programFolderWarning()
-                                          : words::protectedFilesWarning());
+                                                 : words::protectedFilesWarning());
 }
 
 void frmMainWindow::ImgQbut_Click() {

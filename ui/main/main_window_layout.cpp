@@ -175,7 +175,10 @@ void frmMainWindow::buildGrid() {
     m_MSFlexGrid1->setModel(m_gridModel);
     speak(m_MSFlexGrid1, {tr("Rename grid"), tr("One row per file of the folder: serial number, "
                                                 "original filename, edited filename and status")});
-    m_MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Only an edited name can be typed (the model says which cells).
+    m_MSFlexGrid1->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::DoubleClicked |
+                                   QAbstractItemView::AnyKeyPressed);
     m_MSFlexGrid1->setWordWrap(false);
     m_MSFlexGrid1->setCornerButtonEnabled(false);
     // Tab goes on to the next control; the arrow keys move between cells.

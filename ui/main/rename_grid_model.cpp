@@ -29,6 +29,13 @@ int RenameGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
+    if ((role == Qt::EditRole || role == kBaseLengthRole) && index.column() == Edited &&
+        checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        const RenameRow file = m_list.row(static_cast<std::size_t>(index.row()));
+        if (role == kBaseLengthRole)
+            return fromBytes(file.editedBase()).size();
+        return fromBytes(file.editedName());
+    }
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole &&
          role != Qt::AccessibleDescriptionRole) ||
         !checkIndex(index, CheckIndexOption::IndexIsValid))
@@ -97,6 +104,22 @@ QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, i
     default:
         return {};
     }
+}
+
+Qt::ItemFlags RenameGridModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.column() != Edited || !m_typed || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return flags;
+    const std::string_view edited = m_list.row(static_cast<std::size_t>(index.row())).editedName();
+    if (fromBytes(edited).toUtf8() == QByteArrayView(edited.data(), qsizetype(edited.size())))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool RenameGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !m_typed || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    return m_typed(static_cast<std::size_t>(index.row()), value.toString());
 }
 
 void RenameGridModel::rowsRecomposed() {

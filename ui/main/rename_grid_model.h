@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -17,6 +18,8 @@ class RenameGridModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
     enum Column { Serial, Original, Edited, Status, ColumnCount };
+    // Of an edited name: how many of its characters come before the extension.
+    static constexpr int kBaseLengthRole = Qt::UserRole;
 
     explicit RenameGridModel(const RenameList& list, QObject* parent = nullptr);
 
@@ -25,6 +28,13 @@ class RenameGridModel final : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // An edited name can be typed by hand where it reads back as the bytes it is.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A typed name goes to `typed`, which takes it into the list or says why not.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    void onNameTyped(std::function<bool(std::size_t row, const QString& name)> typed) {
+        m_typed = std::move(typed);
+    }
 
     // Runs change, which may replace every row, inside a model reset.
     template <class Change> auto reload(Change&& change) {
@@ -51,6 +61,7 @@ class RenameGridModel final : public QAbstractTableModel {
     QVariant reason(std::size_t row) const;
 
     const RenameList& m_list;
+    std::function<bool(std::size_t row, const QString& name)> m_typed;
 };
 
 } // namespace velmorandi

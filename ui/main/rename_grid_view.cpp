@@ -8,12 +8,16 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmorandi {
 
@@ -22,6 +26,38 @@ namespace {
 // Measured in full when a column is fitted: more than the longest names by
 // bytes rarely matter, and a hundred thousand rows would take too long.
 constexpr std::size_t kWidestCandidates = 64;
+
+// A name typed by hand: the part before the extension is selected, as a file
+// manager does, so that typing keeps the extension. The view selects the
+// whole text once the editor is set up, and may pass it the key that opened
+// it at once: the selection is made before that key, or else once the view is done.
+class NameEditor : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+
+    void selectBase(int length) {
+        m_base = length;
+        QTimer::singleShot(0, this, &NameEditor::applyBase);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        applyBase();
+        QLineEdit::keyPressEvent(event);
+    }
+    // A selection the user makes is theirs.
+    void mousePressEvent(QMouseEvent* event) override {
+        m_base = -1;
+        QLineEdit::mousePressEvent(event);
+    }
+
+  private:
+    void applyBase() {
+        if (m_base >= 0)
+            setSelection(0, std::exchange(m_base, -1));
+    }
+    int m_base = -1;
+};
 
 class CurrentCellDelegate : public QStyledItemDelegate {
   public:
@@ -37,6 +73,21 @@ class CurrentCellDelegate : public QStyledItemDelegate {
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
         painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        if (index.column() != RenameGridModel::Edited)
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* editor = new NameEditor(parent);
+        editor->setFrame(false);
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        QStyledItemDelegate::setEditorData(editor, index);
+        if (auto* name = dynamic_cast<NameEditor*>(editor))
+            name->selectBase(index.data(RenameGridModel::kBaseLengthRole).toInt());
     }
 };
 

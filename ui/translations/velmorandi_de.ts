@@ -134,6 +134,10 @@
         <source>&quot;%1&quot;</source>
         <translation>„%1“</translation>
     </message>
+    <message>
+        <source>Typed Name</source>
+        <translation>Eingegebener Name</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -192,6 +196,10 @@
     <message>
         <source>Its files are not renamed here: Velmorandi needs them to start. Choose a folder of your own files.</source>
         <translation>Seine Dateien werden hier nicht umbenannt: Velmorandi braucht sie zum Starten. Wählen Sie einen Ordner mit Ihren eigenen Dateien.</translation>
+    </message>
+    <message>
+        <source>The name must end in .%1: Velmorandi changes only the part of a name before its last dot.</source>
+        <translation>Der Name muss auf .%1 enden: Velmorandi ändert nur den Teil eines Namens vor seinem letzten Punkt.</translation>
     </message>
 </context>
 <context>

@@ -96,6 +96,8 @@ QString editName(EditKind edit) {
         return Grid::tr("Trim");
     case EditKind::Blank:
         return Grid::tr("Blank");
+    case EditKind::ByHand:
+        return Grid::tr("Typed Name");
     case EditKind::Reset:
         break;
     }

@@ -65,4 +65,10 @@ QString characterLeftOut(char32_t character, bool systemRefuses) {
         .arg(named);
 }
 
+QString extensionKept(const QString& extension) {
+    return Messages::tr("The name must end in .%1: Velmorandi changes only the part of a name "
+                        "before its last dot.")
+        .arg(extension);
+}
+
 } // namespace velmorandi::words

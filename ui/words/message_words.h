@@ -27,5 +27,7 @@ QString rowRefused(int row, const QString& name, const QString& reasons);
 // file name with it, or it is one of those Windows refuses, which the program
 // keeps out of names everywhere.
 QString characterLeftOut(char32_t character, bool systemRefuses);
+// A name typed by hand without the file's extension, which no edit changes.
+QString extensionKept(const QString& extension);
 
 } // namespace velmorandi::words

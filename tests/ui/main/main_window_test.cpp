@@ -136,6 +136,7 @@ class MainWindowTest : public QObject {
     void everyTextReadsInLightDarkAndHighContrastThemes();
     void screenReadersNameEveryPictureButtonAndTheGrid();
     void windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom();
+    void oneNameTypedByHandIsAnEditLikeAnyOther();
 
   private:
     void openWindow(const std::string& startFolder = {}, const std::string& startFile = {});
@@ -1162,4 +1163,69 @@ void MainWindowTest::windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom() {
 }
 
 QTEST_MAIN(MainWindowTest)
+// F2, a double-click or a typed key opens the edited name with the part before
+// its extension selected; Enter takes it as one edit, Escape drops it.
+void MainWindowTest::oneNameTypedByHandIsAnEditLikeAnyOther() {
+    createFiles(m_folder->path(), {"alpha.txt", "beta.txt", "gamma.log"});
+    openWindow();
+    QApplication::setActiveWindow(m_window.get());
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    grid->setFocus();
+    const auto editor = [grid]() -> QLineEdit* {
+        auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        return focused != nullptr && grid->isAncestorOf(focused) ? focused : nullptr;
+    };
+
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY2(editor() == nullptr, "only the edited name is typed");
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY(editor() != nullptr);
+    QCOMPARE(editor()->text(), QString("alpha.txt"));
+    QTRY_COMPARE(editor()->selectedText(), QString("alpha"));
+    QTest::keyClicks(editor(), "first");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_COMPARE(cell(0, 2), QString("first.txt"));
+
+    const QRect second = grid->visualRect(grid->model()->index(1, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+    QVERIFY(editor() != nullptr);
+    QTest::keyClicks(editor(), "lost");
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    QTRY_VERIFY(editor() == nullptr);
+    QCOMPARE(cell(1, 2), QString("beta.txt"));
+
+    grid->setCurrentIndex(grid->model()->index(2, 2));
+    QTest::keyClicks(grid, "g");
+    QVERIFY(editor() != nullptr);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_COMPARE(cell(2, 2), QString("g.log"));
+
+    // The extension stays: a name without it is not taken, and the grid says why.
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTRY_COMPARE(editor()->selectedText(), QString("beta"));
+    editor()->selectAll();
+    QTest::keyClicks(editor(), "bare");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QTRY_VERIFY(grid->accessibleDescription().contains("must end in .txt"));
+    QCOMPARE(cell(1, 2), QString("beta.txt"));
+
+    // Each typed name is a step of the history; later operations apply to it.
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(cell(2, 2), QString("gamma.log"));
+    QCOMPARE(cell(0, 2), QString("first.txt"));
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(cell(2, 2), QString("g.log"));
+    QTest::keyClicks(child<QLineEdit>("tText"), "p_");
+    QTest::mouseClick(child<QRadioButton>("oLeftText"), Qt::LeftButton);
+    clickApply(2);
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen(), QStringList());
+    QCOMPARE(filesOnDisk(m_folder->path()), QStringList({"p_beta.txt", "p_first.txt", "p_g.log"}));
+}
+
 #include "main_window_test.moc"
