@@ -288,14 +288,14 @@ shown_previous=$(printf '%d.%d.%03d.1' "$major" "$minor" "$((10#$patch - 1))")
 
 step "building the installer of the previous version, $previous"
 # This installer's script numbered one lower, with the zip's program and a few bytes after
-# it (which Windows does not load) to tell the two apart; compressed quickly.
+# it (which Windows does not load) to tell the two apart; stored, not compressed, in a second.
 stage="$scratch/previous"
 mkdir "$stage"
 cp "$program" "$(dirname "$program")/LICENSE.txt" "$(dirname "$program")/third-party-notices.txt" \
     "$stage/"
 printf 'previous version' >>"$stage/Velmorandi.exe"
 previous_setup="$scratch/velmorandi-$previous-setup.exe"
-makensis -V1 "-XSetCompressor /FINAL zlib" "-DVERSION=$previous" "-DSHOWN_VERSION=$shown_previous" \
+makensis -V1 "-XSetCompressor /FINAL zlib" "-XSetCompress off" "-DVERSION=$previous" "-DSHOWN_VERSION=$shown_previous" \
     "-DSTAGE=$stage" "-DOUTFILE=$previous_setup" "$repo/packaging/windows/velmorandi.nsi" >/dev/null ||
     fail "makensis could not build the previous version's installer"
 
