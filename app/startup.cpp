@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "folder_handover.h"
+#include "running_mark.h"
 #include "second_instance_notice.h"
 #include "single_instance.h"
 #include "start_words.h"
@@ -60,6 +61,7 @@ HandoverAnswer handOverTo(frmMainWindow& window, const std::string& folder,
 }
 
 int Main(int argc, char** argv) {
+    markRunning();
     platform::returnLargeBlocksWhenFreed();
     // Help, version and mistakes need no display, so they are answered before
     // the windows' application exists; Qt's own options are known and pass.

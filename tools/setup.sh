@@ -13,7 +13,7 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine fonts-
 # Its zip and installer (tools/windows/package.sh).
 WINDOWS_PACKAGE_PACKAGES=(nsis)
 # The real program driven on a virtual X server, and its installer run (tools/windows/package-test.sh).
-WINDOWS_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick)
+WINDOWS_TEST_PACKAGES=(xvfb xauth xdotool x11-utils imagemagick locales)
 # The windows under a headless Wayland compositor, and read through the AT-SPI
 # tree as screen readers read them (tests/desktop); each test skips without them.
 WAYLAND_TEST_PACKAGES=(weston qt6-wayland)

@@ -71,7 +71,7 @@ main() {
     local setup="$dist/velmorandi-$version-setup.exe"
     rm -f "$zip" "$setup"
     (cd "$(dirname "$stage")" && cmake -E tar cf "$zip" --format=zip "$(basename "$stage")")
-    makensis -V2 "-DVERSION=$version" "-DSHOWN_VERSION=$shown" "-DSTAGE=$stage" \
+    makensis -V2 -WX "-DVERSION=$version" "-DSHOWN_VERSION=$shown" "-DSTAGE=$stage" \
         "-DOUTFILE=$setup" "$repo/packaging/windows/velmorandi.nsi"
     ls -l "$zip" "$setup"
 }

@@ -1,0 +1,7 @@
+#include "running_mark.h"
+
+namespace velmorandi {
+
+void markRunning() {}
+
+} // namespace velmorandi
