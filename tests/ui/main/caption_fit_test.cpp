@@ -1,14 +1,18 @@
 // Every caption of the main window whole and clear of its neighbours, in every
-// shipped language and at 100, 150 and 200 %.
+// shipped language and at 100, 150 and 200 %, in a face the system draws and
+// never a serif one.
 #include "main/main_window.h"
 #include "main/window_test_support.h"
 #include "words/language.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace velmorandi;
@@ -180,6 +185,52 @@ QStringList crowdedCaptions(const QWidget& window) {
     return faults;
 }
 
+// Serifs: the foot of a small l reaches wider than its stem (a capital I will not
+// do: Verdana and Tahoma give theirs bars).
+bool drawsSerifs(const QFont& font) {
+    QFont big = font;
+    big.setPixelSize(64);
+    big.setBold(false);
+    QImage picture(96, 96, QImage::Format_Grayscale8);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.setFont(big);
+        painter.setPen(Qt::black);
+        painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("l"));
+    }
+    QList<int> widths;
+    for (int y = 0; y < picture.height(); ++y) {
+        int ink = 0;
+        for (int x = 0; x < picture.width(); ++x)
+            ink += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+        if (ink > 0)
+            widths << ink;
+    }
+    if (widths.size() < 8)
+        return false;
+    const int foot = *std::max_element(widths.cend() - 3, widths.cend());
+    return foot > widths.at(widths.size() / 2) * 3 / 2;
+}
+
+QStringList facesNotDrawnOrSerif(const QWidget& window) {
+    QStringList faults;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        // Qt's own inner parts draw no text of their own.
+        if (control->objectName().isEmpty() || control->objectName().startsWith("qt_"))
+            continue;
+        const QFont font = control->font();
+        if (QFontInfo(font).family().compare(font.family(), Qt::CaseInsensitive) != 0)
+            faults << QStringLiteral("%1 asks for %2, drawn in %3")
+                          .arg(control->objectName(), font.family(), QFontInfo(font).family());
+        else if (drawsSerifs(font))
+            faults << QStringLiteral("%1 in the serif face %2")
+                          .arg(control->objectName(), font.family());
+    }
+    faults.removeDuplicates();
+    return faults;
+}
+
 const char kScaleSet[] = "VELMORANDI_TEST_SCALE_SET";
 
 } // namespace
@@ -190,6 +241,7 @@ class CaptionFitTest : public QObject {
     void init();
     void captionsFitInEveryLanguage();
     void captionsFitAtOtherScales();
+    void facesAreTheSystemsAndNeverSerif();
 
   private:
     std::unique_ptr<frmMainWindow> openWindow();
@@ -249,6 +301,21 @@ void CaptionFitTest::captionsFitAtOtherScales() {
             faults << QString::fromLocal8Bit(output);
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
+}
+
+// Where the layout's faces are missing the labels take one the system draws, never a
+// serif: also where the system's default face is missing and a serif stands in for it.
+void CaptionFitTest::facesAreTheSystemsAndNeverSerif() {
+    const QFont systems = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(systems); });
+    QFont missing(QStringLiteral("Velmorandi Missing Face"));
+    missing.setStyleHint(QFont::Serif);
+    for (const QFont& font : {systems, missing}) {
+        QApplication::setFont(font);
+        const std::unique_ptr<frmMainWindow> window = openWindow();
+        const QStringList faults = facesNotDrawnOrSerif(*window);
+        QVERIFY2(faults.isEmpty(), qPrintable(font.family() + ": " + faults.join(", ")));
+    }
 }
 
 QTEST_MAIN(CaptionFitTest)
