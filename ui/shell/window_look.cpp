@@ -24,9 +24,13 @@ double relativeLuminance(const QColor& colour) {
 }
 
 // Whether text asked for in this face is drawn in it, not in a stand-in that
-// the font matching picked (on Windows without Tahoma, a serif math face).
+// the font matching picked (on Windows without Tahoma, a serif math face). A
+// bitmap face ("MS Sans Serif" on Windows, and Wine's) only at 100 %: scaled,
+// it is drawn larger than it measures, and without its bold.
 bool drawnAs(const QString& family) {
     if (family.isEmpty() || !QFontDatabase::hasFamily(family))
+        return false;
+    if (!QFontDatabase::isSmoothlyScalable(family) && !qFuzzyCompare(qApp->devicePixelRatio(), 1.0))
         return false;
     QFont face(family);
     face.setPixelSize(kLayoutFontPixels);
