@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
 
@@ -26,7 +25,7 @@ double relativeLuminance(const QColor& colour) {
 // Whether text asked for in this face is drawn in it, not in a stand-in that
 // the font matching picked (on Windows without Tahoma, a serif math face). A
 // bitmap face ("MS Sans Serif" on Windows, and Wine's) only at 100 %: scaled,
-// it is drawn larger than it measures, and without its bold.
+// it is drawn larger than it measures.
 bool drawnAs(const QString& family) {
     if (family.isEmpty() || !QFontDatabase::hasFamily(family))
         return false;
