@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -81,12 +82,15 @@ void addLabel(QList<Caption>& captions, const QLabel& label) {
                      shownPart(label)});
 }
 
-void addOption(QList<Caption>& captions, const QRadioButton& option) {
+// An option button or a check box: its caption beside its circle or box.
+void addOption(QList<Caption>& captions, const QAbstractButton& option) {
     QStyleOptionButton style;
     style.initFrom(&option);
     style.text = option.text();
-    const QRect contents =
-        option.style()->subElementRect(QStyle::SE_RadioButtonContents, &style, &option);
+    const QRect contents = option.style()->subElementRect(
+        qobject_cast<const QCheckBox*>(&option) != nullptr ? QStyle::SE_CheckBoxContents
+                                                           : QStyle::SE_RadioButtonContents,
+        &style, &option);
     captions.append({option.objectName(), &option,
                      inWindow(option, textAt(option, contents.left(), option.text(), contents)),
                      shownPart(option)});
@@ -136,8 +140,9 @@ QList<Caption> captionsOf(const QWidget& window) {
         if (const auto* label = qobject_cast<const QLabel*>(control);
             label != nullptr && !label->text().isEmpty())
             addLabel(captions, *label);
-        else if (const auto* option = qobject_cast<const QRadioButton*>(control))
-            addOption(captions, *option);
+        else if (qobject_cast<const QRadioButton*>(control) != nullptr ||
+                 qobject_cast<const QCheckBox*>(control) != nullptr)
+            addOption(captions, *qobject_cast<const QAbstractButton*>(control));
         else if (const auto* button = qobject_cast<const QPushButton*>(control))
             addButton(captions, *button);
         else if (const auto* frame = qobject_cast<const QGroupBox*>(control))
