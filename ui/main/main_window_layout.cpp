@@ -97,11 +97,12 @@ int titleEnd(const QGroupBox& frame) {
 
 // A title longer than laid out (another language, a wider face, a style that
 // sets it further in) pushes its Apply button along, into the button's margin
-// first; only beyond that does the frame widen, and the frames after it move along.
+// first, short of the frame's outline; only beyond that does the frame widen,
+// and the frames after it move along.
 void clearFrameTitles(const std::array<QGroupBox*, 5>& frames,
                       const std::array<PictureButton*, 5>& applies) {
     constexpr int kTitleGap = 3;
-    constexpr int kLeastMargin = 2;
+    constexpr int kLeastMargin = 4;
     int shift = 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         QGroupBox* frame = frames[i];
