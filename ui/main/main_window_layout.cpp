@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionGroupBox>
 #include <QTableView>
 
 #include <algorithm>
@@ -35,7 +36,7 @@ QFont verdana(bool bold = false) {
 QLabel* buildLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QLatin1String(name));
-    // A wider stand-in face must not cut the caption short.
+    // A longer caption or a wider face must not cut the caption short.
     label->setGeometry(place.adjusted(0, 0, qMax(0, label->sizeHint().width() - place.width()), 0));
     return label;
 }
@@ -77,6 +78,45 @@ void fitCaptions(const std::array<QPushButton*, 3>& buttons) {
         face->setGeometry(right - width + 1, face->y(), width, face->height());
         (*button)->resize(width, (*button)->height());
         right = face->x() - gap - 1;
+    }
+}
+
+// Where a frame's title ends, as the frame's style places it.
+int titleEnd(const QGroupBox& frame) {
+    QStyleOptionGroupBox option;
+    option.initFrom(&frame);
+    option.text = frame.title();
+    option.textAlignment = frame.alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect label = frame.style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                      QStyle::SC_GroupBoxLabel, &frame);
+    QString shown = frame.title();
+    shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return std::max(label.right() + 1, label.left() + frame.fontMetrics().horizontalAdvance(shown));
+}
+
+// A title longer than laid out (another language, a wider face, a style that
+// sets it further in) pushes its Apply button along, into the button's margin
+// first, short of the frame's outline; only beyond that does the frame widen,
+// and the frames after it move along.
+void clearFrameTitles(const std::array<QGroupBox*, 5>& frames,
+                      const std::array<PictureButton*, 5>& applies) {
+    constexpr int kTitleGap = 3;
+    constexpr int kLeastMargin = 4;
+    int shift = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        QGroupBox* frame = frames[i];
+        PictureButton* apply = applies[i];
+        frame->move(frame->x() + shift, frame->y());
+        const int push = titleEnd(*frame) + kTitleGap - apply->x();
+        if (push <= 0)
+            continue;
+        apply->move(apply->x() + push, apply->y());
+        const int widen = apply->geometry().right() + 1 + kLeastMargin - frame->width();
+        if (widen > 0) {
+            frame->resize(frame->width() + widen, frame->height());
+            shift += widen;
+        }
     }
 }
 
@@ -234,7 +274,9 @@ QRadioButton* frmMainWindow::buildOption(QGroupBox* frame, QButtonGroup* group, 
                                          const QString& caption, const QRect& place) {
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(QLatin1String(name));
-    option->setGeometry(place);
+    // Nor a longer caption, a wider face or a wider circle.
+    option->setGeometry(
+        place.adjusted(0, 0, qMax(0, option->sizeHint().width() - place.width()), 0));
     // Three frames hold a "Left": a screen reader names the frame too ("Add String: Left").
     QString frameName = frame->title();
     frameName.replace(QStringLiteral("&&"), QStringLiteral("&"));
@@ -315,6 +357,7 @@ void frmMainWindow::buildFrames() {
         m_ImgApply[i] = buildPictureButton(m_Frame1[i], PictureButton::Glyph::Apply,
                                            QStringLiteral("ImgApply(%1)").arg(i),
                                            twipsRect(applyLefts[i], 0, 285, 285), applies[i]);
+    clearFrameTitles(m_Frame1, m_ImgApply);
 }
 
 // The grid and the folder list take the room a grown window has; what sits

@@ -1,11 +1,12 @@
 #include "shell/window_look.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmorandi {
@@ -21,13 +22,47 @@ double relativeLuminance(const QColor& colour) {
            0.0722 * linear(rgb.blueF());
 }
 
+// Whether text asked for in this face is drawn in it, not in a stand-in that
+// the font matching picked (on Windows without Tahoma, a serif math face). A
+// bitmap face ("MS Sans Serif" on Windows, and Wine's) only at 100 %: scaled,
+// it is drawn larger than it measures.
+bool drawnAs(const QString& family) {
+    if (family.isEmpty() || !QFontDatabase::hasFamily(family))
+        return false;
+    if (!QFontDatabase::isSmoothlyScalable(family) && !qFuzzyCompare(qApp->devicePixelRatio(), 1.0))
+        return false;
+    QFont face(family);
+    face.setPixelSize(kLayoutFontPixels);
+    return QFontInfo(face).family().compare(family, Qt::CaseInsensitive) == 0;
+}
+
+// The faces the system itself names for its windows' text: the message font
+// (Windows' NONCLIENTMETRICS face, Segoe UI or Tahoma), then the general font
+// (the desktop's on Linux); sans-serif faces common to both systems last.
+QStringList systemFaces() {
+    QStringList faces = {QApplication::font("QMessageBoxLabel").family(),
+                         QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()};
+    faces << QStringLiteral("Segoe UI") << QStringLiteral("Tahoma")
+          << QStringLiteral("Microsoft Sans Serif") << QStringLiteral("Arial")
+          << QStringLiteral("Noto Sans") << QStringLiteral("Liberation Sans")
+          << QStringLiteral("DejaVu Sans");
+    return faces;
+}
+
+// The layout's face where this system draws it, else the first the system names.
+QString drawnFace(const QString& family) {
+    if (drawnAs(family))
+        return family;
+    const QStringList faces = systemFaces();
+    const auto found = std::find_if(faces.cbegin(), faces.cend(), drawnAs);
+    // None of them: whatever the system draws its default font in.
+    return found != faces.cend() ? *found : QFontInfo(QApplication::font()).family();
+}
+
 } // namespace
 
 QFont layoutFace(const QString& family, bool bold) {
-    // QFontInfo: the face the default font is really drawn in.
-    QFont face(QFontDatabase::families().contains(family, Qt::CaseInsensitive)
-                   ? family
-                   : QFontInfo(QGuiApplication::font()).family());
+    QFont face(drawnFace(family));
     face.setPixelSize(kLayoutFontPixels);
     face.setBold(bold);
     return face;

@@ -12,9 +12,10 @@ namespace velmorandi {
 // The layout's text is 8.25 points at 96 dots per inch, and the layout is fixed in pixels.
 inline constexpr int kLayoutFontPixels = 11;
 
-// The face the layout names, where this system has it; else the platform's own
-// default face (the one its dialogs use), never whatever the name falls back to,
-// which can be a serif face (Windows without Verdana, Wine).
+// The face the layout names where this system draws it; else the face the
+// system names for its own windows' text, or a common sans-serif one, never
+// whatever the font matching falls back to, which can be a serif face
+// (Windows without Verdana and Tahoma, a fresh Wine prefix).
 QFont layoutFace(const QString& family, bool bold = false);
 
 // The platform's default font of the layout: the one the windows' labels use.
