@@ -18,6 +18,8 @@ LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
     contents.files = {};
     contents.text = {};
     outcome.subfolders = std::move(contents.subfolders);
+    outcome.unshown = std::move(contents.unshown);
+    outcome.ignoresCase = contents.ignoresCase;
     outcome.protectedFileListed = !CheckProtectedFiles(folder, list);
     return outcome;
 }

@@ -15,6 +15,9 @@ struct [[nodiscard]] LoadOutcome {
     bool protectedFileListed = false; // the warning button should show
     // From the same read as the rows, for the folder list.
     std::vector<std::string> subfolders;
+    // What else the folder holds, which no rename may take.
+    std::vector<std::string> unshown;
+    bool ignoresCase = false;
 };
 
 // Reads the folder once, loads the rename list from its files, then runs the
