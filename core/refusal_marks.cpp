@@ -2,6 +2,8 @@
 
 #include "letter_case.h"
 #include "name_index.h"
+#include "platform/text_services.h"
+#include "platform/utf8.h"
 #include "text_offsets.h"
 
 #include <algorithm>
@@ -18,7 +20,12 @@ class FoldedNames {
         m_starts.reserve(count + 1);
         for (std::uint32_t i = 0; i < count; ++i) {
             m_starts.push_back(m_text.size());
-            m_text.append(foldCase(nameOf(i)));
+            // As foldCase, without a string of its own for every name.
+            const std::string_view name = nameOf(i);
+            if (isAscii(name) || !isValidUtf8(name))
+                appendLowerAscii(m_text, name);
+            else
+                platform::appendFoldedCase(m_text, name);
         }
         m_starts.push_back(m_text.size());
     }
