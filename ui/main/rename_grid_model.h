@@ -10,6 +10,7 @@
 
 namespace velmorandi {
 
+class RefusalMarks;
 class RenameList;
 
 // The rename grid's view of the core's rows; reads them on demand, holds no copy.
@@ -17,8 +18,12 @@ class RenameGridModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
     enum Column { Serial, Original, Edited, Status, ColumnCount };
+    // True on an edited name that Rename would refuse.
+    static constexpr int RefusedRole = Qt::UserRole;
 
     explicit RenameGridModel(const RenameList& list, QObject* parent = nullptr);
+    // `marks` follow the list: the rows Rename would refuse, marked in the edited names.
+    RenameGridModel(const RenameList& list, const RefusalMarks* marks, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,8 +54,11 @@ class RenameGridModel final : public QAbstractTableModel {
   private:
     QVariant toolTip(std::size_t row, int column) const;
     QVariant reason(std::size_t row) const;
+    bool isMarked(std::size_t row) const;
+    QString markReason(std::size_t row) const;
 
     const RenameList& m_list;
+    const RefusalMarks* m_marks = nullptr;
 };
 
 } // namespace velmorandi

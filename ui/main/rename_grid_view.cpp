@@ -1,5 +1,6 @@
 #include "main/rename_grid_view.h"
 
+#include "main/grid_cell_delegate.h"
 #include "main/rename_grid_model.h"
 #include "words/message_words.h"
 
@@ -9,8 +10,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include <algorithm>
@@ -23,28 +22,11 @@ namespace {
 // bytes rarely matter, and a hundred thousand rows would take too long.
 constexpr std::size_t kWidestCandidates = 64;
 
-class CurrentCellDelegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        if (!option.state.testFlag(QStyle::State_HasFocus))
-            return;
-        painter->save();
-        painter->setPen(QPen(option.palette.color(QPalette::Text), 2));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
-        painter->restore();
-    }
-};
-
 } // namespace
 
 RenameGridView::RenameGridView(QWidget* parent) : QTableView(parent) {
     setTextElideMode(Qt::ElideMiddle);
-    setItemDelegate(new CurrentCellDelegate(this));
+    setItemDelegate(new GridCellDelegate(this));
     // However the column was made narrower, by a drag or by a new layout.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
         if (column == RenameGridModel::Serial)
@@ -119,11 +101,17 @@ bool RenameGridView::isShortened(const QModelIndex& index) const {
            columnWidth(index.column());
 }
 
+void RenameGridView::showCurrentTip() {
+    showCellTip(currentIndex());
+}
+
 // What the pointer would show, for the keyboard: a name shortened in the
-// middle in whole, a refused row's reason.
+// middle in whole, a refused row's reason, why Rename would refuse a name.
 void RenameGridView::showCellTip(const QModelIndex& index) {
     const QString tip = index.data(Qt::ToolTipRole).toString();
-    if (tip.isEmpty() || (index.column() != RenameGridModel::Status && !isShortened(index))) {
+    const bool always = index.column() == RenameGridModel::Status ||
+                        index.data(RenameGridModel::RefusedRole).toBool();
+    if (tip.isEmpty() || (!always && !isShortened(index))) {
         QToolTip::hideText();
         return;
     }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace velmorandi {
+
+// The rename grid's cells as the style draws them, and more: the current cell
+// framed boldly while the grid has the focus; an edited name that Rename would
+// refuse after a warning sign, in the error colour.
+class GridCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
+
+} // namespace velmorandi
