@@ -6,7 +6,8 @@ namespace velmorandi {
 
 // The rename grid's cells as the style draws them, and more: the current cell
 // framed boldly while the grid has the focus; an edited name that Rename would
-// refuse after a warning sign, in the error colour.
+// refuse after a warning sign, in the error colour; and in every edited name
+// on screen, the characters an edit changed in bold, worked out as it is drawn.
 class GridCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
@@ -17,6 +18,11 @@ class GridCellDelegate : public QStyledItemDelegate {
 
   protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+  private:
+    // False where nothing changed: the style draws it as it is.
+    bool paintChanges(QPainter* painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const;
 };
 
 } // namespace velmorandi
