@@ -2,6 +2,7 @@
 
 #include "edit_history.h"
 #include "protected_files.h"
+#include "refusal_marks.h"
 #include "rename_list.h"
 #include "transforms/operations.h"
 
@@ -80,6 +81,52 @@ void measureEditHistory(const std::vector<std::string>& names) {
     std::fflush(stdout);
 }
 
+// An Apply as the window makes it: alone, as before the marks, and then with
+// every row checked for what Rename would refuse, on a drive that tells case
+// apart and on one that ignores it (every name folded). A hundred sub-folders.
+void measureApplyWithMarks(const std::vector<std::string>& names) {
+    FolderNames beside;
+    char name[32];
+    for (int i = 0; i < 100; ++i) {
+        std::snprintf(name, sizeof name, "Folder %03d", i);
+        beside.names.emplace_back(name);
+    }
+    OperationInputs upper;
+    upper.caseMode = CaseMode::Upper;
+    RenameList list;
+    RefusalMarks marks;
+    const auto load = [&] { list.load(names); };
+    const auto apply = [&] { ApplyOperation(list, 1, upper); };
+    const double applyMs = medianMs(kRuns, load, apply);
+    const auto applyAndMark = [&](bool ignoresCase) {
+        beside.ignoresCase = ignoresCase;
+        return medianMs(kRuns, load, [&] {
+            apply();
+            marks.check(list, beside);
+        });
+    };
+    const double markedMs = applyAndMark(false);
+    const double caselessMs = applyAndMark(true);
+    // The check alone, on the names as Apply left them.
+    const auto markOnly = [&](bool ignoresCase) {
+        beside.ignoresCase = ignoresCase;
+        return medianMs(
+            kRuns,
+            [&] {
+                load();
+                apply();
+            },
+            [&] { marks.check(list, beside); });
+    };
+    const double marksMs = markOnly(false);
+    const double caselessMarksMs = markOnly(true);
+    std::printf("BENCH apply-with-marks n=%zu apply-ms=%.1f with-marks-ms=%.1f "
+                "with-marks-caseless-ms=%.1f marks-ms=%.1f marks-caseless-ms=%.1f marked=%zu\n",
+                names.size(), applyMs, markedMs, caselessMs, marksMs, caselessMarksMs,
+                marks.count());
+    std::fflush(stdout);
+}
+
 void runForSize(std::size_t count) {
     const auto names = generatedNames(count);
     {
@@ -114,6 +161,7 @@ void runForSize(std::size_t count) {
     measureCheck("check-protected", names,
                  [](RenameList& l) { return CheckProtectedFiles("/home/user/Photos", l); });
     measureEditHistory(names);
+    measureApplyWithMarks(names);
 }
 
 } // namespace

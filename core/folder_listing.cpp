@@ -1,5 +1,6 @@
 #include "folder_listing.h"
 
+#include "platform/file_system.h"
 #include "platform/folder_access.h"
 #include "platform/natural_order.h"
 #include "temporary_names.h"
@@ -19,18 +20,30 @@ struct Span {
     std::size_t size;
 };
 
+// What a packed read keeps besides the shown files: the names a rename must not take.
+struct Beside {
+    std::vector<std::string> unshown;
+    bool ignoresCase = false;
+};
+
 // One pass over the folder: shown files' names into one text, sub-folders as
 // they are; where `keys` is given, the files' sort keys as they come.
 [[nodiscard]] std::optional<SystemError>
 readShown(const std::string& folder, std::vector<char>& text, std::vector<Span>& files,
-          std::vector<std::string>& subfolders, NaturalSortKeys* keys = nullptr) {
+          std::vector<std::string>& subfolders, NaturalSortKeys* keys = nullptr,
+          Beside* beside = nullptr) {
     platform::FolderHandle handle;
     std::optional<SystemError> error = handle.open(folder);
+    if (!error && beside)
+        beside->ignoresCase = platform::describeFileSystem(handle).ignoresCase;
     if (!error)
         error = handle.forEachEntry(
             [&](const platform::EntryView& entry) {
-                if (!isShown(entry.name, entry.hidden))
+                if (!isShown(entry.name, entry.hidden)) {
+                    if (beside)
+                        beside->unshown.emplace_back(entry.name);
                     return;
+                }
                 if (entry.isFolder) {
                     subfolders.emplace_back(entry.name);
                     return;
@@ -64,9 +77,12 @@ PackedContents ReadFolderPacked(const std::string& folder) {
     PackedContents contents;
     std::vector<Span> spans;
     NaturalSortKeys keys;
-    contents.error = readShown(folder, contents.text, spans, contents.subfolders, &keys);
+    Beside beside;
+    contents.error = readShown(folder, contents.text, spans, contents.subfolders, &keys, &beside);
     if (contents.error)
         return contents;
+    contents.unshown = std::move(beside.unshown);
+    contents.ignoresCase = beside.ignoresCase;
     const std::vector<std::string_view> asRead = viewsOf(contents.text, spans);
     spans = {};
     contents.files.reserve(asRead.size());

@@ -38,6 +38,8 @@ struct [[nodiscard]] PackedContents {
     std::vector<char> text; // a vector: moving it never moves the bytes the views see
     std::vector<std::string_view> files;
     std::vector<std::string> subfolders;
+    std::vector<std::string> unshown; // entries the listing leaves out, as read
+    bool ignoresCase = false;         // the folder's file system takes A and a for one name
     std::optional<SystemError> error; // set: all empty
 };
 PackedContents ReadFolderPacked(const std::string& folder);

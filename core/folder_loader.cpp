@@ -19,6 +19,8 @@ LoadOutcome LoadFolder(RenameList& list, const std::string& folder) {
     contents.files = {};
     contents.text = {};
     outcome.subfolders = std::move(contents.subfolders);
+    outcome.unshown = std::move(contents.unshown);
+    outcome.ignoresCase = contents.ignoresCase;
     outcome.programFolder = !list.empty() && isProgramFolder(folder);
     outcome.protectedFileListed = outcome.programFolder || !CheckProtectedFiles(folder, list);
     return outcome;

@@ -16,6 +16,9 @@ struct [[nodiscard]] LoadOutcome {
     bool programFolder = false;       // the folder the program runs from: no rename here
     // From the same read as the rows, for the folder list.
     std::vector<std::string> subfolders;
+    // What else the folder holds, which no rename may take.
+    std::vector<std::string> unshown;
+    bool ignoresCase = false;
 };
 
 // Reads the folder once, loads the rename list from its files, then runs the

@@ -115,25 +115,25 @@ NameCheck RenameList::checkEditedName(const RenameRow& row) const {
     return check;
 }
 
+RowFaults RenameList::nameFaults(std::size_t index) const {
+    switch (checkEditedName(row(index)).fault) {
+    case NameFault::None:
+        return RowFault::None;
+    case NameFault::Empty:
+        return RowFault::Blank;
+    case NameFault::LeadingDot:
+        return RowFault::LeadingDot;
+    case NameFault::TooLong:
+        return RowFault::TooLong;
+    default:
+        return RowFault::NotAllowed;
+    }
+}
+
 bool RenameList::CheckBlankNames() {
-    const auto faultOf = [](NameFault fault) {
-        switch (fault) {
-        case NameFault::None:
-            return RowFault::None;
-        case NameFault::Empty:
-            return RowFault::Blank;
-        case NameFault::LeadingDot:
-            return RowFault::LeadingDot;
-        case NameFault::TooLong:
-            return RowFault::TooLong;
-        default:
-            return RowFault::NotAllowed;
-        }
-    };
     bool passed = true;
     for (std::size_t i = 0; i < size(); ++i) {
-        if (const RowFaults fault = faultOf(checkEditedName(row(i)).fault);
-            fault != RowFault::None) {
+        if (const RowFaults fault = nameFaults(i); fault != RowFault::None) {
             markError(i, fault);
             passed = false;
         }
@@ -151,16 +151,24 @@ std::size_t RenameList::otherRowNamed(std::size_t index) const {
 }
 
 std::vector<RowReason> RenameList::reasonsOf(std::size_t index) const {
-    std::vector<RowReason> reasons;
     const RowFaults faults = index < size() ? m_marks[index].faults : RowFault::None;
     // The names are as they were checked: any change of a name clears the marks.
+    const std::size_t sameAs = (faults & RowFault::Duplicate) != 0 ? otherRowNamed(index) : index;
+    return reasonsFor(index, faults, sameAs);
+}
+
+std::vector<RowReason> RenameList::reasonsFor(std::size_t index, RowFaults faults,
+                                              std::size_t sameAs) const {
+    std::vector<RowReason> reasons;
+    if (index >= size())
+        return reasons;
     for (unsigned bit = 0; bit < 8; ++bit) {
         const auto fault = static_cast<RowFaults>(1u << bit);
         if ((faults & fault) == 0)
             continue;
         RowReason reason(fault);
         if (fault == RowFault::Duplicate)
-            reason.sameAs = otherRowNamed(index);
+            reason.sameAs = sameAs;
         else if (fault != RowFault::TakenOnDisk && fault != RowFault::Gone)
             reason.name = checkEditedName(row(index));
         reasons.push_back(std::move(reason));

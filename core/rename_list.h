@@ -169,6 +169,11 @@ class RenameList {
     void MarkAllDone();
     // Why the row reads "Err!", one reason per rule it broke, in RowFault's order.
     std::vector<RowReason> reasonsOf(std::size_t index) const;
+    // The same for rules found broken elsewhere; `sameAs` is the other row of a duplicate.
+    std::vector<RowReason> reasonsFor(std::size_t index, RowFaults faults,
+                                      std::size_t sameAs) const;
+    // The rules of CheckBlankNames that the row's edited name breaks.
+    RowFaults nameFaults(std::size_t index) const;
     void markDone(std::size_t index) { m_marks[index] = Mark{RowStatus::Done, RowFault::None}; }
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
         m_marks[index].status = RowStatus::Error;

@@ -47,6 +47,13 @@ FolderSession::Loaded FolderSession::Load::operator()(const RunControl& control)
     if (!loaded.failed()) {
         if (m_carried != nullptr)
             loaded.edits.history = carryEdits(*m_carried, loaded.edits.list);
+        LoadOutcome& outcome = loaded.outcome;
+        loaded.beside.names = outcome.subfolders;
+        loaded.beside.names.insert(loaded.beside.names.end(), outcome.unshown.begin(),
+                                   outcome.unshown.end());
+        outcome.unshown = {};
+        loaded.beside.ignoresCase = outcome.ignoresCase;
+        loaded.marks.check(loaded.edits.list, loaded.beside);
         loaded.canUndo = CanUndo(m_folder, *control.records);
         loaded.canRedo = CanRedo(m_folder, *control.records);
     }
@@ -66,6 +73,8 @@ FolderSession::Opened FolderSession::finishLoad(Loaded loaded) {
     keepEditsOfFolderLeft(loaded.folder);
     m_now.list = std::move(loaded.edits.list);
     m_now.history = std::move(loaded.edits.history);
+    m_marks = std::move(loaded.marks);
+    m_beside = std::move(loaded.beside);
     m_folder = std::move(loaded.folder);
     m_canUndo = loaded.canUndo;
     m_canRedo = loaded.canRedo;
@@ -87,7 +96,12 @@ bool FolderSession::edit(EditKind kind, const std::function<bool(RenameList&)>& 
     if (!change(m_now.list))
         return false;
     m_now.history.recordIfChanged(m_now.list, std::move(before), kind);
+    checkNames();
     return true;
+}
+
+void FolderSession::checkNames() {
+    m_marks.check(m_now.list, m_beside);
 }
 
 bool FolderSession::apply(int operation, const OperationInputs& inputs) {
@@ -136,6 +150,7 @@ bool FolderSession::undoEdit() {
     if (!m_now.history.canUndo())
         return false;
     m_now.history.undo(m_now.list);
+    checkNames();
     return true;
 }
 
@@ -143,6 +158,7 @@ bool FolderSession::redoEdit() {
     if (!m_now.history.canRedo())
         return false;
     m_now.history.redo(m_now.list);
+    checkNames();
     return true;
 }
 
@@ -230,6 +246,7 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
         m_now.history.clear();
     m_canUndo = done.canUndo;
     m_canRedo = done.canRedo;
+    checkNames();
     if (!followed || !change.reloaded) {
         finished.followedRow = followed ? currentRow : std::nullopt;
         return finished;

@@ -2,6 +2,7 @@
 
 #include "edit_history.h"
 #include "folder_loader.h"
+#include "refusal_marks.h"
 #include "rename_list.h"
 #include "run/run.h"
 #include "transforms/operations.h"
@@ -40,6 +41,8 @@ class FolderSession {
     FolderSession& operator=(const FolderSession&) = delete;
 
     const RenameList& list() const { return m_now.list; }
+    // The rows Rename would refuse, checked again after every change of a name.
+    const RefusalMarks& marks() const { return m_marks; }
     const std::string& folder() const { return m_folder; } // empty until a folder is loaded
     // The folder is the one the program runs from, where nothing is renamed.
     bool programFolder() const { return m_programFolder; }
@@ -54,6 +57,8 @@ class FolderSession {
         std::string folder;
         Edits edits;
         LoadOutcome outcome;
+        FolderNames beside;
+        RefusalMarks marks;
         RecoveryReport recovery;
         bool canUndo = false;
         bool canRedo = false;
@@ -139,7 +144,11 @@ class FolderSession {
     std::string nameAfter(const RunDone& done, std::size_t row) const;
     void keepEditsOfFolderLeft(const std::string& next);
 
+    void checkNames();
+
     Edits m_now;
+    RefusalMarks m_marks;
+    FolderNames m_beside; // as the folder was last read, whole
     std::string m_folder;
     bool m_programFolder = false;
     bool m_canUndo = false; // as the records said after the last load or run

@@ -60,6 +60,10 @@ GridSession::GridSession(FolderSession& session, QWidget* window, Controls contr
         connect(new QShortcut(redo, window), &QShortcut::activated, this, &GridSession::redoKey);
     m_model->onNameTyped(
         [this](std::size_t row, const QString& name) { return nameTyped(row, name); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F8), window), &QShortcut::activated, this,
+            [this] { goToMark(false); });
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), window), &QShortcut::activated,
+            this, [this] { goToMark(true); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
 }
@@ -251,6 +255,20 @@ void GridSession::showMenu(const QPoint& position) {
     static_cast<RenameGridView*>(m_grid)->offerWhy(
         menu, [this](const QString& why) { m_hooks.say(why); });
     menu.exec(m_grid->viewport()->mapToGlobal(position));
+}
+
+void GridSession::goToMark(bool backward) {
+    const QModelIndex current = m_grid->currentIndex();
+    const std::optional<std::size_t> row = m_session.marks().next(
+        current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt, backward);
+    if (!row || static_cast<int>(*row) >= m_model->rowCount())
+        return;
+    const QModelIndex cell = m_model->index(static_cast<int>(*row), RenameGridModel::Edited);
+    m_grid->setFocus(Qt::ShortcutFocusReason);
+    m_grid->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    m_grid->scrollTo(cell);
+    if (auto* view = qobject_cast<RenameGridView*>(m_grid))
+        view->showCurrentTip();
 }
 
 } // namespace velmorandi

@@ -28,7 +28,8 @@ class RenameGridModel;
 // window's thread with the window's input held back; the grid is reset around
 // every change of rows, keeping the user's place, and after a run the current
 // row follows its file. Ctrl+Z, Ctrl+Y and the grid's menu go through the
-// edits, then undo and redo the last rename on disk. Closing during a run
+// edits, then undo and redo the last rename on disk; F8 goes through the rows
+// whose edited names Rename would refuse. Closing during a run
 // cancels it, and the program ends once its names are back.
 class GridSession : public QObject {
     Q_OBJECT
@@ -76,6 +77,8 @@ class GridSession : public QObject {
     void redoKey();
     void showMenu(const QPoint& position);
     bool nameTyped(std::size_t row, const QString& name);
+    // F8 and Shift+F8: the next or previous row Rename would refuse.
+    void goToMark(bool backward);
 
     FolderSession& m_session;
     QTableView* m_grid;

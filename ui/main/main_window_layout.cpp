@@ -207,7 +207,7 @@ void frmMainWindow::buildBody() {
 }
 
 void frmMainWindow::buildGrid() {
-    m_gridModel = new RenameGridModel(m_session.list(), this);
+    m_gridModel = new RenameGridModel(m_session.list(), &m_session.marks(), this);
     m_MSFlexGrid1 = new RenameGridView(this);
     m_MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     m_MSFlexGrid1->setGeometry(twipsRect(2880, 840, 7215, 3530));

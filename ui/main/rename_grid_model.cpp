@@ -2,6 +2,7 @@
 
 #include "words/grid_words.h"
 
+#include "refusal_marks.h"
 #include "rename_list.h"
 
 #include <algorithm>
@@ -18,7 +19,10 @@ QString fromBytes(std::string_view bytes) {
 } // namespace
 
 RenameGridModel::RenameGridModel(const RenameList& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list) {}
+    : RenameGridModel(list, nullptr, parent) {}
+
+RenameGridModel::RenameGridModel(const RenameList& list, const RefusalMarks* marks, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list), m_marks(marks) {}
 
 int RenameGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_list.size());
@@ -37,16 +41,20 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
         return fromBytes(file.editedName());
     }
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole &&
-         role != Qt::AccessibleDescriptionRole) ||
+         role != Qt::AccessibleDescriptionRole && role != RefusedRole) ||
         !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
     const RenameRow file = m_list.row(row);
+    const bool marked = index.column() == Edited && isMarked(row);
+    if (role == RefusedRole)
+        return marked;
     if (role == Qt::ToolTipRole)
         return toolTip(row, index.column());
-    // A screen reader tells why a row was refused on whichever of its cells it stands.
+    // A screen reader tells why a row was refused on whichever of its cells it
+    // stands, and at a marked name why Rename would refuse it.
     if (role == Qt::AccessibleDescriptionRole)
-        return reason(row);
+        return marked ? QVariant(markReason(row)) : reason(row);
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
@@ -68,12 +76,24 @@ QVariant RenameGridModel::toolTip(std::size_t row, int column) const {
     case Original:
         return fromBytes(file.listedName());
     case Edited:
+        if (isMarked(row))
+            return fromBytes(file.editedName()) + QLatin1Char('\n') + markReason(row);
         return fromBytes(file.editedName());
     case Status:
         return reason(row);
     default:
         return {};
     }
+}
+
+bool RenameGridModel::isMarked(std::size_t row) const {
+    // Marks of another list (a load under way) would point at the wrong rows.
+    return m_marks != nullptr && m_marks->rows() == m_list.size() &&
+           m_marks->faultsOf(row) != RowFault::None;
+}
+
+QString RenameGridModel::markReason(std::size_t row) const {
+    return words::rowReasons(m_marks->reasonsOf(m_list, row));
 }
 
 QVariant RenameGridModel::reason(std::size_t row) const {
@@ -125,8 +145,9 @@ bool RenameGridModel::setData(const QModelIndex& index, const QVariant& value, i
 void RenameGridModel::rowsRecomposed() {
     if (m_list.empty())
         return;
-    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                     {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+    emit dataChanged(
+        index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+        {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, RefusedRole});
 }
 
 std::vector<int> RenameGridModel::longestRows(int column, std::size_t count) const {

@@ -11,6 +11,7 @@
 
 namespace velmorandi {
 
+class RefusalMarks;
 class RenameList;
 
 // The rename grid's view of the core's rows; reads them on demand, holds no copy.
@@ -20,8 +21,12 @@ class RenameGridModel final : public QAbstractTableModel {
     enum Column { Serial, Original, Edited, Status, ColumnCount };
     // Of an edited name: how many of its characters come before the extension.
     static constexpr int kBaseLengthRole = Qt::UserRole;
+    // True on an edited name that Rename would refuse.
+    static constexpr int RefusedRole = Qt::UserRole + 1;
 
     explicit RenameGridModel(const RenameList& list, QObject* parent = nullptr);
+    // `marks` follow the list: the rows Rename would refuse, marked in the edited names.
+    RenameGridModel(const RenameList& list, const RefusalMarks* marks, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -59,9 +64,12 @@ class RenameGridModel final : public QAbstractTableModel {
   private:
     QVariant toolTip(std::size_t row, int column) const;
     QVariant reason(std::size_t row) const;
+    bool isMarked(std::size_t row) const;
+    QString markReason(std::size_t row) const;
 
     const RenameList& m_list;
     std::function<bool(std::size_t row, const QString& name)> m_typed;
+    const RefusalMarks* m_marks = nullptr;
 };
 
 } // namespace velmorandi

@@ -1,5 +1,6 @@
 #include "main/rename_grid_view.h"
 
+#include "main/grid_cell_delegate.h"
 #include "main/rename_grid_model.h"
 #include "words/message_words.h"
 
@@ -8,12 +9,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
-#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -27,75 +23,11 @@ namespace {
 // bytes rarely matter, and a hundred thousand rows would take too long.
 constexpr std::size_t kWidestCandidates = 64;
 
-// A name typed by hand: the part before the extension is selected, as a file
-// manager does, so that typing keeps the extension. The view selects the
-// whole text once the editor is set up, and may pass it the key that opened
-// it at once: the selection is made before that key, or else once the view is done.
-class NameEditor : public QLineEdit {
-  public:
-    using QLineEdit::QLineEdit;
-
-    void selectBase(int length) {
-        m_base = length;
-        QTimer::singleShot(0, this, &NameEditor::applyBase);
-    }
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        applyBase();
-        QLineEdit::keyPressEvent(event);
-    }
-    // A selection the user makes is theirs.
-    void mousePressEvent(QMouseEvent* event) override {
-        m_base = -1;
-        QLineEdit::mousePressEvent(event);
-    }
-
-  private:
-    void applyBase() {
-        if (m_base >= 0)
-            setSelection(0, std::exchange(m_base, -1));
-    }
-    int m_base = -1;
-};
-
-class CurrentCellDelegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        if (!option.state.testFlag(QStyle::State_HasFocus))
-            return;
-        painter->save();
-        painter->setPen(QPen(option.palette.color(QPalette::Text), 2));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
-        painter->restore();
-    }
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        if (index.column() != RenameGridModel::Edited)
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto* editor = new NameEditor(parent);
-        editor->setFrame(false);
-        return editor;
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        QStyledItemDelegate::setEditorData(editor, index);
-        if (auto* name = dynamic_cast<NameEditor*>(editor))
-            name->selectBase(index.data(RenameGridModel::kBaseLengthRole).toInt());
-    }
-};
-
 } // namespace
 
 RenameGridView::RenameGridView(QWidget* parent) : QTableView(parent) {
     setTextElideMode(Qt::ElideMiddle);
-    setItemDelegate(new CurrentCellDelegate(this));
+    setItemDelegate(new GridCellDelegate(this));
     // However the column was made narrower, by a drag or by a new layout.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
         if (column == RenameGridModel::Serial)
@@ -170,11 +102,17 @@ bool RenameGridView::isShortened(const QModelIndex& index) const {
            columnWidth(index.column());
 }
 
+void RenameGridView::showCurrentTip() {
+    showCellTip(currentIndex());
+}
+
 // What the pointer would show, for the keyboard: a name shortened in the
-// middle in whole, a refused row's reason.
+// middle in whole, a refused row's reason, why Rename would refuse a name.
 void RenameGridView::showCellTip(const QModelIndex& index) {
     const QString tip = index.data(Qt::ToolTipRole).toString();
-    if (tip.isEmpty() || (index.column() != RenameGridModel::Status && !isShortened(index))) {
+    const bool always = index.column() == RenameGridModel::Status ||
+                        index.data(RenameGridModel::RefusedRole).toBool();
+    if (tip.isEmpty() || (!always && !isShortened(index))) {
         QToolTip::hideText();
         return;
     }

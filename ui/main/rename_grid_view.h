@@ -13,7 +13,8 @@ namespace velmorandi {
 // the focus; Tab lands on the names; a double-click on a header's edge, or
 // Ctrl+Plus, fits the column to its longest name. The serial column is always
 // wide enough for the largest row number. Moved onto by the keyboard, a
-// shortened name or a refused row's status shows its tooltip.
+// shortened name, a name Rename would refuse or a refused row's status shows
+// its tooltip.
 class RenameGridView : public QTableView {
     Q_OBJECT
   public:
@@ -23,6 +24,8 @@ class RenameGridView : public QTableView {
     // "Why…" for the current row: enabled when it reads "Err!", and then hands
     // show the sentence that says why.
     void offerWhy(QMenu& menu, const std::function<void(const QString&)>& show);
+    // The current cell's tooltip, as moving onto it with the keys shows it.
+    void showCurrentTip();
 
   signals:
     // Fitted from the keyboard, as a double-click on the header's edge fits it.

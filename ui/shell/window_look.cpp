@@ -105,6 +105,17 @@ QColor softText(const QPalette& palette) {
     return palette.color(QPalette::WindowText);
 }
 
+QColor errorText(const QPalette& palette) {
+    const QColor ground = palette.color(QPalette::Base);
+    QColor red(0xB0, 0x00, 0x20);
+    if (const QColor light(0xFF, 0x8A, 0x80);
+        contrastRatio(light, ground) > contrastRatio(red, ground))
+        red = light;
+    if (contrastRatio(red, ground) >= kReadableContrast)
+        return red;
+    return palette.color(QPalette::Text);
+}
+
 void keepOutlinesVisible(QWidget& widget) {
     QPalette colours = widget.palette();
     const QColor text = colours.color(QPalette::WindowText);

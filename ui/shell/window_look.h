@@ -38,6 +38,10 @@ QColor towardGround(const QPalette& palette, double share);
 // Grey text on the window's ground, #404040 on white, never below readable contrast.
 QColor softText(const QPalette& palette);
 
+// Red for what is wrong, on the text areas' ground: dark on a light ground,
+// light on a dark one; the plain text colour where neither reads.
+QColor errorText(const QPalette& palette);
+
 // Styles draw the outlines of frames and option buttons a shade darker than
 // the window colour, which vanishes on a dark ground: there, and in the
 // widget's children, they are drawn a shade darker than the text instead.

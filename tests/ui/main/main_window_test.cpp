@@ -1,6 +1,7 @@
 #include "main/drive_list.h"
 #include "main/folder_list.h"
 #include "main/main_window.h"
+#include "main/rename_grid_model.h"
 #include "main/title_label.h"
 #include "shell/overlay_box.h"
 #include "shell/picture_button.h"
@@ -132,6 +133,7 @@ class MainWindowTest : public QObject {
     void keyboardLeavesTheGridAndClicksButtonsGridKeepsItsPlace();
     void keyboardReachesEveryEditAndShowsWhereItIs();
     void longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders();
+    void editsMarkTheNamesRenameWouldRefuseAndF8GoesThroughThem();
     void messageWindowAndGridHeaderShareTheWindowsLook();
     void everyTextReadsInLightDarkAndHighContrastThemes();
     void screenReadersNameEveryPictureButtonAndTheGrid();
@@ -849,6 +851,104 @@ void MainWindowTest::longNamesAndRefusalsReadWholeByPointerKeysAndScreenReaders(
     dir1->openRow(dir1->count() - 2);
     QCOMPARE(dir1->path(), test::native(m_folder->path()));
     QCOMPARE(header->sectionSize(2), before + 40);
+}
+
+void MainWindowTest::editsMarkTheNamesRenameWouldRefuseAndF8GoesThroughThem() {
+    createFiles(m_folder->path(), {"dup_Q1.txt", "dup_Q2.txt", "dot_Q3.txt", "Q4", "long_Q5.txt",
+                                   "Q6", "keep.txt", "Q7.txt", "plain.txt", "Q8"});
+    QVERIFY(QDir(m_folder->path()).mkdir("sub"));
+    openWindow();
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    const auto rowOf = [&](const QString& listed) {
+        for (int row = 0; row < rows(); ++row)
+            if (cell(row, 1) == listed)
+                return row;
+        return -1;
+    };
+    // A text only one name holds: each edit reaches one row.
+    for (const auto& [find, with] : QList<std::pair<QString, QString>>{{"_Q1", ""},
+                                                                       {"_Q2", ""},
+                                                                       {"dot_Q3", ""},
+                                                                       {"Q4", ""},
+                                                                       {"_Q5", QString(300, 'L')},
+                                                                       {"Q6", "sub"},
+                                                                       {"Q7", "keep"},
+                                                                       {"Q8", "w "}}) {
+        child<QLineEdit>("tFind")->setText(find);
+        child<QLineEdit>("tReplace")->setText(with);
+        clickApply(0);
+    }
+    const auto sameAs = [&](const QString& other) {
+        return QString("Row %1 has the same edited filename.").arg(rowOf(other) + 1);
+    };
+    QMap<QString, QString> expected = {
+        {"dup_Q1.txt", sameAs("dup_Q2.txt")},
+        {"dup_Q2.txt", sameAs("dup_Q1.txt")},
+        {"dot_Q3.txt", "The edited filename begins with a dot."},
+        {"Q4", "The edited filename is empty."},
+        {"long_Q5.txt", "The edited filename is too long for this drive."},
+        {"Q6", "Another file or folder in this folder already has this name."},
+        {"Q7.txt", sameAs("keep.txt")},
+        {"keep.txt", sameAs("Q7.txt")}};
+    if (platform::namesFollowWindowsRules())
+        expected["Q8"] = "The edited filename ends in a space, which the system does not allow.";
+
+    // Marked in the edited name with the reason; the status stays Rename's.
+    const auto said = [&](int row) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+        return table->tableInterface()->cellAt(row, 2)->text(QAccessible::Description);
+    };
+    // The sign (yellow) and the error colour (red) show where the name is marked, and
+    // nowhere else: the rest is black on white.
+    const auto warm = [&](int row) {
+        grid->scrollTo(grid->model()->index(row, 2));
+        const QImage shown =
+            grid->viewport()->grab(grid->visualRect(grid->model()->index(row, 2))).toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (const QColor c = shown.pixelColor(x, y); c.red() > c.blue() + 60)
+                    return true;
+        return false;
+    };
+    QList<int> marked;
+    for (int row = 0; row < rows(); ++row) {
+        const QModelIndex index = grid->model()->index(row, 2);
+        const QString reason = expected.value(cell(row, 1));
+        QCOMPARE(index.data(RenameGridModel::RefusedRole).toBool(), !reason.isEmpty());
+        QCOMPARE(said(row), reason);
+        QCOMPARE(warm(row), !reason.isEmpty());
+        QCOMPARE(cell(row, 3), QString());
+        if (reason.isEmpty())
+            continue;
+        QCOMPARE(index.data(Qt::ToolTipRole).toString(), cell(row, 2) + '\n' + reason);
+        marked << row;
+    }
+    QCOMPARE(marked.size(), expected.size());
+
+    // F8 from anywhere: the next marked name, round and round, with its reason; Shift+F8 back.
+    child<QLineEdit>("tFind")->setFocus();
+    for (int i = 0; i <= marked.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(grid->currentIndex(), grid->model()->index(marked[i % marked.size()], 2));
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(),
+                 grid->currentIndex().data(Qt::ToolTipRole).toString());
+    }
+    QTest::keyClick(grid, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(grid->currentIndex().row(), marked.last());
+
+    // Rename alone writes "Err!".
+    {
+        ModalCloser closer;
+        QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    }
+    QCOMPARE(cell(rowOf("dup_Q1.txt"), 3), QString("Err!"));
+    QTest::mouseClick(child<QPushButton>("CmdReset"), Qt::LeftButton);
+    for (int row = 0; row < rows(); ++row)
+        QVERIFY(!grid->model()->index(row, 2).data(RenameGridModel::RefusedRole).toBool());
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_F8);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 1));
 }
 
 void MainWindowTest::messageWindowAndGridHeaderShareTheWindowsLook() {

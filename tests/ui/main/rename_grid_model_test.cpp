@@ -1,3 +1,4 @@
+#include "main/name_changes.h"
 #include "main/rename_grid_model.h"
 #include "main/rename_grid_view.h"
 
@@ -6,6 +7,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 using namespace velmorandi;
@@ -17,6 +19,7 @@ class RenameGridModelTest : public QObject {
     void showsTheCoreRows();
     void announcesLoadsAndRecompositions();
     void serialColumnShowsEveryRowNumberWhole();
+    void changedCharactersOfEditedNamesAreBold();
 };
 
 void RenameGridModelTest::showsTheCoreRows() {
@@ -101,6 +104,59 @@ void RenameGridModelTest::serialColumnShowsEveryRowNumberWhole() {
         grid.horizontalHeader()->resizeSection(RenameGridModel::Serial, 10);
         QVERIFY2(shownWhole(grid, rows - 1), qPrintable(QString::number(rows)));
     }
+}
+
+void RenameGridModelTest::changedCharactersOfEditedNamesAreBold() {
+    // What lies between the start and the end both names share, in whole characters.
+    const QString decomposed = QString("caf") + QChar('e') + QChar(0x301) + ".txt";
+    const QString smile = QString("x") + QChar(0xD83D) + QChar(0xDE00) + ".txt";
+    const QString grin = QString("x") + QChar(0xD83D) + QChar(0xDE01) + ".txt";
+    const QList<std::tuple<QString, QString, TextSpan>> names = {
+        {"photo.jpg", "PHOTO.jpg", {0, 5}},
+        {"a.txt", "new_a.txt", {0, 4}},
+        {"a.txt", "a_new.txt", {1, 5}},
+        {"aaa.txt", "aa.txt", {}},
+        {"abc.txt", "abc.txt", {}},
+        {"cafe.txt", decomposed, {3, 5}},
+        {smile, grin, {1, 3}},
+        {"report.txt", "01 report 2.txt", {0, 11}},
+        {"IMG_0001.jpg", "IMG_0002.jpg", {7, 8}}};
+    for (const auto& [original, edited, span] : names)
+        QVERIFY2(changedSpan(original, edited) == span, qPrintable(original + " " + edited));
+    // Shortened in the middle: the head and tail keep their bold, a hidden change shows
+    // as a bold ellipsis. A name of 20 characters shown as 5 + "…" + 6.
+    const MiddleCut cut{5, 6};
+    const QList<std::pair<TextSpan, QList<TextSpan>>> cuts = {
+        {{0, 3}, {{0, 3}}},  {{7, 9}, {{5, 6}}},   {{16, 18}, {{8, 10}}},
+        {{3, 17}, {{3, 9}}}, {{0, 20}, {{0, 12}}}, {{}, {}}};
+    for (const auto& [changed, shown] : cuts)
+        QCOMPARE(shownChanges(changed, 20, cut), shown);
+    QCOMPARE(middleCutOf(QString("abcdefghij"), QString("abc\u2026hij"))->tail, 3);
+    QCOMPARE(middleCutOf(QString("ab\u2026defghij"), QString("ab\u2026\u2026ij"))->head, 3);
+
+    // As drawn: the same edited name reads differently where it was changed.
+    RenameList list;
+    list.load({"abc.txt", "ABC.txt", "xyz.txt", "XYZ.txt"});
+    list.rewriteEditedBases([](const std::string& base, std::size_t) {
+        return QString::fromStdString(base).toUpper().toStdString();
+    });
+    RenameGridModel model(list);
+    RenameGridView grid;
+    grid.setModel(&model);
+    grid.resize(600, 300);
+    grid.setColumnWidth(RenameGridModel::Edited, 200);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    const auto drawn = [&](int row) {
+        const QRect cell = grid.visualRect(model.index(row, RenameGridModel::Edited));
+        return grid.viewport()->grab(cell).toImage();
+    };
+    QVERIFY(drawn(0) != drawn(1));
+    QVERIFY(drawn(2) != drawn(3));
+    // Unchanged names are drawn as the style draws them.
+    const QImage unchanged = drawn(1);
+    grid.setItemDelegate(new QStyledItemDelegate(&grid));
+    QCOMPARE(drawn(1), unchanged);
 }
 
 QTEST_MAIN(RenameGridModelTest)
