@@ -763,6 +763,10 @@
         <source>Keep it</source>
         <translation>Behalten</translation>
     </message>
+    <message>
+        <source>No file has been renamed: %1 is open in %2. Close it there, then click Rename again; your edits are kept.</source>
+        <translation>Keine Datei wurde umbenannt: %1 ist in %2 geöffnet. Schließen Sie die Datei dort und klicken Sie dann erneut auf Umbenennen; Ihre Änderungen bleiben erhalten.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>
