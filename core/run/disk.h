@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_holders.h"
 #include "platform/folder_access.h"
 #include "platform/folder_changes.h"
 #include "platform/system_error.h"
@@ -42,7 +43,8 @@ enum class DiskCall : std::uint8_t {
     OpenFolder,
     ListFolder,
     EntryStatus, // of an entry, or of the folder itself
-    ReadEntry    // an entry's bytes
+    ReadEntry,   // an entry's bytes
+    AskHolders   // which programs hold a file, asked of the system once a step fails for it
 };
 
 // Stands in for one call; `perform` makes it. `a` and `b` name the entries it
@@ -107,6 +109,17 @@ class Disk {
                                                             bool& same) const {
         return call(DiskCall::MarkEntry, a, b,
                     [&] { return platform::sameFileByMark(folder, a, b, same); });
+    }
+
+    // Where the seam answers for the system, no program is named.
+    [[nodiscard]] std::vector<std::string> holders(const platform::FolderHandle& folder,
+                                                   const std::string& name) const {
+        std::vector<std::string> programs;
+        static_cast<void>(call(DiskCall::AskHolders, name, {}, [&]() -> std::optional<SystemError> {
+            programs = platform::programsHolding(folder, name);
+            return std::nullopt;
+        }));
+        return programs;
     }
 
   private:

@@ -94,12 +94,12 @@ EngineOutcome failed(RunFailure failure, std::vector<std::size_t> rows = {}) {
 }
 
 RunFailure failure(RunFailure::Kind kind, std::string folder, SystemError error = {}) {
-    return {kind, std::move(folder), {}, {}, std::move(error), std::nullopt};
+    return {kind, std::move(folder), {}, {}, std::move(error), std::nullopt, {}};
 }
 
 RunFailure renameFailure(RunFailure::Kind kind, std::string_view from, std::string_view to,
                          SystemError error = {}) {
-    return {kind, {}, std::string(from), std::string(to), std::move(error), std::nullopt};
+    return {kind, {}, std::string(from), std::string(to), std::move(error), std::nullopt, {}};
 }
 
 std::vector<std::size_t> rowsOf(const std::vector<PlannedMove>& moves,
@@ -299,9 +299,13 @@ class StepRun {
                     renameFailure(RunFailure::Kind::NameTaken, move.from,
                                   nameOf(m_journal.moves, step.b)),
                     {move.row}};
-        return {RunOutcome::Failed,
-                renameFailure(RunFailure::Kind::RenameFailed, move.from, move.to, error),
-                {move.row}};
+        RunFailure failed =
+            renameFailure(RunFailure::Kind::RenameFailed, move.from, move.to, error);
+        // Asked only once the step is given up: the system may take a while to answer.
+        if (platform::errorKind(error) == ErrorKind::InUse)
+            failed.holders = m_context.disk.holders(m_folder.handle,
+                                                    std::string(nameOf(m_journal.moves, step.a)));
+        return {RunOutcome::Failed, std::move(failed), {move.row}};
     }
 
     Journal& m_journal;

@@ -25,7 +25,7 @@ struct RunFailure {
     enum class Kind : std::uint8_t {
         None,
         FolderUnreadable, // `folder` could not be read: `error`
-        RenameFailed,     // `from` could not be renamed `to`: `error`
+        RenameFailed,     // `from` could not be renamed `to`: `error`; held by `holders`
         NameTaken,        // after the check, another entry took `to`, the name a step gives `from`
         RecordUnwritable, // no record could be written to `folder`, the records': `error`
         RecordsUnusable,  // the folder of records cannot be trusted: `problem`
@@ -50,6 +50,9 @@ struct RunFailure {
     std::string to;
     SystemError error;
     std::optional<platform::RecordFolderProblem> problem;
+    // The programs that hold `from` (UTF-8), where a step failed because it is
+    // held and the system names them.
+    std::vector<std::string> holders;
 };
 
 // What a rename, undo or redo tells the user once it is over.

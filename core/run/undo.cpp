@@ -22,7 +22,7 @@ RunNews newsOf(RunNews::Kind kind, const std::string& folder) {
 
 RunNews folderUnreadable(const std::string& folderPath, const SystemError& error) {
     RunNews news = newsOf(RunNews::Kind::NothingRenamed, {});
-    news.failure = {RunFailure::Kind::FolderUnreadable, folderPath, {}, {}, error, {}};
+    news.failure = {RunFailure::Kind::FolderUnreadable, folderPath, {}, {}, error, {}, {}};
     return news;
 }
 
@@ -112,7 +112,8 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
                         {},
                         {},
                         {},
-                        records.problem()};
+                        records.problem(),
+                        {}};
         return refused(RunOutcome::Failed, std::move(news));
     }
     const std::optional<JournalStore::Entry> last = records.lastComplete(context.disk, folderPath);

@@ -144,6 +144,7 @@ inline bool onlyReads(DiskCall call) {
     case DiskCall::ListFolder:
     case DiskCall::EntryStatus:
     case DiskCall::ReadEntry:
+    case DiskCall::AskHolders:
         return true;
     default:
         return false;

@@ -787,6 +787,10 @@
         <source>No file has been renamed: Velmorandi does not rename its own files, which it needs to start. Choose a folder of your own files.</source>
         <translation>Keine Datei wurde umbenannt: Velmorandi benennt seine eigenen Dateien nicht um, denn es braucht sie zum Starten. Wählen Sie einen Ordner mit Ihren eigenen Dateien.</translation>
     </message>
+    <message>
+        <source>No file has been renamed: %1 is open in %2. Close it there, then click Rename again; your edits are kept.</source>
+        <translation>Keine Datei wurde umbenannt: %1 ist in %2 geöffnet. Schließen Sie die Datei dort und klicken Sie dann erneut auf Umbenennen; Ihre Änderungen bleiben erhalten.</translation>
+    </message>
 </context>
 <context>
     <name>Start</name>

@@ -239,6 +239,19 @@ QString handedOver(const Speaker& say, const RunFailure& failure) {
                                              "names back the next time Velmorandi starts."));
 }
 
+// Where the system names the programs that hold the file, the user knows where to close it.
+QString heldFile(const Speaker& say, const RunFailure& failure) {
+    if (failure.holders.empty())
+        return say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: another program holds "
+                                                 "%1. Close it there, then click Rename again; "
+                                                 "your edits are kept."))
+            .arg(text(failure.from));
+    return say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: %1 is open in %2. Close "
+                                             "it there, then click Rename again; your edits are "
+                                             "kept."))
+        .arg(text(failure.from), nameList(say, failure.holders, 3));
+}
+
 // A run that stopped before any file kept a new name.
 QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
     using Kind = RunFailure::Kind;
@@ -283,11 +296,7 @@ QString nothingRenamed(const Speaker& say, const RunFailure& failure) {
                say(QT_TRANSLATE_NOOP("RunWords", "Press Ctrl+Y to rename them again."));
     case Kind::RenameFailed:
         if (platform::errorKind(failure.error) == ErrorKind::InUse)
-            return stopped + say(QT_TRANSLATE_NOOP("RunWords", "No file has been renamed: "
-                                                               "another program holds %1. Close "
-                                                               "it there, then click Rename "
-                                                               "again; your edits are kept."))
-                                 .arg(text(failure.from));
+            return stopped + heldFile(say, failure);
         break;
     case Kind::SyncFailed:
     case Kind::LeftoverNotRemoved:

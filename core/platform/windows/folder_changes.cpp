@@ -34,13 +34,15 @@ bool sameIgnoringCase(const std::wstring& a, const std::wstring& b) {
 // Windows file system.
 std::optional<SystemError> renameNoReplace(const FolderHandle& folder, const std::string& from,
                                            const std::string& to) {
+    const std::wstring source = joinWide(folder.path(), from);
     const std::wstring target = joinWide(folder.path(), to);
-    if (!::MoveFileExW(joinWide(folder.path(), from).c_str(), target.c_str(),
-                       MOVEFILE_WRITE_THROUGH))
+    if (!::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
         return errorFrom(::GetLastError());
     // NTFS changes the letter case in place; some file systems report success and
     // keep the old name. Answering "taken" then sends the move through a temporary name.
-    if (from != to && sameIgnoringCase(widen(from), widen(to)) && storedName(target) != widen(to))
+    // Names of other lengths differ in more than case: most steps ask nothing more.
+    if (source.size() == target.size() && source != target && sameIgnoringCase(source, target) &&
+        storedName(target) != widen(to))
         return errorFrom(ERROR_ALREADY_EXISTS);
     return std::nullopt;
 }

@@ -17,6 +17,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <map>
 
 namespace velmorandi {
@@ -225,6 +226,20 @@ TEST(WindowsListing, OrderOfTheSystemsOwnFileWindows) {
                          "photo2.jpg",
                          "photo10.jpg",
                          "Zebra"};
+    EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
+}
+
+// The system hands the entries over a buffer at a time: long names fill
+// several, and each entry comes once, whole.
+TEST(WindowsListing, EveryEntryOfManyBuffersComesOnceAndWhole) {
+    TempFolder folder;
+    Names expected;
+    for (int i = 0; i < 600; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%04d", i);
+        expected.push_back(std::string(number) + std::string(200, 'x') + "\xC3\xA9.jpg");
+        ASSERT_TRUE(createWideFile(widePath(folder, expected.back())));
+    }
     EXPECT_EQ(ListFolderFiles(folder.path()).names, expected);
 }
 

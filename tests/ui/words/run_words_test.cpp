@@ -21,6 +21,14 @@ RunNews stoppedBy(RunFailure::Kind kind, SystemError error) {
     return news;
 }
 
+// The system's code for a file another program holds.
+int inUseCode() {
+    int code = 1;
+    while (platform::errorKind({code, {}}) != ErrorKind::InUse)
+        ++code;
+    return code;
+}
+
 RecoveryNote note(RecoveryNote::Kind kind, std::string folder, std::string record = {}) {
     RecoveryNote note;
     note.kind = kind;
@@ -57,13 +65,19 @@ void RunWordsTest::englishTextsAsTheWindowShowsThem() {
                      "written to."));
 
     // A file another program holds, and a run another computer took over.
-    int inUse = 1;
-    while (platform::errorKind({inUse, {}}) != ErrorKind::InUse)
-        ++inUse;
-    QCOMPARE(words::runNews(stoppedBy(RunFailure::Kind::RenameFailed, {inUse, "busy"})),
+    RunNews held = stoppedBy(RunFailure::Kind::RenameFailed, {inUseCode(), "busy"});
+    QCOMPARE(words::runNews(held),
              QString("Could not rename a.txt to b.txt: busy.\r\n\r\nNo file has "
                      "been renamed: another program holds a.txt. Close it there, then click "
                      "Rename again; your edits are kept."));
+    // Where the system names the programs that hold it.
+    const QString open = "Could not rename a.txt to b.txt: busy.\r\n\r\nNo file has been renamed: "
+                         "a.txt is open in %1. Close it there, then click Rename again; your "
+                         "edits are kept.";
+    held.failure.holders = {"Photos"};
+    QCOMPARE(words::runNews(held), open.arg("Photos"));
+    held.failure.holders = {"Photos", "Paint", "Mail", "Notepad"};
+    QCOMPARE(words::runNews(held), open.arg("Photos, Paint, Mail and 1 more"));
     RunNews handedOver = stoppedBy(RunFailure::Kind::TakenOver, {});
     handedOver.kind = RunNews::Kind::HandedOver;
     QCOMPARE(words::runNews(handedOver),
@@ -126,6 +140,12 @@ void RunWordsTest::germanWithTheSystemErrorOrEnglishThroughout() {
         words::runNews(stoppedBy(RunFailure::Kind::FolderUnreadable, {9999, "Unknown error 9999"})),
         QString("Could not read the folder /home/ann/photos: Unknown error 9999.\r\n\r\nNo "
                 "file has been renamed. Check that the folder still exists and can be read."));
+    RunNews held = stoppedBy(RunFailure::Kind::RenameFailed, {inUseCode(), "busy"});
+    held.failure.holders = {"Fotos"};
+    QVERIFY(words::runNews(held).endsWith(
+        "\r\n\r\nKeine Datei wurde umbenannt: a.txt ist in Fotos geöffnet. Schließen Sie die "
+        "Datei dort und klicken Sie dann erneut auf Umbenennen; Ihre Änderungen bleiben "
+        "erhalten."));
     RecoveryNote restored = note(RecoveryNote::Kind::Restored, "/p");
     restored.files = 1234;
     QCOMPARE(words::recoveryReport(RecoveryReport{{restored}, std::nullopt}),
