@@ -498,7 +498,7 @@ void MainWindowTest::warningButtonFollowsEachLoad() {
     m_window.reset();
     const QString own = QCoreApplication::applicationDirPath();
     const QStringList ownFiles = filesOnDisk(own);
-    openWindow(own.toStdString());
+    openWindow(test::native(own));
     warning = child<PictureButton>("ImgAbut");
     QVERIFY(warning->isVisible());
     int renames = 0;
