@@ -195,9 +195,11 @@ void RenameList::Reset() {
 }
 
 bool RenameList::setEditedName(std::size_t index, std::string_view name) {
-    if (index >= size() || !name.ends_with(dotAndExtension(index)))
+    if (index >= size())
         return false;
     const std::string_view tail = dotAndExtension(index);
+    if (!name.ends_with(tail))
+        return false;
     const std::string_view base = name.substr(0, name.size() - tail.size());
     rewriteEditedBases(
         [&](std::string_view edited, std::size_t row) { return row == index ? base : edited; });
