@@ -13,7 +13,9 @@
 namespace velmorandi::journal_codec {
 
 // Every journal begins "VMRJNL" and two digits of its format; only the
-// present one is read, any other is kept and reported.
+// present one is read, any other is kept and reported. VMRJNL05 was the first
+// released: a later format must go on reading it, so that a crash before an
+// update still gets every name back (docs/journal-format.md).
 constexpr std::string_view kMagicStem = "VMRJNL";
 constexpr std::string_view kMagic = "VMRJNL05";
 constexpr std::size_t kMagicSize = 8;

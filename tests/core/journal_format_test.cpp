@@ -1,13 +1,23 @@
 // Journals written byte by byte as docs/journal-format.md gives them: the
-// present format is read as it says and is exactly what the encoder writes.
+// present format is read as it says and is exactly what the encoder writes,
+// and a run that crashed under a released format is recovered from it.
 #include "run/journal_decoder.h"
 #include "run/journal_encoder.h"
+#include "run_support.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace velmorandi {
 namespace {
@@ -94,18 +104,32 @@ constexpr std::uint64_t kStarted = 1'700'000'000'000'000'000ull;
 const std::string kMark = "0123456789abcdef";
 const std::string kVolume = "uuid 1234-ABCD";
 
+// What a journal says of the folder it renamed in; by default one that is nowhere.
+struct Subject {
+    std::string folder = kFolder;
+    std::uint8_t flags = 2; // file numbers last
+    std::uint64_t folderNumber = 42;
+    std::uint64_t birth = kBirth;
+    std::string volume = kVolume;
+    std::uint64_t started = kStarted;
+    std::uint64_t numbers[2] = {11, 12};
+};
+
 // The present format without its records, and the sums they are bound to.
-std::string fifthFormat(std::uint64_t& headerSum, std::uint64_t& planSum) {
+std::string fifthFormat(std::uint64_t& headerSum, std::uint64_t& planSum,
+                        const Subject& subject = {}) {
     Bytes header;
-    header.raw("VMRJNL05").u8(1).u8(2).u64(42).u64(kBirth).raw(kMark);
-    header.text(kVolume).text(kFolder).text("").u32(2);
+    header.raw("VMRJNL05").u8(1).u8(subject.flags).u64(subject.folderNumber);
+    header.u64(subject.birth).raw(kMark);
+    header.text(subject.volume).text(subject.folder).text("").u32(2);
     headerSum = fnv1a(header.str());
     header.u64(headerSum);
     Bytes names;
     names.text("a.jpg").text("b.jpg").text("b.jpg").text("a.jpg");
     names.u64(wordSum(names.str()));
     Bytes plan;
-    plan.u64(kStarted).varint(11).varint(12).u32(1).varint(1).text(kTemporary);
+    plan.u64(subject.started).varint(subject.numbers[0]).varint(subject.numbers[1]);
+    plan.u32(1).varint(1).text(kTemporary);
     writeSteps(plan);
     planSum = wordSum(plan.str());
     const std::size_t planSize = plan.size();
@@ -216,6 +240,91 @@ TEST(JournalFormat, EverySectionChecksItself) {
     // Another journal's record counts for nothing here.
     EXPECT_EQ(decodeJournal(body + record("CLOS", headerSum + 1, planSum)).journal->closing,
               Mark::Damaged);
+}
+
+// A folder of the disk as the journal of the swap names it: where file numbers
+// last, the numbers the system gave it and its files; elsewhere, its names tell.
+Subject subjectOf(const testing::TempFolder& folder) {
+    Subject subject;
+    subject.folder = folder.path();
+    subject.birth = 0;
+    subject.volume.clear();
+    subject.started =
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count());
+#ifdef _WIN32
+    subject.flags = 1; // letter case ignored, no lasting numbers
+    subject.folderNumber = 0;
+    subject.numbers[0] = subject.numbers[1] = 0;
+#else
+    const auto number = [](const std::string& path) -> std::uint64_t {
+        struct stat status {};
+        EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+        return status.st_ino;
+    };
+    subject.folderNumber = number(folder.path());
+    subject.numbers[0] = number(folder.at("a.jpg"));
+    subject.numbers[1] = number(folder.at("b.jpg"));
+#endif
+    return subject;
+}
+
+// The swap's steps, made by hand as a run of the version that wrote the journal made them.
+void makeSteps(const testing::TempFolder& folder, std::size_t made) {
+    const std::pair<const char*, const char*> steps[]{
+        {"b.jpg", kTemporary.c_str()}, {"a.jpg", "b.jpg"}, {kTemporary.c_str(), "a.jpg"}};
+    for (std::size_t k = 0; k < made; ++k)
+        std::filesystem::rename(testing::fileSystemPath(folder.at(steps[k].first)),
+                                testing::fileSystemPath(folder.at(steps[k].second)));
+}
+
+// Every format a released version wrote stays readable: a user who installs a
+// newer version after a crash gets every name back, and a finished run stays
+// undoable. Here the first released format, written from the document's
+// tables, is met by the next start after each step of a crashed run (with
+// the marks the run writes by then), and after the run finished.
+TEST(JournalFormat, ACrashedRunOfAReleasedFormatIsRecoveredFromIt) {
+    const testing::TempFolder parent;
+    const char* const kRecord = "run-00000000000000000001-000000.journal";
+    for (std::size_t made = 0; made <= 4; ++made) {
+        const bool finished = made >= 3;
+        const bool markedComplete = made == 4;
+        SCOPED_TRACE(markedComplete ? std::string("complete")
+                                    : std::to_string(made) + " steps made");
+        const testing::TempFolder folder(parent.path(), {"a.jpg", "b.jpg"});
+        const testing::Snapshot before = folder.snapshot();
+        const Subject subject = subjectOf(folder);
+        std::uint64_t headerSum = 0;
+        std::uint64_t planSum = 0;
+        std::string journal = fifthFormat(headerSum, planSum, subject);
+        // The closing mark comes before the first closing step, where numbers do not last.
+        if (made >= 2 && !(subject.flags & 2))
+            journal += record("CLOS", headerSum, planSum);
+        if (markedComplete)
+            journal += record("DONE", headerSum, planSum);
+        makeSteps(folder, std::min<std::size_t>(made, 3));
+        const testing::Snapshot crashed = folder.snapshot();
+        testing::TestRecords records;
+        std::ofstream(testing::fileSystemPath(records.path() + "/" + kRecord), std::ios::binary)
+            << journal;
+
+        const RecoveryReport report = RecoverInterruptedRuns(records.control());
+        EXPECT_FALSE(testing::troubled(report)) << testing::describe(report);
+        if (!finished) {
+            EXPECT_EQ(folder.snapshot(), before);
+            EXPECT_TRUE(records.entries().empty()) << "the record ends";
+            continue;
+        }
+        EXPECT_TRUE(report.empty()) << testing::describe(report);
+        EXPECT_EQ(folder.snapshot(), crashed);
+        ASSERT_TRUE(CanUndo(folder.path(), records.store()));
+        const RunResult undone = ExecuteUndo(folder.path(), records.control());
+        EXPECT_EQ(undone.outcome, RunOutcome::Completed) << testing::describe(undone.news);
+        EXPECT_EQ(folder.snapshot(), before);
+        const std::vector<std::string> left = records.entries();
+        EXPECT_EQ(std::count(left.begin(), left.end(), kRecord), 0) << "the record ends";
+    }
 }
 
 } // namespace
