@@ -68,7 +68,7 @@ int childJob(const std::string& folder) {
     OperationInputs add;
     add.addText = "x_";
     add.addSide = Side::Left;
-    ApplyOperation(list, static_cast<int>(OperationIndex::AddString), add);
+    ApplyOperation(list, Operation::AddString, add);
     if (!renameAll(list, folder))
         return 1;
     const double ms = msSince(start);

@@ -33,11 +33,11 @@ std::vector<std::string> generatedNames(std::size_t count) {
     return names;
 }
 
-void measureOperation(const std::string& measure, const std::vector<std::string>& names, int index,
-                      const OperationInputs& inputs) {
+void measureOperation(const std::string& measure, const std::vector<std::string>& names,
+                      Operation operation, const OperationInputs& inputs) {
     RenameList list;
     const double ms = medianMs(
-        kRuns, [&] { list.load(names); }, [&] { ApplyOperation(list, index, inputs); });
+        kRuns, [&] { list.load(names); }, [&] { ApplyOperation(list, operation, inputs); });
     report(measure, names.size(), ms);
 }
 
@@ -59,12 +59,12 @@ void measureEditHistory(const std::vector<std::string>& names) {
     add.addSide = Side::Left;
     const auto editedOnce = [&] {
         list.load(names);
-        ApplyOperation(list, 2, add);
+        ApplyOperation(list, Operation::AddString, add);
         history.clear();
     };
     const auto keptEdit = [&] {
         EditedBases before = list.editedBases();
-        ApplyOperation(list, 2, add);
+        ApplyOperation(list, Operation::AddString, add);
         history.recordIfChanged(list, std::move(before), EditKind::AddString);
     };
     const double editMs = medianMs(kRuns, editedOnce, keptEdit);
@@ -96,7 +96,7 @@ void measureApplyWithMarks(const std::vector<std::string>& names) {
     RenameList list;
     RefusalMarks marks;
     const auto load = [&] { list.load(names); };
-    const auto apply = [&] { ApplyOperation(list, 1, upper); };
+    const auto apply = [&] { ApplyOperation(list, Operation::ChangeCase, upper); };
     const double applyMs = medianMs(kRuns, load, apply);
     const auto applyAndMark = [&](bool ignoresCase) {
         beside.ignoresCase = ignoresCase;
@@ -139,23 +139,23 @@ void runForSize(std::size_t count) {
     OperationInputs find;
     find.findText = " ";
     find.replaceText = "_";
-    measureOperation("find-replace", names, 0, find);
+    measureOperation("find-replace", names, Operation::FindAndReplace, find);
     OperationInputs title;
     title.caseMode = CaseMode::Title;
-    measureOperation("change-case-title", names, 1, title);
+    measureOperation("change-case-title", names, Operation::ChangeCase, title);
     OperationInputs upper;
     upper.caseMode = CaseMode::Upper;
-    measureOperation("change-case-upper", names, 1, upper);
+    measureOperation("change-case-upper", names, Operation::ChangeCase, upper);
     OperationInputs add;
     add.addText = "new_";
     add.addSide = Side::Left;
-    measureOperation("add-string", names, 2, add);
+    measureOperation("add-string", names, Operation::AddString, add);
     OperationInputs serial;
     serial.serialSide = Side::Left;
-    measureOperation("serialize", names, 3, serial);
+    measureOperation("serialize", names, Operation::Serialize, serial);
     OperationInputs trim;
     trim.trimSide = Side::Left;
-    measureOperation("trim", names, 4, trim);
+    measureOperation("trim", names, Operation::TrimSpaces, trim);
     measureCheck("check-duplicates", names, [](RenameList& l) { return l.CheckDuplicateNames(); });
     measureCheck("check-blank", names, [](RenameList& l) { return l.CheckBlankNames(); });
     measureCheck("check-protected", names,

@@ -67,7 +67,7 @@ int run(const std::string& folder, double limitSeconds) {
     OperationInputs add;
     add.addText = "x_";
     add.addSide = Side::Left;
-    ApplyOperation(list, static_cast<int>(OperationIndex::AddString), add);
+    ApplyOperation(list, Operation::AddString, add);
     auto prepared = PrepareRename(list, folder);
     if (!std::holds_alternative<RunRequest>(prepared))
         return 1;

@@ -19,6 +19,23 @@ EditHistory carryEdits(const FolderSession::Edits& from, RenameList& onto) {
     return from.history.carried(carry);
 }
 
+// The step of the history an operation makes, as its menu names it.
+EditKind editOf(Operation operation) {
+    switch (operation) {
+    case Operation::FindAndReplace:
+        return EditKind::FindAndReplace;
+    case Operation::ChangeCase:
+        return EditKind::ChangeCase;
+    case Operation::AddString:
+        return EditKind::AddString;
+    case Operation::Serialize:
+        return EditKind::Serialize;
+    case Operation::TrimSpaces:
+        return EditKind::Trim;
+    }
+    return EditKind::Blank; // not reached: every operation is named above
+}
+
 } // namespace
 
 FolderSession::FolderSession() = default;
@@ -104,11 +121,11 @@ void FolderSession::checkNames() {
     m_marks.check(m_now.list, m_beside);
 }
 
-bool FolderSession::apply(int operation, const OperationInputs& inputs) {
-    if (operation < 0 || operation > static_cast<int>(EditKind::Trim))
-        return false;
-    return edit(static_cast<EditKind>(operation),
-                [&](RenameList& list) { return ApplyOperation(list, operation, inputs); });
+bool FolderSession::apply(Operation operation, const OperationInputs& inputs) {
+    return edit(editOf(operation), [&](RenameList& list) {
+        ApplyOperation(list, operation, inputs);
+        return true;
+    });
 }
 
 bool FolderSession::blank() {

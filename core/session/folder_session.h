@@ -89,8 +89,8 @@ class FolderSession {
     Opened finishLoad(Loaded loaded);
 
     // Edits ---------------------------------------------------------------
-    // Each returns whether it reached the list (an unknown operation does not).
-    bool apply(int operation, const OperationInputs& inputs);
+    // Each returns whether it reached the list (a name by hand may not).
+    bool apply(Operation operation, const OperationInputs& inputs);
     bool blank();
     bool reset();
     // A name typed by hand for one row; false when it keeps no extension of the row's.

@@ -2,6 +2,8 @@
 
 #include "rename_list.h"
 
+#include <iterator>
+
 namespace velmorandi {
 
 namespace {
@@ -47,28 +49,34 @@ void applyTrimSpaces(RenameList& list, const OperationInputs& in) {
 
 } // namespace
 
-bool ApplyOperation(RenameList& list, int index, const OperationInputs& inputs) {
-    switch (static_cast<OperationIndex>(index)) {
-    case OperationIndex::FindAndReplace:
+std::optional<Operation> ApplyButtonOperation(int index) {
+    constexpr Operation kFrames[]{Operation::FindAndReplace, Operation::ChangeCase,
+                                  Operation::AddString, Operation::Serialize,
+                                  Operation::TrimSpaces};
+    if (index < 0 || index >= static_cast<int>(std::size(kFrames)))
+        return std::nullopt;
+    return kFrames[index];
+}
+
+void ApplyOperation(RenameList& list, Operation operation, const OperationInputs& inputs) {
+    switch (operation) {
+    case Operation::FindAndReplace:
         applyFindAndReplace(list, inputs);
         break;
-    case OperationIndex::ChangeCase:
+    case Operation::ChangeCase:
         applyChangeCase(list, inputs);
         break;
-    case OperationIndex::AddString:
+    case Operation::AddString:
         applyAddString(list, inputs);
         break;
-    case OperationIndex::Serialize:
+    case Operation::Serialize:
         applySerialize(list, inputs);
         break;
-    case OperationIndex::TrimSpaces:
+    case Operation::TrimSpaces:
         applyTrimSpaces(list, inputs);
         break;
-    default:
-        return false;
     }
     list.ComposeEditedNames();
-    return true;
 }
 
 } // namespace velmorandi

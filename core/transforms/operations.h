@@ -37,10 +37,13 @@ struct OperationInputs {
     std::optional<Side> trimSide;
 };
 
-enum class OperationIndex { FindAndReplace = 0, ChangeCase, AddString, Serialize, TrimSpaces };
+enum class Operation { FindAndReplace, ChangeCase, AddString, Serialize, TrimSpaces };
 
-// Runs the operation of an Apply button (0 to 4) over every row and recomposes.
-// Any other index does nothing at all and returns false.
-bool ApplyOperation(RenameList& list, int index, const OperationInputs& inputs);
+// The operation of the Apply button `index` of the frames, left to right (0 to 4);
+// none for any other index.
+std::optional<Operation> ApplyButtonOperation(int index);
+
+// Runs the operation over every row and recomposes.
+void ApplyOperation(RenameList& list, Operation operation, const OperationInputs& inputs);
 
 } // namespace velmorandi

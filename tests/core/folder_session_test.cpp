@@ -46,7 +46,7 @@ struct Session {
         OperationInputs inputs;
         inputs.addText = prefix;
         inputs.addSide = Side::Left;
-        EXPECT_TRUE(session.apply(static_cast<int>(EditKind::AddString), inputs));
+        EXPECT_TRUE(session.apply(Operation::AddString, inputs));
     }
     HistoryOffer::Kind undoKind() const { return session.undoOffer().kind; }
     HistoryOffer::Kind redoKind() const { return session.redoOffer().kind; }
@@ -101,6 +101,31 @@ TEST(FolderSession, LoadRollsBackAnInterruptedRunFirstAndAFailedLoadChangesNothi
     EXPECT_EQ(s.session.folder(), folder.path());
     EXPECT_EQ(editedNames(s.session.list())[0], "y_a1.txt");
     EXPECT_EQ(s.session.undoOffer().edit, EditKind::AddString);
+}
+
+// Each operation is a step of the history under its own name, whatever order
+// the two lists keep.
+TEST(FolderSession, EachOperationIsAStepOfItsOwnKind) {
+    const TempFolder folder;
+    createFiles(folder, {" a.txt", "b.txt"});
+    Session s;
+    s.open(folder.path());
+    OperationInputs inputs;
+    inputs.findText = "b";
+    inputs.replaceText = "c";
+    inputs.caseMode = CaseMode::Upper;
+    inputs.addText = "x";
+    inputs.addSide = inputs.serialSide = inputs.trimSide = Side::Left;
+    const std::pair<Operation, EditKind> steps[]{
+        {Operation::FindAndReplace, EditKind::FindAndReplace},
+        {Operation::ChangeCase, EditKind::ChangeCase},
+        {Operation::TrimSpaces, EditKind::Trim},
+        {Operation::AddString, EditKind::AddString},
+        {Operation::Serialize, EditKind::Serialize}};
+    for (const auto& [operation, kind] : steps) {
+        EXPECT_TRUE(s.session.apply(operation, inputs));
+        EXPECT_EQ(s.session.undoOffer().edit, kind) << static_cast<int>(operation);
+    }
 }
 
 // Opening another folder keeps the edits of the folder left; opened again,
@@ -161,7 +186,7 @@ TEST(FolderSession, RunsOnDiskFollowTheCurrentFileAndTellWhatCanBeTakenBack) {
     OperationInputs inputs;
     inputs.findText = "a";
     inputs.replaceText = "z";
-    EXPECT_TRUE(s.session.apply(static_cast<int>(EditKind::FindAndReplace), inputs));
+    EXPECT_TRUE(s.session.apply(Operation::FindAndReplace, inputs));
     EXPECT_EQ(s.session.undoOffer().edit, EditKind::FindAndReplace);
 
     // Cancelled before its first step: every name as before, edits and place kept.
@@ -219,7 +244,7 @@ TEST(FolderSession, AFileAnotherProgramBroughtIsNeverDone) {
     OperationInputs inputs;
     inputs.findText = "a";
     inputs.replaceText = "z";
-    EXPECT_TRUE(s.session.apply(static_cast<int>(EditKind::FindAndReplace), inputs));
+    EXPECT_TRUE(s.session.apply(Operation::FindAndReplace, inputs));
 
     createFiles(folder, {"new.txt"});
     EXPECT_EQ(s.rename().outcome, RunOutcome::Completed);

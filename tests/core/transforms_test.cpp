@@ -179,56 +179,55 @@ TEST(ApplyOperation, RewritesBasesOnlyAndRecomposes) {
     auto list = loaded({"report.final.txt", "photo.jpg", "README", ".profile"});
     OperationInputs in;
     in.caseMode = CaseMode::Upper;
-    ASSERT_TRUE(ApplyOperation(list, 1, in));
+    ApplyOperation(list, Operation::ChangeCase, in);
     EXPECT_EQ(editedNames(list),
               (std::vector<std::string>{"REPORT.FINAL.txt", "PHOTO.jpg", "README", ".profile"}));
 
     in.findText = ".";
     in.replaceText = "_";
-    ApplyOperation(list, 0, in);
+    ApplyOperation(list, Operation::FindAndReplace, in);
     EXPECT_EQ(list.row(0).editedName(), "REPORT_FINAL.txt")
         << "the extension's dot is out of reach";
 
     in.addText = "x";
     in.addSide = Side::Left;
-    ApplyOperation(list, 2, in);
+    ApplyOperation(list, Operation::AddString, in);
     EXPECT_EQ(list.row(3).editedName(), "x.profile");
 
     in.serialSide = Side::Right;
-    ApplyOperation(list, 3, in);
+    ApplyOperation(list, Operation::Serialize, in);
     EXPECT_EQ(editedNames(list), (std::vector<std::string>{"xREPORT_FINAL1.txt", "xPHOTO2.jpg",
                                                            "xREADME3", "x4.profile"}));
 }
 
+// The Apply buttons, left to right, name the five operations in the frames' order.
 TEST(ApplyOperation, NoChoiceStillClearsStatusButUnknownIndexDoesNothing) {
     auto list = loaded({"a.txt", "b.txt"});
     const OperationInputs nothingChosen;
+    const Operation frames[]{Operation::FindAndReplace, Operation::ChangeCase, Operation::AddString,
+                             Operation::Serialize, Operation::TrimSpaces};
     for (int index = 0; index <= 4; ++index) {
+        const std::optional<Operation> operation = ApplyButtonOperation(index);
+        ASSERT_EQ(operation, frames[index]) << index;
         list.MarkAllDone();
-        ASSERT_TRUE(ApplyOperation(list, index, nothingChosen));
+        ApplyOperation(list, *operation, nothingChosen);
         EXPECT_EQ(editedNames(list), (std::vector<std::string>{"a.txt", "b.txt"})) << index;
         EXPECT_EQ(list.row(0).status(), RowStatus::None) << index;
     }
-    for (int index : {-1, 5, 32767}) {
-        list.MarkAllDone();
-        OperationInputs everything;
-        everything.caseMode = CaseMode::Upper;
-        EXPECT_FALSE(ApplyOperation(list, index, everything));
-        EXPECT_EQ(list.row(0).status(), RowStatus::Done) << index;
-        EXPECT_EQ(list.row(0).editedName(), "a.txt") << index;
-    }
+    for (int index : {-1, 5, 32767})
+        EXPECT_FALSE(ApplyButtonOperation(index)) << index;
 }
 
 TEST(ApplyOperation, CompoundsAndSerialFollowsRows) {
     auto list = loaded({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"});
     OperationInputs in;
     in.serialSide = Side::Left;
-    ApplyOperation(list, 3, in);
-    ApplyOperation(list, 3, in);
+    ApplyOperation(list, Operation::Serialize, in);
+    ApplyOperation(list, Operation::Serialize, in);
     EXPECT_EQ(list.row(0).editedName(), "0101a");
     EXPECT_EQ(list.row(11).editedName(), "1212l");
     in.trimSide = Side::Right;
     list.Reset();
-    ApplyOperation(list, 4, in);
+    ApplyOperation(list, Operation::TrimSpaces, in);
     EXPECT_EQ(list.row(0).editedName(), "a");
 }

@@ -200,7 +200,8 @@ bool frmMainWindow::Dir1_Change(const std::string& root, const std::string& fold
 }
 
 void frmMainWindow::ImgApply_Click(int index) {
-    m_gridSession->showEdits(m_session.apply(index, frameInputs()));
+    if (const std::optional<Operation> operation = ApplyButtonOperation(index))
+        m_gridSession->showEdits(m_session.apply(*operation, frameInputs()));
 }
 
 OperationInputs frmMainWindow::frameInputs() const {
