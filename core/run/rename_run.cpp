@@ -108,13 +108,14 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
 }
 
 RunResult ExecuteRun(RunRequest request, const RunControl& control) {
-    return runAllOrNothing({request.folder,
-                            std::move(request.moves),
-                            Journal::Kind::Rename,
-                            {},
-                            request.rows,
-                            request.generation,
-                            std::nullopt},
+    return runAllOrNothing({.folder = request.folder,
+                            .moves = std::move(request.moves),
+                            .kind = Journal::Kind::Rename,
+                            .subject = {},
+                            .rows = request.rows,
+                            .generation = request.generation,
+                            .way = std::nullopt,
+                            .subjectRecord = nullptr},
                            RunContext(control));
 }
 

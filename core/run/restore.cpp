@@ -262,6 +262,26 @@ std::optional<Restoration> unlessHeld(platform::RecordFile& record, const RunCon
     return failed;
 }
 
+// The rollback's own run, which gives the files their listed names back; where
+// it stops or fails, what the restoration then says.
+std::optional<Restoration> runRollback(EngineRun run, const RunContext& context,
+                                       Restoration& restoration, std::string& rollbackRecord) {
+    const std::size_t count = run.moves.size();
+    EngineOutcome rollback = runMoves(std::move(run), context);
+    if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
+        restoration.outcome = Outcome::Failed;
+        restoration.failure = rollback.failure;
+        if (rollback.stopped)
+            for (NameNow& still :
+                 displacedFiles(rollback.stopped->journal, rollback.stopped->stepsDone))
+                restoration.stillRenamed.push_back(std::move(still));
+        return restoration;
+    }
+    restoration.restored = count;
+    rollbackRecord = rollback.recordName;
+    return std::nullopt;
+}
+
 } // namespace
 
 Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
@@ -286,24 +306,17 @@ Restoration restoreRun(const Journal& journal, platform::RecordFile& record,
     restoration.missing = located.missing;
     restoration.stillRenamed = plan.blocked;
     std::string rollbackRecord;
-    if (!plan.moves.empty()) {
-        const std::size_t count = plan.moves.size();
-        EngineOutcome rollback =
-            runMoves({folderPath, std::move(plan.moves), Journal::Kind::Rollback, recordName,
-                      nullptr, 0, way, &record},
-                     context);
-        if (rollback.stopped || rollback.result.outcome != RunOutcome::Completed) {
-            restoration.outcome = Outcome::Failed;
-            restoration.failure = rollback.failure;
-            if (rollback.stopped)
-                for (NameNow& still :
-                     displacedFiles(rollback.stopped->journal, rollback.stopped->stepsDone))
-                    restoration.stillRenamed.push_back(std::move(still));
-            return restoration;
-        }
-        restoration.restored = count;
-        rollbackRecord = rollback.recordName;
-    }
+    if (!plan.moves.empty())
+        if (auto failed = runRollback({.folder = folderPath,
+                                       .moves = std::move(plan.moves),
+                                       .kind = Journal::Kind::Rollback,
+                                       .subject = recordName,
+                                       .rows = nullptr,
+                                       .generation = 0,
+                                       .way = way,
+                                       .subjectRecord = &record},
+                                      context, restoration, rollbackRecord))
+            return std::move(*failed);
     // The record goes only once its own folder shows every file under its
     // listed name; the rollback's goes after it, as while it is there it says so.
     if (auto error = context.disk.readEntries(folder.handle, entries))

@@ -135,10 +135,15 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     if (auto refused = refusal(folderPath, journal, back, context, what))
         return std::move(*refused);
     const std::size_t files = back.size();
-    RunResult result =
-        runAllOrNothing({folderPath, std::move(back), what.run(),
-                         what.redo ? std::string() : last->name, nullptr, 0, std::nullopt},
-                        context);
+    RunResult result = runAllOrNothing({.folder = folderPath,
+                                        .moves = std::move(back),
+                                        .kind = what.run(),
+                                        .subject = what.redo ? std::string() : last->name,
+                                        .rows = nullptr,
+                                        .generation = 0,
+                                        .way = std::nullopt,
+                                        .subjectRecord = nullptr},
+                                       context);
     result.errorRows.clear(); // the moves are no rows of the list
     // A redo is a rename to the engine; only Ctrl+Y starts it again.
     if (what.redo && result.news.failure.kind == RunFailure::Kind::Cancelled)
