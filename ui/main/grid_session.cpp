@@ -252,8 +252,8 @@ void GridSession::showMenu(const QPoint& position) {
     offer("mnuUndo", true, QKeySequence::Undo, &GridSession::takeBack);
     offer("mnuRedo", false, QKeySequence(Qt::CTRL | Qt::Key_Y), &GridSession::makeAgain);
     menu.addSeparator();
-    static_cast<RenameGridView*>(m_grid)->offerWhy(
-        menu, [this](const QString& why) { m_hooks.say(why); });
+    if (auto* view = qobject_cast<RenameGridView*>(m_grid))
+        view->offerWhy(menu, [this](const QString& why) { m_hooks.say(why); });
     menu.exec(m_grid->viewport()->mapToGlobal(position));
 }
 
