@@ -6,6 +6,7 @@
 #include "run/name_keys.h"
 
 #include <algorithm>
+#include <functional>
 #include <ranges>
 
 namespace velmorandi {
@@ -36,6 +37,53 @@ void conclude(std::vector<PlannedMove>& moves, const std::vector<std::uint32_t>&
     }
 }
 
+// Both flags sit at the first move of a name: its source was seen, or an
+// entry that stays holds its target key.
+struct Sightings {
+    explicit Sightings(std::size_t moves) : found(moves, false), held(moves, false) {}
+    std::vector<bool> found;
+    std::vector<bool> held;
+};
+
+// Reads the folder once: each source's entry and its number, each target that
+// an entry which stays holds, and every entry under the temporary prefix.
+// `index` runs while the system begins to read.
+template <class SourceIndex, class TargetIndex>
+std::optional<SystemError>
+seeFolder(const platform::FolderHandle& folder, const Disk& disk, const SourceIndex& bySource,
+          const TargetIndex& byTarget, const std::function<void()>& index,
+          const std::string& prefixKey, bool ignoresCase, std::vector<PlannedMove>& moves,
+          Sightings& seen, Preflight& result) {
+    std::string folded;
+    const auto seeEntry = [&](const platform::EntryView& entry, std::uint32_t source) {
+        std::string_view key = entry.name;
+        if (ignoresCase)
+            key = folded = foldCase(entry.name);
+        if (!prefixKey.empty() && key.starts_with(prefixKey))
+            result.prefixed.emplace_back(entry.name);
+        if (source != bySource.kNone) {
+            seen.found[source] = true;
+            moves[source].identity = entry.identity;
+            return;
+        }
+        const std::uint32_t target = byTarget.find(key);
+        if (target != byTarget.kNone)
+            seen.held[target] = true;
+    };
+    std::uint32_t sources[EntryBatch::kSize];
+    EntryBatch batch([&](std::span<const platform::EntryView> entries) {
+        findEntries(bySource, entries, sources);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            seeEntry(entries[i], sources[i]);
+    });
+    if (auto error = disk.forEachEntry(
+            folder, [&](const platform::EntryView& entry) { batch.add(entry); },
+            platform::EntryKinds::Unresolved, index))
+        return error;
+    batch.finish();
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<SystemError> checkMoves(const platform::FolderHandle& folder, const Disk& disk,
@@ -60,45 +108,18 @@ std::optional<SystemError> checkMoves(const platform::FolderHandle& folder, cons
         markSharedTargets(firstTarget, marked);
     };
 
-    // Both flags sit at the first move of a name: its source was seen, or an
-    // entry that stays holds its target key.
-    std::vector<bool> found(moves.size(), false);
-    std::vector<bool> held(moves.size(), false);
-    const std::string prefixKey = std::string(keyOf(temporaryPrefix));
-    std::string folded;
-    const auto seeEntry = [&](const platform::EntryView& entry, std::uint32_t source) {
-        std::string_view key = entry.name;
-        if (ignoresCase)
-            key = folded = foldCase(entry.name);
-        if (!prefixKey.empty() && key.starts_with(prefixKey))
-            result.prefixed.emplace_back(entry.name);
-        if (source != bySource.kNone) {
-            found[source] = true;
-            moves[source].identity = entry.identity;
-            return;
-        }
-        const std::uint32_t target = byTarget.find(key);
-        if (target != byTarget.kNone)
-            held[target] = true;
-    };
-    std::uint32_t sources[EntryBatch::kSize];
-    EntryBatch batch([&](std::span<const platform::EntryView> entries) {
-        findEntries(bySource, entries, sources);
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            seeEntry(entries[i], sources[i]);
-    });
-    if (auto error = disk.forEachEntry(
-            folder, [&](const platform::EntryView& entry) { batch.add(entry); },
-            platform::EntryKinds::Unresolved, index))
+    Sightings seen(moves.size());
+    if (auto error =
+            seeFolder(folder, disk, bySource, byTarget, index, std::string(keyOf(temporaryPrefix)),
+                      ignoresCase, moves, seen, result))
         return error;
-    batch.finish();
 
     if (!ignoresCase && std::equal(firstSource.begin(), firstSource.end(),
                                    std::views::iota(std::uint32_t{0}).begin()))
         result.successors =
             targetsAmongSources(moves, bySource, [](std::string_view to) { return to; });
 
-    conclude(moves, firstSource, firstTarget, marked, found, held, result);
+    conclude(moves, firstSource, firstTarget, marked, seen.found, seen.held, result);
     return std::nullopt;
 }
 

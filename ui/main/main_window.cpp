@@ -86,6 +86,12 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
          [this](const QString& message) { showMessage(message); }, [this] { return busy(); }},
         this);
 
+    wireControls();
+    startUp(recoverFirst);
+}
+
+// The controls' signals to their handlers, and a log-out to the run.
+void frmMainWindow::wireControls() {
     connect(m_lblTitle, &TitleLabel::pointerMoved, this, &frmMainWindow::ResetImageButtons);
     connect(m_ImgAbut, &PictureButton::clicked, this, &frmMainWindow::ImgAbut_Click);
     connect(m_ImgQbut, &PictureButton::clicked, this, &frmMainWindow::ImgQbut_Click);
@@ -106,7 +112,10 @@ frmMainWindow::frmMainWindow(QWidget* parent, std::string startFolder, bool reco
         if (m_gridSession->endAfterRun() && manager.allowsInteraction())
             manager.cancel();
     });
+}
 
+// The first folder, after the runs a crash left are put right where asked.
+void frmMainWindow::startUp(bool recoverFirst) {
     m_Dir1->setFocus();
     Form_Load();
     if (recoverFirst) {

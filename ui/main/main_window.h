@@ -79,6 +79,8 @@ class frmMainWindow : public QWidget {
     QSize grown() const { return size() - laidOutSize(); }
 
     // Start, folders and commands (main_window.cpp)
+    void wireControls();
+    void startUp(bool recoverFirst);
     void Form_Load();
     void openFirstFolder();
     void openFolder(const std::string& folder, const std::string& file);

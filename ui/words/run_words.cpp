@@ -405,29 +405,24 @@ QString namesRefused(const Speaker& say) {
                                              "Linux and Velmorandi."));
 }
 
-QString wordNews(const Speaker& say, const RunNews& news) {
-    using Kind = RunNews::Kind;
-    switch (news.kind) {
-    case Kind::None:
-        return {};
-    case Kind::NamesRefused:
+// Rename refused before anything was touched.
+QString namesNotTaken(const Speaker& say, const RunNews& news) {
+    if (news.kind == RunNews::Kind::NamesRefused)
         return namesRefused(say) + kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "Also check edited filename for no duplicacy and "
                                                  "no blank wherever status is marked for error."));
-    case Kind::NamesTaken:
-        return say(QT_TRANSLATE_NOOP("RunWords", "Could not invoke rename process. Some edited "
-                                                 "filename is already taken by another file or "
-                                                 "folder in this folder.")) +
-               kParagraph +
-               say(QT_TRANSLATE_NOOP("RunWords",
-                                     "Choose another name wherever status is marked for error."));
-    case Kind::NothingRenamed:
-        return nothingRenamed(say, news.failure);
-    case Kind::NotRestored:
-        return notRestored(say, news);
-    case Kind::HandedOver:
-        return handedOver(say, news.failure);
-    case Kind::RenamedButUnmarked:
+    return say(QT_TRANSLATE_NOOP("RunWords", "Could not invoke rename process. Some edited "
+                                             "filename is already taken by another file or "
+                                             "folder in this folder.")) +
+           kParagraph +
+           say(QT_TRANSLATE_NOOP("RunWords",
+                                 "Choose another name wherever status is marked for error."));
+}
+
+// Every file renamed, and something went wrong after.
+QString renamedButNews(const Speaker& say, const RunNews& news) {
+    using Kind = RunNews::Kind;
+    if (news.kind == Kind::RenamedButUnmarked)
         return say(QT_TRANSLATE_NOOP("RunWords", "Every file has its new name, but the record of "
                                                  "this rename could not be marked complete. "
                                                  "%1."))
@@ -436,7 +431,7 @@ QString wordNews(const Speaker& say, const RunNews& news) {
                say(QT_TRANSLATE_NOOP("RunWords", "Velmorandi completes the record the next time it "
                                                  "starts; until then this rename cannot be "
                                                  "undone."));
-    case Kind::MissingAfterRun:
+    if (news.kind == Kind::MissingAfterRun)
         return say(QT_TRANSLATE_NOOP(
                        "RunWords",
                        "These edited filenames are not in the folder after renaming: %1."))
@@ -444,36 +439,63 @@ QString wordNews(const Speaker& say, const RunNews& news) {
                kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "The file system may have changed or ignored "
                                                  "them. Check the folder before renaming again."));
-    case Kind::ReloadFailed:
-        return say(QT_TRANSLATE_NOOP("RunWords", "The files have been renamed, but the folder "
-                                                 "could not be read again: %1. The list has been "
-                                                 "emptied, so that no file is renamed from an old "
-                                                 "name."))
-                   .arg(say.error(news.error)) +
-               kParagraph +
-               say(QT_TRANSLATE_NOOP("RunWords", "Open the folder again to see its files."));
-    case Kind::Undone:
-        return undone(say, news.files);
-    case Kind::NothingToUndo:
+    return say(QT_TRANSLATE_NOOP("RunWords", "The files have been renamed, but the folder "
+                                             "could not be read again: %1. The list has been "
+                                             "emptied, so that no file is renamed from an old "
+                                             "name."))
+               .arg(say.error(news.error)) +
+           kParagraph +
+           say(QT_TRANSLATE_NOOP("RunWords", "Open the folder again to see its files."));
+}
+
+// Undo or redo found nothing it may take back.
+QString nothingToTakeBack(const Speaker& say, const RunNews& news) {
+    using Kind = RunNews::Kind;
+    if (news.kind == Kind::NothingToUndo)
         return say(QT_TRANSLATE_NOOP("RunWords", "There is no rename to undo in the folder %1."))
                    .arg(text(news.folder)) +
                kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords",
                                      "Only the last rename of a folder can be undone, and only "
                                      "once."));
-    case Kind::NothingToRedo:
+    if (news.kind == Kind::NothingToRedo)
         return say(QT_TRANSLATE_NOOP("RunWords",
                                      "There is no undone rename to rename again in the folder %1."))
                    .arg(text(news.folder)) +
                kParagraph +
                say(QT_TRANSLATE_NOOP("RunWords", "Only the last undo of a folder can be taken "
                                                  "back, and only once."));
+    return say(QT_TRANSLATE_NOOP("RunWords", "The last rename in %1 is being worked on by "
+                                             "another Velmorandi window."))
+               .arg(text(news.folder)) +
+           kParagraph +
+           say(QT_TRANSLATE_NOOP("RunWords", "Wait until it has finished, then try again."));
+}
+
+QString wordNews(const Speaker& say, const RunNews& news) {
+    using Kind = RunNews::Kind;
+    switch (news.kind) {
+    case Kind::None:
+        return {};
+    case Kind::NamesRefused:
+    case Kind::NamesTaken:
+        return namesNotTaken(say, news);
+    case Kind::NothingRenamed:
+        return nothingRenamed(say, news.failure);
+    case Kind::NotRestored:
+        return notRestored(say, news);
+    case Kind::HandedOver:
+        return handedOver(say, news.failure);
+    case Kind::RenamedButUnmarked:
+    case Kind::MissingAfterRun:
+    case Kind::ReloadFailed:
+        return renamedButNews(say, news);
+    case Kind::Undone:
+        return undone(say, news.files);
+    case Kind::NothingToUndo:
+    case Kind::NothingToRedo:
     case Kind::RecordInUse:
-        return say(QT_TRANSLATE_NOOP("RunWords", "The last rename in %1 is being worked on by "
-                                                 "another Velmorandi window."))
-                   .arg(text(news.folder)) +
-               kParagraph +
-               say(QT_TRANSLATE_NOOP("RunWords", "Wait until it has finished, then try again."));
+        return nothingToTakeBack(say, news);
     case Kind::TakeBackFolderReplaced:
     case Kind::TakeBackFileGone:
     case Kind::TakeBackFileReplaced:
@@ -660,76 +682,69 @@ QString mayStillBear(const Speaker& say, const RecoveryNote& note) {
                .arg(text(note.folder));
 }
 
-QString noteSentence(const Speaker& say, const RecoveryNote& note) {
+// An interrupted run whose folder could not be put right where it was opened.
+QString leftInterrupted(const Speaker& say, const QString& folder, const RecoveryNote& note) {
     using Kind = RecoveryNote::Kind;
-    const QString folder = movedFolder(say, note);
-    switch (note.kind) {
-    case Kind::Restored:
-        return restored(say, folder, note.files);
-    case Kind::RestoredRecordLeft:
-        return restored(say, folder, note.files) + QLatin1Char(' ') +
-               say(QT_TRANSLATE_NOOP("RunWords", "Its record at %1 could not be removed (%2); it "
-                                                 "is tried again at the next start."))
-                   .arg(text(note.record), say.error(note.error));
-    case Kind::RestoredElsewhere:
-        return restoredElsewhere(say, note);
-    case Kind::RestoredInPart:
-        return restoredInPart(say, folder, note);
-    case Kind::FolderAway:
+    if (note.kind == Kind::FolderAway)
         return say(QT_TRANSLATE_NOOP("RunWords",
                                      "A rename in %1 was interrupted, and that folder cannot be "
                                      "reached: %2. Its record is kept: open the folder where it "
                                      "is now, or start Velmorandi again once it can be reached, "
                                      "and its files get their old names back."))
             .arg(folder, say.error(note.error));
-    case Kind::FolderReplaced:
+    if (note.kind == Kind::FolderReplaced)
         return say(QT_TRANSLATE_NOOP("RunWords",
                                      "A rename in %1 was interrupted, but the folder there now is "
                                      "another one, so nothing in it was renamed. Its record is "
                                      "kept: open the folder where it is now and its files get "
                                      "their old names back."))
             .arg(folder);
-    case Kind::Unproven:
-        return say(QT_TRANSLATE_NOOP("RunWords",
-                                     "A rename in %1 was interrupted, but the names there do not "
-                                     "show how far it got, so nothing was renamed. Its record is "
-                                     "kept at %2; if the folder was moved, open it where it is "
-                                     "now."))
-            .arg(folder, text(note.record));
-    case Kind::LeftForeign:
-        return leftForeign(say, folder, note);
-    case Kind::LeftUnmarked:
-        return leftUnmarked(say, folder, note);
-    case Kind::NotPutBack:
-        return notPutBack(say, folder, note);
+    return say(QT_TRANSLATE_NOOP("RunWords",
+                                 "A rename in %1 was interrupted, but the names there do not "
+                                 "show how far it got, so nothing was renamed. Its record is "
+                                 "kept at %2; if the folder was moved, open it where it is "
+                                 "now."))
+        .arg(folder, text(note.record));
+}
+
+// A run that had finished, with a record that could not be kept for undo as it was.
+QString finishedRecord(const Speaker& say, const RecoveryNote& note) {
+    using Kind = RecoveryNote::Kind;
+    if (note.kind == Kind::FinishedButDamaged)
+        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record is "
+                                                 "damaged; it is kept at %2, and that rename can "
+                                                 "no longer be undone."))
+            .arg(text(note.folder), text(note.record));
+    if (note.kind == Kind::FinishedNotSetAside)
+        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record at "
+                                                 "%2 is damaged and could not be set aside (%3); "
+                                                 "that rename can no longer be undone."))
+            .arg(text(note.folder), text(note.record), say.error(note.error));
+    return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record at "
+                                             "%2 could not be marked complete (%3); it is "
+                                             "tried again at the next start."))
+        .arg(text(note.folder), text(note.record), say.error(note.error));
+}
+
+QString runningElsewhere(const Speaker& say, const RecoveryNote& note) {
+    if (note.host.empty())
+        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 is being made by Velmorandi "
+                                                 "on another computer, so it was left alone."))
+            .arg(text(note.folder));
+    return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 is being made by Velmorandi on "
+                                             "%2, so it was left alone."))
+        .arg(text(note.folder), text(note.host));
+}
+
+// A record nothing was renamed from: unreadable, unusable or another version's.
+QString recordNotUsed(const Speaker& say, const RecoveryNote& note) {
+    using Kind = RecoveryNote::Kind;
+    switch (note.kind) {
     case Kind::RecordUnreadable:
         return say(QT_TRANSLATE_NOOP("RunWords", "The record of a rename at %1 could not be read: "
                                                  "%2. It is kept, and tried again at the next "
                                                  "start."))
             .arg(text(note.record), say.error(note.error));
-    case Kind::FinishedButDamaged:
-        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record is "
-                                                 "damaged; it is kept at %2, and that rename can "
-                                                 "no longer be undone."))
-            .arg(text(note.folder), text(note.record));
-    case Kind::FinishedNotSetAside:
-        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record at "
-                                                 "%2 is damaged and could not be set aside (%3); "
-                                                 "that rename can no longer be undone."))
-            .arg(text(note.folder), text(note.record), say.error(note.error));
-    case Kind::FinishedUnmarked:
-        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 had finished, but its record at "
-                                                 "%2 could not be marked complete (%3); it is "
-                                                 "tried again at the next start."))
-            .arg(text(note.folder), text(note.record), say.error(note.error));
-    case Kind::RunningElsewhere:
-        if (note.host.empty())
-            return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 is being made by Velmorandi "
-                                                     "on another computer, so it was left alone."))
-                .arg(text(note.folder));
-        return say(QT_TRANSLATE_NOOP("RunWords", "A rename in %1 is being made by Velmorandi on "
-                                                 "%2, so it was left alone."))
-            .arg(text(note.folder), text(note.host));
     case Kind::RecordSetAside:
         return say(QT_TRANSLATE_NOOP("RunWords", "A record of a rename could not be used (%1), so "
                                                  "nothing was renamed from it; it is kept at "
@@ -747,11 +762,51 @@ QString noteSentence(const Speaker& say, const RecoveryNote& note) {
                                                  "newer version of Velmorandi, so nothing was "
                                                  "renamed from it; it is kept for that version."))
             .arg(text(note.record));
-    case Kind::UnsealedNotRemoved:
+    default: // a record that never began
         return say(QT_TRANSLATE_NOOP("RunWords", "The record of a rename that never began, at %1, "
                                                  "could not be removed (%2); it is tried again at "
                                                  "the next start."))
             .arg(text(note.record), say.error(note.error));
+    }
+}
+
+QString noteSentence(const Speaker& say, const RecoveryNote& note) {
+    using Kind = RecoveryNote::Kind;
+    const QString folder = movedFolder(say, note);
+    switch (note.kind) {
+    case Kind::Restored:
+        return restored(say, folder, note.files);
+    case Kind::RestoredRecordLeft:
+        return restored(say, folder, note.files) + QLatin1Char(' ') +
+               say(QT_TRANSLATE_NOOP("RunWords", "Its record at %1 could not be removed (%2); it "
+                                                 "is tried again at the next start."))
+                   .arg(text(note.record), say.error(note.error));
+    case Kind::RestoredElsewhere:
+        return restoredElsewhere(say, note);
+    case Kind::RestoredInPart:
+        return restoredInPart(say, folder, note);
+    case Kind::FolderAway:
+    case Kind::FolderReplaced:
+    case Kind::Unproven:
+        return leftInterrupted(say, folder, note);
+    case Kind::LeftForeign:
+        return leftForeign(say, folder, note);
+    case Kind::LeftUnmarked:
+        return leftUnmarked(say, folder, note);
+    case Kind::NotPutBack:
+        return notPutBack(say, folder, note);
+    case Kind::FinishedButDamaged:
+    case Kind::FinishedNotSetAside:
+    case Kind::FinishedUnmarked:
+        return finishedRecord(say, note);
+    case Kind::RunningElsewhere:
+        return runningElsewhere(say, note);
+    case Kind::RecordUnreadable:
+    case Kind::RecordSetAside:
+    case Kind::RecordNotSetAside:
+    case Kind::NewerFormat:
+    case Kind::UnsealedNotRemoved:
+        return recordNotUsed(say, note);
     }
     return {};
 }
