@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -136,6 +137,43 @@ TEST(TornJournal, FinishedRunIsNeverRolledBackWhateverItsCompleteMark) {
                 EXPECT_TRUE(report.empty()) << testing::describe(report);
             }
         }
+    }
+}
+
+// A finished run whose complete mark is missing or cut short, and whose folder
+// was away at the next start (a drive not plugged in): the record waits. Once
+// the folder is opened again, the run stands, its mark is written again, and
+// it can be undone.
+TEST(TornJournal, FinishedRunAwayAtTheNextStartCanBeUndoneOnceItsFolderIsOpened) {
+    TempFolder parent;
+    for (const std::size_t kept : {std::size_t{0}, std::size_t{9}}) {
+        SCOPED_TRACE(std::to_string(kept) + " bytes of the mark kept");
+        TempFolder folder(parent.path(), {"a", "b", "c", "e"});
+        const Snapshot before = folder.snapshot();
+        TestRecords records;
+        ASSERT_EQ(ExecuteRun(runRequest(folder, kMoves), records.control()).outcome,
+                  RunOutcome::Completed);
+        const Snapshot finished = folder.snapshot();
+        const std::vector<std::string> entries = records.entries();
+        ASSERT_EQ(entries.size(), 1u);
+        const auto path = testing::fileSystemPath(records.path() + "/" + entries.front());
+        std::filesystem::resize_file(path, std::filesystem::file_size(path) - 16 + kept);
+        const auto away = testing::fileSystemPath(parent.at("away"));
+        std::filesystem::rename(testing::fileSystemPath(folder.path()), away);
+
+        const RecoveryReport start = RecoverInterruptedRuns(records.control());
+        ASSERT_EQ(start.notes.size(), 1u) << testing::describe(start);
+        EXPECT_EQ(start.notes[0].kind, RecoveryNote::Kind::FolderAway);
+        std::filesystem::rename(away, testing::fileSystemPath(folder.path()));
+        EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+
+        const RecoveryReport opened = RecoverMovedRun(folder.path(), records.control());
+        EXPECT_TRUE(opened.empty()) << testing::describe(opened);
+        EXPECT_EQ(folder.snapshot(), finished);
+        ASSERT_TRUE(CanUndo(folder.path(), records.store()));
+        const RunResult undone = ExecuteUndo(folder.path(), records.control());
+        EXPECT_EQ(undone.outcome, RunOutcome::Completed) << testing::describe(undone.news);
+        EXPECT_EQ(folder.snapshot(), before);
     }
 }
 
