@@ -39,7 +39,8 @@ struct OperationInputs {
 
 enum class OperationIndex { FindAndReplace = 0, ChangeCase, AddString, Serialize, TrimSpaces };
 
-// Runs the operation of an Apply button (0 to 4) over every row and recomposes.
+// Runs the operation of an Apply button (0 to 4) over every row taking part and
+// recomposes; Serial numbers those rows 1, 2, ... in row order.
 // Any other index does nothing at all and returns false.
 bool ApplyOperation(RenameList& list, int index, const OperationInputs& inputs);
 
