@@ -10,7 +10,8 @@
 namespace velmorandi {
 
 // What an edit was: an Apply of one of the five operations (in the order of
-// their frames), Blank, Reset, or one name typed by hand.
+// their frames), Blank, Reset, one name typed by hand, rows left out of the
+// rename or put back.
 enum class EditKind : std::uint8_t {
     FindAndReplace,
     ChangeCase,
@@ -19,7 +20,9 @@ enum class EditKind : std::uint8_t {
     Trim,
     Blank,
     Reset,
-    ByHand
+    ByHand,
+    LeaveOut,
+    PutBack
 };
 
 // The edits made to the edited names since the last load, to be taken back

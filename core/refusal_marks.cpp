@@ -7,6 +7,7 @@
 #include "text_offsets.h"
 
 #include <algorithm>
+#include <span>
 #include <string_view>
 
 namespace velmorandi {
@@ -43,19 +44,20 @@ struct Clashes {
     std::unordered_map<std::uint32_t, std::uint32_t>& sameAs;
 };
 
-// Two rows under one name (a row that keeps its name included), and a
-// changed name that an entry beside the files holds.
+// Two rows taking part under one name (a row that keeps its name included),
+// and a changed name that an entry beside the files holds. `rows` are the
+// rows taking part.
 template <class NameKey, class BesideKey>
-void findClashes(const RenameList& list, NameKey editedKey, std::size_t besideCount,
-                 BesideKey besideKey, Clashes found) {
-    const std::size_t count = list.size();
-    NameIndex byEdited(count, editedKey);
-    std::vector<std::uint32_t> firsts(count);
+void findClashes(const RenameList& list, std::span<const std::uint32_t> rows, NameKey editedKey,
+                 std::size_t besideCount, BesideKey besideKey, Clashes found) {
+    NameIndex byEdited(rows.size(), [&](std::uint32_t place) { return editedKey(rows[place]); });
+    std::vector<std::uint32_t> firsts(rows.size());
     byEdited.insertAll(firsts);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t first = firsts[i];
-        if (first == i)
+    for (std::uint32_t place = 0; place < rows.size(); ++place) {
+        if (firsts[place] == place)
             continue;
+        const std::uint32_t i = rows[place];
+        const std::uint32_t first = rows[firsts[place]];
         found.faults[i] |= RowFault::Duplicate;
         found.faults[first] |= RowFault::Duplicate;
         found.sameAs.emplace(i, first);
@@ -65,7 +67,7 @@ void findClashes(const RenameList& list, NameKey editedKey, std::size_t besideCo
         return;
     NameIndex beside(besideCount, besideKey);
     beside.assignAll(besideCount);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (const std::uint32_t i : rows) {
         const RenameRow row = list.row(i);
         if (row.editedName() != row.listedName() && beside.find(editedKey(i)) != beside.kNone)
             found.faults[i] |= RowFault::TakenOnDisk;
@@ -77,21 +79,27 @@ void findClashes(const RenameList& list, NameKey editedKey, std::size_t besideCo
 void RefusalMarks::check(const RenameList& list, const FolderNames& folder) {
     *this = {};
     m_faults.assign(list.size(), RowFault::None);
+    // A row left out is no rename, but its file stays under its name: for the
+    // others it is one more entry beside the files.
+    const std::vector<std::uint32_t> taking = list.rowsTakingPart();
+    const std::vector<std::uint32_t> kept = list.rowsLeftOut();
+    const std::size_t besideCount = folder.names.size() + kept.size();
     const auto edited = [&list](std::uint32_t i) { return list.row(i).editedName(); };
-    const auto besideName = [&folder](std::uint32_t i) {
-        return std::string_view(folder.names[i]);
+    const auto besideName = [&](std::uint32_t i) {
+        return i < folder.names.size() ? std::string_view(folder.names[i])
+                                       : list.row(kept[i - folder.names.size()]).listedName();
     };
     const Clashes found{m_faults, m_sameAs};
     if (folder.ignoresCase) {
         const FoldedNames editedKeys(list.size(), edited);
-        const FoldedNames besideKeys(folder.names.size(), besideName);
+        const FoldedNames besideKeys(besideCount, besideName);
         findClashes(
-            list, [&](std::uint32_t i) { return editedKeys(i); }, folder.names.size(),
+            list, taking, [&](std::uint32_t i) { return editedKeys(i); }, besideCount,
             [&](std::uint32_t i) { return besideKeys(i); }, found);
     } else {
-        findClashes(list, edited, folder.names.size(), besideName, found);
+        findClashes(list, taking, edited, besideCount, besideName, found);
     }
-    for (std::size_t i = 0; i < list.size(); ++i)
+    for (const std::uint32_t i : taking)
         m_faults[i] |= list.nameFaults(i);
     for (std::size_t i = 0; i < m_faults.size(); ++i)
         if (m_faults[i] != RowFault::None)

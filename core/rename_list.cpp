@@ -78,21 +78,42 @@ void RenameList::EditedText::commit() {
 }
 
 void RenameList::ComposeEditedNames() {
-    m_marks.assign(m_marks.size(), Mark{});
+    for (Mark& mark : m_marks)
+        mark = Mark{.leftOut = mark.leftOut};
+}
+
+std::vector<std::uint32_t> RenameList::rowsWhere(bool leftOut) const {
+    std::vector<std::uint32_t> rows;
+    for (std::uint32_t i = 0; i < size(); ++i)
+        if (m_marks[i].leftOut == leftOut)
+            rows.push_back(i);
+    return rows;
+}
+
+void RenameList::leaveOut(std::span<const std::size_t> rows, bool out) {
+    for (const std::size_t index : rows)
+        if (index < size())
+            m_marks[index].leftOut = out;
+    // Rows left out get their listed names back; the others keep theirs.
+    rewriteEditedBases([](std::string_view base, std::size_t) { return base; });
+    ComposeEditedNames();
 }
 
 bool RenameList::CheckDuplicateNames() {
-    // An index of the edited names: a row whose name is already in it shares
-    // that name with the first row that bears it.
-    NameIndex byName(size(), [this](std::uint32_t i) { return row(i).editedName(); });
-    std::vector<std::uint32_t> firsts(size());
+    // An index of the edited names of the rows taking part: a row whose name
+    // is already in it shares that name with the first row that bears it. A
+    // row left out stays under its name, which the run finds taken on disk.
+    const std::vector<std::uint32_t> taking = rowsTakingPart();
+    NameIndex byName(taking.size(),
+                     [&](std::uint32_t place) { return row(taking[place]).editedName(); });
+    std::vector<std::uint32_t> firsts(taking.size());
     byName.insertAll(firsts);
     bool passed = true;
-    for (std::uint32_t i = 0; i < size(); ++i) {
-        const std::uint32_t first = firsts[i];
-        if (first != i) {
-            markError(first, RowFault::Duplicate);
-            markError(i, RowFault::Duplicate);
+    for (std::uint32_t place = 0; place < taking.size(); ++place) {
+        const std::uint32_t first = firsts[place];
+        if (first != place) {
+            markError(taking[first], RowFault::Duplicate);
+            markError(taking[place], RowFault::Duplicate);
             passed = false;
         }
     }
@@ -133,6 +154,8 @@ RowFaults RenameList::nameFaults(std::size_t index) const {
 bool RenameList::CheckBlankNames() {
     bool passed = true;
     for (std::size_t i = 0; i < size(); ++i) {
+        if (m_marks[i].leftOut)
+            continue;
         if (const RowFaults fault = nameFaults(i); fault != RowFault::None) {
             markError(i, fault);
             passed = false;
@@ -145,7 +168,7 @@ bool RenameList::CheckBlankNames() {
 std::size_t RenameList::otherRowNamed(std::size_t index) const {
     const std::string_view name = row(index).editedName();
     for (std::size_t i = 0; i < size(); ++i)
-        if (i != index && row(i).editedName() == name)
+        if (i != index && !m_marks[i].leftOut && row(i).editedName() == name)
             return i;
     return index;
 }
@@ -186,6 +209,8 @@ void RenameList::Blank() {
 }
 
 void RenameList::Reset() {
+    for (Mark& mark : m_marks)
+        mark.leftOut = false;
     rewriteEditedBases([this](std::string_view, std::size_t index) {
         const std::string_view base = row(index).originalBase();
         const auto firstKept = base.find_first_not_of(' ');
@@ -195,7 +220,7 @@ void RenameList::Reset() {
 }
 
 bool RenameList::setEditedName(std::size_t index, std::string_view name) {
-    if (index >= size())
+    if (index >= size() || m_marks[index].leftOut)
         return false;
     const std::string_view tail = dotAndExtension(index);
     if (!name.ends_with(tail))
@@ -208,6 +233,11 @@ bool RenameList::setEditedName(std::size_t index, std::string_view name) {
 }
 
 void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
+    // A row left out was not renamed: it shows no "Done", and takes part again.
+    std::vector<Mark> marks(order.size(), Mark{RowStatus::Done, RowFault::None});
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (order[i] < size() && m_marks[order[i]].leftOut)
+            marks[i].status = RowStatus::None;
     const bool sameOrder =
         order.size() == size() &&
         std::ranges::equal(order, std::views::iota(std::uint32_t{0}, order.size()));
@@ -229,18 +259,18 @@ void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
         starts.push_back(text.size());
         m_listedText = std::move(text);
         m_listedStarts = std::move(starts);
-        m_marks.resize(order.size());
     }
+    m_marks = std::move(marks);
     m_editedText = std::string();
     m_editedStarts = {};
     m_editedIsListed = true;
     ++m_generation;
-    MarkAllDone();
 }
 
 EditedBases RenameList::editedBases() const {
     EditedBases bases;
     bases.m_asListed = m_editedIsListed;
+    bases.m_leftOut = rowsLeftOut();
     if (m_editedIsListed)
         return bases;
     std::size_t bytes = 0;
@@ -257,6 +287,8 @@ EditedBases RenameList::editedBases() const {
 }
 
 bool RenameList::hasEditedBases(const EditedBases& bases) const {
+    if (bases.m_leftOut != rowsLeftOut())
+        return false;
     if (bases.m_asListed && m_editedIsListed)
         return true;
     if (!bases.m_asListed && bases.m_sizes.size() != size())
@@ -275,19 +307,30 @@ bool RenameList::hasEditedBases(const EditedBases& bases) const {
     return true;
 }
 
+void RenameList::restoreLeftOut(const EditedBases& bases) {
+    for (Mark& mark : m_marks)
+        mark.leftOut = false;
+    for (const std::uint32_t index : bases.m_leftOut)
+        if (index < size())
+            m_marks[index].leftOut = true;
+}
+
 void RenameList::restoreEditedBases(const EditedBases& bases) {
+    restoreLeftOut(bases);
     if (bases.m_asListed) {
         m_editedText = std::string();
         m_editedStarts = {};
         m_editedIsListed = true;
     } else if (bases.m_sizes.size() == size()) {
         std::size_t offset = 0;
-        rewriteEditedBases([&](std::string_view, std::size_t index) {
-            const std::string_view base =
-                std::string_view(bases.m_text).substr(offset, bases.m_sizes[index]);
-            offset += base.size();
-            return base;
-        });
+        rewriteBases(
+            [&](std::string_view, std::size_t index) {
+                const std::string_view base =
+                    std::string_view(bases.m_text).substr(offset, bases.m_sizes[index]);
+                offset += base.size();
+                return base;
+            },
+            false);
     }
     ComposeEditedNames();
 }
@@ -314,13 +357,14 @@ std::vector<std::uint32_t> RenameList::placesIn(const RenameList& before) const 
 
 EditedBases RenameList::basesFrom(const EditedBases& before,
                                   std::span<const std::uint32_t> places) const {
+    EditedBases bases;
+    bases.m_leftOut = leftOutFrom(before, places);
     // Rows listed again under the same name have the same original base.
     if (before.m_asListed)
-        return EditedBases();
+        return bases;
     std::vector<std::uint64_t> starts(before.m_sizes.size() + 1, 0);
     for (std::size_t i = 0; i < before.m_sizes.size(); ++i)
         starts[i + 1] = starts[i] + before.m_sizes[i];
-    EditedBases bases;
     bases.m_asListed = false;
     bases.m_sizes.reserve(size());
     for (std::size_t i = 0; i < size(); ++i) {
@@ -333,6 +377,17 @@ EditedBases RenameList::basesFrom(const EditedBases& before,
         bases.m_sizes.push_back(static_cast<std::uint32_t>(base.size()));
     }
     return bases;
+}
+
+std::vector<std::uint32_t> RenameList::leftOutFrom(const EditedBases& before,
+                                                   std::span<const std::uint32_t> places) const {
+    std::vector<std::uint32_t> rows;
+    if (before.m_leftOut.empty())
+        return rows;
+    for (std::uint32_t i = 0; i < size(); ++i)
+        if (std::ranges::binary_search(before.m_leftOut, places[i]))
+            rows.push_back(i);
+    return rows;
 }
 
 } // namespace velmorandi

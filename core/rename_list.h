@@ -54,6 +54,8 @@ class RenameRow {
     std::string_view editedName() const;   // editedBase + "." + extension
     RowStatus status() const;
     RowFaults faults() const; // empty unless the status is "Err!"
+    // Left out of the rename: the row keeps its listed name, and no edit or run touches it.
+    bool leftOut() const;
     // A listed name ending in a dot keeps it: on most systems it is part of the name.
     bool hasLastDot() const;
 
@@ -74,12 +76,12 @@ NameParts splitAtLastDot(std::string_view name);
 // Decimal row number of the 0-based index, as the "S#" column shows it.
 std::string serialText(std::size_t index);
 
-// Every row's edited base name, kept to be put back later. Names still as
-// listed cost nothing.
+// Every row's edited base name, and which rows are left out of the rename,
+// kept to be put back later. Names still as listed cost nothing.
 class EditedBases {
   public:
     std::size_t bytes() const {
-        return m_text.capacity() + m_sizes.capacity() * sizeof(m_sizes[0]);
+        return m_text.capacity() + (m_sizes.capacity() + m_leftOut.capacity()) * sizeof(m_sizes[0]);
     }
 
   private:
@@ -87,6 +89,7 @@ class EditedBases {
     bool m_asListed = true;
     std::string m_text; // the bases one after another
     std::vector<std::uint32_t> m_sizes;
+    std::vector<std::uint32_t> m_leftOut; // rows left out of the rename, ascending
 };
 
 // The rename grid and its hidden working table. A row keeps only what cannot
@@ -140,25 +143,20 @@ class RenameList {
     };
     Rows rows() const { return Rows(this); }
 
-    // Rewrites every edited base name; rewrite(base, index) returns the new base
-    // and may take the base as std::string_view or const std::string&. Edited
-    // names follow at once.
+    // Rewrites the edited base name of every row taking part, in row order;
+    // rewrite(base, index) returns the new base and may take the base as
+    // std::string_view or const std::string&. A row left out is not passed:
+    // it keeps its listed name. Edited names follow at once.
     template <class Rewrite> void rewriteEditedBases(Rewrite&& rewrite) {
-        EditedText edited(*this);
-        std::string scratch;
-        for (std::size_t i = 0; i < size(); ++i) {
-            const std::string_view tail = dotAndExtension(i);
-            const std::string_view name = row(i).editedName();
-            const std::string_view base = name.substr(0, name.size() - tail.size());
-            if constexpr (std::is_invocable_v<Rewrite&, std::string_view, std::size_t>) {
-                edited.add(rewrite(base, i), tail);
-            } else {
-                scratch.assign(base);
-                edited.add(rewrite(std::as_const(scratch), i), tail);
-            }
-        }
-        edited.commit();
+        rewriteBases(std::forward<Rewrite>(rewrite), true);
     }
+
+    // Rows left out of the rename, and those taking part, ascending.
+    std::vector<std::uint32_t> rowsLeftOut() const { return rowsWhere(true); }
+    std::vector<std::uint32_t> rowsTakingPart() const { return rowsWhere(false); }
+    // Leaves the rows out, their edited names back to the listed names, or
+    // puts them back; rows beyond the list are passed over. Statuses clear.
+    void leaveOut(std::span<const std::size_t> rows, bool out);
 
     // Statuses back to empty; the edited names already follow their bases.
     void ComposeEditedNames();
@@ -174,24 +172,29 @@ class RenameList {
                                       std::size_t sameAs) const;
     // The rules of CheckBlankNames that the row's edited name breaks.
     RowFaults nameFaults(std::size_t index) const;
-    void markDone(std::size_t index) { m_marks[index] = Mark{RowStatus::Done, RowFault::None}; }
+    void markDone(std::size_t index) {
+        m_marks[index].status = RowStatus::Done;
+        m_marks[index].faults = RowFault::None;
+    }
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
         m_marks[index].status = RowStatus::Error;
         m_marks[index].faults |= fault;
     }
-    // Edited base names become "" (Blank) or the original base without leading spaces (Reset).
+    // Edited base names become "" (Blank) or the original base without leading
+    // spaces (Reset, which first puts every row left out back).
     void Blank();
     void Reset();
     // One row's edited name, typed whole: false, and nothing changes, when it
-    // does not end in the row's extension, which no edit changes.
+    // does not end in the row's extension, which no edit changes, or the row is left out.
     bool setEditedName(std::size_t index, std::string_view name);
 
     // After a completed run: the edited names become the listed names, rows in
-    // `order` (old row numbers), every row "Done".
+    // `order` (old row numbers), every row "Done" but those left out, which
+    // the run did not touch and which take part again.
     void adoptEditedNames(std::span<const std::uint32_t> order);
 
-    // The edited base names as they are now; for the same rows, they can be put
-    // back, which clears every status as an edit does.
+    // The edited base names and the rows left out as they are now; for the
+    // same rows, they can be put back, which clears every status as an edit does.
     EditedBases editedBases() const;
     bool hasEditedBases(const EditedBases& bases) const;
     void restoreEditedBases(const EditedBases& bases);
@@ -201,7 +204,8 @@ class RenameList {
     static constexpr std::uint32_t kNotListed = UINT32_MAX;
     std::vector<std::uint32_t> placesIn(const RenameList& before) const;
     // Edited base names of `before`'s rows, for these rows: each row takes the
-    // base of its place; a row that was not listed keeps its original base.
+    // base of its place, and is left out where it was; a row that was not
+    // listed keeps its original base and takes part.
     EditedBases basesFrom(const EditedBases& before, std::span<const std::uint32_t> places) const;
 
   private:
@@ -209,7 +213,33 @@ class RenameList {
     struct Mark {
         RowStatus status = RowStatus::None;
         RowFaults faults = RowFault::None;
+        bool leftOut = false; // kept by every edit, cleared by a load or a completed run
     };
+
+    template <class Rewrite> void rewriteBases(Rewrite&& rewrite, bool skipLeftOut) {
+        EditedText edited(*this);
+        std::string scratch;
+        for (std::size_t i = 0; i < size(); ++i) {
+            const std::string_view tail = dotAndExtension(i);
+            if (skipLeftOut && m_marks[i].leftOut) {
+                edited.add(row(i).originalBase(), tail);
+                continue;
+            }
+            const std::string_view name = row(i).editedName();
+            const std::string_view base = name.substr(0, name.size() - tail.size());
+            if constexpr (std::is_invocable_v<Rewrite&, std::string_view, std::size_t>) {
+                edited.add(rewrite(base, i), tail);
+            } else {
+                scratch.assign(base);
+                edited.add(rewrite(std::as_const(scratch), i), tail);
+            }
+        }
+        edited.commit();
+    }
+    std::vector<std::uint32_t> rowsWhere(bool leftOut) const;
+    void restoreLeftOut(const EditedBases& bases);
+    std::vector<std::uint32_t> leftOutFrom(const EditedBases& before,
+                                           std::span<const std::uint32_t> places) const;
 
     // The next edited text, built row by row, then taking the old one's place.
     class EditedText {
@@ -284,6 +314,9 @@ inline RowStatus RenameRow::status() const {
 }
 inline RowFaults RenameRow::faults() const {
     return m_list->m_marks[m_index].faults;
+}
+inline bool RenameRow::leftOut() const {
+    return m_list->m_marks[m_index].leftOut;
 }
 
 } // namespace velmorandi

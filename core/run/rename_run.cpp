@@ -21,15 +21,16 @@ std::vector<std::string> missingNames(const std::vector<std::string>& listed,
 }
 
 // The names of the run's files after it completed: every file it moved, and
-// every listed row's file, under its new name where it moved.
+// every listed row's file taking part, under its new name where it moved.
 std::vector<std::string> namesAfterRun(const RenameList& list, const FolderListed& listed) {
     const std::vector<std::string>& former = listed.formerNames;
     NameIndex moved(former.size(), [&](std::uint32_t i) { return std::string_view(former[i]); });
     moved.assignAll(former.size());
     std::vector<std::string> names = listed.expectedNames;
     names.reserve(names.size() + list.size());
+    // A row left out was not the run's: it reads nothing afterwards.
     for (const RenameRow row : list.rows())
-        if (moved.find(row.listedName()) == moved.kNone)
+        if (!row.leftOut() && moved.find(row.listedName()) == moved.kNone)
             names.emplace_back(row.listedName());
     return names;
 }
@@ -93,7 +94,9 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
         return refused;
     }
     RunRequest request{folder, {}, &list, list.generation()};
-    const auto changed = [](const RenameRow row) { return row.editedName() != row.listedName(); };
+    const auto changed = [](const RenameRow row) {
+        return !row.leftOut() && row.editedName() != row.listedName();
+    };
     std::size_t count = 0;
     for (const RenameRow row : list.rows())
         count += changed(row) ? 1 : 0;

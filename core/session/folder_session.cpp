@@ -146,6 +146,20 @@ bool FolderSession::nameByHand(std::size_t row, const std::string& name) {
     return edit(EditKind::ByHand, [&](RenameList& list) { return list.setEditedName(row, name); });
 }
 
+bool FolderSession::leaveOut(const std::vector<std::size_t>& rows) {
+    return edit(EditKind::LeaveOut, [&](RenameList& list) {
+        list.leaveOut(rows, true);
+        return true;
+    });
+}
+
+bool FolderSession::putBack(const std::vector<std::size_t>& rows) {
+    return edit(EditKind::PutBack, [&](RenameList& list) {
+        list.leaveOut(rows, false);
+        return true;
+    });
+}
+
 HistoryOffer FolderSession::undoOffer() const {
     if (m_now.history.canUndo())
         return {HistoryOffer::Kind::Edit, m_now.history.nextUndo()};

@@ -95,6 +95,9 @@ class FolderSession {
     bool reset();
     // A name typed by hand for one row; false when it keeps no extension of the row's.
     bool nameByHand(std::size_t row, const std::string& name);
+    // The rows left out of the rename (they keep their names), or put back.
+    bool leaveOut(const std::vector<std::size_t>& rows);
+    bool putBack(const std::vector<std::size_t>& rows);
     HistoryOffer undoOffer() const;
     HistoryOffer redoOffer() const;
     // Take back or make again one edit; false when there is none.

@@ -34,9 +34,11 @@ void applyAddString(RenameList& list, const OperationInputs& in) {
 void applySerialize(RenameList& list, const OperationInputs& in) {
     if (!in.serialSide)
         return;
-    const auto count = list.size();
-    list.rewriteEditedBases([&](std::string_view base, std::size_t index) {
-        return Serialize(base, index + 1, count, *in.serialSide);
+    // Numbers count only the rows taking part, which come in row order.
+    const auto count = list.size() - list.rowsLeftOut().size();
+    std::size_t number = 0;
+    list.rewriteEditedBases([&](std::string_view base, std::size_t) {
+        return Serialize(base, ++number, count, *in.serialSide);
     });
 }
 

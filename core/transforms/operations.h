@@ -43,7 +43,8 @@ enum class Operation { FindAndReplace, ChangeCase, AddString, Serialize, TrimSpa
 // none for any other index.
 std::optional<Operation> ApplyButtonOperation(int index);
 
-// Runs the operation over every row and recomposes.
+// Runs the operation over every row taking part and recomposes; Serial numbers
+// those rows 1, 2, ... in row order.
 void ApplyOperation(RenameList& list, Operation operation, const OperationInputs& inputs);
 
 } // namespace velmorandi

@@ -60,6 +60,12 @@ void GridCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
 void GridCellDelegate::initStyleOption(QStyleOptionViewItem* option,
                                        const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    // Dimmed, and slanted for a cue that a selected row keeps too.
+    if (index.data(RenameGridModel::LeftOutRole).toBool()) {
+        option->font.setItalic(true);
+        option->fontMetrics = QFontMetrics(option->font);
+        option->palette.setColor(QPalette::Text, dimText(option->palette));
+    }
     if (!index.data(RenameGridModel::RefusedRole).toBool())
         return;
     // A sign as well as a colour: the colour alone is lost on a selected row.

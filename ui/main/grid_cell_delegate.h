@@ -6,8 +6,9 @@ namespace velmorandi {
 
 // The rename grid's cells as the style draws them, and more: the current cell
 // framed boldly while the grid has the focus; an edited name that Rename would
-// refuse after a warning sign, in the error colour; and in every edited name
-// on screen, the characters an edit changed in bold, worked out as it is drawn.
+// refuse after a warning sign, in the error colour; a row left out of the
+// rename dimmed and slanted; and in every edited name on screen, the
+// characters an edit changed in bold, worked out as it is drawn.
 class GridCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:

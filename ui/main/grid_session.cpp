@@ -17,6 +17,9 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
+#include <utility>
+
 namespace velmorandi {
 
 namespace {
@@ -64,6 +67,12 @@ GridSession::GridSession(FolderSession& session, QWidget* window, Controls contr
             [this] { goToMark(false); });
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), window), &QShortcut::activated,
             this, [this] { goToMark(true); });
+    // The grid's own keys: a text box, the cell's editor included, keeps its Delete.
+    for (const auto& [key, out] : {std::pair{Qt::Key_Delete, true}, {Qt::Key_Insert, false}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), m_grid);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, out] { leaveOutSelected(out); });
+    }
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
 }
@@ -252,9 +261,51 @@ void GridSession::showMenu(const QPoint& position) {
     offer("mnuUndo", true, QKeySequence::Undo, &GridSession::takeBack);
     offer("mnuRedo", false, QKeySequence(Qt::CTRL | Qt::Key_Y), &GridSession::makeAgain);
     menu.addSeparator();
+    offerLeaveOut(menu);
+    menu.addSeparator();
     if (auto* view = qobject_cast<RenameGridView*>(m_grid))
         view->offerWhy(menu, [this](const QString& why) { m_hooks.say(why); });
     menu.exec(m_grid->viewport()->mapToGlobal(position));
+}
+
+std::vector<std::size_t> GridSession::selectedRows() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& cell : m_grid->selectionModel()->selectedIndexes())
+        rows.push_back(static_cast<std::size_t>(cell.row()));
+    if (rows.empty() && m_grid->currentIndex().isValid())
+        rows.push_back(static_cast<std::size_t>(m_grid->currentIndex().row()));
+    std::ranges::sort(rows);
+    rows.erase(std::ranges::unique(rows).begin(), rows.end());
+    return rows;
+}
+
+void GridSession::leaveOutSelected(bool out) {
+    const std::vector<std::size_t> rows = selectedRows();
+    if (rows.empty())
+        return;
+    if (out ? m_session.leaveOut(rows) : m_session.putBack(rows))
+        m_model->rowsRecomposed();
+}
+
+// Each offered where it would change a row.
+void GridSession::offerLeaveOut(QMenu& menu) {
+    bool anyIn = false;
+    bool anyOut = false;
+    for (const std::size_t row : selectedRows()) {
+        const bool leftOut = row < m_session.list().size() && m_session.list().row(row).leftOut();
+        anyIn = anyIn || !leftOut;
+        anyOut = anyOut || leftOut;
+    }
+    const auto offer = [&](const QString& caption, const char* name, Qt::Key key, bool out,
+                           bool enabled) {
+        QAction* action = menu.addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(QKeySequence(key));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, [this, out] { leaveOutSelected(out); });
+    };
+    offer(words::leaveOutCommand(), "mnuLeaveOut", Qt::Key_Delete, true, anyIn);
+    offer(words::putBackCommand(), "mnuPutBack", Qt::Key_Insert, false, anyOut);
 }
 
 void GridSession::goToMark(bool backward) {

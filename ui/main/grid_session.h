@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class QMenu;
 class QPoint;
 class QTableView;
 class QWidget;
@@ -29,7 +30,8 @@ class RenameGridModel;
 // every change of rows, keeping the user's place, and after a run the current
 // row follows its file. Ctrl+Z, Ctrl+Y and the grid's menu go through the
 // edits, then undo and redo the last rename on disk; F8 goes through the rows
-// whose edited names Rename would refuse. Closing during a run
+// whose edited names Rename would refuse; Delete and Insert leave rows out of
+// the rename and put them back. Closing during a run
 // cancels it, and the program ends once its names are back.
 class GridSession : public QObject {
     Q_OBJECT
@@ -76,6 +78,11 @@ class GridSession : public QObject {
     void undoKey();
     void redoKey();
     void showMenu(const QPoint& position);
+    // Delete and Insert: the selected rows (else the current one) left out of
+    // the rename, or put back.
+    void leaveOutSelected(bool out);
+    std::vector<std::size_t> selectedRows() const;
+    void offerLeaveOut(QMenu& menu);
     bool nameTyped(std::size_t row, const QString& name);
     // F8 and Shift+F8: the next or previous row Rename would refuse.
     void goToMark(bool backward);

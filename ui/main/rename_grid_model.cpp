@@ -41,7 +41,7 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
         return fromBytes(file.editedName());
     }
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole &&
-         role != Qt::AccessibleDescriptionRole && role != RefusedRole) ||
+         role != Qt::AccessibleDescriptionRole && role != RefusedRole && role != LeftOutRole) ||
         !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const std::size_t row = static_cast<std::size_t>(index.row());
@@ -49,12 +49,12 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
     const bool marked = index.column() == Edited && isMarked(row);
     if (role == RefusedRole)
         return marked;
+    if (role == LeftOutRole)
+        return file.leftOut();
     if (role == Qt::ToolTipRole)
         return toolTip(row, index.column());
-    // A screen reader tells why a row was refused on whichever of its cells it
-    // stands, and at a marked name why Rename would refuse it.
     if (role == Qt::AccessibleDescriptionRole)
-        return marked ? QVariant(markReason(row)) : reason(row);
+        return description(row, marked);
     switch (index.column()) {
     case Serial:
         return fromBytes(serialText(row));
@@ -69,18 +69,29 @@ QVariant RenameGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-// The whole name, however narrow its column; the reason beside "Err!".
+// A screen reader tells why a row was refused, or that it is left out, on
+// whichever of its cells it stands, and at a marked name why Rename would refuse it.
+QVariant RenameGridModel::description(std::size_t row, bool marked) const {
+    if (m_list.row(row).leftOut())
+        return words::leftOutRow();
+    return marked ? QVariant(markReason(row)) : reason(row);
+}
+
+// The whole name, however narrow its column; the reason beside "Err!"; and
+// that a row is left out.
 QVariant RenameGridModel::toolTip(std::size_t row, int column) const {
     const RenameRow file = m_list.row(row);
     switch (column) {
     case Original:
         return fromBytes(file.listedName());
     case Edited:
+        if (file.leftOut())
+            return fromBytes(file.editedName()) + QLatin1Char('\n') + words::leftOutRow();
         if (isMarked(row))
             return fromBytes(file.editedName()) + QLatin1Char('\n') + markReason(row);
         return fromBytes(file.editedName());
     case Status:
-        return reason(row);
+        return file.leftOut() ? QVariant(words::leftOutRow()) : reason(row);
     default:
         return {};
     }
@@ -130,8 +141,10 @@ Qt::ItemFlags RenameGridModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (index.column() != Edited || !m_typed || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return flags;
-    const std::string_view edited = m_list.row(static_cast<std::size_t>(index.row())).editedName();
-    if (fromBytes(edited).toUtf8() == QByteArrayView(edited.data(), qsizetype(edited.size())))
+    const RenameRow file = m_list.row(static_cast<std::size_t>(index.row()));
+    const std::string_view edited = file.editedName();
+    if (!file.leftOut() &&
+        fromBytes(edited).toUtf8() == QByteArrayView(edited.data(), qsizetype(edited.size())))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
@@ -145,9 +158,9 @@ bool RenameGridModel::setData(const QModelIndex& index, const QVariant& value, i
 void RenameGridModel::rowsRecomposed() {
     if (m_list.empty())
         return;
-    emit dataChanged(
-        index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-        {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, RefusedRole});
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                     {Qt::DisplayRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole, RefusedRole,
+                      LeftOutRole});
 }
 
 std::vector<int> RenameGridModel::longestRows(int column, std::size_t count) const {

@@ -23,6 +23,8 @@ class RenameGridModel final : public QAbstractTableModel {
     static constexpr int kBaseLengthRole = Qt::UserRole;
     // True on an edited name that Rename would refuse.
     static constexpr int RefusedRole = Qt::UserRole + 1;
+    // True on every cell of a row left out of the rename.
+    static constexpr int LeftOutRole = Qt::UserRole + 2;
 
     explicit RenameGridModel(const RenameList& list, QObject* parent = nullptr);
     // `marks` follow the list: the rows Rename would refuse, marked in the edited names.
@@ -33,7 +35,8 @@ class RenameGridModel final : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-    // An edited name can be typed by hand where it reads back as the bytes it is.
+    // An edited name can be typed by hand where it reads back as the bytes it
+    // is, unless its row is left out.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A typed name goes to `typed`, which takes it into the list or says why not.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
@@ -64,6 +67,7 @@ class RenameGridModel final : public QAbstractTableModel {
   private:
     QVariant toolTip(std::size_t row, int column) const;
     QVariant reason(std::size_t row) const;
+    QVariant description(std::size_t row, bool marked) const;
     bool isMarked(std::size_t row) const;
     QString markReason(std::size_t row) const;
 

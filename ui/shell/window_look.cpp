@@ -105,6 +105,19 @@ QColor softText(const QPalette& palette) {
     return palette.color(QPalette::WindowText);
 }
 
+QColor dimText(const QPalette& palette) {
+    const QColor text = palette.color(QPalette::Text).toRgb();
+    const QColor ground = palette.color(QPalette::Base).toRgb();
+    for (int percent = 50; percent > 0; percent -= 5) {
+        const auto mix = [percent](int from, int to) { return from + (to - from) * percent / 100; };
+        const QColor dim(mix(text.red(), ground.red()), mix(text.green(), ground.green()),
+                         mix(text.blue(), ground.blue()));
+        if (contrastRatio(dim, ground) >= kReadableContrast)
+            return dim;
+    }
+    return text;
+}
+
 QColor errorText(const QPalette& palette) {
     const QColor ground = palette.color(QPalette::Base);
     QColor red(0xB0, 0x00, 0x20);

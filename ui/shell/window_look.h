@@ -38,6 +38,10 @@ QColor towardGround(const QPalette& palette, double share);
 // Grey text on the window's ground, #404040 on white, never below readable contrast.
 QColor softText(const QPalette& palette);
 
+// Text of what takes no part, on the text areas' ground: the text colour as
+// far toward the ground as it stays readable.
+QColor dimText(const QPalette& palette);
+
 // Red for what is wrong, on the text areas' ground: dark on a light ground,
 // light on a dark one; the plain text colour where neither reads.
 QColor errorText(const QPalette& palette);

@@ -138,6 +138,26 @@
         <source>Typed Name</source>
         <translation>Eingegebener Name</translation>
     </message>
+    <message>
+        <source>Leave Out</source>
+        <translation>Auslassen</translation>
+    </message>
+    <message>
+        <source>Put Back</source>
+        <translation>Wiederaufnehmen</translation>
+    </message>
+    <message>
+        <source>Left out of the rename: this file keeps its name.</source>
+        <translation>Von der Umbenennung ausgelassen: Diese Datei behält ihren Namen.</translation>
+    </message>
+    <message>
+        <source>Leave out</source>
+        <translation>Auslassen</translation>
+    </message>
+    <message>
+        <source>Put back</source>
+        <translation>Wieder aufnehmen</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

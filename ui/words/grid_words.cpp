@@ -98,10 +98,26 @@ QString editName(EditKind edit) {
         return Grid::tr("Blank");
     case EditKind::ByHand:
         return Grid::tr("Typed Name");
+    case EditKind::LeaveOut:
+        return Grid::tr("Leave Out");
+    case EditKind::PutBack:
+        return Grid::tr("Put Back");
     case EditKind::Reset:
         break;
     }
     return Grid::tr("Reset");
+}
+
+QString leftOutRow() {
+    return Grid::tr("Left out of the rename: this file keeps its name.");
+}
+
+QString leaveOutCommand() {
+    return Grid::tr("Leave out");
+}
+
+QString putBackCommand() {
+    return Grid::tr("Put back");
 }
 
 QString historyOffer(const HistoryOffer& offer, bool undo) {

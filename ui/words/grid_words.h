@@ -18,6 +18,11 @@ QString rowReasons(const std::vector<RowReason>& reasons);
 QString characterName(char32_t character);
 // An edit as the history names it: its frame's caption, or its button's.
 QString editName(EditKind edit);
+// What a screen reader and a tooltip say of a row left out of the rename.
+QString leftOutRow();
+// The grid menu's commands for Delete and Insert.
+QString leaveOutCommand();
+QString putBackCommand();
 // What the menu says Ctrl+Z (undo) or Ctrl+Y would do now.
 QString historyOffer(const HistoryOffer& offer, bool undo);
 

@@ -139,6 +139,7 @@ class MainWindowTest : public QObject {
     void screenReadersNameEveryPictureButtonAndTheGrid();
     void windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom();
     void oneNameTypedByHandIsAnEditLikeAnyOther();
+    void rowsLeftOutKeepTheirNamesThroughEditsAndRename();
 
   private:
     void openWindow(const std::string& startFolder = {}, const std::string& startFile = {});
@@ -1330,3 +1331,89 @@ void MainWindowTest::oneNameTypedByHandIsAnEditLikeAnyOther() {
 }
 
 #include "main_window_test.moc"
+
+// Delete leaves the selected rows out of the rename: drawn dimmed, said to a
+// screen reader, passed over by the edits and by Rename; the grid's menu puts
+// them back, and Ctrl+Z and Ctrl+Y take each step back and make it again.
+void MainWindowTest::rowsLeftOutKeepTheirNamesThroughEditsAndRename() {
+    createFiles(m_folder->path(), {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
+    openWindow();
+    QApplication::setActiveWindow(m_window.get());
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    grid->setFocus();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid);
+    const auto said = [table](int row, int column) {
+        return table->tableInterface()->cellAt(row, column)->text(QAccessible::Description);
+    };
+    const auto leftOut = [&](int row) { return said(row, 2).contains("Left out"); };
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(leftOut(row), row >= 1 && row <= 3);
+    QVERIFY(said(2, 0).contains("Left out"));
+
+    // The grid's menu offers what each would change and names the next undo.
+    QStringList offered;
+    const auto choose = [&](const char* name) {
+        QTimer::singleShot(0, [&offered, name] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            for (const char* item : {"mnuUndo", "mnuLeaveOut", "mnuPutBack"}) {
+                const QAction* action = menu->findChild<QAction*>(item);
+                offered << action->text() + (action->isEnabled() ? "" : " (greyed)");
+            }
+            QAction* chosen = menu->findChild<QAction*>(name);
+            menu->close();
+            chosen->trigger();
+        });
+        emit grid->customContextMenuRequested(QPoint(5, 5));
+        QTRY_COMPARE(offered.size(), 3);
+        // The window system gives the window back its keys once the menu is gone.
+        QApplication::setActiveWindow(m_window.get());
+        grid->setFocus();
+    };
+    choose("mnuPutBack");
+    QCOMPARE(offered, QStringList({"Undo Leave Out", "Leave out (greyed)", "Put back"}));
+    QVERIFY(!leftOut(2));
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(leftOut(2));
+    offered.clear();
+    choose("mnuUndo");
+    QCOMPARE(offered.first(), QString("Undo Leave Out"));
+    for (int row = 0; row < 5; ++row)
+        QVERIFY(!leftOut(row));
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(leftOut(1) && leftOut(3));
+
+    // Drawn dimmed: the darkest text of a row left out is lighter than another's.
+    grid->setCurrentIndex(grid->model()->index(4, 2));
+    const QImage drawn = grid->viewport()->grab().toImage();
+    const auto darkest = [&](int row) {
+        const QRect area = grid->visualRect(grid->model()->index(row, 1));
+        int least = 255;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                least = std::min(least, QColor(drawn.pixel(x, y)).lightness());
+        return least;
+    };
+    QVERIFY2(darkest(2) > darkest(0) + 60, qPrintable(QString::number(darkest(2))));
+    grid->setCurrentIndex(grid->model()->index(2, 2));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY2(!qobject_cast<QLineEdit*>(QApplication::focusWidget()), "no name typed on it");
+
+    QTest::keyClicks(child<QLineEdit>("tText"), "p_");
+    QTest::mouseClick(child<QRadioButton>("oLeftText"), Qt::LeftButton);
+    clickApply(2);
+    QCOMPARE(cell(0, 2), QString("p_a.txt"));
+    QCOMPARE(cell(2, 2), QString("c.txt"));
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen(), QStringList());
+    QCOMPARE(filesOnDisk(m_folder->path()),
+             QStringList({"b.txt", "c.txt", "d.txt", "p_a.txt", "p_e.txt"}));
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(cell(row, 3), cell(row, 1).startsWith("p_") ? QString("Done") : QString());
+}
