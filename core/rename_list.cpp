@@ -84,6 +84,9 @@ void RenameList::ComposeEditedNames() {
 
 std::vector<std::uint32_t> RenameList::rowsWhere(bool leftOut) const {
     std::vector<std::uint32_t> rows;
+    // Most rows take part; the few left out are kept in every step of the history.
+    if (!leftOut)
+        rows.reserve(size());
     for (std::uint32_t i = 0; i < size(); ++i)
         if (m_marks[i].leftOut == leftOut)
             rows.push_back(i);

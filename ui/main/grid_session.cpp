@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
@@ -269,9 +270,11 @@ void GridSession::showMenu(const QPoint& position) {
 }
 
 std::vector<std::size_t> GridSession::selectedRows() const {
+    // By ranges: Ctrl+A on a million rows would be four million cells.
     std::vector<std::size_t> rows;
-    for (const QModelIndex& cell : m_grid->selectionModel()->selectedIndexes())
-        rows.push_back(static_cast<std::size_t>(cell.row()));
+    for (const QItemSelectionRange& range : m_grid->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(static_cast<std::size_t>(row));
     if (rows.empty() && m_grid->currentIndex().isValid())
         rows.push_back(static_cast<std::size_t>(m_grid->currentIndex().row()));
     std::ranges::sort(rows);
