@@ -103,7 +103,7 @@ TEST(LeaveOut, StepsOfTheHistoryThatRenameLeavesAlone) {
     OperationInputs add;
     add.addText = "x_";
     add.addSide = Side::Left;
-    ASSERT_TRUE(session.apply(static_cast<int>(EditKind::AddString), add));
+    ASSERT_TRUE(session.apply(Operation::AddString, add));
     ASSERT_TRUE(session.leaveOut({1, 3}));
     const Names leftOut{"x_a.txt", "b.txt", "x_c.txt", "d.txt", "x_e.txt"};
     EXPECT_EQ(editedNames(session.list()), leftOut);
