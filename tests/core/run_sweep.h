@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -179,7 +180,21 @@ inline Foreign placeForeign(const TempFolder& folder, const Moves& moves, std::s
         foreign.content = "folder";
         std::filesystem::create_directory(path);
     }
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        ADD_FAILURE() << "could not make " << foreign.name << " of another program's in "
+                      << folder.path() << ": " << error.message();
     return foreign;
+}
+
+// Whether a new name is borne by no file the run starts from (letter case
+// aside): there, an entry of another program's can be put before the first step.
+inline bool someNewNameFree(const Scenario& scenario) {
+    std::set<std::string> borne;
+    for (const std::string& file : scenario.files)
+        borne.insert(lowerAscii(file));
+    return std::any_of(scenario.moves.begin(), scenario.moves.end(),
+                       [&](const auto& move) { return !borne.contains(lowerAscii(move.second)); });
 }
 
 // What the user is asked about: the one empty or cut-short file where a run
@@ -250,8 +265,8 @@ inline void expectForeignKept(const TempFolder& folder, const TestRecords& recor
 // unless the run had made every step. Once the run is marked complete, what
 // is left (the pruning of older records) may fail unreported. With
 // `foreign`, another program puts an entry under a free new name just before
-// the call fails.
-inline void failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
+// the call fails; false where every new name was borne then, so none was put.
+inline bool failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
                    std::size_t k, std::size_t stepsEnd, std::size_t completeAt, bool foreign) {
     SCOPED_TRACE("failure at call " + std::to_string(k));
     TempFolder folder(parent, scenario.files);
@@ -260,21 +275,30 @@ inline void failAt(const std::string& parent, const Scenario& scenario, const Mo
     const Snapshot expected = k > stepsEnd ? afterMoves(before, scenario.moves) : before;
     CallSweep sweep(k, CallSweep::kNever);
     Foreign placed;
+    bool reached = false;
     if (foreign)
-        sweep.beforeFailing = [&] { placed = placeForeign(folder, scenario.moves, k); };
+        sweep.beforeFailing = [&] {
+            reached = true;
+            placed = placeForeign(folder, scenario.moves, k);
+        };
     const SweepRun run = runWith(folder, records, scenario, mode, sweep);
+    if (foreign && !reached)
+        ADD_FAILURE() << "the run made " << run.calls << " calls, so none failed at call " << k
+                      << " with an entry of another program's put before it";
     if (!placed.name.empty())
-        return expectForeignKept(folder, records, scenario, mode, placed, expected);
+        expectForeignKept(folder, records, scenario, mode, placed, expected);
     if (foreign)
-        return;
+        return !placed.name.empty();
     EXPECT_EQ(run.result.outcome == RunOutcome::Completed, k > stepsEnd);
-    if (k <= completeAt)
+    if (k <= completeAt) {
         EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
+    }
     EXPECT_EQ(folder.snapshot(), expected);
     const RecoveryReport report = recover(records, scenario, mode);
     EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
     EXPECT_TRUE(recover(records, scenario, mode).empty());
+    return true;
 }
 
 // What befalls the next start at one of its calls.
@@ -285,8 +309,9 @@ struct RecoveryFault {
 
 // A crash after call k, then the next start, itself failing or crashing at
 // call `j.call` where `j` is given, then one more start. With `foreign`,
-// another program puts an entry under a free new name before the first start.
-inline void crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
+// another program puts an entry under a free new name before the first start;
+// false where every new name was borne then, so none was put.
+inline bool crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
                        std::size_t k, std::size_t stepsEnd, std::optional<RecoveryFault> j,
                        bool foreign = false) {
     SCOPED_TRACE("crash after call " + std::to_string(k) +
@@ -302,9 +327,10 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
     if (foreign) {
         const Foreign placed = placeForeign(folder, scenario.moves, k);
         if (placed.name.empty())
-            return;
+            return false;
         static_cast<void>(recover(records, scenario, mode));
-        return expectForeignKept(folder, records, scenario, mode, placed, expected);
+        expectForeignKept(folder, records, scenario, mode, placed, expected);
+        return true;
     }
     if (j) {
         CallSweep faulty(j->crash ? CallSweep::kNever : j->call,
@@ -315,6 +341,7 @@ inline void crashAfter(const std::string& parent, const Scenario& scenario, cons
     EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
     EXPECT_TRUE(recover(records, scenario, mode).empty());
+    return true;
 }
 
 // The calls the recovery of a run crashed after call k makes.
@@ -364,15 +391,19 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         stepsEnd = lastStepCall(run.kinds);
         completeAt = completeMarkCall(run.kinds);
     }
+    // Before the first step every free new name is still free: there at
+    // least, the entry of another program's must have been put.
+    std::size_t failedBeside = 0;
+    std::size_t crashedBeside = 0;
     for (std::size_t k = 1; k <= calls; ++k) {
         failAt(parent, scenario, mode, k, stepsEnd, completeAt, false);
-        failAt(parent, scenario, mode, k, stepsEnd, completeAt, true);
+        failedBeside += failAt(parent, scenario, mode, k, stepsEnd, completeAt, true);
     }
     for (std::size_t k = 0; k <= calls; ++k) {
         if (!newCrashPoint(kinds, k))
             continue;
         crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt);
-        crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
+        crashedBeside += crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
         if (nested == Nested::No || k >= completeAt)
             continue;
         const std::vector<DiskCall> recovery = recoveryCallsAfterCrash(parent, scenario, mode, k);
@@ -382,6 +413,10 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
             if (newCrashPoint(recovery, j))
                 crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j, true});
         }
+    }
+    if (someNewNameFree(scenario)) {
+        EXPECT_GT(failedBeside, 0u) << "no call failed beside an entry of another program's";
+        EXPECT_GT(crashedBeside, 0u) << "no crash was met beside an entry of another program's";
     }
 }
 
