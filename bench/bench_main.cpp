@@ -19,8 +19,10 @@ int main(int argc, char** argv) {
         return false;
     };
     const auto chosen = [&](const char* area) { return argc == 1 || named(area); };
-    if (chosen("list"))
+    if (chosen("list")) {
         runRenameListBench();
+        runRowOrderBench();
+    }
     if (chosen("disk"))
         runDiskBench();
     if (chosen("job"))

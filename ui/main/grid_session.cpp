@@ -1,6 +1,7 @@
 #include "main/grid_session.h"
 
 #include "main/box_notice.h"
+#include "main/grid_order.h"
 #include "main/grid_place.h"
 #include "main/input_hold.h"
 #include "main/rename_grid_model.h"
@@ -16,6 +17,8 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace velmorandi {
 
@@ -64,6 +67,12 @@ GridSession::GridSession(FolderSession& session, QWidget* window, Controls contr
             [this] { goToMark(false); });
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), window), &QShortcut::activated,
             this, [this] { goToMark(true); });
+    // Only the names' header answers a click.
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        if (column == RenameGridModel::Original)
+            orderRows(orderOfHeaderClick(m_session.list().order()));
+    });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
 }
@@ -113,6 +122,7 @@ std::optional<std::vector<std::string>> GridSession::load(const std::string& fol
             fitColumnsToLayout();
         m_model->reload([&] { opened = m_session.finishLoad(std::move(loaded)); });
     }
+    showOrder();
     m_warning->setVisible(opened.error ? wasWarning : opened.protectedFileListed);
     if (!opened.recovery.empty())
         m_hooks.say(words::recoveryReport(opened.recovery));
@@ -157,16 +167,18 @@ void GridSession::rename() {
 }
 
 void GridSession::takeBack() {
-    if (m_session.undoEdit())
+    if (m_session.undoEdit()) {
         m_model->rowsRecomposed();
-    else if (std::optional<FolderSession::Run> undo = m_session.prepareUndo())
+        showOrder();
+    } else if (std::optional<FolderSession::Run> undo = m_session.prepareUndo())
         runOnDisk(std::move(*undo));
 }
 
 void GridSession::makeAgain() {
-    if (m_session.redoEdit())
+    if (m_session.redoEdit()) {
         m_model->rowsRecomposed();
-    else if (std::optional<FolderSession::Run> redo = m_session.prepareRedo())
+        showOrder();
+    } else if (std::optional<FolderSession::Run> redo = m_session.prepareRedo())
         runOnDisk(std::move(*redo));
 }
 
@@ -192,6 +204,7 @@ void GridSession::runOnDisk(FolderSession::Run run) {
         m_model->rowsRecomposed();
     }
     makeCurrent(finished.followedRow, false);
+    showOrder();
     if (finished.reloaded)
         m_warning->setVisible(finished.protectedFileListed);
     // Closed while it ran: a cancel that put every name back has nothing to tell.
@@ -252,9 +265,34 @@ void GridSession::showMenu(const QPoint& position) {
     offer("mnuUndo", true, QKeySequence::Undo, &GridSession::takeBack);
     offer("mnuRedo", false, QKeySequence(Qt::CTRL | Qt::Key_Y), &GridSession::makeAgain);
     menu.addSeparator();
+    addOrderMenu(menu, m_session.list().order(), [this](RowOrder order) { orderRows(order); });
+    menu.addSeparator();
     static_cast<RenameGridView*>(m_grid)->offerWhy(
         menu, [this](const QString& why) { m_hooks.say(why); });
     menu.exec(m_grid->viewport()->mapToGlobal(position));
+}
+
+// The current row follows its file to its new place.
+void GridSession::orderRows(RowOrder order) {
+    if (m_run->isRunning())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    FolderSession::Ordered ordered =
+        inBackground(BackgroundRun::Kind::Reading, m_session.startOrder(order));
+    std::optional<std::size_t> followed;
+    if (current.isValid() && static_cast<std::size_t>(current.row()) < ordered.rows.size())
+        followed = static_cast<std::size_t>(
+            std::find(ordered.rows.begin(), ordered.rows.end(), current.row()) -
+            ordered.rows.begin());
+    bool moved = false;
+    m_model->reload([&] { moved = m_session.finishOrder(std::move(ordered)); });
+    showOrder();
+    if (current.isValid())
+        makeCurrent(moved ? followed : std::optional<std::size_t>(current.row()), false);
+}
+
+void GridSession::showOrder() {
+    velmorandi::showOrder(*m_grid->horizontalHeader(), m_session.list().order());
 }
 
 void GridSession::goToMark(bool backward) {

@@ -98,6 +98,8 @@ QString editName(EditKind edit) {
         return Grid::tr("Blank");
     case EditKind::ByHand:
         return Grid::tr("Typed Name");
+    case EditKind::Order:
+        return Grid::tr("Order");
     case EditKind::Reset:
         break;
     }
