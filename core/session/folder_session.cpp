@@ -289,7 +289,7 @@ FolderSession::Order FolderSession::startOrder(RowOrder order) const {
 
 bool FolderSession::finishOrder(Ordered ordered) {
     RenameList& list = m_now.list;
-    if (ordered.rows.size() != list.size())
+    if (list.empty() || ordered.rows.size() != list.size())
         return false;
     if (!ordered.facts.empty())
         list.setFileFacts(std::move(ordered.facts));
