@@ -74,6 +74,7 @@ inline bool renameAll(RenameList& list, const std::string& folder) {
 
 // Each area of the core registers its measures here.
 void runRenameListBench();
+void runRowOrderBench();
 void runDiskBench();
 // Fresh processes on a real disk: first load, and the whole job against the bare loop.
 void runJobBench(const std::vector<std::size_t>& counts);

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string>
 
-// velmorandi_bench [list|disk|job|job-100k|net|net-ways]...: the chosen areas; when none is
+// velmorandi_bench [list|order|disk|job|job-100k|net|net-ways]...: the chosen areas (order
+// is the part of list that orders a folder's rows); when none is
 // named, all but the network ones.
 int main(int argc, char** argv) {
     using namespace velmorandi::bench;
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     const auto chosen = [&](const char* area) { return argc == 1 || named(area); };
     if (chosen("list"))
         runRenameListBench();
+    if (chosen("list") || named("order"))
+        runRowOrderBench();
     if (chosen("disk"))
         runDiskBench();
     if (chosen("job"))

@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <span>
+#include <vector>
 
 namespace velmorandi {
 
 // What an edit was: an Apply of one of the five operations (in the order of
 // their frames), Blank, Reset, one name typed by hand, rows left out of the
-// rename or put back.
+// rename or put back, or the rows put in another order.
 enum class EditKind : std::uint8_t {
     FindAndReplace,
     ChangeCase,
@@ -22,7 +24,8 @@ enum class EditKind : std::uint8_t {
     Reset,
     ByHand,
     LeaveOut,
-    PutBack
+    PutBack,
+    Order
 };
 
 // The edits made to the edited names since the last load, to be taken back
@@ -52,17 +55,33 @@ class EditHistory {
 
     std::size_t bytes() const { return m_bytes; }
 
-    // The same steps for another list: `carry` turns each step's names into
-    // that list's.
-    EditHistory carried(const std::function<EditedBases(const EditedBases&)>& carry) const;
+    // The rows were put in order by RenameList::reorder(rows, ...); `before`
+    // is the order they left.
+    void recordOrder(RowOrder before, std::span<const std::uint32_t> rows);
+
+    // The same steps for another read of the folder, whose rows stand at
+    // `places` in the list now (RenameList::placesIn): `carry(names, at)`
+    // turns names kept for rows that stood `at` into that list's. The rows
+    // come back in name order: the orders stay behind, and each step's names
+    // go to the rows they were kept for.
+    using Carry = std::function<EditedBases(const EditedBases&, std::span<const std::uint32_t> at)>;
+    EditHistory carried(std::vector<std::uint32_t> places, const Carry& carry) const;
 
   private:
     struct Step {
         EditKind what;
         EditedBases names; // before the edit on the undo side, after it on the redo side
+        // Order only: what puts the rows as they were before it (undo side) or
+        // after it (redo side), as reorder takes them.
+        RowOrder order = {};
+        std::vector<std::uint32_t> rows = {};
     };
+    static std::size_t bytesOf(const Step& step);
     static void swapWith(RenameList& list, std::deque<Step>& from, std::deque<Step>& to,
                          std::size_t& bytes);
+    static Step swapOrder(RenameList& list, Step step);
+    static void carrySide(const std::deque<Step>& from, std::deque<Step>& to,
+                          std::vector<std::uint32_t> at, const Carry& carry);
     void keepWithinBudget();
 
     std::size_t m_budget;

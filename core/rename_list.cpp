@@ -50,6 +50,9 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
     m_editedStarts = {};
     m_editedText = std::string();
     m_editedIsListed = true;
+    m_order = {};
+    m_nameRanks = {};
+    m_facts = {};
     ++m_generation;
 }
 
@@ -262,11 +265,76 @@ void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
         starts.push_back(text.size());
         m_listedText = std::move(text);
         m_listedStarts = std::move(starts);
+        permuteRowData(order);
     }
     m_marks = std::move(marks);
     m_editedText = std::string();
     m_editedStarts = {};
     m_editedIsListed = true;
+    // The new names came in name order; the caller puts the rows back in its own.
+    m_order = {};
+    m_nameRanks = {};
+    ++m_generation;
+}
+
+namespace {
+
+template <class Row>
+std::vector<Row> permuted(const std::vector<Row>& rows, std::span<const std::uint32_t> order) {
+    std::vector<Row> moved;
+    moved.reserve(order.size());
+    for (const std::uint32_t from : order)
+        moved.push_back(rows[from]);
+    return moved;
+}
+
+// The names of one text in the rows' new order.
+void permuteText(std::string& text, TextOffsets& starts, std::span<const std::uint32_t> order) {
+    std::string moved;
+    moved.reserve(text.size());
+    TextOffsets movedStarts;
+    movedStarts.reserve(order.size() + 1);
+    for (const std::uint32_t from : order) {
+        movedStarts.push_back(moved.size());
+        moved.append(text, starts[from], starts[from + 1] - starts[from]);
+    }
+    movedStarts.push_back(moved.size());
+    text = std::move(moved);
+    starts = std::move(movedStarts);
+}
+
+} // namespace
+
+// The one place where rows move: whatever a row holds besides its names moves here.
+void RenameList::permuteRowData(std::span<const std::uint32_t> rows) {
+    m_marks = permuted(m_marks, rows);
+    if (!m_facts.empty())
+        m_facts = permuted(m_facts, rows);
+    if (m_nameRanks.empty()) {
+        m_nameRanks.reserve(rows.size());
+        m_nameRanks.assign(rows.begin(), rows.end());
+    } else {
+        m_nameRanks = permuted(m_nameRanks, rows);
+    }
+    // Back in name order, the ranks are the positions again.
+    if (std::ranges::equal(m_nameRanks,
+                           std::views::iota(std::uint32_t{0}, std::uint32_t(m_nameRanks.size()))))
+        m_nameRanks = {};
+}
+
+void RenameList::setFileFacts(std::vector<platform::FileFacts> facts) {
+    if (facts.size() == size())
+        m_facts = std::move(facts);
+}
+
+void RenameList::reorder(std::span<const std::uint32_t> rows, RowOrder order) {
+    if (rows.size() != size())
+        return;
+    permuteText(m_listedText, m_listedStarts, rows);
+    if (!m_editedIsListed)
+        permuteText(m_editedText, m_editedStarts, rows);
+    permuteRowData(rows);
+    m_order = order;
     ++m_generation;
 }
 

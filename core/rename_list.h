@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_name_rules.h"
+#include "platform/folder_access.h"
 #include "text_offsets.h"
 
 #include <cstddef>
@@ -39,6 +40,16 @@ struct RowReason {
     RowReason(RowFaults rule, NameCheck check = {}, std::size_t row = 0)
         : fault(rule), name(std::move(check)), sameAs(row) {}
     bool operator==(const RowReason&) const = default;
+};
+
+// The order the rows are shown in. Name is the order the folder is listed
+// in; a file whose facts could not be read comes last either way, and rows
+// that tie keep name order.
+struct RowOrder {
+    enum class Key : std::uint8_t { Name, Modified, Size, Type };
+    Key key = Key::Name;
+    bool descending = false;
+    bool operator==(const RowOrder&) const = default;
 };
 
 class RenameList;
@@ -199,6 +210,20 @@ class RenameList {
     bool hasEditedBases(const EditedBases& bases) const;
     void restoreEditedBases(const EditedBases& bases);
 
+    // The order the rows are in; a load puts them in name order.
+    RowOrder order() const { return m_order; }
+    // Where the row stands in name order.
+    std::uint32_t nameRank(std::size_t index) const {
+        return m_nameRanks.empty() ? static_cast<std::uint32_t>(index) : m_nameRanks[index];
+    }
+    // Sizes and times, read only once an order asks for them; empty before.
+    std::span<const platform::FileFacts> fileFacts() const { return m_facts; }
+    // One for each row, in row order.
+    void setFileFacts(std::vector<platform::FileFacts> facts);
+    // The row that stood at rows[p] moves to p with all it holds, and the
+    // rows are then in `order`.
+    void reorder(std::span<const std::uint32_t> rows, RowOrder order);
+
     // For a list of the same folder read again: where each row stood in
     // `before`, found by its listed name, or kNotListed.
     static constexpr std::uint32_t kNotListed = UINT32_MAX;
@@ -256,6 +281,8 @@ class RenameList {
     };
 
     NameCheck checkEditedName(const RenameRow& row) const;
+    // Every per-row vector in the rows' new order: rows[p] is the row now at p.
+    void permuteRowData(std::span<const std::uint32_t> rows);
     std::size_t otherRowNamed(std::size_t index) const;
 
     const std::string& editedText() const { return m_editedIsListed ? m_listedText : m_editedText; }
@@ -285,6 +312,10 @@ class RenameList {
     bool m_editedIsListed = true; // fresh rows: edited names are the listed names
     NameLimit m_nameLimit;
     std::uint64_t m_generation = 0;
+    RowOrder m_order;
+    // Empty while the rows are in name order, or not read: nothing kept per row.
+    std::vector<std::uint32_t> m_nameRanks;
+    std::vector<platform::FileFacts> m_facts;
 };
 
 inline std::string_view RenameRow::listedName() const {

@@ -14,6 +14,15 @@
 // folder_changes.h.
 namespace velmorandi::platform {
 
+// What the rows can be ordered by besides their names.
+struct FileFacts {
+    static constexpr std::int64_t kUnknown = INT64_MIN;
+    // Nanoseconds since 1970; kUnknown where the file is gone or could not be read.
+    std::int64_t modified = kUnknown;
+    std::uint64_t size = 0;
+    bool known() const { return modified != kUnknown; }
+};
+
 struct FolderEntry {
     std::string name;           // exact bytes as the system gives them
     bool hidden = false;        // what the platform's file lists leave out by default
@@ -27,6 +36,7 @@ struct EntryView {
     bool hidden = false;
     bool isFolder = false;
     std::uint64_t identity = 0;
+    FileFacts facts = {}; // where listingCarriesFacts()
 };
 using EntryVisitor = std::function<void(const EntryView&)>;
 

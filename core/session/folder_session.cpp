@@ -1,5 +1,10 @@
 #include "session/folder_session.h"
 
+#include "row_order.h"
+
+#include <algorithm>
+#include <ranges>
+
 namespace velmorandi {
 
 namespace {
@@ -13,10 +18,12 @@ bool hasSteps(const EditHistory& history) {
 // rows are matched by their listed names, and a file new to the folder keeps
 // its name in every step.
 EditHistory carryEdits(const FolderSession::Edits& from, RenameList& onto) {
-    const std::vector<std::uint32_t> places = onto.placesIn(from.list);
-    const auto carry = [&](const EditedBases& bases) { return onto.basesFrom(bases, places); };
-    onto.restoreEditedBases(carry(from.list.editedBases()));
-    return from.history.carried(carry);
+    std::vector<std::uint32_t> places = onto.placesIn(from.list);
+    const auto carry = [&](const EditedBases& bases, std::span<const std::uint32_t> at) {
+        return onto.basesFrom(bases, at);
+    };
+    onto.restoreEditedBases(carry(from.list.editedBases(), places));
+    return from.history.carried(std::move(places), carry);
 }
 
 // The step of the history an operation makes, as its menu names it.
@@ -269,12 +276,15 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
     std::optional<std::string> followed;
     if (currentRow && *currentRow < m_now.list.size())
         followed = nameAfter(done, *currentRow);
+    const RowOrder order = m_now.list.order();
     const ListChange change = FinishRun(m_now.list, m_folder, done.result);
     finished.news = std::move(done.result.news);
     finished.reloaded = change.reloaded;
     finished.protectedFileListed = change.protectedFileListed || m_programFolder;
-    if (change.reloaded)
+    if (change.reloaded) {
         m_now.history.clear();
+        keepOrder(order);
+    }
     m_canUndo = done.canUndo;
     m_canRedo = done.canRedo;
     checkNames();
@@ -286,6 +296,54 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
         if (m_now.list.row(i).listedName() == *followed)
             finished.followedRow = i;
     return finished;
+}
+
+FolderSession::Ordered FolderSession::Order::operator()(const RunControl&) const {
+    Ordered ordered;
+    ordered.order = m_order;
+    std::span<const platform::FileFacts> facts = m_list->fileFacts();
+    if (needsFacts(m_order) && facts.empty()) {
+        ordered.facts = readFileFacts(m_folder, *m_list);
+        facts = ordered.facts;
+    }
+    ordered.rows = rowsInOrder(*m_list, m_order, facts);
+    return ordered;
+}
+
+FolderSession::Order FolderSession::startOrder(RowOrder order) const {
+    Order work;
+    work.m_list = &m_now.list;
+    work.m_folder = m_folder;
+    work.m_order = order;
+    return work;
+}
+
+bool FolderSession::finishOrder(Ordered ordered) {
+    RenameList& list = m_now.list;
+    if (list.empty() || ordered.rows.size() != list.size())
+        return false;
+    if (!ordered.facts.empty())
+        list.setFileFacts(std::move(ordered.facts));
+    const bool same =
+        ordered.order == list.order() &&
+        std::ranges::equal(ordered.rows,
+                           std::views::iota(std::uint32_t{0}, std::uint32_t(list.size())));
+    if (same)
+        return false;
+    m_now.history.recordOrder(list.order(), ordered.rows);
+    list.reorder(ordered.rows, ordered.order);
+    checkNames();
+    return true;
+}
+
+// Renamed, the rows come back in name order: the user's order holds them
+// again where it needs nothing read anew. The sizes and times of renamed
+// files moved with their rows; a folder listed anew has none.
+void FolderSession::keepOrder(RowOrder order) {
+    RenameList& list = m_now.list;
+    if (order == list.order() || (needsFacts(order) && list.fileFacts().empty()))
+        return;
+    list.reorder(rowsInOrder(list, order, list.fileFacts()), order);
 }
 
 } // namespace velmorandi

@@ -104,6 +104,29 @@ class FolderSession {
     bool undoEdit();
     bool redoEdit();
 
+    // Ordering --------------------------------------------------------------
+    // The rows in an order, worked out by a worker: the files' sizes and
+    // times are read the first time an order needs them.
+    struct Ordered {
+        RowOrder order;
+        std::vector<std::uint32_t> rows;
+        std::vector<platform::FileFacts> facts; // read now, for the list to keep
+    };
+    class Order {
+      public:
+        Ordered operator()(const RunControl& control) const;
+
+      private:
+        friend class FolderSession;
+        const RenameList* m_list = nullptr;
+        std::string m_folder;
+        RowOrder m_order;
+    };
+    Order startOrder(RowOrder order) const;
+    // The rows take their places as one step of the history; false when
+    // nothing moved and the order is the same.
+    bool finishOrder(Ordered ordered);
+
     // Runs on disk ----------------------------------------------------------
     struct RunDone;
     class Run {
@@ -148,6 +171,7 @@ class FolderSession {
     void keepEditsOfFolderLeft(const std::string& next);
 
     void checkNames();
+    void keepOrder(RowOrder order);
 
     Edits m_now;
     RefusalMarks m_marks;

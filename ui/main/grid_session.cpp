@@ -1,6 +1,7 @@
 #include "main/grid_session.h"
 
 #include "main/box_notice.h"
+#include "main/grid_order.h"
 #include "main/grid_place.h"
 #include "main/input_hold.h"
 #include "main/rename_grid_model.h"
@@ -74,6 +75,12 @@ GridSession::GridSession(FolderSession& session, QWidget* window, Controls contr
         shortcut->setContext(Qt::WidgetShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, out] { leaveOutSelected(out); });
     }
+    // Only the names' header answers a click.
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        if (column == RenameGridModel::Original)
+            orderRows(orderOfHeaderClick(m_session.list().order()));
+    });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &GridSession::showMenu);
 }
@@ -123,6 +130,7 @@ std::optional<std::vector<std::string>> GridSession::load(const std::string& fol
             fitColumnsToLayout();
         m_model->reload([&] { opened = m_session.finishLoad(std::move(loaded)); });
     }
+    showOrder();
     m_warning->setVisible(opened.error ? wasWarning : opened.protectedFileListed);
     if (!opened.recovery.empty())
         m_hooks.say(words::recoveryReport(opened.recovery));
@@ -167,16 +175,18 @@ void GridSession::rename() {
 }
 
 void GridSession::takeBack() {
-    if (m_session.undoEdit())
+    if (m_session.undoEdit()) {
         m_model->rowsRecomposed();
-    else if (std::optional<FolderSession::Run> undo = m_session.prepareUndo())
+        showOrder();
+    } else if (std::optional<FolderSession::Run> undo = m_session.prepareUndo())
         runOnDisk(std::move(*undo));
 }
 
 void GridSession::makeAgain() {
-    if (m_session.redoEdit())
+    if (m_session.redoEdit()) {
         m_model->rowsRecomposed();
-    else if (std::optional<FolderSession::Run> redo = m_session.prepareRedo())
+        showOrder();
+    } else if (std::optional<FolderSession::Run> redo = m_session.prepareRedo())
         runOnDisk(std::move(*redo));
 }
 
@@ -202,6 +212,7 @@ void GridSession::runOnDisk(FolderSession::Run run) {
         m_model->rowsRecomposed();
     }
     makeCurrent(finished.followedRow, false);
+    showOrder();
     if (finished.reloaded)
         m_warning->setVisible(finished.protectedFileListed);
     // Closed while it ran: a cancel that put every name back has nothing to tell.
@@ -264,6 +275,8 @@ void GridSession::showMenu(const QPoint& position) {
     menu.addSeparator();
     offerLeaveOut(menu);
     menu.addSeparator();
+    addOrderMenu(menu, m_session.list().order(), [this](RowOrder order) { orderRows(order); });
+    menu.addSeparator();
     if (auto* view = qobject_cast<RenameGridView*>(m_grid))
         view->offerWhy(menu, [this](const QString& why) { m_hooks.say(why); });
     menu.exec(m_grid->viewport()->mapToGlobal(position));
@@ -309,6 +322,29 @@ void GridSession::offerLeaveOut(QMenu& menu) {
     };
     offer(words::leaveOutCommand(), "mnuLeaveOut", Qt::Key_Delete, true, anyIn);
     offer(words::putBackCommand(), "mnuPutBack", Qt::Key_Insert, false, anyOut);
+}
+
+// The current row follows its file to its new place.
+void GridSession::orderRows(RowOrder order) {
+    if (m_run->isRunning())
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    FolderSession::Ordered ordered =
+        inBackground(BackgroundRun::Kind::Reading, m_session.startOrder(order));
+    std::optional<std::size_t> followed;
+    if (current.isValid() && static_cast<std::size_t>(current.row()) < ordered.rows.size())
+        followed = static_cast<std::size_t>(
+            std::find(ordered.rows.begin(), ordered.rows.end(), current.row()) -
+            ordered.rows.begin());
+    bool moved = false;
+    m_model->reload([&] { moved = m_session.finishOrder(std::move(ordered)); });
+    showOrder();
+    if (current.isValid())
+        makeCurrent(moved ? followed : std::optional<std::size_t>(current.row()), false);
+}
+
+void GridSession::showOrder() {
+    velmorandi::showOrder(*m_grid->horizontalHeader(), m_session.list().order());
 }
 
 void GridSession::goToMark(bool backward) {

@@ -67,6 +67,9 @@ class GridSession : public QObject {
     void rename();
     void takeBack();
     void makeAgain();
+    // Rows in another order, as one edit; the sizes and times it may need are
+    // read off the window's thread.
+    void orderRows(RowOrder order);
     // The row becomes the current one, in the current column (else the names').
     void makeCurrent(std::optional<std::size_t> row, bool centred);
 
@@ -83,6 +86,7 @@ class GridSession : public QObject {
     void leaveOutSelected(bool out);
     std::vector<std::size_t> selectedRows() const;
     void offerLeaveOut(QMenu& menu);
+    void showOrder();
     bool nameTyped(std::size_t row, const QString& name);
     // F8 and Shift+F8: the next or previous row Rename would refuse.
     void goToMark(bool backward);

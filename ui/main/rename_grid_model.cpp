@@ -1,6 +1,7 @@
 #include "main/rename_grid_model.h"
 
 #include "words/grid_words.h"
+#include "words/order_words.h"
 
 #include "refusal_marks.h"
 #include "rename_list.h"
@@ -121,6 +122,9 @@ QString RenameGridModel::reasonOfRow(int row) const {
 }
 
 QVariant RenameGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section == Original &&
+        m_list.order() != RowOrder{})
+        return words::orderShown(m_list.order());
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {

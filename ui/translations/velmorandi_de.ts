@@ -158,6 +158,10 @@
         <source>Put back</source>
         <translation>Wieder aufnehmen</translation>
     </message>
+    <message>
+        <source>Order</source>
+        <translation>Reihenfolge</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -220,6 +224,45 @@
     <message>
         <source>The name must end in .%1: Velmorandi changes only the part of a name before its last dot.</source>
         <translation>Der Name muss auf .%1 enden: Velmorandi ändert nur den Teil eines Namens vor seinem letzten Punkt.</translation>
+    </message>
+</context>
+<context>
+    <name>Order</name>
+    <message>
+        <source>Order by</source>
+        <translation>Sortieren nach</translation>
+    </message>
+    <message>
+        <source>Date modified</source>
+        <translation>Änderungsdatum</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Ascending</source>
+        <translation>Aufsteigend</translation>
+    </message>
+    <message>
+        <source>Descending</source>
+        <translation>Absteigend</translation>
+    </message>
+    <message>
+        <source>Ordered by %1, descending</source>
+        <translation>Sortiert nach %1, absteigend</translation>
+    </message>
+    <message>
+        <source>Ordered by %1, ascending</source>
+        <translation>Sortiert nach %1, aufsteigend</translation>
     </message>
 </context>
 <context>

@@ -102,6 +102,8 @@ QString editName(EditKind edit) {
         return Grid::tr("Leave Out");
     case EditKind::PutBack:
         return Grid::tr("Put Back");
+    case EditKind::Order:
+        return Grid::tr("Order");
     case EditKind::Reset:
         break;
     }

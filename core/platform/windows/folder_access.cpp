@@ -45,8 +45,13 @@ bool visitEntries(const void* buffer, const EntryVisitor& visit) {
             const std::string bytes = narrow(name);
             // No file number comes with the entry: identity stays 0, which a run
             // never reads where the file system is not said to keep numbers.
+            const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const FileFacts facts =
+                isFolder ? FileFacts{}
+                         : FileFacts{nanosecondsSince1970(entry->LastWriteTime.QuadPart),
+                                     static_cast<std::uint64_t>(entry->EndOfFile.QuadPart)};
             visit({bytes, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0,
-                   (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+                   isFolder, 0, facts});
         }
         if (entry->NextEntryOffset == 0)
             return true;

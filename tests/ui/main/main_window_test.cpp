@@ -140,6 +140,7 @@ class MainWindowTest : public QObject {
     void windowGrowsFromItsLaidOutSizeAndTheGridTakesTheRoom();
     void oneNameTypedByHandIsAnEditLikeAnyOther();
     void rowsLeftOutKeepTheirNamesThroughEditsAndRename();
+    void serialNumbersTheRowsInTheOrderShown();
 
   private:
     void openWindow(const std::string& startFolder = {}, const std::string& startFile = {});
@@ -1328,6 +1329,70 @@ void MainWindowTest::oneNameTypedByHandIsAnEditLikeAnyOther() {
     QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
     QCOMPARE(closer.seen(), QStringList());
     QCOMPARE(filesOnDisk(m_folder->path()), QStringList({"p_beta.txt", "p_first.txt", "p_g.log"}));
+}
+
+// Ordered by size from the grid's menu, Serial numbers the files by size; the
+// order is a step of the history, and a click on the names' header orders by name.
+void MainWindowTest::serialNumbersTheRowsInTheOrderShown() {
+    for (const auto& [name, size] :
+         {std::pair{"a.jpg", 300}, {"b.jpg", 100}, {"c.jpg", 400}, {"d.jpg", 200}}) {
+        QFile file(m_folder->path() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'x'));
+    }
+    openWindow();
+    QApplication::setActiveWindow(m_window.get());
+    auto* grid = child<QTableView>("MSFlexGrid1");
+    QHeaderView* header = grid->horizontalHeader();
+    const auto column = [&](int index) {
+        QStringList texts;
+        for (int row = 0; row < rows(); ++row)
+            texts << cell(row, index);
+        return texts;
+    };
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* size = menu == nullptr ? nullptr : menu->findChild<QAction*>("mnuOrderSize");
+        if (menu != nullptr)
+            menu->close();
+        if (size != nullptr)
+            size->trigger();
+    });
+    emit grid->customContextMenuRequested(QPoint(5, 5));
+    QCOMPARE(column(1), QStringList({"b.jpg", "d.jpg", "a.jpg", "c.jpg"}));
+    QCOMPARE(grid->currentIndex().row(), 2);
+    QVERIFY(header->isSortIndicatorShown());
+
+    QTest::mouseClick(child<QRadioButton>("oLeftSerialize"), Qt::LeftButton);
+    clickApply(3);
+    QCOMPARE(column(0), QStringList({"1", "2", "3", "4"}));
+    QCOMPARE(column(2), QStringList({"1b.jpg", "2d.jpg", "3a.jpg", "4c.jpg"}));
+
+    // Ctrl+Z takes Serial back, then the order; Ctrl+Y makes both again.
+    QApplication::setActiveWindow(m_window.get());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(column(1), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    QCOMPARE(column(2), column(1));
+    QVERIFY(!header->isSortIndicatorShown());
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(column(2), QStringList({"1b.jpg", "2d.jpg", "3a.jpg", "4c.jpg"}));
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("CmdRename"), Qt::LeftButton);
+    QCOMPARE(closer.seen(), QStringList());
+    QCOMPARE(filesOnDisk(m_folder->path()), QStringList({"1b.jpg", "2d.jpg", "3a.jpg", "4c.jpg"}));
+
+    // The header orders by name, then the other way round.
+    const QPoint names(header->sectionViewportPosition(1) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, names);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, names);
+    QCOMPARE(column(1), QStringList({"4c.jpg", "3a.jpg", "2d.jpg", "1b.jpg"}));
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
 #include "main_window_test.moc"
