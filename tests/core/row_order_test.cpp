@@ -32,8 +32,8 @@ struct Session {
     bool order(RowOrder order) {
         return session.finishOrder(session.startOrder(order)(records.control(&testing)));
     }
-    void apply(EditKind kind, const OperationInputs& inputs) {
-        EXPECT_TRUE(session.apply(static_cast<int>(kind), inputs));
+    void apply(Operation kind, const OperationInputs& inputs) {
+        EXPECT_TRUE(session.apply(kind, inputs));
     }
     void rename() {
         auto prepared = session.prepareRename();
@@ -145,16 +145,16 @@ TEST(RowOrder, UndoAndRedoAcrossAnOrderPutEveryNameOnItsFile) {
     OperationInputs add;
     add.addText = "x_";
     add.addSide = Side::Left;
-    s.apply(EditKind::AddString, add);
+    s.apply(Operation::AddString, add);
     const auto addedOnce = s.editsByFile();
     add.addText = "y_";
-    s.apply(EditKind::AddString, add);
+    s.apply(Operation::AddString, add);
     const auto added = s.editsByFile();
     ASSERT_TRUE(s.order({Key::Size, false}));
     EXPECT_EQ(s.session.undoOffer().edit, EditKind::Order);
     OperationInputs serial;
     serial.serialSide = Side::Left;
-    s.apply(EditKind::Serialize, serial);
+    s.apply(Operation::Serialize, serial);
     EXPECT_EQ(editedNames(s.session.list()),
               (Names{"1y_x_b.jpg", "2y_x_c.jpg", "3y_x_a.jpg", "4y_x_d.jpg"}));
     const auto numbered = s.editsByFile();
