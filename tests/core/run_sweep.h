@@ -217,8 +217,9 @@ inline void expectListSound(const TempFolder& folder, const SweepRun& run,
         EXPECT_EQ(listed, files);
     }
     for (std::size_t i = 0; i < run.listed.size(); ++i)
-        if (run.statuses[i] == "Done")
+        if (run.statuses[i] == "Done") {
             EXPECT_TRUE(completed && runFiles.contains(run.listed[i])) << run.listed[i];
+        }
 }
 
 // The calls of a stream, for a failing test to print.
@@ -399,8 +400,9 @@ inline void failAt(const std::string& parent, const Scenario& scenario, const Mo
     if (foreign)
         return;
     EXPECT_EQ(run.result.outcome == RunOutcome::Completed, completes);
-    if (at.k <= landmarks.completeAt && !hint)
+    if (at.k <= landmarks.completeAt && !hint) {
         EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
+    }
     EXPECT_EQ(folder.snapshot(), expected);
     expectListSound(folder, run, after);
     const RecoveryReport report = recover(records, scenario, mode);
@@ -515,10 +517,11 @@ inline void expectReadsInTheSeam(const SweepRun& reference, const Mode& mode) {
     const std::vector<DiskCall> readBack(reference.beside.begin() + written,
                                          reference.beside.end());
     EXPECT_EQ(describe(readBack), describe({DiskCall::OpenFolder, DiskCall::ListFolder}));
-    if (mode.remote)
-        EXPECT_EQ(
-            std::count(reference.kinds.begin(), reference.kinds.end(), DiskCall::RefreshListing), 1)
-            << describe(reference.kinds);
+    const auto refreshed =
+        std::count(reference.kinds.begin(), reference.kinds.end(), DiskCall::RefreshListing);
+    if (mode.remote) {
+        EXPECT_EQ(refreshed, 1) << describe(reference.kinds);
+    }
 }
 
 // Every call of the read-back failed in turn, and with it either call of the
