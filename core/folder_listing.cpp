@@ -26,34 +26,37 @@ struct Beside {
     bool ignoresCase = false;
 };
 
+std::optional<SystemError> openAndRead(platform::FolderHandle& handle, const std::string& folder,
+                                       const platform::EntryVisitor& visit) {
+    if (auto error = handle.open(folder))
+        return error;
+    return handle.forEachEntry(visit, platform::EntryKinds::Resolved);
+}
+
 // One pass over the folder: shown files' names into one text, sub-folders as
 // they are; where `keys` is given, the files' sort keys as they come.
 [[nodiscard]] std::optional<SystemError>
-readShown(const std::string& folder, std::vector<char>& text, std::vector<Span>& files,
-          std::vector<std::string>& subfolders, NaturalSortKeys* keys = nullptr,
-          Beside* beside = nullptr) {
+readShown(const std::string& folder, const EntryReader& read, std::vector<char>& text,
+          std::vector<Span>& files, std::vector<std::string>& subfolders,
+          NaturalSortKeys* keys = nullptr, Beside* beside = nullptr) {
     platform::FolderHandle handle;
-    std::optional<SystemError> error = handle.open(folder);
+    std::optional<SystemError> error = read(handle, folder, [&](const platform::EntryView& entry) {
+        if (!isShown(entry.name, entry.hidden)) {
+            if (beside)
+                beside->unshown.emplace_back(entry.name);
+            return;
+        }
+        if (entry.isFolder) {
+            subfolders.emplace_back(entry.name);
+            return;
+        }
+        files.push_back({text.size(), entry.name.size()});
+        text.insert(text.end(), entry.name.begin(), entry.name.end());
+        if (keys)
+            keys->add(entry.name);
+    });
     if (!error && beside)
         beside->ignoresCase = platform::describeFileSystem(handle).ignoresCase;
-    if (!error)
-        error = handle.forEachEntry(
-            [&](const platform::EntryView& entry) {
-                if (!isShown(entry.name, entry.hidden)) {
-                    if (beside)
-                        beside->unshown.emplace_back(entry.name);
-                    return;
-                }
-                if (entry.isFolder) {
-                    subfolders.emplace_back(entry.name);
-                    return;
-                }
-                files.push_back({text.size(), entry.name.size()});
-                text.insert(text.end(), entry.name.begin(), entry.name.end());
-                if (keys)
-                    keys->add(entry.name);
-            },
-            platform::EntryKinds::Resolved);
     if (error) {
         text = {};
         files = {};
@@ -78,7 +81,8 @@ PackedContents ReadFolderPacked(const std::string& folder) {
     std::vector<Span> spans;
     NaturalSortKeys keys;
     Beside beside;
-    contents.error = readShown(folder, contents.text, spans, contents.subfolders, &keys, &beside);
+    contents.error =
+        readShown(folder, openAndRead, contents.text, spans, contents.subfolders, &keys, &beside);
     if (contents.error)
         return contents;
     contents.unshown = std::move(beside.unshown);
@@ -92,11 +96,13 @@ PackedContents ReadFolderPacked(const std::string& folder) {
     return contents;
 }
 
-FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
+namespace {
+
+FolderContents readFolder(const std::string& folder, FileOrder fileOrder, const EntryReader& read) {
     FolderContents contents;
     std::vector<char> text;
     std::vector<Span> spans;
-    contents.error = readShown(folder, text, spans, contents.subfolders);
+    contents.error = readShown(folder, read, text, spans, contents.subfolders);
     if (contents.error)
         return contents;
     contents.files.reserve(spans.size());
@@ -108,8 +114,18 @@ FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
     return contents;
 }
 
+} // namespace
+
+FolderContents ReadFolder(const std::string& folder, FileOrder fileOrder) {
+    return readFolder(folder, fileOrder, openAndRead);
+}
+
 FolderListing ListFolderFiles(const std::string& folder) {
-    FolderContents contents = ReadFolder(folder);
+    return ListFolderFiles(folder, openAndRead);
+}
+
+FolderListing ListFolderFiles(const std::string& folder, const EntryReader& read) {
+    FolderContents contents = readFolder(folder, FileOrder::Natural, read);
     return {std::move(contents.files), std::move(contents.error)};
 }
 

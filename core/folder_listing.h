@@ -1,8 +1,10 @@
 #pragma once
 
 #include "paths.h"
+#include "platform/folder_access.h"
 #include "platform/system_error.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,14 @@ struct [[nodiscard]] FolderListing {
     std::optional<SystemError> error;
 };
 FolderListing ListFolderFiles(const std::string& folder);
+
+// How a listing reaches the folder: `handle` opened at `folder`, then every
+// entry, resolved, handed to `visit`. A run passes its own, so that a test
+// can fail either call.
+using EntryReader = std::function<std::optional<SystemError>(platform::FolderHandle& handle,
+                                                             const std::string& folder,
+                                                             const platform::EntryVisitor& visit)>;
+FolderListing ListFolderFiles(const std::string& folder, const EntryReader& read);
 
 // The sub-folders of one folder (hidden ones left out, symbolic links to
 // folders included), in the same order as ListFolderFiles.

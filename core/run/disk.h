@@ -44,7 +44,10 @@ enum class DiskCall : std::uint8_t {
     ListFolder,
     EntryStatus, // of an entry, or of the folder itself
     ReadEntry,   // an entry's bytes
-    AskHolders   // which programs hold a file, asked of the system once a step fails for it
+    AskHolders,  // which programs hold a file, asked of the system once a step fails for it
+    // A network drive's folder opened and listed again between steps: only a
+    // hint to its client, whose failure the run bears.
+    RefreshListing
 };
 
 // Stands in for one call; `perform` makes it. `a` and `b` name the entries it
@@ -80,6 +83,14 @@ class Disk {
                  platform::EntryKinds kinds, const std::function<void()>& meanwhile = {}) const {
         return call(DiskCall::ListFolder, {}, {},
                     [&] { return folder.forEachEntry(visit, kinds, meanwhile); });
+    }
+    // Opened, then every entry, resolved, to `visit`: a listing as the window shows it.
+    [[nodiscard]] std::optional<SystemError> list(platform::FolderHandle& folder,
+                                                  const std::string& path,
+                                                  const platform::EntryVisitor& visit) const {
+        if (auto error = open(folder, path))
+            return error;
+        return forEachEntry(folder, visit, platform::EntryKinds::Resolved);
     }
     [[nodiscard]] std::optional<SystemError>
     readEntries(const platform::FolderHandle& folder,

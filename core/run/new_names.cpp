@@ -41,10 +41,10 @@ NewNamesOrder orderNewNames(const RenameList& rows, const std::string& folder) {
     return made;
 }
 
-bool folderHoldsNewNames(const std::string& folder, const RenameList& rows) {
+bool folderHoldsNewNames(const std::string& folder, const RenameList& rows, const Disk& disk) {
     NewNameIndex newNames(rows.size(), NewNameOf{&rows});
     platform::FolderHandle handle;
-    if (handle.open(folder))
+    if (disk.open(handle, folder))
         return false;
     std::size_t files = 0;
     bool stranger = false;
@@ -62,7 +62,7 @@ bool folderHoldsNewNames(const std::string& folder, const RenameList& rows) {
     };
     // The index is made while the system begins to read the folder.
     const auto index = [&] { newNames.assignAll(rows.size()); };
-    if (handle.forEachEntry(seeEntry, platform::EntryKinds::Resolved, index))
+    if (disk.forEachEntry(handle, seeEntry, platform::EntryKinds::Resolved, index))
         return false;
     batch.finish();
     return !stranger && files == rows.size();

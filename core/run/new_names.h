@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/disk.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +21,6 @@ NewNamesOrder orderNewNames(const RenameList& rows, const std::string& folder);
 
 // True when the folder's files are the rows' new names, no more, no fewer. A
 // read that fails proves nothing either.
-bool folderHoldsNewNames(const std::string& folder, const RenameList& rows);
+bool folderHoldsNewNames(const std::string& folder, const RenameList& rows, const Disk& disk);
 
 } // namespace velmorandi

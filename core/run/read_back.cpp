@@ -2,8 +2,8 @@
 
 namespace velmorandi {
 
-ReadBack::ReadBack(const RenameList& rows, const std::string& folder)
-    : m_rows(rows), m_folder(folder) {}
+ReadBack::ReadBack(const RenameList& rows, const std::string& folder, const Disk& disk)
+    : m_rows(rows), m_folder(folder), m_disk(disk) {}
 
 ReadBack::~ReadBack() {
     m_runCompleted.give(false);
@@ -27,7 +27,7 @@ bool ReadBack::folderHoldsThem(NewNamesOrder& order) {
 void ReadBack::work() {
     m_order = orderNewNames(m_rows, m_folder);
     if (m_runCompleted.await())
-        m_holds = folderHoldsNewNames(m_folder, m_rows);
+        m_holds = folderHoldsNewNames(m_folder, m_rows, m_disk);
 }
 
 } // namespace velmorandi

@@ -15,7 +15,7 @@ class RenameList;
 // while this one syncs it. Joined on every way out, as it reads the rows.
 class ReadBack {
   public:
-    ReadBack(const RenameList& rows, const std::string& folder);
+    ReadBack(const RenameList& rows, const std::string& folder, const Disk& disk);
     ~ReadBack();
     ReadBack(const ReadBack&) = delete;
     ReadBack& operator=(const ReadBack&) = delete;
@@ -32,6 +32,7 @@ class ReadBack {
 
     const RenameList& m_rows;
     const std::string& m_folder;
+    Disk m_disk;
     NewNamesOrder m_order;
     bool m_holds = false;
     bool m_started = false;

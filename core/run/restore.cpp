@@ -113,12 +113,12 @@ bool handedOver(const RunFailure& failure) {
 
 // What a stopped run tells in place of its own news, the folder read as it is now.
 RunResult toldWithFolder(RunResult result, RunNews::Kind kind, const RunFailure& failure,
-                         const std::string& folder) {
+                         const std::string& folder, const Disk& disk) {
     result.news = {};
     result.news.kind = kind;
     result.news.failure = failure;
     result.errorRows.clear();
-    result.folder = FolderListed{ListFolderFiles(folder), {}};
+    result.folder = FolderListed{listFolder(folder, disk), {}};
     return result;
 }
 
@@ -382,11 +382,11 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
         // The call that failed took effect all the same: the run is done.
         result.outcome = RunOutcome::Completed;
         return toldWithFolder(std::move(result), RunNews::Kind::RenamedButUnmarked, stopped.failure,
-                              stopped.journal.folder);
+                              stopped.journal.folder, context.disk);
     }
     if (handedOver(restoration.failure))
         return toldWithFolder(std::move(result), RunNews::Kind::HandedOver, restoration.failure,
-                              stopped.journal.folder);
+                              stopped.journal.folder, context.disk);
     // Where the rollback got under way, it knows best which files it could not move.
     const bool rollbackTold =
         restoration.outcome == Outcome::InPart || restoration.outcome == Outcome::Undecided ||
@@ -398,7 +398,7 @@ RunResult runAllOrNothing(EngineRun run, const RunContext& context) {
                                             : displacedFiles(stopped.journal, stopped.stepsDone);
     result.news.rollbackFailure = restoration.failure;
     result.errorRows.clear();
-    result.folder = FolderListed{ListFolderFiles(stopped.journal.folder), {}};
+    result.folder = FolderListed{listFolder(stopped.journal.folder, context.disk), {}};
     return result;
 }
 

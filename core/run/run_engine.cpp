@@ -27,6 +27,7 @@ std::optional<SystemError> openFolder(const std::string& path, const RunContext&
     folder.traits = platform::describeFileSystem(folder.handle);
     if (const RunTesting* testing = context.testing) {
         folder.traits.ignoresCase = folder.traits.ignoresCase || testing->ignoreCase;
+        folder.traits.remote = folder.traits.remote || testing->remote;
         folder.traits.stableIdentities = folder.traits.stableIdentities && !testing->noIdentities;
     }
     return std::nullopt;
@@ -48,6 +49,13 @@ FolderMatch matchFolder(const JournalHeader& journaled, const std::string& path,
     if (birthsKnown || path == journaled.folder)
         return FolderMatch::Own;
     return volumesKnown ? FolderMatch::SameVolume : FolderMatch::Other;
+}
+
+FolderListing listFolder(const std::string& folder, const Disk& disk) {
+    return ListFolderFiles(folder, [&disk](platform::FolderHandle& handle, const std::string& path,
+                                           const platform::EntryVisitor& visit) {
+        return disk.list(handle, path, visit);
+    });
 }
 
 RunFailure handedOverFailure(platform::LeaseStanding standing, const JournalStore& records) {
@@ -232,16 +240,22 @@ class StepRun {
         constexpr auto kEvery = std::chrono::seconds(15);
         if (!m_folder.traits.remote)
             return;
+        // A test's run lists it before its first step alone: the same calls every time.
+        const bool testing = m_context.testing && m_context.testing->remote;
         const auto now = std::chrono::steady_clock::now();
-        if (now - m_listed < kEvery)
+        if (testing ? m_done > 0 : now - m_listed < kEvery)
             return;
         m_listed = now;
         // Opened afresh: the system may keep what an open folder listed before.
         // Only a hint to the client: a listing that fails costs the steps a round trip each.
-        platform::FolderHandle again;
-        if (!again.open(m_folder.handle.path()))
-            static_cast<void>(again.forEachEntry([](const platform::EntryView&) {},
-                                                 platform::EntryKinds::Unresolved));
+        static_cast<void>(m_context.disk.call(
+            DiskCall::RefreshListing, {}, {}, [&]() -> std::optional<SystemError> {
+                platform::FolderHandle again;
+                if (auto error = again.open(m_folder.handle.path()))
+                    return error;
+                return again.forEachEntry([](const platform::EntryView&) {},
+                                          platform::EntryKinds::Unresolved);
+            }));
     }
     // A rollback is never cancelled: it puts names back.
     bool cancelled() const {
@@ -322,12 +336,13 @@ class StepRun {
 };
 
 // The folder as the list should show it after a completed run.
-FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBack* readBack) {
+FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, const Disk& disk,
+                           ReadBack* readBack) {
     NewNamesOrder order;
     if (readBack && readBack->folderHoldsThem(order))
         return RowsInOrder{std::move(order.order), order.protectedFileListed, run.generation};
     FolderListed listed;
-    listed.listing = ListFolderFiles(run.folder);
+    listed.listing = listFolder(run.folder, disk);
     for (const PlannedMove& move : journal.moves) {
         listed.expectedNames.emplace_back(move.to);
         listed.formerNames.emplace_back(move.from);
@@ -337,10 +352,11 @@ FolderAfterRun folderAfter(const EngineRun& run, const Journal& journal, ReadBac
 
 // Another process holds the records now and puts the folder right: nothing
 // more is done here, and the list shows the folder as it is.
-EngineOutcome handedOver(Stop stop, const EngineRun& run, const Journal& journal) {
+EngineOutcome handedOver(Stop stop, const EngineRun& run, const Journal& journal,
+                         const Disk& disk) {
     EngineOutcome outcome =
         refused(stop.outcome, stop.failure, newsOf(RunNews::Kind::HandedOver, stop.failure));
-    outcome.result.folder = folderAfter(run, journal, nullptr);
+    outcome.result.folder = folderAfter(run, journal, disk, nullptr);
     return outcome;
 }
 
@@ -413,7 +429,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
 
     std::optional<ReadBack> readBack;
     if (run.rows)
-        readBack.emplace(*run.rows, run.folder);
+        readBack.emplace(*run.rows, run.folder, context.disk);
     EngineOutcome outcome;
     outcome.result.outcome = RunOutcome::Completed;
     if (!journal.moves.empty()) {
@@ -428,7 +444,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
                       run.subjectRecord);
         if (std::optional<Stop> stop = steps.run()) {
             if (stop->handedOver)
-                return handedOver(std::move(*stop), run, journal);
+                return handedOver(std::move(*stop), run, journal, context.disk);
             return stopped(std::move(*stop), std::move(journal), std::move(record),
                            std::move(recordName), steps);
         }
@@ -438,7 +454,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
         // nothing back; the next start completes the record.
         if (std::optional<Stop> unmarked = steps.markComplete()) {
             if (unmarked->handedOver)
-                return handedOver(std::move(*unmarked), run, journal);
+                return handedOver(std::move(*unmarked), run, journal, context.disk);
             outcome.result.news =
                 newsOf(RunNews::Kind::RenamedButUnmarked, std::move(unmarked->failure));
         } else {
@@ -448,7 +464,8 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
     }
     // A rollback's caller reads the folder itself: a listing here would only hold it up.
     if (run.kind != Journal::Kind::Rollback)
-        outcome.result.folder = folderAfter(run, journal, readBack ? &*readBack : nullptr);
+        outcome.result.folder =
+            folderAfter(run, journal, context.disk, readBack ? &*readBack : nullptr);
     return outcome;
 }
 

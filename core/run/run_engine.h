@@ -1,5 +1,6 @@
 #pragma once
 
+#include "folder_listing.h"
 #include "platform/file_system.h"
 #include "platform/folder_access.h"
 #include "platform/record_files.h"
@@ -49,6 +50,9 @@ struct RunContext {
 
 [[nodiscard]] std::optional<SystemError>
 openFolder(const std::string& path, const RunContext& context, OpenedFolder& folder);
+
+// The folder's files as the list shows them, read through the run's seam.
+FolderListing listFolder(const std::string& folder, const Disk& disk);
 
 // Why a run or rollback stops once the records it acts on are not, or may not
 // be, this process's (`standing` is not Held): the folder is the holder's now.

@@ -17,6 +17,9 @@ struct RunTesting {
     bool noIdentities = false;
     // Start with this way, as a drive that lacks the better ones would.
     std::optional<RenameWay> way;
+    // As on a network drive, its listing read again before the first step,
+    // not once a while has passed.
+    bool remote = false;
     DiskSeam seam;
 };
 

@@ -36,6 +36,41 @@ TEST(RenameRun, EveryCallFailedOrCrashedLeavesTheFolderAsBefore) {
             sweep(parent.path(), scenario, mode, kRecoveryFaults);
 }
 
+// Under ThreadSanitizer in CI: the streams' overlap, which the sweep above
+// serialises so that its runs stay the same.
+TEST(RenameRun, OverlappingStreamsFailedOrCrashedLeaveTheFolderAsBefore) {
+    TempFolder parent;
+    for (const Scenario& scenario : scenarios())
+        if (scenario.taken.empty())
+            for (const Mode& mode : kModes)
+                testing::sweepOverlap(parent.path(), scenario, mode);
+}
+
+// Call k of a stream is the same call in every run, serialised or not: the
+// sweep's numbers mean the same each time it runs.
+TEST(RenameRun, SweepNumbersTheSameCallsInEveryRun) {
+    TempFolder parent;
+    using Overlap = testing::CallSweep::Overlap;
+    for (const Scenario& scenario : scenarios()) {
+        for (const Mode& mode : kModes) {
+            SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label);
+            std::vector<testing::SweepRun> runs;
+            for (const Overlap overlap : {Overlap::Serialised, Overlap::Serialised,
+                                          Overlap::Overlapping, Overlap::Overlapping}) {
+                TempFolder folder(parent.path(), scenario.files);
+                TestRecords records;
+                testing::CallSweep counting(testing::CallSweep::kNever, testing::CallSweep::kNever,
+                                            testing::Stream::Run, overlap);
+                runs.push_back(testing::runWith(folder, records, scenario, mode, counting));
+            }
+            for (const testing::SweepRun& run : runs) {
+                EXPECT_EQ(testing::describe(run.kinds), testing::describe(runs[0].kinds));
+                EXPECT_EQ(testing::describe(run.beside), testing::describe(runs[0].beside));
+            }
+        }
+    }
+}
+
 // A run interrupted in a folder that is then moved: the next start cannot
 // reach it and keeps the record; opening the folder where it is now puts
 // every name back there, and only there, and the record goes once the

@@ -15,6 +15,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -145,6 +146,7 @@ inline bool onlyReads(DiskCall call) {
     case DiskCall::EntryStatus:
     case DiskCall::ReadEntry:
     case DiskCall::AskHolders:
+    case DiskCall::RefreshListing:
         return true;
     default:
         return false;
@@ -190,49 +192,117 @@ beforeEachRename(std::function<void(std::string_view from, std::string_view to)>
     };
 }
 
-// Every call counted; the one numbered `failing` fails, and from `stopAfter`
-// on no call reaches the disk, as when the process is killed or the drive
-// pulled out. Calls are counted across threads. `beforeFailing`, where set,
-// runs just before the failing call fails.
+// A run's calls come in two streams: those of the thread that runs it, and
+// those of the work it lends to the other core (the journal writer, then the
+// read-back), whose own calls never overlap. Each stream is numbered on its
+// own, so that call k of a stream is the same call in every run, however the
+// two interleave.
+enum class Stream : std::uint8_t { Run, Beside };
+inline constexpr Stream kStreams[]{Stream::Run, Stream::Beside};
+
+inline const char* nameOf(Stream stream) {
+    return stream == Stream::Run ? "run" : "beside";
+}
+
+// Every call counted in its stream; the one numbered `failing` fails, and
+// once the call numbered `stopAfter` is made no call of either stream reaches
+// the disk, as when the process is killed or the drive pulled out.
+// `beforeFailing`, where set, runs just before the failing call fails.
+// Serialised, one call reaches the disk at a time; Overlapping, the two
+// streams' calls meet the disk as the run makes them, and only the counting
+// is locked.
 class CallSweep {
   public:
     static constexpr std::size_t kNever = static_cast<std::size_t>(-1);
-    CallSweep(std::size_t failing, std::size_t stopAfter)
-        : m_failing(failing), m_stopAfter(stopAfter) {}
+    enum class Overlap { Serialised, Overlapping };
+    CallSweep(std::size_t failing, std::size_t stopAfter, Stream stream = Stream::Run,
+              Overlap overlap = Overlap::Serialised)
+        : m_stream(stream), m_failing(failing), m_stopAfter(stopAfter), m_overlap(overlap),
+          m_crashed(stopAfter == 0) {}
     // A crash right after the `nth` call of a kind (counted from 1): "after
     // the 3rd rename", wherever reads and syncs fall around it.
-    CallSweep(std::function<bool(DiskCall)> kind, std::size_t nth)
-        : m_failing(kNever), m_stopAfter(kNever), m_kind(std::move(kind)), m_nth(nth) {}
+    CallSweep(std::function<bool(DiskCall)> kind, std::size_t nth) : CallSweep(kNever, kNever) {
+        m_kind = std::move(kind);
+        m_nth = nth;
+    }
+    // The call numbered `number` of `stream` fails as well.
+    void alsoFail(Stream stream, std::size_t number) { m_alsoFailing.push_back({stream, number}); }
+
     DiskSeam seam() {
         return [this](DiskCall call, std::string_view, std::string_view,
                       const std::function<std::optional<SystemError>()>& perform)
                    -> std::optional<SystemError> {
-            const std::lock_guard lock(m_mutex);
-            const std::size_t number = ++m_calls;
-            m_kinds.push_back(call);
-            if (m_kind && m_kind(call) && ++m_ofKind == m_nth)
-                m_stopAfter = number;
-            if (number == m_failing && beforeFailing)
+            std::unique_lock lock(m_mutex);
+            const Verdict verdict = count(call);
+            if (m_overlap == Overlap::Overlapping)
+                lock.unlock();
+            if (verdict.fails && verdict.failing && beforeFailing)
                 beforeFailing();
-            if (number == m_failing || number > m_stopAfter)
+            if (verdict.fails || m_crashed.load())
                 return kInjected;
-            return perform();
+            std::optional<SystemError> error = perform();
+            if (verdict.crashAfter)
+                m_crashed.store(true);
+            return error;
         };
     }
     std::function<void()> beforeFailing;
-    std::size_t calls() const { return m_calls; }
-    // The calls as they came, for what a test expects of one of them.
-    const std::vector<DiskCall>& kinds() const { return m_kinds; }
+    std::size_t calls(Stream stream = Stream::Run) const {
+        const std::lock_guard lock(m_mutex);
+        return of(stream).size();
+    }
+    // The calls of a stream as they came, for what a test expects of one of them.
+    std::vector<DiskCall> kinds(Stream stream = Stream::Run) const {
+        const std::lock_guard lock(m_mutex);
+        return of(stream);
+    }
 
   private:
+    struct Verdict {
+        bool fails = false;
+        bool failing = false; // the one call the sweep is after, not one failed beside it
+        bool crashAfter = false;
+    };
+    struct CallAt {
+        Stream stream;
+        std::size_t number;
+    };
+    Stream streamHere() const {
+        return std::this_thread::get_id() == m_runThread ? Stream::Run : Stream::Beside;
+    }
+    std::vector<DiskCall>& of(Stream stream) { return m_kinds[static_cast<std::size_t>(stream)]; }
+    const std::vector<DiskCall>& of(Stream stream) const {
+        return m_kinds[static_cast<std::size_t>(stream)];
+    }
+    Verdict count(DiskCall call) {
+        const Stream stream = streamHere();
+        std::vector<DiskCall>& calls = of(stream);
+        calls.push_back(call);
+        const std::size_t number = calls.size();
+        Verdict verdict;
+        verdict.failing = stream == m_stream && number == m_failing;
+        verdict.fails =
+            verdict.failing ||
+            std::any_of(m_alsoFailing.begin(), m_alsoFailing.end(), [&](const CallAt& at) {
+                return at.stream == stream && at.number == number;
+            });
+        verdict.crashAfter = (stream == m_stream && number == m_stopAfter) ||
+                             (m_kind && m_kind(call) && ++m_ofKind == m_nth);
+        return verdict;
+    }
+
+    const std::thread::id m_runThread = std::this_thread::get_id();
+    Stream m_stream;
     std::size_t m_failing;
     std::size_t m_stopAfter;
+    Overlap m_overlap;
+    std::vector<CallAt> m_alsoFailing;
     std::function<bool(DiskCall)> m_kind;
     std::size_t m_nth = 0;
     std::size_t m_ofKind = 0;
-    std::mutex m_mutex;
-    std::size_t m_calls = 0;
-    std::vector<DiskCall> m_kinds;
+    mutable std::mutex m_mutex;
+    std::atomic<bool> m_crashed;
+    std::vector<DiskCall> m_kinds[2];
 };
 
 } // namespace velmorandi::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "list_rows.h"
 #include "run_folder.h"
 #include "run_support.h"
 
@@ -14,11 +15,12 @@
 #include <vector>
 
 // Runs that chain, swap, ring and change letter case, stopped at every call
-// they make on the disk, reads included: a failure there, a crash (or a
-// drive pulled out) right after it, and a failure or a crash at each call of
-// the recovery that follows. Every time the folder ends exactly as it was,
-// names and bytes, or, where the run had marked itself complete, exactly as
-// the run left it.
+// they make on the disk, reads included, in each of their two streams: a
+// failure there, a crash (or a drive pulled out) right after it, and a
+// failure or a crash at each call of the recovery that follows. Every time
+// the folder ends exactly as it was, names and bytes, or, where the run had
+// marked itself complete, exactly as the run left it; and the list tells no
+// more than that.
 namespace velmorandi::testing {
 
 struct Scenario {
@@ -59,16 +61,18 @@ inline const std::vector<Scenario>& scenarios() {
 // The three ways a folder's drive takes a run: atomic exchanges; temporary
 // names with lasting file numbers; names alone (FAT, exFAT, network drives),
 // each rename one call, two (a second name, then the first removed) or two
-// (a placeholder, then the rename onto it, as on exFAT).
+// (a placeholder, then the rename onto it, as on exFAT). Names alone are
+// what a network drive takes, and there the listing is read again between steps.
 struct Mode {
     const char* label;
     bool noExchange = false;
     bool noIdentities = false;
     std::optional<RenameWay> way = std::nullopt;
+    bool remote = false;
 };
 inline const Mode kModes[]{{"exchange"},
                            {"temporary names", true},
-                           {"names only", true, true},
+                           {"names only", true, true, std::nullopt, true},
                            {"second names", true, true, RenameWay::LinkThenUnlink},
                            {"placeholders", true, true, RenameWay::Placeholder}};
 
@@ -78,24 +82,56 @@ inline RunTesting testingFor(const Scenario& scenario, const Mode& mode) {
     testing.noExchange = mode.noExchange;
     testing.noIdentities = mode.noIdentities;
     testing.way = mode.way;
+    testing.remote = mode.remote;
     return testing;
 }
 
-// One run of the scenario with the sweep's seam; what it leaves behind.
+// One run of the scenario with the sweep's seam, from the window's list of the
+// folder; what it leaves behind, the list as it is once the run is finished.
 struct SweepRun {
     RunResult result;
     std::size_t calls = 0;
-    std::vector<DiskCall> kinds;
+    std::vector<DiskCall> kinds;  // the run's stream
+    std::vector<DiskCall> beside; // the journal writer's, then the read-back's
+    bool reloaded = false;
+    std::vector<std::string> listed;
+    std::vector<std::string> statuses;
+    const std::vector<DiskCall>& of(Stream stream) const {
+        return stream == Stream::Run ? kinds : beside;
+    }
 };
+
+// The moves' files first, in the moves' order, so that a row is its move's number.
+inline RenameList listOf(const TempFolder& folder, const Moves& moves) {
+    std::vector<std::string> names;
+    for (const auto& move : moves)
+        names.push_back(move.first);
+    for (const auto& [name, content] : folder.snapshot())
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    RenameList list;
+    list.load(names);
+    for (std::size_t i = 0; i < moves.size(); ++i)
+        EXPECT_TRUE(list.setEditedName(i, moves[i].second)) << moves[i].second;
+    return list;
+}
 
 inline SweepRun runWith(const TempFolder& folder, const TestRecords& records,
                         const Scenario& scenario, const Mode& mode, CallSweep& sweep) {
     RunTesting testing = testingFor(scenario, mode);
     testing.seam = sweep.seam();
+    RenameList list = listOf(folder, scenario.moves);
+    RunRequest request = runRequest(folder, scenario.moves);
+    request.rows = &list;
+    request.generation = list.generation();
     SweepRun run;
-    run.result = ExecuteRun(runRequest(folder, scenario.moves), records.control(&testing));
+    run.result = ExecuteRun(std::move(request), records.control(&testing));
     run.calls = sweep.calls();
     run.kinds = sweep.kinds();
+    run.beside = sweep.kinds(Stream::Beside);
+    run.reloaded = FinishRun(list, folder.path(), run.result).reloaded;
+    run.listed = listedNames(list);
+    run.statuses = statuses(list);
     return run;
 }
 
@@ -105,6 +141,25 @@ inline RecoveryReport recover(const TestRecords& records, const Scenario& scenar
     if (sweep)
         testing.seam = sweep->seam();
     return RecoverInterruptedRuns(records.control(&testing));
+}
+
+// Whether a call reads or changes a record, not the renamed folder.
+inline bool ofTheRecords(DiskCall call) {
+    switch (call) {
+    case DiskCall::CreateRecord:
+    case DiskCall::AppendRecord:
+    case DiskCall::SyncRecord:
+    case DiskCall::RenameRecord:
+    case DiskCall::SyncRecordFolder:
+    case DiskCall::RemoveRecord:
+    case DiskCall::CutRecord:
+    case DiskCall::ListRecords:
+    case DiskCall::OpenRecord:
+    case DiskCall::ReadRecord:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // From the call that makes the run's last step on, every file bears its new
@@ -123,6 +178,57 @@ inline std::size_t completeMarkCall(const std::vector<DiskCall>& kinds) {
         if (kinds[i] == DiskCall::AppendRecord)
             return i + 1;
     return 0;
+}
+
+// Where a stream's calls stop taking the run back. Beside the run the
+// journal writer's calls come before any step, the read-back's after the last.
+struct Landmarks {
+    std::size_t stepsEnd = 0;
+    std::size_t completeAt = 0;
+};
+inline Landmarks landmarksOf(Stream stream, const std::vector<DiskCall>& kinds) {
+    if (stream == Stream::Run)
+        return {lastStepCall(kinds), completeMarkCall(kinds)};
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        if (ofTheRecords(kinds[i]))
+            written = i + 1;
+    return {written, written};
+}
+
+// What the list tells once the run is finished: no row "Done" unless the run
+// completed, and then only a file it renamed or was given; a list read anew
+// holds the folder's files; a listing that failed leaves no row to rename again.
+inline void expectListSound(const TempFolder& folder, const SweepRun& run,
+                            const Snapshot& runFiles) {
+    const bool completed = run.result.outcome == RunOutcome::Completed;
+    if (run.result.news.kind == RunNews::Kind::ReloadFailed) {
+        EXPECT_TRUE(completed);
+        EXPECT_TRUE(run.listed.empty());
+        return;
+    }
+    if (run.reloaded) {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(fileSystemPath(folder.path())))
+            if (entry.is_regular_file())
+                files.push_back(pathBytes(entry.path().filename()));
+        std::vector<std::string> listed = run.listed;
+        std::sort(files.begin(), files.end());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(listed, files);
+    }
+    for (std::size_t i = 0; i < run.listed.size(); ++i)
+        if (run.statuses[i] == "Done") {
+            EXPECT_TRUE(completed && runFiles.contains(run.listed[i])) << run.listed[i];
+        }
+}
+
+// The calls of a stream, for a failing test to print.
+inline std::string describe(const std::vector<DiskCall>& kinds) {
+    std::string text;
+    for (const DiskCall call : kinds)
+        text += std::to_string(static_cast<int>(call)) + " ";
+    return text;
 }
 
 inline void expectRefusedUntouched(const std::string& parent, const Scenario& scenario,
@@ -261,39 +367,67 @@ inline void expectForeignKept(const TempFolder& folder, const TestRecords& recor
     EXPECT_TRUE(recover(records, scenario, mode).empty());
 }
 
-// A failure at call k: the run reports it and every file has its name back,
-// unless the run had made every step. Once the run is marked complete, what
-// is left (the pruning of older records) may fail unreported. With
+// A failure at call k of a stream: the run reports it and every file has
+// its name back, unless the run had made every step or the call was only a
+// hint. Once the run is marked complete, what is left (the pruning of older
+// records, the read-back) may fail unreported. The call that fails is the
+// one the reference run made k-th in that stream, after the same calls. With
 // `foreign`, another program puts an entry under a free new name just before
 // the call fails; false where every new name was borne then, so none was put.
+// With `listingAt`, the run's listing of the folder there fails as well.
+struct FailurePoint {
+    Stream stream;
+    std::size_t k;
+    std::size_t listingAt = 0;
+    CallSweep::Overlap overlap = CallSweep::Overlap::Serialised;
+};
 inline bool failAt(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                   std::size_t k, std::size_t stepsEnd, std::size_t completeAt, bool foreign) {
-    SCOPED_TRACE("failure at call " + std::to_string(k));
+                   FailurePoint at, const SweepRun& reference, bool foreign) {
+    SCOPED_TRACE(
+        std::string("failure at call ") + std::to_string(at.k) + " of the " + nameOf(at.stream) +
+        " stream" +
+        (at.listingAt ? ", and of the listing at " + std::to_string(at.listingAt) : std::string()));
+    const std::vector<DiskCall>& calls = reference.of(at.stream);
+    const Landmarks landmarks = landmarksOf(at.stream, calls);
+    const bool hint = calls[at.k - 1] == DiskCall::RefreshListing;
+    // Another program's entry under a new name stops a step that follows a hint.
+    const bool completes = at.k > landmarks.stepsEnd || (hint && !foreign);
     TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
-    const Snapshot expected = k > stepsEnd ? afterMoves(before, scenario.moves) : before;
-    CallSweep sweep(k, CallSweep::kNever);
+    const Snapshot after = afterMoves(before, scenario.moves);
+    const Snapshot expected = completes ? after : before;
+    CallSweep sweep(at.k, CallSweep::kNever, at.stream, at.overlap);
+    if (at.listingAt)
+        sweep.alsoFail(Stream::Run, at.listingAt);
     Foreign placed;
     bool reached = false;
     if (foreign)
         sweep.beforeFailing = [&] {
             reached = true;
-            placed = placeForeign(folder, scenario.moves, k);
+            placed = placeForeign(folder, scenario.moves, at.k);
         };
     const SweepRun run = runWith(folder, records, scenario, mode, sweep);
     if (foreign && !reached)
-        ADD_FAILURE() << "the run made " << run.calls << " calls, so none failed at call " << k
+        ADD_FAILURE() << "no call failed at call " << at.k
                       << " with an entry of another program's put before it";
-    if (!placed.name.empty())
+    const std::vector<DiskCall>& made = run.of(at.stream);
+    EXPECT_TRUE(made.size() >= at.k &&
+                std::equal(calls.begin(), calls.begin() + at.k, made.begin()))
+        << "reference: " << describe(calls) << "\nthis run: " << describe(made);
+    if (!placed.name.empty()) {
+        expectListSound(folder, run, after);
         expectForeignKept(folder, records, scenario, mode, placed, expected);
+        return true;
+    }
     if (foreign)
-        return !placed.name.empty();
-    EXPECT_EQ(run.result.outcome == RunOutcome::Completed, k > stepsEnd);
-    if (k <= completeAt) {
+        return false;
+    EXPECT_EQ(run.result.outcome == RunOutcome::Completed, completes);
+    if (at.k <= landmarks.completeAt && !hint) {
         EXPECT_NE(run.result.news.kind, RunNews::Kind::None);
     }
     EXPECT_EQ(folder.snapshot(), expected);
+    expectListSound(folder, run, after);
     const RecoveryReport report = recover(records, scenario, mode);
     EXPECT_FALSE(troubled(report)) << describe(report);
     EXPECT_EQ(folder.snapshot(), expected);
@@ -303,8 +437,18 @@ inline bool failAt(const std::string& parent, const Scenario& scenario, const Mo
 
 // What befalls the next start at one of its calls.
 struct RecoveryFault {
+    Stream stream;
     std::size_t call;
     bool crash; // else only that call fails
+};
+
+// Where a run crashed: after call k of a stream; `stepsMade` where every
+// step was made by then.
+struct CrashPoint {
+    Stream stream;
+    std::size_t k;
+    bool stepsMade;
+    CallSweep::Overlap overlap = CallSweep::Overlap::Serialised;
 };
 
 // A crash after call k, then the next start, itself failing or crashing at
@@ -312,20 +456,20 @@ struct RecoveryFault {
 // another program puts an entry under a free new name before the first start;
 // false where every new name was borne then, so none was put.
 inline bool crashAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                       std::size_t k, std::size_t stepsEnd, std::optional<RecoveryFault> j,
-                       bool foreign = false) {
-    SCOPED_TRACE("crash after call " + std::to_string(k) +
-                 (!j         ? std::string()
-                  : j->crash ? ", recovery crashed after call " + std::to_string(j->call)
-                             : ", recovery failed at call " + std::to_string(j->call)));
+                       CrashPoint at, std::optional<RecoveryFault> j, bool foreign = false) {
+    SCOPED_TRACE(
+        "crash after call " + std::to_string(at.k) + " of the " + nameOf(at.stream) + " stream" +
+        (!j ? std::string()
+            : (j->crash ? ", recovery crashed after call " : ", recovery failed at call ") +
+                  std::to_string(j->call) + " of its " + nameOf(j->stream) + " stream"));
     TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
-    const Snapshot expected = k >= stepsEnd ? afterMoves(before, scenario.moves) : before;
-    CallSweep sweep(CallSweep::kNever, k);
+    const Snapshot expected = at.stepsMade ? afterMoves(before, scenario.moves) : before;
+    CallSweep sweep(CallSweep::kNever, at.k, at.stream, at.overlap);
     runWith(folder, records, scenario, mode, sweep);
     if (foreign) {
-        const Foreign placed = placeForeign(folder, scenario.moves, k);
+        const Foreign placed = placeForeign(folder, scenario.moves, at.k);
         if (placed.name.empty())
             return false;
         static_cast<void>(recover(records, scenario, mode));
@@ -334,7 +478,7 @@ inline bool crashAfter(const std::string& parent, const Scenario& scenario, cons
     }
     if (j) {
         CallSweep faulty(j->crash ? CallSweep::kNever : j->call,
-                         j->crash ? j->call : CallSweep::kNever);
+                         j->crash ? j->call : CallSweep::kNever, j->stream);
         static_cast<void>(recover(records, scenario, mode, &faulty));
     }
     const RecoveryReport report = recoverAnswering(folder, records, scenario, mode, before);
@@ -344,17 +488,23 @@ inline bool crashAfter(const std::string& parent, const Scenario& scenario, cons
     return true;
 }
 
-// The calls the recovery of a run crashed after call k makes.
-inline std::vector<DiskCall> recoveryCallsAfterCrash(const std::string& parent,
-                                                     const Scenario& scenario, const Mode& mode,
-                                                     std::size_t k) {
+// The calls the recovery of a run crashed there makes, stream by stream.
+struct RecoveryCalls {
+    std::vector<DiskCall> run;
+    std::vector<DiskCall> beside;
+    const std::vector<DiskCall>& of(Stream stream) const {
+        return stream == Stream::Run ? run : beside;
+    }
+};
+inline RecoveryCalls recoveryCallsAfterCrash(const std::string& parent, const Scenario& scenario,
+                                             const Mode& mode, CrashPoint at) {
     TempFolder folder(parent, scenario.files);
     TestRecords records;
-    CallSweep sweep(CallSweep::kNever, k);
+    CallSweep sweep(CallSweep::kNever, at.k, at.stream);
     runWith(folder, records, scenario, mode, sweep);
     CallSweep counting(CallSweep::kNever, CallSweep::kNever);
     static_cast<void>(recover(records, scenario, mode, &counting));
-    return counting.kinds();
+    return {counting.kinds(), counting.kinds(Stream::Beside)};
 }
 
 // How deep a sweep goes into the recovery after each crash of the run.
@@ -363,6 +513,75 @@ enum class Nested {
     Crashes, // the recovery crashed after each of its calls that changes the disk
     Fully    // and each of its calls failed in turn as well
 };
+
+// The recovery after a crash there, failed at each of its calls and crashed
+// after each that changes the disk, as deep as `nested` says.
+inline void sweepRecovery(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                          CrashPoint at, Nested nested) {
+    const RecoveryCalls recovery = recoveryCallsAfterCrash(parent, scenario, mode, at);
+    for (const Stream stream : kStreams) {
+        const std::vector<DiskCall>& calls = recovery.of(stream);
+        for (std::size_t j = 0; j < calls.size(); ++j) {
+            if (nested == Nested::Fully)
+                crashAfter(parent, scenario, mode, at, RecoveryFault{stream, j + 1, false});
+            if (newCrashPoint(calls, j) && (stream == Stream::Run || j > 0))
+                crashAfter(parent, scenario, mode, at, RecoveryFault{stream, j, true});
+        }
+    }
+}
+
+// The run's listing of the folder, where the read-back could not tell.
+inline bool listsAfter(const SweepRun& run, const SweepRun& reference) {
+    const std::vector<DiskCall> listing{DiskCall::OpenFolder, DiskCall::ListFolder};
+    return run.kinds.size() == reference.kinds.size() + listing.size() &&
+           std::equal(listing.begin(), listing.end(), run.kinds.end() - 2);
+}
+
+// The reads around the steps pass the seam as well: the read-back beside the
+// run, and on a network drive the listing read again before the steps.
+inline void expectReadsInTheSeam(const SweepRun& reference, const Mode& mode) {
+    const std::size_t written = landmarksOf(Stream::Beside, reference.beside).stepsEnd;
+    const std::vector<DiskCall> readBack(reference.beside.begin() + written,
+                                         reference.beside.end());
+    EXPECT_EQ(describe(readBack), describe({DiskCall::OpenFolder, DiskCall::ListFolder}));
+    const auto refreshed =
+        std::count(reference.kinds.begin(), reference.kinds.end(), DiskCall::RefreshListing);
+    if (mode.remote) {
+        EXPECT_EQ(refreshed, 1) << describe(reference.kinds);
+    }
+}
+
+// Every call of the read-back failed in turn, and with it either call of the
+// run's listing that follows.
+inline void sweepReadBack(const std::string& parent, const Scenario& scenario, const Mode& mode,
+                          const SweepRun& reference, CallSweep::Overlap overlap) {
+    expectReadsInTheSeam(reference, mode);
+    const std::size_t written = landmarksOf(Stream::Beside, reference.beside).stepsEnd;
+    for (std::size_t k = written + 1; k <= reference.beside.size(); ++k) {
+        {
+            SCOPED_TRACE("the read-back failed at call " + std::to_string(k));
+            TempFolder folder(parent, scenario.files);
+            TestRecords records;
+            const Snapshot before = folder.snapshot();
+            CallSweep sweep(k, CallSweep::kNever, Stream::Beside, overlap);
+            // Another program brings a file meanwhile: it is listed, and not "Done".
+            sweep.beforeFailing = [&] {
+                std::ofstream(fileSystemPath(folder.path()) / "brought.txt", std::ios::binary)
+                    << "another program's";
+            };
+            const SweepRun run = runWith(folder, records, scenario, mode, sweep);
+            EXPECT_TRUE(listsAfter(run, reference)) << describe(run.kinds);
+            EXPECT_EQ(run.result.outcome, RunOutcome::Completed);
+            expectListSound(folder, run, afterMoves(before, scenario.moves));
+            EXPECT_TRUE(std::find(run.listed.begin(), run.listed.end(), "brought.txt") !=
+                        run.listed.end());
+        }
+        for (std::size_t listing = 1; listing <= 2; ++listing)
+            failAt(parent, scenario, mode,
+                   FailurePoint{Stream::Beside, k, reference.kinds.size() + listing, overlap},
+                   reference, false);
+    }
+}
 
 // Every call of the run failed in turn, and the run crashed after every call
 // that changes the disk, each also with an entry of another program's under a
@@ -374,49 +593,87 @@ inline void sweep(const std::string& parent, const Scenario& scenario, const Mod
         expectRefusedUntouched(parent, scenario, mode);
         return;
     }
-    std::size_t calls = 0;
-    std::vector<DiskCall> kinds;
-    std::size_t stepsEnd = 0;
-    std::size_t completeAt = 0;
+    SweepRun reference;
     {
         TempFolder folder(parent, scenario.files);
         TestRecords records;
         const Snapshot before = folder.snapshot();
         CallSweep sweep(CallSweep::kNever, CallSweep::kNever);
-        const SweepRun run = runWith(folder, records, scenario, mode, sweep);
-        ASSERT_EQ(run.result.outcome, RunOutcome::Completed) << describe(run.result.news);
+        reference = runWith(folder, records, scenario, mode, sweep);
+        ASSERT_EQ(reference.result.outcome, RunOutcome::Completed)
+            << describe(reference.result.news);
         EXPECT_EQ(folder.snapshot(), afterMoves(before, scenario.moves));
-        calls = run.calls;
-        kinds = run.kinds;
-        stepsEnd = lastStepCall(run.kinds);
-        completeAt = completeMarkCall(run.kinds);
+        expectListSound(folder, reference, afterMoves(before, scenario.moves));
     }
     // Before the first step every free new name is still free: there at
     // least, the entry of another program's must have been put.
     std::size_t failedBeside = 0;
     std::size_t crashedBeside = 0;
-    for (std::size_t k = 1; k <= calls; ++k) {
-        failAt(parent, scenario, mode, k, stepsEnd, completeAt, false);
-        failedBeside += failAt(parent, scenario, mode, k, stepsEnd, completeAt, true);
-    }
-    for (std::size_t k = 0; k <= calls; ++k) {
-        if (!newCrashPoint(kinds, k))
-            continue;
-        crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt);
-        crashedBeside += crashAfter(parent, scenario, mode, k, stepsEnd, std::nullopt, true);
-        if (nested == Nested::No || k >= completeAt)
-            continue;
-        const std::vector<DiskCall> recovery = recoveryCallsAfterCrash(parent, scenario, mode, k);
-        for (std::size_t j = 0; j < recovery.size(); ++j) {
-            if (nested == Nested::Fully)
-                crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j + 1, false});
-            if (newCrashPoint(recovery, j))
-                crashAfter(parent, scenario, mode, k, stepsEnd, RecoveryFault{j, true});
+    for (const Stream stream : kStreams)
+        for (std::size_t k = 1; k <= reference.of(stream).size(); ++k) {
+            failAt(parent, scenario, mode, FailurePoint{stream, k}, reference, false);
+            failedBeside +=
+                failAt(parent, scenario, mode, FailurePoint{stream, k}, reference, true);
+        }
+    sweepReadBack(parent, scenario, mode, reference, CallSweep::Overlap::Serialised);
+    const Landmarks run = landmarksOf(Stream::Run, reference.kinds);
+    for (const Stream stream : kStreams) {
+        const std::vector<DiskCall>& kinds = reference.of(stream);
+        const std::size_t written = landmarksOf(Stream::Beside, reference.beside).stepsEnd;
+        for (std::size_t k = stream == Stream::Run ? 0 : 1; k <= kinds.size(); ++k) {
+            if (!newCrashPoint(kinds, k))
+                continue;
+            const bool stepsMade = stream == Stream::Run ? k >= run.stepsEnd : k > written;
+            const CrashPoint at{stream, k, stepsMade};
+            crashAfter(parent, scenario, mode, at, std::nullopt);
+            crashedBeside += crashAfter(parent, scenario, mode, at, std::nullopt, true);
+            if (nested != Nested::No && !(stream == Stream::Run && k >= run.completeAt))
+                sweepRecovery(parent, scenario, mode, at, nested);
         }
     }
     if (someNewNameFree(scenario)) {
         EXPECT_GT(failedBeside, 0u) << "no call failed beside an entry of another program's";
         EXPECT_GT(crashedBeside, 0u) << "no crash was met beside an entry of another program's";
+    }
+}
+
+// The same sweep with the two streams meeting the disk as the run makes
+// them: the journal writer beside the folder's check, the read-back beside
+// the last sync and the complete mark. Where they overlap, every call failed
+// and crashed after, without recovery's own faults; ThreadSanitizer watches.
+inline void sweepOverlap(const std::string& parent, const Scenario& scenario, const Mode& mode) {
+    SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", overlapping, in " + parent);
+    constexpr CallSweep::Overlap kOverlapping = CallSweep::Overlap::Overlapping;
+    SweepRun reference;
+    {
+        TempFolder folder(parent, scenario.files);
+        TestRecords records;
+        CallSweep sweep(CallSweep::kNever, CallSweep::kNever, Stream::Run, kOverlapping);
+        reference = runWith(folder, records, scenario, mode, sweep);
+        ASSERT_EQ(reference.result.outcome, RunOutcome::Completed)
+            << describe(reference.result.news);
+    }
+    sweepReadBack(parent, scenario, mode, reference, kOverlapping);
+    const Landmarks run = landmarksOf(Stream::Run, reference.kinds);
+    const std::size_t written = landmarksOf(Stream::Beside, reference.beside).stepsEnd;
+    const auto sealed =
+        std::find(reference.kinds.begin(), reference.kinds.end(), DiskCall::RenameRecord) -
+        reference.kinds.begin();
+    for (const Stream stream : kStreams) {
+        const std::vector<DiskCall>& kinds = reference.of(stream);
+        for (std::size_t k = 1; k <= kinds.size(); ++k) {
+            const bool overlaps = stream == Stream::Beside ||
+                                  k <= static_cast<std::size_t>(sealed) || k > run.stepsEnd;
+            if (!overlaps)
+                continue;
+            failAt(parent, scenario, mode, FailurePoint{stream, k, 0, kOverlapping}, reference,
+                   false);
+            if (newCrashPoint(kinds, k)) {
+                const bool stepsMade = stream == Stream::Run ? k >= run.stepsEnd : k > written;
+                crashAfter(parent, scenario, mode, CrashPoint{stream, k, stepsMade, kOverlapping},
+                           std::nullopt);
+            }
+        }
     }
 }
 

@@ -123,12 +123,13 @@ TEST(RenameRun, EveryCallFailedOrCrashedOnExfatLeavesTheFolderAsBefore) {
 // The power goes after call k of the run: at the next start every file gets
 // its old name back, or the run stands complete and can be undone.
 void powerCutAfter(const std::string& parent, const Scenario& scenario, const Mode& mode,
-                   std::size_t k) {
-    SCOPED_TRACE("power cut after call " + std::to_string(k));
+                   testing::Stream stream, std::size_t k) {
+    SCOPED_TRACE("power cut after call " + std::to_string(k) + " of the " +
+                 testing::nameOf(stream) + " stream");
     TempFolder folder(parent, scenario.files);
     TestRecords records;
     const Snapshot before = folder.snapshot();
-    testing::CallSweep crash(testing::CallSweep::kNever, k);
+    testing::CallSweep crash(testing::CallSweep::kNever, k, stream);
     testing::PowerCut power(folder.path(), records.path());
     RunTesting testing = testingFor(scenario, mode);
     testing.seam = power.around(crash.seam());
@@ -147,18 +148,20 @@ void powerCutSweep(const std::string& parent, const Scenario& scenario, const Mo
     SCOPED_TRACE(std::string(scenario.label) + ", " + mode.label + ", in " + parent);
     if (!scenario.taken.empty())
         return;
-    std::vector<DiskCall> kinds;
+    testing::SweepRun reference;
     {
         TempFolder folder(parent, scenario.files);
         TestRecords records;
         testing::CallSweep counting(testing::CallSweep::kNever, testing::CallSweep::kNever);
-        ASSERT_EQ(testing::runWith(folder, records, scenario, mode, counting).result.outcome,
-                  RunOutcome::Completed);
-        kinds = counting.kinds();
+        reference = testing::runWith(folder, records, scenario, mode, counting);
+        ASSERT_EQ(reference.result.outcome, RunOutcome::Completed);
     }
-    for (std::size_t k = 0; k <= kinds.size(); ++k)
-        if (testing::newCrashPoint(kinds, k))
-            powerCutAfter(parent, scenario, mode, k);
+    for (const testing::Stream stream : testing::kStreams) {
+        const std::vector<DiskCall>& kinds = reference.of(stream);
+        for (std::size_t k = stream == testing::Stream::Run ? 0 : 1; k <= kinds.size(); ++k)
+            if (testing::newCrashPoint(kinds, k))
+                powerCutAfter(parent, scenario, mode, stream, k);
+    }
 }
 
 // On a disk, not in memory: the model is the test's, but the calls are real.
