@@ -21,12 +21,17 @@ std::string serialText(std::size_t index) {
     return std::to_string(index + 1);
 }
 
+RenameList::~RenameList() {
+    m_lending.refuseWhileLent("destroyed");
+}
+
 void RenameList::load(const std::vector<std::string>& listedNames, NameLimit nameLimit) {
     const std::vector<std::string_view> views(listedNames.begin(), listedNames.end());
     loadViews(views, nameLimit);
 }
 
 void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLimit nameLimit) {
+    m_lending.refuseWhileLent("loaded");
     m_nameLimit = nameLimit;
     std::size_t bytes = 0;
     for (const std::string_view name : listedNames)
@@ -54,6 +59,7 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
 }
 
 RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
+    list.m_lending.refuseWhileLent("rewritten");
     m_text.reserve(list.editedText().size() + list.size() * 4);
     m_starts.reserve(list.size() + 1);
 }
@@ -78,10 +84,12 @@ void RenameList::EditedText::commit() {
 }
 
 void RenameList::ComposeEditedNames() {
+    m_lending.refuseWhileLent("ComposeEditedNames");
     m_marks.assign(m_marks.size(), Mark{});
 }
 
 bool RenameList::CheckDuplicateNames() {
+    m_lending.refuseWhileLent("CheckDuplicateNames");
     // An index of the edited names: a row whose name is already in it shares
     // that name with the first row that bears it.
     NameIndex byName(size(), [this](std::uint32_t i) { return row(i).editedName(); });
@@ -131,6 +139,7 @@ RowFaults RenameList::nameFaults(std::size_t index) const {
 }
 
 bool RenameList::CheckBlankNames() {
+    m_lending.refuseWhileLent("CheckBlankNames");
     bool passed = true;
     for (std::size_t i = 0; i < size(); ++i) {
         if (const RowFaults fault = nameFaults(i); fault != RowFault::None) {
@@ -177,15 +186,18 @@ std::vector<RowReason> RenameList::reasonsFor(std::size_t index, RowFaults fault
 }
 
 void RenameList::MarkAllDone() {
+    m_lending.refuseWhileLent("MarkAllDone");
     m_marks.assign(m_marks.size(), Mark{RowStatus::Done, RowFault::None});
 }
 
 void RenameList::Blank() {
+    m_lending.refuseWhileLent("Blank");
     rewriteEditedBases([](std::string_view, std::size_t) { return std::string_view(); });
     ComposeEditedNames();
 }
 
 void RenameList::Reset() {
+    m_lending.refuseWhileLent("Reset");
     rewriteEditedBases([this](std::string_view, std::size_t index) {
         const std::string_view base = row(index).originalBase();
         const auto firstKept = base.find_first_not_of(' ');
@@ -195,6 +207,7 @@ void RenameList::Reset() {
 }
 
 bool RenameList::setEditedName(std::size_t index, std::string_view name) {
+    m_lending.refuseWhileLent("setEditedName");
     if (index >= size())
         return false;
     const std::string_view tail = dotAndExtension(index);
@@ -208,6 +221,7 @@ bool RenameList::setEditedName(std::size_t index, std::string_view name) {
 }
 
 void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
+    m_lending.refuseWhileLent("adoptEditedNames");
     const bool sameOrder =
         order.size() == size() &&
         std::ranges::equal(order, std::views::iota(std::uint32_t{0}, order.size()));
@@ -276,6 +290,7 @@ bool RenameList::hasEditedBases(const EditedBases& bases) const {
 }
 
 void RenameList::restoreEditedBases(const EditedBases& bases) {
+    m_lending.refuseWhileLent("restoreEditedBases");
     if (bases.m_asListed) {
         m_editedText = std::string();
         m_editedStarts = {};
