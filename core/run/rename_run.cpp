@@ -92,7 +92,7 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
         refused.news.kind = RunNews::Kind::NamesRefused;
         return refused;
     }
-    RunRequest request{folder, {}, &list, list.generation()};
+    RunRequest request{folder, {}, LentList(list), list.generation()};
     const auto changed = [](const RenameRow row) { return row.editedName() != row.listedName(); };
     std::size_t count = 0;
     for (const RenameRow row : list.rows())
@@ -107,6 +107,7 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
     return request;
 }
 
+// The request keeps its lease to the end: a rollback still reads the moves' names.
 RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     return runAllOrNothing({request.folder,
                             std::move(request.moves),

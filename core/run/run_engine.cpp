@@ -413,7 +413,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
 
     std::optional<ReadBack> readBack;
     if (run.rows)
-        readBack.emplace(*run.rows, run.folder);
+        readBack.emplace(run.rows, run.folder);
     EngineOutcome outcome;
     outcome.result.outcome = RunOutcome::Completed;
     if (!journal.moves.empty()) {
