@@ -62,7 +62,8 @@ void createFiles(const TempFolder& folder, const Names& names) {
 void killedAfterThreeRenames(const TempFolder& folder, Session& session) {
     session.open(folder.path());
     session.addPrefix("x_");
-    std::size_t renames = 0;
+    // The journal is written on a thread of its own, through the same seam.
+    std::atomic<std::size_t> renames = 0;
     session.testing.seam = [&renames](DiskCall call, std::string_view, std::string_view,
                                       const std::function<std::optional<SystemError>()>& perform)
         -> std::optional<SystemError> {
