@@ -2,13 +2,19 @@
 
 namespace velmorandi {
 
+EditHistory::~EditHistory() {
+    m_lending.refuseWhileLent("destroyed");
+}
+
 void EditHistory::clear() {
+    m_lending.refuseWhileLent("cleared");
     m_undo.clear();
     m_redo.clear();
     m_bytes = 0;
 }
 
 void EditHistory::recordIfChanged(const RenameList& list, EditedBases before, EditKind what) {
+    m_lending.refuseWhileLent("recordIfChanged");
     if (list.hasEditedBases(before))
         return;
     for (const Step& step : m_redo)
@@ -45,10 +51,12 @@ void EditHistory::swapWith(RenameList& list, std::deque<Step>& from, std::deque<
 }
 
 void EditHistory::undo(RenameList& list) {
+    m_lending.refuseWhileLent("undo");
     swapWith(list, m_undo, m_redo, m_bytes);
 }
 
 void EditHistory::redo(RenameList& list) {
+    m_lending.refuseWhileLent("redo");
     swapWith(list, m_redo, m_undo, m_bytes);
 }
 
@@ -69,6 +77,7 @@ std::vector<std::uint32_t> inverse(std::span<const std::uint32_t> rows) {
 } // namespace
 
 void EditHistory::recordOrder(RowOrder before, std::span<const std::uint32_t> rows) {
+    m_lending.refuseWhileLent("recordOrder");
     for (const Step& step : m_redo)
         m_bytes -= bytesOf(step);
     m_redo.clear();

@@ -31,12 +31,20 @@ enum class EditKind : std::uint8_t {
 // The edits made to the edited names since the last load, to be taken back
 // and made again step by step. Each step keeps only the edited base names it
 // replaced; the oldest steps give way when the kept names outgrow the budget.
+// A load carries the steps onto a list read anew through a lease
+// (LentHistory): while one is out, every change ends the program.
 class EditHistory {
   public:
     static constexpr std::size_t kDefaultBudget = std::size_t(64) << 20;
     static constexpr std::size_t kMostSteps = 100;
 
     explicit EditHistory(std::size_t budgetBytes = kDefaultBudget) : m_budget(budgetBytes) {}
+    EditHistory(const EditHistory&) = default;
+    EditHistory(EditHistory&&) noexcept = default;
+    EditHistory& operator=(const EditHistory&) = default;
+    EditHistory& operator=(EditHistory&&) noexcept = default;
+    ~EditHistory();
+    const Lending& lending() const { return m_lending; }
 
     // Starts afresh: after a load, a completed run or an undo on disk.
     void clear();
@@ -84,10 +92,14 @@ class EditHistory {
                           std::vector<std::uint32_t> at, const Carry& carry);
     void keepWithinBudget();
 
+    Lending m_lending{"EditHistory"}; // first: moved and assigned before any step
     std::size_t m_budget;
     std::size_t m_bytes = 0;
     std::deque<Step> m_undo; // oldest first
     std::deque<Step> m_redo; // the next one to make again last
 };
+
+// The steps for another thread to read; the history cannot change until it ends.
+using LentHistory = Lease<EditHistory>;
 
 } // namespace velmorandi

@@ -21,12 +21,17 @@ std::string serialText(std::size_t index) {
     return std::to_string(index + 1);
 }
 
+RenameList::~RenameList() {
+    m_lending.refuseWhileLent("destroyed");
+}
+
 void RenameList::load(const std::vector<std::string>& listedNames, NameLimit nameLimit) {
     const std::vector<std::string_view> views(listedNames.begin(), listedNames.end());
     loadViews(views, nameLimit);
 }
 
 void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLimit nameLimit) {
+    m_lending.refuseWhileLent("loaded");
     m_nameLimit = nameLimit;
     std::size_t bytes = 0;
     for (const std::string_view name : listedNames)
@@ -57,6 +62,7 @@ void RenameList::loadViews(std::span<const std::string_view> listedNames, NameLi
 }
 
 RenameList::EditedText::EditedText(RenameList& list) : m_list(list) {
+    list.m_lending.refuseWhileLent("rewritten");
     m_text.reserve(list.editedText().size() + list.size() * 4);
     m_starts.reserve(list.size() + 1);
 }
@@ -81,6 +87,7 @@ void RenameList::EditedText::commit() {
 }
 
 void RenameList::ComposeEditedNames() {
+    m_lending.refuseWhileLent("ComposeEditedNames");
     for (Mark& mark : m_marks)
         mark = Mark{.leftOut = mark.leftOut};
 }
@@ -97,6 +104,7 @@ std::vector<std::uint32_t> RenameList::rowsWhere(bool leftOut) const {
 }
 
 void RenameList::leaveOut(std::span<const std::size_t> rows, bool out) {
+    m_lending.refuseWhileLent("leaveOut");
     for (const std::size_t index : rows)
         if (index < size())
             m_marks[index].leftOut = out;
@@ -106,6 +114,7 @@ void RenameList::leaveOut(std::span<const std::size_t> rows, bool out) {
 }
 
 bool RenameList::CheckDuplicateNames() {
+    m_lending.refuseWhileLent("CheckDuplicateNames");
     // An index of the edited names of the rows taking part: a row whose name
     // is already in it shares that name with the first row that bears it. A
     // row left out stays under its name, which the run finds taken on disk.
@@ -158,6 +167,7 @@ RowFaults RenameList::nameFaults(std::size_t index) const {
 }
 
 bool RenameList::CheckBlankNames() {
+    m_lending.refuseWhileLent("CheckBlankNames");
     bool passed = true;
     for (std::size_t i = 0; i < size(); ++i) {
         if (m_marks[i].leftOut)
@@ -206,15 +216,18 @@ std::vector<RowReason> RenameList::reasonsFor(std::size_t index, RowFaults fault
 }
 
 void RenameList::MarkAllDone() {
+    m_lending.refuseWhileLent("MarkAllDone");
     m_marks.assign(m_marks.size(), Mark{RowStatus::Done, RowFault::None});
 }
 
 void RenameList::Blank() {
+    m_lending.refuseWhileLent("Blank");
     rewriteEditedBases([](std::string_view, std::size_t) { return std::string_view(); });
     ComposeEditedNames();
 }
 
 void RenameList::Reset() {
+    m_lending.refuseWhileLent("Reset");
     for (Mark& mark : m_marks)
         mark.leftOut = false;
     rewriteEditedBases([this](std::string_view, std::size_t index) {
@@ -226,6 +239,7 @@ void RenameList::Reset() {
 }
 
 bool RenameList::setEditedName(std::size_t index, std::string_view name) {
+    m_lending.refuseWhileLent("setEditedName");
     if (index >= size() || m_marks[index].leftOut)
         return false;
     const std::string_view tail = dotAndExtension(index);
@@ -239,6 +253,7 @@ bool RenameList::setEditedName(std::size_t index, std::string_view name) {
 }
 
 void RenameList::adoptEditedNames(std::span<const std::uint32_t> order) {
+    m_lending.refuseWhileLent("adoptEditedNames");
     // A row left out was not renamed: it shows no "Done", and takes part again.
     std::vector<Mark> marks(order.size(), Mark{RowStatus::Done, RowFault::None});
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -323,11 +338,13 @@ void RenameList::permuteRowData(std::span<const std::uint32_t> rows) {
 }
 
 void RenameList::setFileFacts(std::vector<platform::FileFacts> facts) {
+    m_lending.refuseWhileLent("setFileFacts");
     if (facts.size() == size())
         m_facts = std::move(facts);
 }
 
 void RenameList::reorder(std::span<const std::uint32_t> rows, RowOrder order) {
+    m_lending.refuseWhileLent("reorder");
     if (rows.size() != size())
         return;
     permuteText(m_listedText, m_listedStarts, rows);
@@ -387,6 +404,7 @@ void RenameList::restoreLeftOut(const EditedBases& bases) {
 }
 
 void RenameList::restoreEditedBases(const EditedBases& bases) {
+    m_lending.refuseWhileLent("restoreEditedBases");
     restoreLeftOut(bases);
     if (bases.m_asListed) {
         m_editedText = std::string();

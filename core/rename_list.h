@@ -1,6 +1,7 @@
 #pragma once
 
 #include "file_name_rules.h"
+#include "lending.h"
 #include "platform/folder_access.h"
 #include "text_offsets.h"
 
@@ -107,8 +108,19 @@ class EditedBases {
 // be derived: where its listed name and edited name start in two shared
 // texts, and its status. The edited name is kept whole, so the checks and the
 // grid read it without composing it.
+//
+// A run or a load reads the list on another thread through a lease
+// (LentList): while one is out, every change ends the program.
 class RenameList {
   public:
+    RenameList() = default;
+    RenameList(const RenameList&) = default;
+    RenameList(RenameList&&) noexcept = default;
+    RenameList& operator=(const RenameList&) = default;
+    RenameList& operator=(RenameList&&) noexcept = default;
+    ~RenameList();
+    const Lending& lending() const { return m_lending; }
+
     // Replaces every row; edited names start as the listed names, statuses empty.
     // nameLimit belongs to the folder the names were listed from.
     void load(const std::vector<std::string>& listedNames, NameLimit nameLimit = {});
@@ -184,10 +196,12 @@ class RenameList {
     // The rules of CheckBlankNames that the row's edited name breaks.
     RowFaults nameFaults(std::size_t index) const;
     void markDone(std::size_t index) {
+        m_lending.refuseWhileLent("markDone");
         m_marks[index].status = RowStatus::Done;
         m_marks[index].faults = RowFault::None;
     }
     void markError(std::size_t index, RowFaults fault = RowFault::None) {
+        m_lending.refuseWhileLent("markError");
         m_marks[index].status = RowStatus::Error;
         m_marks[index].faults |= fault;
     }
@@ -301,6 +315,7 @@ class RenameList {
         return dot == std::string_view::npos ? std::string_view() : listed.substr(dot);
     }
 
+    Lending m_lending{"RenameList"}; // first: moved and assigned before any name
     // A row keeps no more than its status: its names lie one after another,
     // in row order, in two shared texts, and each starts where the one
     // before it ends. Where the last dot is, is read off the listed name.
@@ -317,6 +332,9 @@ class RenameList {
     std::vector<std::uint32_t> m_nameRanks;
     std::vector<platform::FileFacts> m_facts;
 };
+
+// The rows for another thread to read; the list cannot change until it ends.
+using LentList = Lease<RenameList>;
 
 inline std::string_view RenameRow::listedName() const {
     return RenameList::nameAt(m_list->m_listedText, m_list->m_listedStarts, m_index);

@@ -49,12 +49,14 @@ ensure_optional_packages() {
     fi
 }
 
-# configure_and_build BUILD_DIR [CMAKE_OPTIONS...]: configures once, then builds incrementally.
+# configure_and_build BUILD_DIR [CMAKE_OPTIONS...]: configures once, then builds incrementally;
+# where BUILD_TARGETS is set, only those targets (separated by spaces).
 configure_and_build() {
     local build_dir=$1
     shift
     if [ ! -f "$build_dir/build.ninja" ]; then
         cmake -S "$VELMORANDI_ROOT" -B "$build_dir" -G Ninja "$@"
     fi
-    cmake --build "$build_dir"
+    # shellcheck disable=SC2086
+    cmake --build "$build_dir" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
 }

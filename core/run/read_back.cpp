@@ -2,8 +2,8 @@
 
 namespace velmorandi {
 
-ReadBack::ReadBack(const RenameList& rows, const std::string& folder, const Disk& disk)
-    : m_rows(rows), m_folder(folder), m_disk(disk) {}
+ReadBack::ReadBack(LentList rows, std::string folder, const Disk& disk)
+    : m_rows(std::move(rows)), m_folder(std::move(folder)), m_disk(disk) {}
 
 ReadBack::~ReadBack() {
     m_runCompleted.give(false);
@@ -25,9 +25,9 @@ bool ReadBack::folderHoldsThem(NewNamesOrder& order) {
 }
 
 void ReadBack::work() {
-    m_order = orderNewNames(m_rows, m_folder);
+    m_order = orderNewNames(*m_rows, m_folder);
     if (m_runCompleted.await())
-        m_holds = folderHoldsNewNames(m_folder, m_rows, m_disk);
+        m_holds = folderHoldsNewNames(m_folder, *m_rows, m_disk);
 }
 
 } // namespace velmorandi

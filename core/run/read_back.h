@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/background_task.h"
+#include "rename_list.h"
 #include "run/new_names.h"
 #include "run/one_time_answer.h"
 
@@ -8,14 +9,13 @@
 
 namespace velmorandi {
 
-class RenameList;
-
 // The list's side of a rename, on the other core: the new names are ordered
 // while this core writes the journal and renames, and the folder is read back
-// while this one syncs it. Joined on every way out, as it reads the rows.
+// while this one syncs it. It holds a lease of the rows, and is joined on
+// every way out.
 class ReadBack {
   public:
-    ReadBack(const RenameList& rows, const std::string& folder, const Disk& disk);
+    ReadBack(LentList rows, std::string folder, const Disk& disk);
     ~ReadBack();
     ReadBack(const ReadBack&) = delete;
     ReadBack& operator=(const ReadBack&) = delete;
@@ -30,8 +30,8 @@ class ReadBack {
   private:
     void work();
 
-    const RenameList& m_rows;
-    const std::string& m_folder;
+    const LentList m_rows;
+    const std::string m_folder;
     Disk m_disk;
     NewNamesOrder m_order;
     bool m_holds = false;

@@ -93,7 +93,7 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
         refused.news.kind = RunNews::Kind::NamesRefused;
         return refused;
     }
-    RunRequest request{folder, {}, &list, list.generation()};
+    RunRequest request{folder, {}, LentList(list), list.generation()};
     const auto changed = [](const RenameRow row) {
         return !row.leftOut() && row.editedName() != row.listedName();
     };
@@ -110,6 +110,7 @@ std::variant<RunResult, RunRequest> PrepareRename(RenameList& list, const std::s
     return request;
 }
 
+// The request keeps its lease to the end: a rollback still reads the moves' names.
 RunResult ExecuteRun(RunRequest request, const RunControl& control) {
     return runAllOrNothing({.folder = request.folder,
                             .moves = std::move(request.moves),

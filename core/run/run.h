@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folder_listing.h"
+#include "rename_list.h"
 #include "run/run_facts.h"
 #include "run/run_plan.h"
 
@@ -17,7 +18,8 @@
 //
 // Threads. A rename passes through three stages:
 //   prepare - the window's thread: PrepareRename checks the edited names and
-//             makes the request, whose moves point into the rename list;
+//             makes the request, whose moves point into the rename list, lent
+//             to it (LentList) until the run is done;
 //   execute - a worker (the window's BackgroundRun): ExecuteRun, and likewise
 //             ExecuteUndo, ExecuteRedo, RecoverInterruptedRuns and
 //             RecoverMovedRun, which need no stage before or after;
@@ -30,20 +32,20 @@
 //                   them while the steps run, then reads the folder back
 //                   while it is synced;
 //   DirectoryReadAhead (platform) reads a large folder a chunk ahead.
-// The rename list must not change between prepare and finish: the window
-// holds its input back, and FinishRun compares the list's generation.
+// The rename list cannot change while the run holds its lease: a change ends
+// the program. The window holds its input back meanwhile, and FinishRun
+// compares the list's generation.
 namespace velmorandi {
 
 class JournalStore;
-class RenameList;
 struct RunTesting;
 
 // What a rename moves, read from the list without copying a name.
 struct RunRequest {
     std::string folder;
     std::vector<PlannedMove> moves; // changed rows only, in row order; names lie in `rows`
-    const RenameList* rows = nullptr;
-    std::uint64_t generation = 0; // the list's, when the moves were taken
+    LentList rows = {};             // held until the run, its rollback included, is done
+    std::uint64_t generation = 0;   // the list's, when the moves were taken
 };
 
 enum class RunOutcome {

@@ -429,7 +429,7 @@ EngineOutcome runMoves(EngineRun run, const RunContext& context) {
 
     std::optional<ReadBack> readBack;
     if (run.rows)
-        readBack.emplace(*run.rows, run.folder, context.disk);
+        readBack.emplace(run.rows, run.folder, context.disk);
     EngineOutcome outcome;
     outcome.result.outcome = RunOutcome::Completed;
     if (!journal.moves.empty()) {

@@ -67,7 +67,7 @@ struct EngineRun {
     std::string subject; // the record an undo or rollback takes back
     // A rename's rows: given, the new names are ordered and the folder read
     // back beside the run, so the list need not be loaded again.
-    const RenameList* rows = nullptr;
+    LentList rows;
     std::uint64_t generation = 0;
     std::optional<RenameWay> way; // learned by an earlier run in the folder
     // A rollback's: the record of the run it takes back, which must stay this

@@ -17,13 +17,13 @@ bool hasSteps(const EditHistory& history) {
 // The edits of `from` on the rows of `onto`, a later read of the same folder:
 // rows are matched by their listed names, and a file new to the folder keeps
 // its name in every step.
-EditHistory carryEdits(const FolderSession::Edits& from, RenameList& onto) {
-    std::vector<std::uint32_t> places = onto.placesIn(from.list);
+EditHistory carryEdits(const RenameList& from, const EditHistory& history, RenameList& onto) {
+    std::vector<std::uint32_t> places = onto.placesIn(from);
     const auto carry = [&](const EditedBases& bases, std::span<const std::uint32_t> at) {
         return onto.basesFrom(bases, at);
     };
-    onto.restoreEditedBases(carry(from.list.editedBases(), places));
-    return from.history.carried(std::move(places), carry);
+    onto.restoreEditedBases(carry(from.editedBases(), places));
+    return history.carried(std::move(places), carry);
 }
 
 // The step of the history an operation makes, as its menu names it.
@@ -52,25 +52,33 @@ FolderSession::~FolderSession() = default;
 FolderSession::Load FolderSession::startLoad(const std::string& folder) {
     Load load;
     load.m_folder = folder;
+    const Edits* carried = nullptr;
     if (folder == m_folder) {
         if (hasSteps(m_now.history))
-            load.m_carried = &m_now;
+            carried = &m_now;
     } else if (const auto kept = m_left.find(folder); kept != m_left.end()) {
         load.m_left = std::move(kept->second);
         m_left.erase(kept);
-        load.m_carried = load.m_left.get();
+        carried = load.m_left.get();
+    }
+    if (carried != nullptr) {
+        load.m_carriedList = LentList(carried->list);
+        load.m_carriedHistory = LentHistory(carried->history);
     }
     return load;
 }
 
 FolderSession::Loaded FolderSession::Load::operator()(const RunControl& control) {
+    // Given up on return: finishing the load replaces the session's rows.
+    const LentList carriedList = std::move(m_carriedList);
+    const LentHistory carriedHistory = std::move(m_carriedHistory);
     Loaded loaded;
     loaded.folder = m_folder;
     loaded.recovery = RecoverMovedRun(m_folder, control);
     loaded.outcome = LoadFolder(loaded.edits.list, m_folder);
     if (!loaded.failed()) {
-        if (m_carried != nullptr)
-            loaded.edits.history = carryEdits(*m_carried, loaded.edits.list);
+        if (carriedList)
+            loaded.edits.history = carryEdits(*carriedList, *carriedHistory, loaded.edits.list);
         LoadOutcome& outcome = loaded.outcome;
         loaded.beside.names = outcome.subfolders;
         loaded.beside.names.insert(loaded.beside.names.end(), outcome.unshown.begin(),

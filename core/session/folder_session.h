@@ -32,7 +32,8 @@ struct HistoryOffer {
 //
 // Loading and runs take the same three stages as a run (run/run.h): start or
 // prepare on the window's thread, the work on any thread (a worker), finish
-// on the window's thread. Between start and finish the list must not change.
+// on the window's thread. What the work reads of the session it holds a
+// lease of, from start to the work's end: a change meanwhile ends the program.
 class FolderSession {
   public:
     FolderSession();
@@ -76,7 +77,9 @@ class FolderSession {
         friend class FolderSession;
         std::string m_folder;
         std::unique_ptr<Edits> m_left;
-        const Edits* m_carried = nullptr; // m_left, or the session's own on a reload
+        // m_left's, or the session's own on a reload; given up as the load ends.
+        LentList m_carriedList;
+        LentHistory m_carriedHistory;
     };
     Load startLoad(const std::string& folder);
     // What the window shows of a load; on failure nothing else changed.

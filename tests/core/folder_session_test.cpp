@@ -63,7 +63,8 @@ void createFiles(const TempFolder& folder, const Names& names) {
 void killedAfterThreeRenames(const TempFolder& folder, Session& session) {
     session.open(folder.path());
     session.addPrefix("x_");
-    std::size_t renames = 0;
+    // The journal is written on a thread of its own, through the same seam.
+    std::atomic<std::size_t> renames = 0;
     session.testing.seam = [&renames](DiskCall call, std::string_view, std::string_view,
                                       const std::function<std::optional<SystemError>()>& perform)
         -> std::optional<SystemError> {
@@ -263,6 +264,34 @@ TEST(FolderSession, AFileAnotherProgramBroughtIsNeverDone) {
     EXPECT_EQ(listedNames(s.session.list()),
               (Names{"b.txt", "c.txt", "new.txt", "x.txt", "y.txt", "z.txt"}));
     EXPECT_EQ(statuses(s.session.list()), (Names{"Done", "Done", "Done", "", "Done", "Done"}));
+}
+
+// A rename's rows, and on a reload the rows and edits carried onto the new
+// ones, are lent to the work from its start on the window's thread until it
+// ends on the worker: an edit meanwhile ends the program.
+TEST(FolderSessionDeathTest, WhatTheWorkReadsIsLentUntilItEnds) {
+    // A run leaves the records' heartbeat thread behind: no fork beside it.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const TempFolder folder;
+    createFiles(folder, {"a.txt", "b.txt"});
+    Session s;
+    s.open(folder.path());
+    s.addPrefix("x_");
+    auto prepared = s.session.prepareRename();
+    ASSERT_TRUE(std::holds_alternative<FolderSession::Run>(prepared));
+    EXPECT_DEATH(s.session.blank(), "RenameList Blank while lent");
+    EXPECT_DEATH(s.session.undoEdit(), "RenameList restoreEditedBases while lent");
+    EXPECT_EQ(s.run(std::get<FolderSession::Run>(std::move(prepared))).outcome,
+              RunOutcome::Completed);
+
+    s.addPrefix("y_");
+    FolderSession::Load reload = s.session.startLoad(folder.path());
+    EXPECT_DEATH(s.session.nameByHand(0, "z.txt"), "RenameList setEditedName while lent");
+    EXPECT_DEATH(s.session.undoEdit(), "EditHistory undo while lent");
+    s.session.finishLoad(reload(s.control()));
+    EXPECT_EQ(editedNames(s.session.list()), (Names{"y_x_a.txt", "y_x_b.txt"}));
+    EXPECT_TRUE(s.session.undoEdit());
+    EXPECT_EQ(editedNames(s.session.list()), (Names{"x_a.txt", "x_b.txt"}));
 }
 
 } // namespace

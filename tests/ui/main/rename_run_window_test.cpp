@@ -414,8 +414,9 @@ void RenameRunWindowTest::interruptedRunRolledBackBeforeTheFirstLoad() {
     RunRequest request{folder, {}, nullptr};
     for (std::size_t i = 0; i < names.size(); ++i)
         request.moves.push_back({names[i], targets[i], {}, 0, i});
-    // Killed after the third rename: no call after it reaches the disk.
-    int renames = 0;
+    // Killed after the third rename: no call after it reaches the disk. The journal is
+    // written on a thread of its own, through the same seam.
+    std::atomic<int> renames = 0;
     RunTesting killed;
     killed.seam = [&](DiskCall call, std::string_view, std::string_view,
                       const std::function<std::optional<SystemError>()>& perform)
@@ -456,7 +457,7 @@ void RenameRunWindowTest::emptyPlaceholderIsRemovedOnlyOnTheUsersAnswer() {
     RunRequest request{folder, {}, nullptr};
     for (std::size_t i = 0; i < names.size(); ++i)
         request.moves.push_back({names[i], targets[i], {}, 0, i});
-    int placeholders = 0;
+    std::atomic<int> placeholders = 0; // the journal's thread calls the seam too
     RunTesting killed;
     killed.noIdentities = true;
     killed.way = RenameWay::Placeholder;
