@@ -122,7 +122,7 @@ inline SweepRun runWith(const TempFolder& folder, const TestRecords& records,
     testing.seam = sweep.seam();
     RenameList list = listOf(folder, scenario.moves);
     RunRequest request = runRequest(folder, scenario.moves);
-    request.rows = &list;
+    request.rows = LentList(list);
     request.generation = list.generation();
     SweepRun run;
     run.result = ExecuteRun(std::move(request), records.control(&testing));
