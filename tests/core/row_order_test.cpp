@@ -135,8 +135,9 @@ TEST(RowOrder, EveryKeyBothWaysKeepsNameOrderInTiesAndPutsAFileGoneLast) {
     EXPECT_TRUE(s.order({Key::Size, false}));
 }
 
-// Edits made before and after an order, taken back and made again one by
-// one, and carried over a visit to another folder: each name stays on its file.
+// Edits made before and after an order, a row left out after it, taken back
+// and made again one by one, and carried over a visit to another folder: each
+// name stays on its file.
 TEST(RowOrder, UndoAndRedoAcrossAnOrderPutEveryNameOnItsFile) {
     const TempFolder folder, other;
     createFiles(folder, {{"a.jpg", 30, 1}, {"b.jpg", 10, 2}, {"c.jpg", 20, 3}, {"d.jpg", 40, 4}});
@@ -152,11 +153,13 @@ TEST(RowOrder, UndoAndRedoAcrossAnOrderPutEveryNameOnItsFile) {
     const auto added = s.editsByFile();
     ASSERT_TRUE(s.order({Key::Size, false}));
     EXPECT_EQ(s.session.undoOffer().edit, EditKind::Order);
+    ASSERT_TRUE(s.session.leaveOut({1}));
+    const auto leftOut = s.editsByFile();
     OperationInputs serial;
     serial.serialSide = Side::Left;
     s.apply(Operation::Serialize, serial);
     EXPECT_EQ(editedNames(s.session.list()),
-              (Names{"1y_x_b.jpg", "2y_x_c.jpg", "3y_x_a.jpg", "4y_x_d.jpg"}));
+              (Names{"1y_x_b.jpg", "c.jpg", "2y_x_a.jpg", "3y_x_d.jpg"}));
     const auto numbered = s.editsByFile();
 
     // Another folder and back: the rows open in name order, the edits on their files.
@@ -170,13 +173,16 @@ TEST(RowOrder, UndoAndRedoAcrossAnOrderPutEveryNameOnItsFile) {
         EXPECT_TRUE(s.session.undoEdit()); // the order by date
         EXPECT_EQ(listedNames(s.session.list()), (Names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
         EXPECT_TRUE(s.session.undoEdit()); // Serial
+        EXPECT_EQ(s.editsByFile(), leftOut);
+        EXPECT_TRUE(s.session.list().row(2).leftOut());
+        EXPECT_TRUE(s.session.undoEdit()); // Leave out
         EXPECT_EQ(s.editsByFile(), added);
         EXPECT_TRUE(s.session.undoEdit()); // Add String
         EXPECT_EQ(s.editsByFile(), addedOnce);
         EXPECT_TRUE(s.session.undoEdit());
         EXPECT_EQ(editedNames(s.session.list()), listedNames(s.session.list()));
         EXPECT_FALSE(s.session.undoEdit());
-        for (int step = 0; step < 3; ++step)
+        for (int step = 0; step < 4; ++step)
             EXPECT_TRUE(s.session.redoEdit());
         EXPECT_EQ(s.editsByFile(), numbered);
         EXPECT_TRUE(s.session.redoEdit());
@@ -187,11 +193,11 @@ TEST(RowOrder, UndoAndRedoAcrossAnOrderPutEveryNameOnItsFile) {
     // Renamed, the files stay in the order they were shown in.
     s.rename();
     EXPECT_EQ(listedNames(s.session.list()),
-              (Names{"4y_x_d.jpg", "2y_x_c.jpg", "1y_x_b.jpg", "3y_x_a.jpg"}));
+              (Names{"3y_x_d.jpg", "c.jpg", "1y_x_b.jpg", "2y_x_a.jpg"}));
     EXPECT_FALSE(s.session.undoEdit());
     EXPECT_TRUE(s.order({Key::Name, false}));
     EXPECT_EQ(listedNames(s.session.list()),
-              (Names{"1y_x_b.jpg", "2y_x_c.jpg", "3y_x_a.jpg", "4y_x_d.jpg"}));
+              (Names{"1y_x_b.jpg", "2y_x_a.jpg", "3y_x_d.jpg", "c.jpg"}));
 }
 
 } // namespace
