@@ -42,9 +42,10 @@ enum class DiskCall : std::uint8_t {
     ReadRecord,
     OpenFolder,
     ListFolder,
-    EntryStatus, // of an entry, or of the folder itself
-    ReadEntry,   // an entry's bytes
-    AskHolders   // which programs hold a file, asked of the system once a step fails for it
+    EntryStatus,       // of an entry, or of the folder itself
+    ReadEntry,         // an entry's bytes
+    AskHolders,        // which programs hold a file, asked of the system once a step fails for it
+    RecordFolderStatus // whether the folder of records changed since it was last read
 };
 
 // Stands in for one call; `perform` makes it. `a` and `b` name the entries it

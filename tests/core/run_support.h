@@ -145,6 +145,7 @@ inline bool onlyReads(DiskCall call) {
     case DiskCall::EntryStatus:
     case DiskCall::ReadEntry:
     case DiskCall::AskHolders:
+    case DiskCall::RecordFolderStatus:
         return true;
     default:
         return false;
