@@ -54,8 +54,10 @@ std::optional<double> timedRenameLoop(const std::string& folder, bool noReplace,
 // A figure of this process from /proc/self/status ("VmRSS:", "VmHWM:"), in megabytes.
 double statusMegabytes(const char* field);
 // What this program prints when run again as `--child measure folder`, a
-// process of its own; nothing when it fails.
-std::optional<std::string> childOutput(const char* measure, const std::string& folder);
+// process of its own, started through `wrapper` where given (strace and its
+// options); nothing when it fails.
+std::optional<std::string> childOutput(const char* measure, const std::string& folder,
+                                       const std::vector<std::string>& wrapper = {});
 
 // A rename as the window makes it, its three stages one after the other,
 // with its records in the user's folder of records (the benchmark points
@@ -84,5 +86,8 @@ int runChildMeasure(const std::string& measure, const std::string& folder);
 void runNetBench();
 void runNetWaysBench();
 int childRenameLoop(const std::string& folder);
+// Opening a folder with a hundred records on the mount, the records folder there too.
+void measureRecordsOpen();
+int childRecordsOpen(const std::string& folder);
 
 } // namespace velmorandi::bench

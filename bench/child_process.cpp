@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velmorandi::bench {
 
@@ -20,7 +22,21 @@ double statusMegabytes(const char* field) {
     return kilobytes / 1024.0;
 }
 
-std::optional<std::string> childOutput(const char* measure, const std::string& folder) {
+std::optional<std::string> childOutput(const char* measure, const std::string& folder,
+                                       const std::vector<std::string>& wrapper) {
+    // /proc/self/exe would name the wrapper once it runs: the path is read now.
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return std::nullopt;
+    self[length] = '\0';
+    std::vector<std::string> words = wrapper;
+    for (const char* word : {static_cast<const char*>(self), "--child", measure, folder.c_str()})
+        words.emplace_back(word);
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
         return std::nullopt;
@@ -28,8 +44,7 @@ std::optional<std::string> childOutput(const char* measure, const std::string& f
     if (child == 0) {
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::close(pipeEnds[0]);
-        ::execl("/proc/self/exe", "velmorandi_bench", "--child", measure, folder.c_str(),
-                static_cast<char*>(nullptr));
+        ::execvp(argv[0], argv.data());
         std::_Exit(127);
     }
     ::close(pipeEnds[1]);

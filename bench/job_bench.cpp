@@ -184,6 +184,8 @@ int runChildMeasure(const std::string& measure, const std::string& folder) {
         return childJobLoop(folder, LoopSafety::CheckedAndSynced);
     if (measure == "rename-loop")
         return childRenameLoop(folder);
+    if (measure == "records-open")
+        return childRecordsOpen(folder);
     return 2;
 }
 

@@ -17,7 +17,7 @@ namespace velmorandi::bench {
 
 namespace {
 
-// VELMORANDI_NET_FILES="500 2000" chooses other sizes.
+// VELMORANDI_NET_FILES="500 2000" chooses other sizes; "none", none.
 std::vector<std::size_t> fileCountsWanted() {
     const char* chosen = std::getenv("VELMORANDI_NET_FILES");
     if (!chosen)
@@ -124,6 +124,7 @@ void runNetBench() {
     std::printf("net: sshfs to sshd on 127.0.0.1, %.1f ms added each way; mount options: %s\n",
                 rig->delayMs, rig->mountOptions.c_str());
     measureRoundTrip(*rig);
+    measureRecordsOpen();
     for (const std::size_t count : fileCountsWanted())
         measureJobAndLoop(*rig, count, runsWanted());
 }

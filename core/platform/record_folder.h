@@ -42,6 +42,16 @@ struct RecordFolderProblem {
 // else ~/.local/state/velmorandi; %LOCALAPPDATA%\Velmorandi on Windows.
 std::variant<std::string, RecordFolderProblem> recordFolderLocation();
 
+// What shows whether a folder's entries changed: its identity and the times
+// its entries and the folder itself last changed, nanoseconds since 1970 by
+// the clock of the machine that holds it.
+struct FolderStamp {
+    std::uint64_t identity = 0;
+    std::int64_t entriesChanged = 0;
+    std::int64_t statusChanged = 0; // 0 where the system keeps no such time
+    bool operator==(const FolderStamp&) const = default;
+};
+
 // The folder of records, opened once and checked: the parts of its path that
 // are missing are made private to the user, and every later call is made
 // relative to this one folder.
@@ -64,6 +74,7 @@ class RecordFolder {
     // The same folder, opened once more: for what outlives this object.
     [[nodiscard]] std::optional<SystemError> duplicate(RecordFolder& copy) const;
 
+    [[nodiscard]] std::optional<SystemError> stamp(FolderStamp& stamp) const;
     // The names of its entries, whatever they are.
     [[nodiscard]] std::optional<SystemError> names(std::vector<std::string>& names) const;
     // Never replaces an entry.

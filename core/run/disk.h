@@ -47,7 +47,8 @@ enum class DiskCall : std::uint8_t {
     AskHolders,  // which programs hold a file, asked of the system once a step fails for it
     // A network drive's folder opened and listed again between steps: only a
     // hint to its client, whose failure the run bears.
-    RefreshListing
+    RefreshListing,
+    RecordFolderStatus // whether the folder of records changed since it was last read
 };
 
 // Stands in for one call; `perform` makes it. `a` and `b` name the entries it

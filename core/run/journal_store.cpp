@@ -68,6 +68,7 @@ std::optional<SystemError> JournalStore::create(const Disk& disk, platform::Reco
         name = newStem() + std::string(kUnsealed);
         error = disk.call(DiskCall::CreateRecord, name, {},
                           [&] { return file.create(m_folder, name); });
+        wrote(name);
         if (!error || !platform::meansNameTaken(*error))
             break;
     }
@@ -77,14 +78,18 @@ std::optional<SystemError> JournalStore::create(const Disk& disk, platform::Reco
 std::optional<SystemError> JournalStore::append(const Disk& disk, platform::RecordFile& file,
                                                 const std::string& name,
                                                 std::string_view bytes) const {
-    return disk.call(DiskCall::AppendRecord, name, {}, [&] { return file.append(bytes); });
+    auto error = disk.call(DiskCall::AppendRecord, name, {}, [&] { return file.append(bytes); });
+    wrote(name);
+    return error;
 }
 
 std::optional<SystemError> JournalStore::cutTo(const Disk& disk, platform::RecordFile& file,
                                                const std::string& name, std::uint64_t size) const {
     if (file.size() == size)
         return std::nullopt;
-    return disk.call(DiskCall::CutRecord, name, {}, [&] { return file.cutTo(size); });
+    auto error = disk.call(DiskCall::CutRecord, name, {}, [&] { return file.cutTo(size); });
+    wrote(name);
+    return error;
 }
 
 std::optional<SystemError> JournalStore::sync(const Disk& disk, const platform::RecordFile& file,
@@ -95,8 +100,11 @@ std::optional<SystemError> JournalStore::sync(const Disk& disk, const platform::
 std::optional<SystemError> JournalStore::seal(const Disk& disk, platform::RecordFile& file,
                                               std::string& name) const {
     const std::string sealed = sealedName(name);
-    if (auto error = disk.call(DiskCall::RenameRecord, name, sealed,
-                               [&] { return file.renameTo(m_folder, name, sealed); }))
+    auto error = disk.call(DiskCall::RenameRecord, name, sealed,
+                           [&] { return file.renameTo(m_folder, name, sealed); });
+    wrote(name);
+    wrote(sealed);
+    if (error)
         return error;
     name = sealed;
     return disk.call(DiskCall::SyncRecordFolder, name, {}, [&] { return m_folder.sync(); });
@@ -104,7 +112,10 @@ std::optional<SystemError> JournalStore::seal(const Disk& disk, platform::Record
 
 std::optional<SystemError> JournalStore::remove(const Disk& disk, platform::RecordFile& file,
                                                 const std::string& name) const {
-    return disk.call(DiskCall::RemoveRecord, name, {}, [&] { return file.remove(m_folder, name); });
+    auto error =
+        disk.call(DiskCall::RemoveRecord, name, {}, [&] { return file.remove(m_folder, name); });
+    wrote(name);
+    return error;
 }
 
 std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::RecordFile& file,
@@ -112,9 +123,11 @@ std::optional<SystemError> JournalStore::setAside(const Disk& disk, platform::Re
                                                   std::string& keptAt) const {
     const std::string aside = name + std::string(kSetAside);
     keptAt = pathOf(aside);
-    return disk.call(DiskCall::RenameRecord, name, aside, [&] {
+    auto error = disk.call(DiskCall::RenameRecord, name, aside, [&] {
         return file.isOpen() ? file.renameTo(m_folder, name, aside) : m_folder.rename(name, aside);
     });
+    wrote(name);
+    return error;
 }
 
 platform::RecordFile::Opened JournalStore::open(const Disk& disk, platform::RecordFile& file,
@@ -172,12 +185,12 @@ JournalStore::Read JournalStore::read(const Disk& disk, const std::string& name,
 
 // A sealed record's header and complete mark, read from its ends: most
 // headers fit in the first few kilobytes, a path of thousands of bytes needs more.
-void JournalStore::summarize(const Disk& disk, Entry& entry) const {
+bool JournalStore::summarize(const Disk& disk, Entry& entry) const {
     platform::RecordFile file;
     platform::RecordRefusal refusal = platform::RecordRefusal::None;
     SystemError error;
     if (open(disk, file, entry.name, false, refusal, error) != platform::RecordFile::Opened::Yes)
-        return;
+        return false;
     const auto readAt = [&](std::uint64_t offset, std::uint64_t size, std::string& bytes) {
         return disk.call(DiskCall::ReadRecord, entry.name, {},
                          [&] { return file.read(offset, static_cast<std::size_t>(size), bytes); });
@@ -188,51 +201,49 @@ void JournalStore::summarize(const Disk& disk, Entry& entry) const {
     std::string tail;
     // A record that cannot be read has no summary: recovery reads it whole and says why.
     if (readAt(size - tailSize, tailSize, tail))
-        return;
+        return false;
     JournalSummary summary;
     for (const std::size_t headSize : {std::size_t{4096}, kSummaryHead}) {
         if (readAt(0, std::min<std::uint64_t>(size, headSize), head))
-            return;
+            return false;
         summary = summarizeJournal(head, tail, size);
         if (summary.header || size <= headSize)
             break;
     }
     entry.header = std::move(summary.header);
     entry.complete = summary.complete;
+    return true;
 }
 
-std::vector<JournalStore::Entry> JournalStore::list(const Disk& disk,
-                                                    std::optional<SystemError>* failed) const {
-    std::vector<Entry> entries;
-    std::vector<std::string> names;
+std::vector<JournalStore::Entry>
+JournalStore::list(const Disk& disk, std::optional<SystemError>* failed, Reading reading) const {
     if (m_problem)
-        return entries;
-    if (auto error =
-            disk.call(DiskCall::ListRecords, {}, {}, [&] { return m_folder.names(names); })) {
-        if (failed)
-            *failed = std::move(error);
-        return entries;
-    }
-    for (std::string& name : names) {
-        Entry entry;
-        entry.sealed = isRecordName(name);
-        if (!entry.sealed && !isUnsealedName(name))
-            continue;
-        entry.name = std::move(name);
-        if (entry.sealed)
-            summarize(disk, entry);
-        entries.push_back(std::move(entry));
-    }
+        return {};
+    const RecordIndex::Source source{[&](platform::FolderStamp& stamp) {
+                                         return disk.call(DiskCall::RecordFolderStatus, {}, {},
+                                                          [&] { return m_folder.stamp(stamp); });
+                                     },
+                                     [&](std::vector<std::string>& names) {
+                                         return disk.call(DiskCall::ListRecords, {}, {},
+                                                          [&] { return m_folder.names(names); });
+                                     },
+                                     [](std::string name) -> std::optional<Entry> {
+                                         Entry entry;
+                                         entry.sealed = isRecordName(name);
+                                         if (!entry.sealed && !isUnsealedName(name))
+                                             return std::nullopt;
+                                         entry.name = std::move(name);
+                                         return entry;
+                                     },
+                                     [&](Entry& entry) { return summarize(disk, entry); }};
     // The names begin with the time: in name order, oldest first.
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
-    return entries;
+    return m_index->entries(source, reading, failed);
 }
 
-std::optional<JournalStore::Entry> JournalStore::lastComplete(const Disk& disk,
-                                                              const std::string& runFolder) const {
+std::optional<JournalStore::Entry>
+JournalStore::lastComplete(const Disk& disk, const std::string& runFolder, Reading reading) const {
     std::optional<Entry> last;
-    for (Entry& entry : list(disk)) {
+    for (Entry& entry : list(disk, nullptr, reading)) {
         if (!entry.header || entry.header->folder != runFolder || entry.complete != Mark::Present ||
             entry.header->kind == Journal::Kind::Rollback)
             continue;
@@ -242,7 +253,8 @@ std::optional<JournalStore::Entry> JournalStore::lastComplete(const Disk& disk,
 }
 
 void JournalStore::prune(const Disk& disk, const std::string& kept) const {
-    const std::vector<Entry> entries = list(disk);
+    // Records go on what they say now, not on what was kept of them.
+    const std::vector<Entry> entries = list(disk, nullptr, Reading::Anew);
     const auto keptEntry = std::find_if(entries.begin(), entries.end(),
                                         [&](const Entry& e) { return e.name == kept; });
     if (keptEntry == entries.end() || !keptEntry->header)

@@ -4,7 +4,9 @@
 #include "run/disk.h"
 #include "run/journal.h"
 #include "run/journal_decoder.h"
+#include "run/record_index.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,15 +57,14 @@ class JournalStore {
                                                       const std::string& name,
                                                       std::string& keptAt) const;
 
-    struct Entry {
-        std::string name;
-        bool sealed = false;
-        std::optional<JournalHeader> header; // sealed, where it checks
-        Mark complete = Mark::Absent;
-    };
+    using Entry = RecordEntry;
+    // Kept: as last read, while the folder shows no change; Listed or Anew:
+    // read again, for a look that acts on what it finds (record_index.h).
+    using Reading = RecordIndex::Reading;
     // Every record, sealed or not, oldest first; other entries left out.
     // None where the folder cannot be read: `failed`, where given, says why.
-    std::vector<Entry> list(const Disk& disk, std::optional<SystemError>* failed = nullptr) const;
+    std::vector<Entry> list(const Disk& disk, std::optional<SystemError>* failed = nullptr,
+                            Reading reading = Reading::Kept) const;
 
     // A record opened and read whole. With `lock`, only where no other
     // process holds it; `file` then holds it until it is closed.
@@ -81,14 +82,18 @@ class JournalStore {
     [[nodiscard]] Read hold(const Disk& disk, const std::string& name) const;
 
     // The newest completed rename or undo of the folder: what Undo or Redo takes back.
-    std::optional<Entry> lastComplete(const Disk& disk, const std::string& runFolder) const;
+    std::optional<Entry> lastComplete(const Disk& disk, const std::string& runFolder,
+                                      Reading reading = Reading::Kept) const;
     // After `kept` completed: the folder's older completed runs go, and so do
     // the runs of all but the most recent folders. Records in use by another
     // process stay.
     void prune(const Disk& disk, const std::string& kept) const;
 
   private:
-    void summarize(const Disk& disk, Entry& entry) const;
+    // False where the record's bytes could not be read.
+    bool summarize(const Disk& disk, Entry& entry) const;
+    // After this process wrote to the record `name`, or renamed it.
+    void wrote(const std::string& name) const { m_index->forget(name); }
     [[nodiscard]] platform::RecordFile::Opened open(const Disk& disk, platform::RecordFile& file,
                                                     const std::string& name, bool lock,
                                                     platform::RecordRefusal& why,
@@ -97,6 +102,7 @@ class JournalStore {
     std::optional<platform::RecordFolderProblem> m_problem;
     std::string m_path;
     platform::RecordFolder m_folder;
+    std::unique_ptr<RecordIndex> m_index = std::make_unique<RecordIndex>();
 };
 
 constexpr std::size_t kUndoFolders = 100;

@@ -226,7 +226,8 @@ RecoveryReport recoverAll(const RunControl& control, const std::optional<Answer>
         return {{}, *problem};
     std::vector<RecoveryNote> notes;
     std::optional<SystemError> unlisted;
-    const std::vector<JournalStore::Entry> entries = context.records->list(context.disk, &unlisted);
+    const std::vector<JournalStore::Entry> entries =
+        context.records->list(context.disk, &unlisted, JournalStore::Reading::Anew);
     if (unlisted)
         notes.push_back(
             makeNote(Note::RecordUnreadable, {}, context.records->folderPath(), *unlisted));
@@ -286,6 +287,9 @@ RecoveryReport RecoverMovedRun(const std::string& folderPath, const RunControl& 
             continue;
         }
         const Journal& journal = *read->decoded.journal;
+        // Completed since the records were last read: nothing to take back.
+        if (journal.complete == Mark::Present)
+            continue;
         if (context.observer)
             context.observer->restoringFolder(folderPath);
         const Restoration restoration =

@@ -122,9 +122,11 @@ struct ListChange {
 };
 ListChange FinishRun(RenameList& list, const std::string& folder, RunResult& result);
 
-// The last completed rename of the folder can be undone; the last undo, redone.
-bool CanUndo(const std::string& folder, const JournalStore& records);
-bool CanRedo(const std::string& folder, const JournalStore& records);
+// The last completed rename of the folder can be undone; the last undo,
+// redone. Any thread; as the records were last read, unless they changed
+// since: an offer, which the undo or redo checks again.
+bool CanUndo(const std::string& folder, const RunControl& control);
+bool CanRedo(const std::string& folder, const RunControl& control);
 // Any thread. Each is a run of its own: planned, journaled, all or nothing.
 RunResult ExecuteUndo(const std::string& folder, const RunControl& control);
 RunResult ExecuteRedo(const std::string& folder, const RunControl& control);

@@ -116,7 +116,9 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
                         {}};
         return refused(RunOutcome::Failed, std::move(news));
     }
-    const std::optional<JournalStore::Entry> last = records.lastComplete(context.disk, folderPath);
+    // What the records last showed may be out of date: read anew before acting.
+    const std::optional<JournalStore::Entry> last =
+        records.lastComplete(context.disk, folderPath, JournalStore::Reading::Listed);
     const auto nothing = [&] {
         return refused(RunOutcome::Failed, newsOf(what.redo ? RunNews::Kind::NothingToRedo
                                                             : RunNews::Kind::NothingToUndo,
@@ -131,6 +133,10 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     if (read.opened != platform::RecordFile::Opened::Yes || !read.decoded.journal)
         return nothing();
     const Journal& journal = *read.decoded.journal;
+    // Its summary was read apart from the record held now: the whole must say the same.
+    if (journal.folder != folderPath || journal.kind != what.recorded() ||
+        journal.complete != Mark::Present)
+        return nothing();
     std::vector<PlannedMove> back = reversed(journal);
     if (auto refused = refusal(folderPath, journal, back, context, what))
         return std::move(*refused);
@@ -160,21 +166,23 @@ RunResult takeBack(const std::string& folderPath, const RunControl& control, Tak
     return result;
 }
 
-bool lastIs(const std::string& folder, const JournalStore& records, Journal::Kind kind) {
-    if (records.problem())
+bool lastIs(const std::string& folder, const RunControl& control, Journal::Kind kind) {
+    const RunContext context(control);
+    if (context.records->problem())
         return false;
-    const std::optional<JournalStore::Entry> last = records.lastComplete(Disk(), folder);
+    const std::optional<JournalStore::Entry> last =
+        context.records->lastComplete(context.disk, folder);
     return last && last->header->kind == kind;
 }
 
 } // namespace
 
-bool CanUndo(const std::string& folder, const JournalStore& records) {
-    return lastIs(folder, records, Journal::Kind::Rename);
+bool CanUndo(const std::string& folder, const RunControl& control) {
+    return lastIs(folder, control, Journal::Kind::Rename);
 }
 
-bool CanRedo(const std::string& folder, const JournalStore& records) {
-    return lastIs(folder, records, Journal::Kind::Undo);
+bool CanRedo(const std::string& folder, const RunControl& control) {
+    return lastIs(folder, control, Journal::Kind::Undo);
 }
 
 RunResult ExecuteUndo(const std::string& folder, const RunControl& control) {

@@ -86,8 +86,8 @@ FolderSession::Loaded FolderSession::Load::operator()(const RunControl& control)
         outcome.unshown = {};
         loaded.beside.ignoresCase = outcome.ignoresCase;
         loaded.marks.check(loaded.edits.list, loaded.beside);
-        loaded.canUndo = CanUndo(m_folder, *control.records);
-        loaded.canRedo = CanRedo(m_folder, *control.records);
+        loaded.canUndo = CanUndo(m_folder, control);
+        loaded.canRedo = CanRedo(m_folder, control);
     }
     loaded.left = std::move(m_left);
     return loaded;
@@ -226,8 +226,8 @@ FolderSession::RunDone FolderSession::Run::operator()(const RunControl& control)
         done.result = ExecuteRedo(m_folder, control);
         break;
     }
-    done.canUndo = CanUndo(m_folder, *control.records);
-    done.canRedo = CanRedo(m_folder, *control.records);
+    done.canUndo = CanUndo(m_folder, control);
+    done.canRedo = CanRedo(m_folder, control);
     return done;
 }
 

@@ -147,6 +147,7 @@ inline bool onlyReads(DiskCall call) {
     case DiskCall::ReadEntry:
     case DiskCall::AskHolders:
     case DiskCall::RefreshListing:
+    case DiskCall::RecordFolderStatus:
         return true;
     default:
         return false;

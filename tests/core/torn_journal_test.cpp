@@ -127,7 +127,7 @@ TEST(TornJournal, FinishedRunIsNeverRolledBackWhateverItsCompleteMark) {
             const RecoveryReport report = RecoverInterruptedRuns(records.control(&testing));
             EXPECT_EQ(folder.snapshot(), finished);
             EXPECT_FALSE(records.entries().empty());
-            EXPECT_EQ(CanUndo(folder.path(), records.store()), !damaged);
+            EXPECT_EQ(CanUndo(folder.path(), records.control()), !damaged);
             if (damaged) {
                 ASSERT_EQ(report.notes.size(), 1u) << testing::describe(report);
                 EXPECT_EQ(report.notes[0].kind, RecoveryNote::Kind::FinishedButDamaged);

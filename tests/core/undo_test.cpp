@@ -69,11 +69,11 @@ TEST(Undo, TakesTheLastRunBackOnceAfterARestartAndRedoesIt) {
     TempFolder folder(parent.path(), kFiles);
     const Snapshot before = folder.snapshot();
     const Snapshot after = afterMoves(before, kMoves);
-    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    EXPECT_FALSE(CanUndo(folder.path(), records.control()));
     renameInAnotherProcess(folder, records);
     ASSERT_EQ(folder.snapshot(), after);
-    EXPECT_TRUE(CanUndo(folder.path(), records.store()));
-    EXPECT_FALSE(CanRedo(folder.path(), records.store()));
+    EXPECT_TRUE(CanUndo(folder.path(), records.control()));
+    EXPECT_FALSE(CanRedo(folder.path(), records.control()));
 
     RenameList list;
     RunResult undone = ExecuteUndo(folder.path(), records.control());
@@ -87,13 +87,13 @@ TEST(Undo, TakesTheLastRunBackOnceAfterARestartAndRedoesIt) {
         EXPECT_EQ(row.status(), RowStatus::Done);
 
     // An undone run is undone once; it can be renamed again, once.
-    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
-    EXPECT_TRUE(CanRedo(folder.path(), records.store()));
+    EXPECT_FALSE(CanUndo(folder.path(), records.control()));
+    EXPECT_TRUE(CanRedo(folder.path(), records.control()));
     EXPECT_NE(ExecuteUndo(folder.path(), records.control()).outcome, RunOutcome::Completed);
     EXPECT_EQ(folder.snapshot(), before);
     EXPECT_EQ(ExecuteRedo(folder.path(), records.control()).outcome, RunOutcome::Completed);
     EXPECT_EQ(folder.snapshot(), after);
-    EXPECT_FALSE(CanRedo(folder.path(), records.store()));
+    EXPECT_FALSE(CanRedo(folder.path(), records.control()));
     EXPECT_NE(ExecuteRedo(folder.path(), records.control()).outcome, RunOutcome::Completed);
     EXPECT_EQ(ExecuteUndo(folder.path(), records.control()).outcome, RunOutcome::Completed);
     EXPECT_EQ(folder.snapshot(), before);

@@ -222,6 +222,18 @@ std::string RecordFolder::pathOf(const std::string& name) const {
 
 // Opened afresh each time: a network client may answer a folder it has
 // open, read to its end once, from what it read then.
+std::optional<SystemError> RecordFolder::stamp(FolderStamp& stamp) const {
+    struct stat status {};
+    if (::fstat(fdOf(m_native), &status) != 0)
+        return errorFrom(errno);
+    const auto nanoseconds = [](const timespec& time) {
+        return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec;
+    };
+    stamp = {static_cast<std::uint64_t>(status.st_ino), nanoseconds(status.st_mtim),
+             nanoseconds(status.st_ctim)};
+    return std::nullopt;
+}
+
 std::optional<SystemError> RecordFolder::names(std::vector<std::string>& names) const {
     names.clear();
     const int again = ::openat(fdOf(m_native), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

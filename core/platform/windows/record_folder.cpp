@@ -218,6 +218,19 @@ std::string RecordFolder::pathOf(const std::string& name) const {
     return m_path + "\\" + name;
 }
 
+std::optional<SystemError> RecordFolder::stamp(FolderStamp& stamp) const {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!::GetFileInformationByHandle(handleOf(m_native), &information))
+        return errorFrom(::GetLastError());
+    // From 100-nanosecond steps since 1601.
+    const auto time = static_cast<std::int64_t>(
+        (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
+    stamp = {(std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow,
+             (time - 116'444'736'000'000'000) * 100, 0};
+    return std::nullopt;
+}
+
 std::optional<SystemError> RecordFolder::names(std::vector<std::string>& names) const {
     names.clear();
     WIN32_FIND_DATAW data;

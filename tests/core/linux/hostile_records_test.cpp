@@ -173,7 +173,7 @@ TEST(HostileRecords, FolderOthersMayWriteIsNotUsed) {
     ASSERT_TRUE(report.recordsUnusable);
     EXPECT_EQ(report.recordsUnusable->kind, platform::RecordFolderProblem::Kind::OthersMayWrite);
     EXPECT_EQ(report.recordsUnusable->folder, path);
-    EXPECT_FALSE(CanUndo(folder.path(), records));
+    EXPECT_FALSE(CanUndo(folder.path(), control));
 
     // Root meeting a user's folder (sudo -E) is told to start as that user,
     // never to hand the folder to root.

@@ -140,7 +140,7 @@ void powerCutAfter(const std::string& parent, const Scenario& scenario, const Mo
     const Snapshot after = folder.snapshot();
     const bool complete = after == testing::afterMoves(before, scenario.moves);
     EXPECT_TRUE(complete || after == before) << testing::describe(report);
-    EXPECT_EQ(CanUndo(folder.path(), records.store()), complete);
+    EXPECT_EQ(CanUndo(folder.path(), records.control()), complete);
     EXPECT_TRUE(testing::recover(records, scenario, mode).empty());
 }
 
@@ -648,13 +648,13 @@ TEST(RenameRun, RecoveryLeavesARunAnotherProcessIsMaking) {
     ASSERT_NE(meanwhile, before);
     ::setenv("XDG_RUNTIME_DIR", parent.path().c_str(), 1);
     EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
-    EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+    EXPECT_FALSE(CanUndo(folder.path(), records.control()));
     EXPECT_EQ(folder.snapshot(), meanwhile);
     const int status = endOf(child, false);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(folder.snapshot(), testing::afterMoves(before, moves));
     EXPECT_TRUE(RecoverInterruptedRuns(records.control()).empty());
-    EXPECT_TRUE(CanUndo(folder.path(), records.store()));
+    EXPECT_TRUE(CanUndo(folder.path(), records.control()));
 }
 
 } // namespace
