@@ -46,7 +46,7 @@ void renameRecorded(const std::string& folder, const JournalStore& records) {
     OperationInputs add;
     add.addText = "x_";
     add.addSide = Side::Left;
-    ApplyOperation(list, static_cast<int>(OperationIndex::AddString), add);
+    ApplyOperation(list, Operation::AddString, add);
     auto prepared = PrepareRename(list, folder);
     RunControl control;
     control.records = &records;

@@ -318,7 +318,7 @@ TEST(JournalFormat, ACrashedRunOfAReleasedFormatIsRecoveredFromIt) {
         }
         EXPECT_TRUE(report.empty()) << testing::describe(report);
         EXPECT_EQ(folder.snapshot(), crashed);
-        ASSERT_TRUE(CanUndo(folder.path(), records.store()));
+        ASSERT_TRUE(CanUndo(folder.path(), records.control()));
         const RunResult undone = ExecuteUndo(folder.path(), records.control());
         EXPECT_EQ(undone.outcome, RunOutcome::Completed) << testing::describe(undone.news);
         EXPECT_EQ(folder.snapshot(), before);

@@ -165,12 +165,12 @@ TEST(TornJournal, FinishedRunAwayAtTheNextStartCanBeUndoneOnceItsFolderIsOpened)
         ASSERT_EQ(start.notes.size(), 1u) << testing::describe(start);
         EXPECT_EQ(start.notes[0].kind, RecoveryNote::Kind::FolderAway);
         std::filesystem::rename(away, testing::fileSystemPath(folder.path()));
-        EXPECT_FALSE(CanUndo(folder.path(), records.store()));
+        EXPECT_FALSE(CanUndo(folder.path(), records.control()));
 
         const RecoveryReport opened = RecoverMovedRun(folder.path(), records.control());
         EXPECT_TRUE(opened.empty()) << testing::describe(opened);
         EXPECT_EQ(folder.snapshot(), finished);
-        ASSERT_TRUE(CanUndo(folder.path(), records.store()));
+        ASSERT_TRUE(CanUndo(folder.path(), records.control()));
         const RunResult undone = ExecuteUndo(folder.path(), records.control());
         EXPECT_EQ(undone.outcome, RunOutcome::Completed) << testing::describe(undone.news);
         EXPECT_EQ(folder.snapshot(), before);
