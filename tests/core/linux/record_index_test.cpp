@@ -47,8 +47,8 @@ struct Counted {
     RunTesting testing;
     explicit Counted() { testing.seam = sweep.seam(); }
     std::size_t of(DiskCall kind) const {
-        return static_cast<std::size_t>(
-            std::count(sweep.kinds().begin(), sweep.kinds().end(), kind));
+        const std::vector<DiskCall> kinds = sweep.kinds();
+        return static_cast<std::size_t>(std::count(kinds.begin(), kinds.end(), kind));
     }
 };
 
