@@ -306,21 +306,24 @@ FolderSession::Finished FolderSession::finishRun(RunDone done,
     return finished;
 }
 
-FolderSession::Ordered FolderSession::Order::operator()(const RunControl&) const {
+FolderSession::Ordered FolderSession::Order::operator()(const RunControl&) {
+    const LentList list = std::move(m_list);
     Ordered ordered;
     ordered.order = m_order;
-    std::span<const platform::FileFacts> facts = m_list->fileFacts();
+    if (!list)
+        return ordered;
+    std::span<const platform::FileFacts> facts = list->fileFacts();
     if (needsFacts(m_order) && facts.empty()) {
-        ordered.facts = readFileFacts(m_folder, *m_list);
+        ordered.facts = readFileFacts(m_folder, *list);
         facts = ordered.facts;
     }
-    ordered.rows = rowsInOrder(*m_list, m_order, facts);
+    ordered.rows = rowsInOrder(*list, m_order, facts);
     return ordered;
 }
 
 FolderSession::Order FolderSession::startOrder(RowOrder order) const {
     Order work;
-    work.m_list = &m_now.list;
+    work.m_list = LentList(m_now.list);
     work.m_folder = m_folder;
     work.m_order = order;
     return work;

@@ -117,11 +117,12 @@ class FolderSession {
     };
     class Order {
       public:
-        Ordered operator()(const RunControl& control) const;
+        // Gives the rows back on return, so the order can be finished.
+        Ordered operator()(const RunControl& control);
 
       private:
         friend class FolderSession;
-        const RenameList* m_list = nullptr;
+        LentList m_list;
         std::string m_folder;
         RowOrder m_order;
     };
