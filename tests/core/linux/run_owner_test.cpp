@@ -190,8 +190,9 @@ TEST(RunOwner, PausedOwnerNeverActsOnARunAnotherMachineTookOver) {
         }
         // Whatever happened, it was told once: nothing is left for a later start.
         EXPECT_TRUE(RecoverInterruptedRuns(home.controlThere()).empty());
-        if (pause >= 50)
+        if (pause >= 50) {
             EXPECT_EQ(took, Restored) << "the lease was stale for long enough to be taken over";
+        }
     }
 }
 
